@@ -1,0 +1,80 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/gdi/color.h"
+#include "platform/gdi/geometry.h"
+
+namespace gdi {
+
+// A 32-bit in-memory bitmap: rows top-down, one Pixel (0xAARRGGBB) per pixel, no padding, so
+// the stride is the width. Every drawing target and every element image is one of these.
+class Bitmap {
+  public:
+    // The largest bitmap we agree to hold, in pixels (64 Mpixel); larger requests give an
+    // empty bitmap.
+    static constexpr int64_t kMaxPixels = 64ll * 1024 * 1024;
+
+    Bitmap() = default;
+    // A bitmap of the given size filled with `fill`; a non-positive or absurd size gives an
+    // empty bitmap.
+    Bitmap(int width, int height, Pixel fill = 0xFF000000u);
+
+    int width() const { return width_; }
+    int height() const { return height_; }
+    Size size() const { return {width_, height_}; }
+    Rect rect() const { return {0, 0, width_, height_}; }
+    bool empty() const { return width_ == 0 || height_ == 0; }
+    // Pixels per row.
+    int stride() const { return width_; }
+
+    Pixel* data() { return pixels_.data(); }
+    const Pixel* data() const { return pixels_.data(); }
+    Pixel* row(int y) { return pixels_.data() + static_cast<size_t>(y) * width_; }
+    const Pixel* row(int y) const { return pixels_.data() + static_cast<size_t>(y) * width_; }
+
+    // Reads a pixel; outside the bitmap gives 0.
+    Pixel pixel(int x, int y) const;
+    // The colour (COLORREF) of a pixel; outside gives 0.
+    Color color_at(int x, int y) const { return color_of(pixel(x, y)); }
+    // Writes a pixel; outside the bitmap nothing happens.
+    void set_pixel(int x, int y, Pixel p);
+    void set_color(int x, int y, Color c) { set_pixel(x, y, pixel_of(c)); }
+
+    // Changes the size; the contents are discarded and every pixel becomes `fill`.
+    void resize(int width, int height, Pixel fill = 0xFF000000u);
+    void fill(Pixel p);
+    void fill_color(Color c) { fill(pixel_of(c)); }
+
+    // A copy of part of the bitmap (clipped to it).
+    Bitmap copy(const Rect& area) const;
+
+    // Colour key the element image was marked with (magenta by default), and whether the image
+    // is to be drawn with that key left out. Drawing code decides; the bitmap only carries it.
+    bool transparent() const { return transparent_; }
+    Color transparent_color() const { return key_; }
+    void set_transparent(bool on, Color key = kMagenta) {
+        transparent_ = on;
+        key_ = key;
+    }
+
+    friend bool operator==(const Bitmap& a, const Bitmap& b) {
+        return a.width_ == b.width_ && a.height_ == b.height_ && a.pixels_ == b.pixels_;
+    }
+
+  private:
+    int width_ = 0;
+    int height_ = 0;
+    std::vector<Pixel> pixels_;
+    bool transparent_ = false;
+    Color key_ = kMagenta;
+};
+
+// Whole-image transforms the skin needs for mirrored and rotated element images.
+Bitmap mirror_left_right(const Bitmap& src);
+Bitmap mirror_top_bottom(const Bitmap& src);
+// Rotation clockwise by 90, 180 or 270 degrees (other values give a copy).
+Bitmap rotate(const Bitmap& src, int degrees);
+
+}  // namespace gdi

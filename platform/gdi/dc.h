@@ -1,0 +1,278 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/gdi/bitmap.h"
+#include "platform/gdi/color.h"
+#include "platform/gdi/font.h"
+#include "platform/gdi/geometry.h"
+#include "platform/gdi/region.h"
+
+namespace gdi {
+
+// Background modes (SetBkMode).
+enum class BkMode { Transparent = 1, Opaque = 2 };
+
+// Raster operations of the blits, with the Win32 values.
+enum class Rop : uint32_t {
+    SrcCopy = 0x00CC0020,
+    SrcPaint = 0x00EE0086,   // dst | src
+    SrcAnd = 0x008800C6,     // dst & src
+    SrcInvert = 0x00660046,  // dst ^ src
+    NotSrcCopy = 0x00330008,
+    DstInvert = 0x00550009,
+    PatCopy = 0x00F00021,  // the brush colour
+    Blackness = 0x00000042,
+    Whiteness = 0x00FF0062,
+};
+
+// Pens and brushes (only what the controls use: solid, dotted and null).
+enum class PenStyle { Solid = 0, Dash = 1, Dot = 2, Null = 5 };
+struct Pen {
+    PenStyle style = PenStyle::Solid;
+    int width = 1;
+    Color color = 0;
+    friend bool operator==(const Pen&, const Pen&) = default;
+};
+enum class BrushStyle { Solid = 0, Null = 1 };
+struct Brush {
+    BrushStyle style = BrushStyle::Solid;
+    Color color = rgb(255, 255, 255);
+    friend bool operator==(const Brush&, const Brush&) = default;
+};
+
+// DrawText format flags (Win32 values).
+constexpr unsigned DT_TOP = 0x0000;
+constexpr unsigned DT_LEFT = 0x0000;
+constexpr unsigned DT_CENTER = 0x0001;
+constexpr unsigned DT_RIGHT = 0x0002;
+constexpr unsigned DT_VCENTER = 0x0004;
+constexpr unsigned DT_BOTTOM = 0x0008;
+constexpr unsigned DT_WORDBREAK = 0x0010;
+constexpr unsigned DT_SINGLELINE = 0x0020;
+constexpr unsigned DT_EXPANDTABS = 0x0040;
+constexpr unsigned DT_NOCLIP = 0x0100;
+constexpr unsigned DT_CALCRECT = 0x0400;
+constexpr unsigned DT_NOPREFIX = 0x0800;
+constexpr unsigned DT_HIDEPREFIX = 0x00100000;
+constexpr unsigned DT_END_ELLIPSIS = 0x00008000;
+constexpr unsigned DT_RTLREADING = 0x00020000;
+
+// Text alignment of text_out (SetTextAlign).
+constexpr unsigned TA_LEFT = 0;
+constexpr unsigned TA_TOP = 0;
+constexpr unsigned TA_RIGHT = 2;
+constexpr unsigned TA_CENTER = 6;
+constexpr unsigned TA_BOTTOM = 8;
+constexpr unsigned TA_BASELINE = 24;
+
+// DrawEdge edge kinds and border flags (Win32 values).
+constexpr unsigned BDR_RAISEDOUTER = 0x0001;
+constexpr unsigned BDR_SUNKENOUTER = 0x0002;
+constexpr unsigned BDR_RAISEDINNER = 0x0004;
+constexpr unsigned BDR_SUNKENINNER = 0x0008;
+constexpr unsigned EDGE_RAISED = BDR_RAISEDOUTER | BDR_RAISEDINNER;
+constexpr unsigned EDGE_SUNKEN = BDR_SUNKENOUTER | BDR_SUNKENINNER;
+constexpr unsigned EDGE_ETCHED = BDR_SUNKENOUTER | BDR_RAISEDINNER;
+constexpr unsigned EDGE_BUMP = BDR_RAISEDOUTER | BDR_SUNKENINNER;
+constexpr unsigned BF_LEFT = 0x0001;
+constexpr unsigned BF_TOP = 0x0002;
+constexpr unsigned BF_RIGHT = 0x0004;
+constexpr unsigned BF_BOTTOM = 0x0008;
+constexpr unsigned BF_RECT = BF_LEFT | BF_TOP | BF_RIGHT | BF_BOTTOM;
+constexpr unsigned BF_MIDDLE = 0x0800;
+constexpr unsigned BF_SOFT = 0x1000;
+constexpr unsigned BF_ADJUST = 0x2000;
+constexpr unsigned BF_FLAT = 0x4000;
+constexpr unsigned BF_MONO = 0x8000;
+
+// The colours of 3-D edges; the classic scheme by default. The windowing layer passes the
+// current system colours.
+struct EdgeColors {
+    Color highlight = rgb(255, 255, 255);    // COLOR_3DHILIGHT
+    Color light = rgb(227, 227, 227);        // COLOR_3DLIGHT
+    Color face = rgb(240, 240, 240);         // COLOR_3DFACE
+    Color shadow = rgb(160, 160, 160);       // COLOR_3DSHADOW
+    Color dark_shadow = rgb(105, 105, 105);  // COLOR_3DDKSHADOW
+    Color window = rgb(255, 255, 255);       // COLOR_WINDOW (flat middle)
+    Color frame = rgb(100, 100, 100);        // COLOR_WINDOWFRAME (mono)
+};
+
+// A device context drawing onto a Bitmap. Coordinates given to drawing calls are logical: the
+// viewport origin is added to give device coordinates, and the DC origin (where the device's
+// (0, 0) sits in the bitmap, e.g. a window's position inside the composed screen) is added to
+// give bitmap coordinates. Everything drawn is clipped to the bitmap, the visible region (set
+// by the owner of the DC: a window's visible part) and the clip region (set by the painter),
+// the two regions being in device coordinates as in Win32.
+class DC {
+  public:
+    explicit DC(Bitmap& target);
+    DC(const DC&) = delete;
+    DC& operator=(const DC&) = delete;
+
+    Bitmap& bitmap() { return *target_; }
+    const Bitmap& bitmap() const { return *target_; }
+
+    // --- Origins -------------------------------------------------------------------------
+    // Where device (0, 0) sits in the bitmap (GetDCOrgEx); set by whoever hands out the DC.
+    void set_dc_origin(Point p);
+    Point dc_origin() const { return dc_origin_; }
+    // Logical-to-device offset (SetViewportOrgEx / OffsetViewportOrgEx); return the previous.
+    Point set_viewport_origin(Point p);
+    Point offset_viewport_origin(int dx, int dy);
+    Point viewport_origin() const { return viewport_; }
+    // Logical point -> bitmap pixel.
+    Point to_bitmap(Point logical) const {
+        return {logical.x + viewport_.x + dc_origin_.x, logical.y + viewport_.y + dc_origin_.y};
+    }
+
+    // --- Clipping --------------------------------------------------------------------------
+    // The visible region in device coordinates; `nullptr` = the whole bitmap. Not affected by
+    // select_clip_region(nullptr).
+    void set_visible_region(const Region* device_region);
+    // SelectClipRgn: a copy of `device_region` becomes the clip region; nullptr removes it.
+    void select_clip_region(const Region* device_region);
+    // IntersectClipRect / ExcludeClipRect, in logical coordinates.
+    void intersect_clip_rect(const Rect& logical);
+    void exclude_clip_rect(const Rect& logical);
+    // The clip region in device coordinates, or nullptr when there is none (GetClipRgn).
+    const Region* clip_region() const { return has_clip_ ? &clip_ : nullptr; }
+    // The bounding box of what can be drawn, logical (GetClipBox).
+    Rect clip_box() const;
+    // True when some part of the logical rectangle can be drawn (RectVisible).
+    bool rect_visible(const Rect& logical) const;
+
+    // SaveDC / RestoreDC: origins, clip, font, colours, pen, brush, modes. restore(-1) pops
+    // one level; restore(n) goes back to the state saved as level n. Returns false when there
+    // is no such level.
+    int save();
+    bool restore(int level = -1);
+
+    // --- Attributes ------------------------------------------------------------------------
+    Font select_font(const Font& f);
+    const Font& font() const { return font_; }
+    Color set_text_color(Color c);
+    Color text_color() const { return text_color_; }
+    Color set_bk_color(Color c);
+    Color bk_color() const { return bk_color_; }
+    BkMode set_bk_mode(BkMode m);
+    BkMode bk_mode() const { return bk_mode_; }
+    unsigned set_text_align(unsigned ta);
+    unsigned text_align() const { return text_align_; }
+    Pen select_pen(const Pen& p);
+    const Pen& pen() const { return pen_; }
+    Brush select_brush(const Brush& b);
+    const Brush& brush() const { return brush_; }
+
+    // --- Pixels and fills ------------------------------------------------------------------
+    Color get_pixel(int x, int y) const;  // CLR_INVALID (0xFFFFFFFF) outside the clip
+    void set_pixel(int x, int y, Color c);
+    void fill_rect(const Rect& r, Color c);
+    void fill_rect(const Rect& r, const Brush& b);
+    void fill_region(const Region& logical, Color c);
+    // A one-pixel frame inside `r`.
+    void frame_rect(const Rect& r, Color c);
+    // Inverts the colours in `r` (InvertRect).
+    void invert_rect(const Rect& r);
+
+    // --- Lines and shapes (current pen outlines, current brush fills) ----------------------
+    Point move_to(int x, int y);
+    void line_to(int x, int y);  // the end point is not drawn, as in Win32
+    Point current_position() const { return pos_; }
+    void line(int x1, int y1, int x2, int y2) {
+        move_to(x1, y1);
+        line_to(x2, y2);
+    }
+    void polyline(std::span<const Point> pts);
+    void rectangle(const Rect& r);
+    void round_rect(const Rect& r, int corner_w, int corner_h);
+    void ellipse(const Rect& r);
+
+    // --- 3-D edges and focus -----------------------------------------------------------------
+    // DrawEdge; with BF_ADJUST, `r` is shrunk by the drawn width. Returns false when the edge
+    // kind is unknown.
+    bool draw_edge(Rect& r, unsigned edge, unsigned flags, const EdgeColors& colors = {});
+    // The dotted focus rectangle (XOR, so drawing it twice removes it).
+    void draw_focus_rect(const Rect& r);
+
+    // --- Blits -------------------------------------------------------------------------------
+    // BitBlt from a bitmap (source in its pixels) or another DC (source in its logical units).
+    void bit_blt(int x, int y, int w, int h, const Bitmap& src, int sx, int sy,
+                 Rop rop = Rop::SrcCopy);
+    void bit_blt(int x, int y, int w, int h, const DC& src, int sx, int sy, Rop rop = Rop::SrcCopy);
+    // StretchBlt, colour-on-colour: pixels are dropped or repeated, never blended. A negative
+    // width or height on one side mirrors the picture.
+    void stretch_blt(int x, int y, int w, int h, const Bitmap& src, int sx, int sy, int sw, int sh,
+                     Rop rop = Rop::SrcCopy);
+    void stretch_blt(int x, int y, int w, int h, const DC& src, int sx, int sy, int sw, int sh,
+                     Rop rop = Rop::SrcCopy);
+    // TransparentBlt: as stretch_blt, but source pixels of colour `key` are left out.
+    void transparent_blt(int x, int y, int w, int h, const Bitmap& src, int sx, int sy, int sw,
+                         int sh, Color key = kMagenta);
+    void transparent_blt(int x, int y, int w, int h, const DC& src, int sx, int sy, int sw, int sh,
+                         Color key = kMagenta);
+    // The whole bitmap at (x, y).
+    void draw_bitmap(int x, int y, const Bitmap& src) {
+        bit_blt(x, y, src.width(), src.height(), src, 0, 0);
+    }
+
+    // --- Text (UTF-8) ------------------------------------------------------------------------
+    // TextOut at (x, y) with the text alignment; opaque mode fills the text cell with the
+    // background colour first.
+    void text_out(int x, int y, std::string_view utf8);
+    // DrawText; returns the height of the text drawn (or measured); with DT_CALCRECT `r` gets
+    // the measured rectangle and nothing is drawn. With DT_VCENTER/DT_BOTTOM the height is the
+    // offset of the bottom of the text from r.top, as Win32 returns it.
+    int draw_text(std::string_view utf8, Rect& r, unsigned format);
+    int draw_text(std::string_view utf8, const Rect& r, unsigned format) {
+        Rect copy = r;
+        return draw_text(utf8, copy, format & ~DT_CALCRECT);
+    }
+    // The size of one line of text in the current font (GetTextExtentPoint32).
+    Size get_text_extent(std::string_view utf8) const;
+    TextMetrics get_text_metrics() const;
+
+  private:
+    struct State {
+        Point dc_origin, viewport, pos;
+        bool has_clip;
+        Region clip;
+        Font font;
+        Color text_color, bk_color;
+        BkMode bk_mode;
+        unsigned text_align;
+        Pen pen;
+        Brush brush;
+    };
+    friend class DCPainter;
+
+    void update_clip();
+    State capture() const;
+    void apply(const State& s);
+
+    Bitmap* target_;
+    Point dc_origin_;
+    Point viewport_;
+    Point pos_;
+    bool has_visible_ = false;
+    Region visible_;
+    bool has_clip_ = false;
+    Region clip_;
+    // Effective clip in bitmap coordinates: the intersection of bitmap, visible and clip.
+    std::vector<Rect> clip_rects_;
+    Rect clip_bounds_;
+    Font font_;
+    Color text_color_ = 0;
+    Color bk_color_ = rgb(255, 255, 255);
+    BkMode bk_mode_ = BkMode::Opaque;
+    unsigned text_align_ = TA_LEFT | TA_TOP;
+    Pen pen_;
+    Brush brush_;
+    std::vector<State> saved_;
+};
+
+}  // namespace gdi

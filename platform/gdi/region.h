@@ -1,0 +1,79 @@
+#pragma once
+
+#include <span>
+#include <vector>
+
+#include "platform/gdi/bitmap.h"
+#include "platform/gdi/color.h"
+#include "platform/gdi/geometry.h"
+
+namespace gdi {
+
+// How two regions combine (the Win32 RGN_* numbers).
+enum class RegionOp { And = 1, Or = 2, Xor = 3, Diff = 4, Copy = 5 };
+
+// A set of pixels kept as non-overlapping rectangles in y-x bands: rows of equal extent form a
+// band, the rectangles of a band are sorted by x and never touch. Window shapes, clip areas and
+// update areas are regions.
+class Region {
+  public:
+    Region() = default;
+    explicit Region(const Rect& r);
+
+    static Region from_rect(const Rect& r) { return Region(r); }
+    static Region from_rects(std::span<const Rect> rects);
+    // The pixels of `area` of `bitmap` (the whole bitmap by default) whose colour is not `key`,
+    // placed with the area's top-left corner at `origin`.
+    static Region from_mask(const Bitmap& bitmap, Color key = kMagenta);
+    static Region from_mask(const Bitmap& bitmap, Color key, const Rect& area, Point origin);
+    // An ellipse inscribed in `r`, and a rectangle with rounded corners (ellipse width and
+    // height of the corners), as Win32 builds them.
+    static Region ellipse(const Rect& r);
+    static Region round_rect(const Rect& r, int corner_w, int corner_h);
+
+    bool empty() const { return rects_.empty(); }
+    // The smallest rectangle holding the region (empty rectangle when empty).
+    Rect bounds() const { return bounds_; }
+    bool contains(Point p) const;
+    // True when some pixel of `r` lies in the region.
+    bool intersects(const Rect& r) const;
+    // The rectangles, y-x banded.
+    const std::vector<Rect>& rects() const { return rects_; }
+
+    void offset(int dx, int dy);
+    Region offset_by(int dx, int dy) const {
+        Region r = *this;
+        r.offset(dx, dy);
+        return r;
+    }
+
+    static Region combine(const Region& a, const Region& b, RegionOp op);
+    Region& operator&=(const Region& o) { return *this = combine(*this, o, RegionOp::And); }
+    Region& operator|=(const Region& o) { return *this = combine(*this, o, RegionOp::Or); }
+    Region& operator-=(const Region& o) { return *this = combine(*this, o, RegionOp::Diff); }
+    Region& operator^=(const Region& o) { return *this = combine(*this, o, RegionOp::Xor); }
+    friend Region operator&(const Region& a, const Region& b) {
+        return combine(a, b, RegionOp::And);
+    }
+    friend Region operator|(const Region& a, const Region& b) {
+        return combine(a, b, RegionOp::Or);
+    }
+    friend Region operator-(const Region& a, const Region& b) {
+        return combine(a, b, RegionOp::Diff);
+    }
+    friend Region operator^(const Region& a, const Region& b) {
+        return combine(a, b, RegionOp::Xor);
+    }
+    // Cheaper forms with one rectangle.
+    Region intersect(const Rect& r) const;
+    Region subtract(const Rect& r) const { return combine(*this, Region(r), RegionOp::Diff); }
+
+    friend bool operator==(const Region& a, const Region& b) { return a.rects_ == b.rects_; }
+
+  private:
+    friend class RegionBuilder;
+    std::vector<Rect> rects_;
+    Rect bounds_;
+};
+
+}  // namespace gdi
