@@ -1,0 +1,175 @@
+#include "clock.h"
+
+#include <chrono>
+#include <cmath>
+#include <ctime>
+
+namespace clk {
+
+namespace {
+
+// Days from 1970-01-01 to a civil date (proleptic Gregorian).
+int64_t days_from_civil(int64_t y, unsigned m, unsigned d) {
+    y -= m <= 2;
+    const int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const unsigned yoe = static_cast<unsigned>(y - era * 400);
+    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + static_cast<int64_t>(doe) - 719468;
+}
+
+void civil_from_days(int64_t z, int& y, int& m, int& d) {
+    z += 719468;
+    const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const unsigned doe = static_cast<unsigned>(z - era * 146097);
+    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const int64_t yy = static_cast<int64_t>(yoe) + era * 400;
+    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const unsigned mp = (5 * doy + 2) / 153;
+    d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+    m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    y = static_cast<int>(yy + (m <= 2));
+}
+
+// 1899-12-30 in days since 1970-01-01.
+constexpr int64_t kEpochOffset = -25569;
+
+int64_t ms_of_day(const LocalTime& t) {
+    return ((static_cast<int64_t>(t.hour) * 60 + t.minute) * 60 + t.second) * 1000 + t.millisecond;
+}
+
+SystemClock g_system;
+Clock* g_current = &g_system;
+
+}  // namespace
+
+int weekday_of(int year, int month, int day) {
+    const int64_t days =
+        days_from_civil(year, static_cast<unsigned>(month), static_cast<unsigned>(day));
+    // 1970-01-01 was a Thursday (4).
+    return static_cast<int>(((days % 7) + 7 + 4) % 7);
+}
+
+bool is_valid(const LocalTime& t) {
+    static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (t.year < 1 || t.year > 9999 || t.month < 1 || t.month > 12)
+        return false;
+    const bool leap = (t.year % 4 == 0 && t.year % 100 != 0) || t.year % 400 == 0;
+    const int dim = kDays[t.month - 1] + (t.month == 2 && leap ? 1 : 0);
+    return t.day >= 1 && t.day <= dim && t.hour >= 0 && t.hour < 24 && t.minute >= 0 &&
+           t.minute < 60 && t.second >= 0 && t.second < 60 && t.millisecond >= 0 &&
+           t.millisecond < 1000;
+}
+
+double date_part(const LocalTime& t) {
+    return static_cast<double>(
+        days_from_civil(t.year, static_cast<unsigned>(t.month), static_cast<unsigned>(t.day)) -
+        kEpochOffset);
+}
+
+double time_part(const LocalTime& t) {
+    return static_cast<double>(ms_of_day(t)) / 86400000.0;
+}
+
+double to_day_count(const LocalTime& t) {
+    const double date = date_part(t);
+    const double time = time_part(t);
+    // Before the epoch the fraction still counts forwards from midnight: -1.25 is
+    // 29 December 1899, 06:00.
+    return date >= 0 ? date + time : date - time;
+}
+
+LocalTime from_day_count(double days) {
+    if (!std::isfinite(days) || days < -693593.0 || days > 2958466.0)
+        return LocalTime{};
+    double whole = std::trunc(days);
+    double frac = std::fabs(days - whole);
+    int64_t ms = std::llround(frac * 86400000.0);
+    if (ms >= 86400000) {
+        ms -= 86400000;
+        whole += days >= 0 ? 1 : -1;
+    }
+    LocalTime t;
+    civil_from_days(static_cast<int64_t>(whole) + kEpochOffset, t.year, t.month, t.day);
+    t.millisecond = static_cast<int>(ms % 1000);
+    t.second = static_cast<int>(ms / 1000 % 60);
+    t.minute = static_cast<int>(ms / 60000 % 60);
+    t.hour = static_cast<int>(ms / 3600000);
+    t.weekday = weekday_of(t.year, t.month, t.day);
+    return t;
+}
+
+int64_t SystemClock::monotonic_ms() const {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+LocalTime SystemClock::local_now() const {
+    using namespace std::chrono;
+    const auto now = system_clock::now();
+    const std::time_t secs = system_clock::to_time_t(now);
+    std::tm tm{};
+    localtime_r(&secs, &tm);
+    LocalTime t;
+    t.year = tm.tm_year + 1900;
+    t.month = tm.tm_mon + 1;
+    t.day = tm.tm_mday;
+    t.hour = tm.tm_hour;
+    t.minute = tm.tm_min;
+    t.second = tm.tm_sec > 59 ? 59 : tm.tm_sec;
+    t.millisecond =
+        static_cast<int>(duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000);
+    t.weekday = tm.tm_wday;
+    return t;
+}
+
+ManualClock::ManualClock(LocalTime start, int64_t monotonic) : monotonic_(monotonic), local_ms_(0) {
+    set_local(start);
+}
+
+void ManualClock::set_local(const LocalTime& t) {
+    // Kept as whole milliseconds since the epoch in a double: exact for any real date.
+    local_ms_ = (date_part(t) * 86400000.0 + static_cast<double>(ms_of_day(t)));
+}
+
+LocalTime ManualClock::local_now() const {
+    const double ms = local_ms_;
+    const double day = std::floor(ms / 86400000.0);
+    const double rest = ms - day * 86400000.0;
+    const double days = day >= 0 ? day + rest / 86400000.0 : day - rest / 86400000.0;
+    return from_day_count(days);
+}
+
+void ManualClock::advance(int64_t ms) {
+    if (ms <= 0)
+        return;
+    monotonic_ += ms;
+    local_ms_ += static_cast<double>(ms);
+}
+
+void ManualClock::advance_to(int64_t monotonic_ms) {
+    if (monotonic_ms > monotonic_)
+        advance(monotonic_ms - monotonic_);
+}
+
+Clock& current() {
+    return *g_current;
+}
+
+void set_current(Clock* clock) {
+    g_current = clock ? clock : &g_system;
+}
+
+ManualClock* current_manual() {
+    return dynamic_cast<ManualClock*>(g_current);
+}
+
+ScopedClock::ScopedClock(Clock& clock) : previous_(g_current) {
+    g_current = &clock;
+}
+
+ScopedClock::~ScopedClock() {
+    g_current = previous_;
+}
+
+}  // namespace clk

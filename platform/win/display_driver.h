@@ -1,0 +1,58 @@
+#pragma once
+
+#include <string>
+
+#include "platform/win/types.h"
+
+namespace win {
+
+// What the windowing system asks of a display. One driver is installed at a time; without
+// one, windows are composed in memory only (headless). The driver turns its own events into
+// calls of the input entry points (InjectMouse, InjectKey) and of the Native* notifications
+// below.
+class DisplayDriver {
+  public:
+    virtual ~DisplayDriver() = default;
+
+    // The screen size in pixels.
+    virtual SIZE screen_size() const = 0;
+
+    // Top-level window life: created (not yet shown), shown or hidden, moved or resized
+    // (screen rectangle), caption text changed, activated by the program, destroyed.
+    virtual void window_created(HWND) {}
+    virtual void window_shown(HWND, bool /*visible*/) {}
+    virtual void window_moved(HWND, const RECT& /*screen*/) {}
+    virtual void window_text_changed(HWND, const std::string&) {}
+    virtual void window_activated(HWND) {}
+    virtual void window_minimized(HWND, bool /*minimized*/) {}
+    virtual void window_destroyed(HWND) {}
+
+    // Puts the dirty part (window coordinates) of a top-level window's backing bitmap on the
+    // screen.
+    virtual void present(HWND topLevel, const gdi::Bitmap& backing, const RECT& dirty) = 0;
+
+    // Handles the events that are already there, without waiting.
+    virtual void process_events() = 0;
+    // Sleeps until an event arrives or timeoutMs passes (-1: no limit), then handles the
+    // events. The loop calls this when it has nothing to do.
+    virtual void wait_events(int timeoutMs) = 0;
+    // Wakes a wait_events from elsewhere (not needed on one thread; may do nothing).
+    virtual void wake() {}
+};
+
+// Installs the driver (not owned; nullptr removes it). Existing top-level windows are
+// announced to the new driver.
+void SetDisplayDriver(DisplayDriver* driver);
+DisplayDriver* GetDisplayDriver();
+
+// Notifications from the display about its native windows.
+// The area (window coordinates) must be put on the screen again.
+void NativeExpose(HWND topLevel, const RECT& area);
+// The native window was moved or resized by the window manager (screen rectangle).
+void NativeMoved(HWND topLevel, const RECT& screen);
+// The native window got or lost the input focus.
+void NativeFocus(HWND topLevel, bool focused);
+// The user asked to close the native window: WM_SYSCOMMAND SC_CLOSE is posted.
+void NativeCloseRequest(HWND topLevel);
+
+}  // namespace win
