@@ -1,0 +1,71 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "skin/data/memory_stream.h"
+
+namespace skin {
+
+// The skin description reader: INI text kept as its trimmed lines, with an index of the section
+// header lines. Sections and keys match without regard to letter case, the first matching key
+// of a section wins, and an empty value counts as missing.
+class TQuickIni {
+  public:
+    // One section header: the trimmed header line with its brackets, and its line index.
+    using Section = std::pair<std::string, int>;
+
+    // Replaces the text with the remaining bytes of stream; nothing happens for nullptr.
+    void LoadFromStream(TStream* stream);
+    bool LoadFromFile(const std::string& name);
+    // The file holds a compressed stream (length plus code bits).
+    bool LoadFromZip(const std::string& name);
+
+    // A null output list is a programming error (std::logic_error).
+    void ReadSections(std::vector<std::string>* out) const;
+    void ReadSection(std::string_view section, std::vector<std::string>* out) const;
+    void ReadSectionValues(std::string_view section, std::vector<std::string>* out) const;
+
+    std::string ReadString(std::string_view section, std::string_view ident,
+                           std::string_view def) const;
+    int32_t ReadInteger(std::string_view section, std::string_view ident, int32_t def) const;
+    bool ReadBool(std::string_view section, std::string_view ident, bool def) const;
+
+    // Write side: a key is replaced in place or added at the end of its section; a missing
+    // section is added at the end. Line breaks in a value become spaces.
+    void WriteString(std::string_view section, std::string_view ident, std::string_view value);
+    void WriteInteger(std::string_view section, std::string_view ident, int32_t value);
+    void WriteBool(std::string_view section, std::string_view ident, bool value);
+    void DeleteKey(std::string_view section, std::string_view ident);
+    void EraseSection(std::string_view section);
+    void RebuildSections();
+    void Clear();
+
+    void SaveToStream(TStream* stream) const;
+    bool SaveToFile(const std::string& name) const;
+    bool SavetoZip(const std::string& name) const;
+
+    // Length plus code bits of all remaining bytes of in; the reverse.
+    static void Compress(TStream* in, TStream* out);
+    static bool Decompress(TStream* in, TStream* out);
+
+    const std::vector<std::string>& Lines() const { return FIniFile; }
+
+    bool FAuto = false;
+    std::string FFileName;
+
+  private:
+    // Index of the header line of section, or -1.
+    int find_section(std::string_view section) const;
+    // Index of the first line of the section whose name is ident, or -1; end receives the
+    // index just past the section's last line.
+    int find_key(int header, std::string_view ident, int& end) const;
+
+    std::vector<std::string> FIniFile;
+    std::vector<Section> FSections;
+};
+
+}  // namespace skin

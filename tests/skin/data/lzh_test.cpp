@@ -1,0 +1,133 @@
+#include "skin/data/lzh.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "skin/data/lzh_tables.h"
+#include "skin/data/skin_stream.h"
+
+namespace skin {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+Bytes pack(const Bytes& in) {
+    return compress_bytes(in);
+}
+
+Bytes unpack(const Bytes& stream) {
+    auto out = decompress_bytes(stream);
+    EXPECT_TRUE(out.has_value());
+    return out.value_or(Bytes{});
+}
+
+Bytes random_bytes(size_t n, uint32_t seed) {
+    std::mt19937 rng(seed);
+    Bytes b(n);
+    for (auto& x : b) {
+        x = static_cast<uint8_t>(rng());
+    }
+    return b;
+}
+
+TEST(LzhTables, DecodingTablesMatchThePrintedOnes) {
+    const auto& t = lzh_tables::decode_tables;
+    // Spot checks at the boundaries of each code-length group.
+    EXPECT_EQ(t.d_code[0x00], 0x00);
+    EXPECT_EQ(t.d_len[0x1F], 3);
+    EXPECT_EQ(t.d_code[0x20], 0x01);
+    EXPECT_EQ(t.d_len[0x20], 4);
+    EXPECT_EQ(t.d_code[0x50], 0x04);
+    EXPECT_EQ(t.d_code[0x57], 0x04);
+    EXPECT_EQ(t.d_code[0x90], 0x0C);
+    EXPECT_EQ(t.d_len[0x90], 6);
+    EXPECT_EQ(t.d_code[0xC0], 0x18);
+    EXPECT_EQ(t.d_len[0xC1], 7);
+    EXPECT_EQ(t.d_code[0xF0], 0x30);
+    EXPECT_EQ(t.d_code[0xFF], 0x3F);
+    EXPECT_EQ(t.d_len[0xFF], 8);
+}
+
+TEST(Lzh, RoundTripsReturnTheInputUnchanged) {
+    std::vector<Bytes> inputs;
+    inputs.push_back({});
+    inputs.push_back({0x41});
+    inputs.push_back({0x20});
+    inputs.push_back(Bytes(5000, 0x20));  // matches the pre-filled ring at once
+    inputs.push_back(Bytes(3, 0x20));     // shorter than a match, at the end
+    Bytes spaces_then_text(100, 0x20);
+    for (char c : std::string("skin package")) {
+        spaces_then_text.push_back(static_cast<uint8_t>(c));
+    }
+    inputs.push_back(spaces_then_text);
+    inputs.push_back(random_bytes(1, 1));
+    inputs.push_back(random_bytes(61, 2));
+    inputs.push_back(random_bytes(70000, 3));
+    Bytes structured;
+    for (int i = 0; i < 200000; ++i) {
+        structured.push_back(static_cast<uint8_t>((i % 97) < 50 ? i % 7 : (i * 31) >> 5));
+    }
+    inputs.push_back(structured);
+    Bytes one_value(300000, 0xAB);  // drives the root frequency to the rescale point
+    inputs.push_back(one_value);
+    for (const Bytes& in : inputs) {
+        const Bytes stream = pack(in);
+        ASSERT_GE(stream.size(), 4u);
+        EXPECT_EQ(unpack(stream), in) << "input of " << in.size() << " bytes";
+    }
+}
+
+TEST(Lzh, EmptyInputGivesOnlyTheLength) {
+    const Bytes stream = pack({});
+    EXPECT_EQ(stream, (Bytes{0, 0, 0, 0}));
+}
+
+TEST(Lzh, CompressesRepetitiveData) {
+    const Bytes in(100000, 7);
+    EXPECT_LT(pack(in).size(), in.size() / 20);
+}
+
+TEST(Lzh, StopsAfterExactlyTheRequestedLength) {
+    // 200 equal bytes code as a literal and a few long matches; asking for fewer bytes stops
+    // inside a match.
+    Bytes stream = pack(Bytes(200, 'x'));
+    for (int32_t want : {0, 1, 5, 61, 199}) {
+        Bytes s = stream;
+        s[0] = static_cast<uint8_t>(want);
+        s[1] = s[2] = s[3] = 0;
+        const Bytes out = unpack(s);
+        EXPECT_EQ(out, Bytes(static_cast<size_t>(want), 'x'));
+    }
+}
+
+TEST(Lzh, MissingBitsReadAsZero) {
+    const Bytes in = random_bytes(4000, 9);
+    Bytes stream = pack(in);
+    Bytes cut(stream.begin(), stream.begin() + static_cast<std::ptrdiff_t>(stream.size() / 2));
+    Bytes padded = cut;
+    padded.resize(stream.size() + 64, 0);
+    // The cut stream still yields L bytes, the same as the stream padded with zero bytes.
+    const Bytes a = unpack(cut);
+    const Bytes b = unpack(padded);
+    ASSERT_EQ(a.size(), in.size());
+    EXPECT_EQ(a, b);
+    // Its first part is intact.
+    EXPECT_TRUE(std::equal(in.begin(), in.begin() + 1000, a.begin()));
+}
+
+TEST(Lzh, CountsTheConsumedInput) {
+    TMemoryStream in(random_bytes(12345, 4));
+    TMemoryStream out;
+    TLZH lzh;
+    lzh.StreamIn = &in;
+    lzh.StreamOut = &out;
+    int32_t consumed = -1;
+    lzh.LZHPack(
+        consumed, [&](const uint8_t* b, uint16_t n, uint16_t& d) { lzh.PutBlockStream(b, n, d); },
+        [&](uint8_t* b, uint16_t n, uint16_t& d) { lzh.GetBlockStream(b, n, d); });
+    EXPECT_EQ(consumed, 12345);
+}
+
+}  // namespace
+}  // namespace skin

@@ -1,0 +1,126 @@
+#include "skin/data/quick_ini.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace skin {
+namespace {
+
+TQuickIni ini_of(std::string_view text) {
+    TMemoryStream s(std::vector<uint8_t>(text.begin(), text.end()));
+    TQuickIni ini;
+    ini.LoadFromStream(&s);
+    return ini;
+}
+
+TEST(QuickIni, LookupTrimsIgnoresCaseAndTakesTheFirstKey) {
+    const TQuickIni ini = ini_of(
+        "; comment line\r\n"
+        "  [BuTTons]  \r\n"
+        "   LeftWidth   =   8   \n"
+        "Empty=\r"
+        ";TopHeight=5\r\n"
+        "leftwidth=99\r\n"
+        "\r\n"
+        "[Other]\n"
+        "LeftWidth=3");
+    EXPECT_EQ(ini.ReadString("buttons", "LEFTWIDTH", "d"), "8");
+    EXPECT_EQ(ini.ReadString("BUTTONS", "empty", "d"), "d");      // an empty value is missing
+    EXPECT_EQ(ini.ReadString("Buttons", "TopHeight", "d"), "d");  // commented out
+    EXPECT_EQ(ini.ReadString("Other", "LeftWidth", "d"), "3");
+    EXPECT_EQ(ini.ReadString("Missing", "LeftWidth", "d"), "d");
+    EXPECT_EQ(ini.Lines().size(), 6u);  // comments and blank lines are not kept
+}
+
+TEST(QuickIni, TextEndsAtNulAndLinesBreakAtCrLfOrEither) {
+    const std::string text = std::string("[a]\rk=1\n[b]\r\nk=2") + '\0' + "\r\n[c]\r\nk=3";
+    const TQuickIni ini = ini_of(text);
+    EXPECT_EQ(ini.ReadInteger("a", "k", 0), 1);
+    EXPECT_EQ(ini.ReadInteger("b", "k", 0), 2);
+    EXPECT_EQ(ini.ReadInteger("c", "k", 0), 0);
+}
+
+TEST(QuickIni, ReadIntegerForms) {
+    const TQuickIni ini = ini_of(
+        "[n]\nhex=0x1F\nHEX=0XfF\nbare=0x\nneg=-5\nmixed=12ab\ndollar=$10\nbig=99999999999\n"
+        "colour=0xFFFFFFFF\nspace=1 2\n");
+    EXPECT_EQ(ini.ReadInteger("n", "hex", 7), 31);
+    EXPECT_EQ(ini.ReadInteger("n", "bare", 7), 7);
+    EXPECT_EQ(ini.ReadInteger("n", "neg", 7), -5);
+    EXPECT_EQ(ini.ReadInteger("n", "mixed", 7), 7);
+    EXPECT_EQ(ini.ReadInteger("n", "dollar", 7), 16);
+    EXPECT_EQ(ini.ReadInteger("n", "big", 7), 7);
+    EXPECT_EQ(ini.ReadInteger("n", "colour", 7), -1);
+    EXPECT_EQ(ini.ReadInteger("n", "space", 7), 7);
+    EXPECT_EQ(ini.ReadInteger("n", "none", 7), 7);
+    EXPECT_TRUE(ini.ReadBool("n", "hex", false));
+    EXPECT_FALSE(ini.ReadBool("n", "nothing", false));
+    EXPECT_TRUE(ini.ReadBool("n", "nothing", true));
+}
+
+TEST(QuickIni, SectionListings) {
+    const TQuickIni ini = ini_of("[ First ]\nA = 1\nnovalue\n=x\nB=2\n[Second]\n");
+    std::vector<std::string> out;
+    ini.ReadSections(&out);
+    EXPECT_EQ(out, (std::vector<std::string>{"First", "Second"}));
+    ini.ReadSection("Second", &out);
+    EXPECT_TRUE(out.empty());
+    ini.ReadSectionValues(" First ", &out);
+    EXPECT_EQ(out, (std::vector<std::string>{"A = 1", "novalue", "=x", "B=2"}));
+    ini.ReadSection(" first ", &out);
+    EXPECT_EQ(out, (std::vector<std::string>{"a", "b"}));
+    EXPECT_THROW(ini.ReadSections(nullptr), std::logic_error);
+    EXPECT_THROW(ini.ReadSection("x", nullptr), std::logic_error);
+}
+
+TEST(QuickIni, WrittenValuesReadBackAfterSaving) {
+    TQuickIni ini = ini_of("[Buttons]\nLeftWidth=8\n[Colours]\nButtonFace=1 2 3\n");
+    ini.WriteInteger("buttons", "LeftWidth", 10);         // replaced in place
+    ini.WriteString("Buttons", "Bitmap", "buttons.bmp");  // added to its section
+    ini.WriteBool("New", "Flag", true);                   // a new section
+    ini.WriteString("Colours", "Menu", "a\r\nb");
+    ini.DeleteKey("Colours", "ButtonFace");
+    TMemoryStream saved;
+    ini.SaveToStream(&saved);
+    saved.SetPosition(0);
+    TQuickIni back;
+    back.LoadFromStream(&saved);
+    EXPECT_EQ(back.ReadInteger("Buttons", "LeftWidth", 0), 10);
+    EXPECT_EQ(back.ReadString("Buttons", "Bitmap", ""), "buttons.bmp");
+    EXPECT_TRUE(back.ReadBool("new", "flag", false));
+    EXPECT_EQ(back.ReadString("Colours", "Menu", ""), "a  b");
+    EXPECT_EQ(back.ReadString("Colours", "ButtonFace", "gone"), "gone");
+    back.EraseSection("Buttons");
+    EXPECT_EQ(back.ReadString("Buttons", "Bitmap", "gone"), "gone");
+    EXPECT_EQ(back.ReadString("Colours", "Menu", ""), "a  b");
+    back.Clear();
+    EXPECT_TRUE(back.Lines().empty());
+}
+
+TEST(QuickIni, CompressedFilesRoundTrip) {
+    const auto dir = std::filesystem::temp_directory_path();
+    const std::string zip = (dir / "velmor_quick_ini_test.skz").string();
+    const std::string plain = (dir / "velmor_quick_ini_test.ini").string();
+    TQuickIni ini = ini_of("[Personality]\nTextShift=5\n");
+    ASSERT_TRUE(ini.SavetoZip(zip));
+    ASSERT_TRUE(ini.SaveToFile(plain));
+    TQuickIni z;
+    ASSERT_TRUE(z.LoadFromZip(zip));
+    EXPECT_EQ(z.ReadInteger("Personality", "TextShift", 0), 5);
+    TQuickIni p;
+    ASSERT_TRUE(p.LoadFromFile(plain));
+    EXPECT_EQ(p.Lines(), ini.Lines());
+    EXPECT_FALSE(p.LoadFromZip(plain + ".missing"));
+    std::filesystem::remove(zip);
+    std::filesystem::remove(plain);
+}
+
+TEST(QuickIni, NullStreamChangesNothing) {
+    TQuickIni ini = ini_of("[a]\nk=1\n");
+    ini.LoadFromStream(nullptr);
+    EXPECT_EQ(ini.ReadInteger("a", "k", 0), 1);
+}
+
+}  // namespace
+}  // namespace skin
