@@ -11,9 +11,15 @@ using Color = uint32_t;
 constexpr Color rgb(uint8_t r, uint8_t g, uint8_t b) {
     return static_cast<Color>(r) | (static_cast<Color>(g) << 8) | (static_cast<Color>(b) << 16);
 }
-constexpr uint8_t red_of(Color c) { return static_cast<uint8_t>(c & 0xFF); }
-constexpr uint8_t green_of(Color c) { return static_cast<uint8_t>((c >> 8) & 0xFF); }
-constexpr uint8_t blue_of(Color c) { return static_cast<uint8_t>((c >> 16) & 0xFF); }
+constexpr uint8_t red_of(Color c) {
+    return static_cast<uint8_t>(c & 0xFF);
+}
+constexpr uint8_t green_of(Color c) {
+    return static_cast<uint8_t>((c >> 8) & 0xFF);
+}
+constexpr uint8_t blue_of(Color c) {
+    return static_cast<uint8_t>((c >> 16) & 0xFF);
+}
 
 // A pixel as a 32-bit bitmap holds it in memory: 0xAARRGGBB (bytes B, G, R, A), the layout of
 // a 32-bit device-independent bitmap and of an X11 TrueColor image.

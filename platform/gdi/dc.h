@@ -14,6 +14,8 @@
 
 namespace gdi {
 
+class SizedFont;
+
 // Background modes (SetBkMode).
 enum class BkMode { Transparent = 1, Opaque = 2 };
 
@@ -126,8 +128,18 @@ class DC {
     Point offset_viewport_origin(int dx, int dy);
     Point viewport_origin() const { return viewport_; }
     // Logical point -> bitmap pixel.
+    // Coordinates are kept within +-2^29, so far-away values cannot overflow.
     Point to_bitmap(Point logical) const {
-        return {logical.x + viewport_.x + dc_origin_.x, logical.y + viewport_.y + dc_origin_.y};
+        auto c = [](int64_t v) {
+            return static_cast<int>(v < -(1 << 29) ? -(1 << 29) : v > (1 << 29) ? (1 << 29) : v);
+        };
+        return {c(int64_t{logical.x} + viewport_.x + dc_origin_.x),
+                c(int64_t{logical.y} + viewport_.y + dc_origin_.y)};
+    }
+    Rect to_bitmap_rect(const Rect& logical) const {
+        const Point a = to_bitmap({logical.left, logical.top});
+        const Point b = to_bitmap({logical.right, logical.bottom});
+        return {a.x, a.y, b.x, b.y};
     }
 
     // --- Clipping --------------------------------------------------------------------------
@@ -253,6 +265,8 @@ class DC {
     void update_clip();
     State capture() const;
     void apply(const State& s);
+    // The rendered form of the selected font, looked up again only when the font changes.
+    SizedFont& sized_font() const;
 
     Bitmap* target_;
     Point dc_origin_;
@@ -273,6 +287,8 @@ class DC {
     Pen pen_;
     Brush brush_;
     std::vector<State> saved_;
+    mutable SizedFont* sized_ = nullptr;
+    mutable Font sized_for_;
 };
 
 }  // namespace gdi

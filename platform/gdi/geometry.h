@@ -48,8 +48,10 @@ struct Rect {
     }
     // The smallest rectangle holding both; empty rectangles add nothing.
     constexpr Rect unite(const Rect& o) const {
-        if (empty()) return o;
-        if (o.empty()) return *this;
+        if (empty())
+            return o;
+        if (o.empty())
+            return *this;
         return {std::min(left, o.left), std::min(top, o.top), std::max(right, o.right),
                 std::max(bottom, o.bottom)};
     }

@@ -1,0 +1,104 @@
+#include "platform/gdi/bitmap.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace gdi {
+
+namespace {
+
+bool acceptable(int width, int height) {
+    return width > 0 && height > 0 &&
+           static_cast<int64_t>(width) * static_cast<int64_t>(height) <= Bitmap::kMaxPixels;
+}
+
+}  // namespace
+
+Bitmap::Bitmap(int width, int height, Pixel fill) {
+    resize(width, height, fill);
+}
+
+Pixel Bitmap::pixel(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_) {
+        return 0;
+    }
+    return pixels_[static_cast<size_t>(y) * width_ + x];
+}
+
+void Bitmap::set_pixel(int x, int y, Pixel p) {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_) {
+        return;
+    }
+    pixels_[static_cast<size_t>(y) * width_ + x] = p;
+}
+
+void Bitmap::resize(int width, int height, Pixel fill) {
+    if (!acceptable(width, height)) {
+        width_ = height_ = 0;
+        pixels_.clear();
+        return;
+    }
+    width_ = width;
+    height_ = height;
+    pixels_.assign(static_cast<size_t>(width) * height, fill);
+}
+
+void Bitmap::fill(Pixel p) {
+    std::fill(pixels_.begin(), pixels_.end(), p);
+}
+
+Bitmap Bitmap::copy(const Rect& area) const {
+    Rect r = area.intersect(rect());
+    Bitmap out(r.width(), r.height());
+    for (int y = 0; y < out.height(); ++y) {
+        std::memcpy(out.row(y), row(r.top + y) + r.left, sizeof(Pixel) * out.width());
+    }
+    out.transparent_ = transparent_;
+    out.key_ = key_;
+    return out;
+}
+
+Bitmap mirror_left_right(const Bitmap& src) {
+    Bitmap out = src;
+    for (int y = 0; y < out.height(); ++y) {
+        std::reverse(out.row(y), out.row(y) + out.width());
+    }
+    return out;
+}
+
+Bitmap mirror_top_bottom(const Bitmap& src) {
+    Bitmap out = src;
+    for (int y = 0; y < src.height(); ++y) {
+        std::memcpy(out.row(src.height() - 1 - y), src.row(y), sizeof(Pixel) * src.width());
+    }
+    return out;
+}
+
+Bitmap rotate(const Bitmap& src, int degrees) {
+    degrees = ((degrees % 360) + 360) % 360;
+    const int w = src.width();
+    const int h = src.height();
+    if (degrees == 180) {
+        Bitmap out = mirror_top_bottom(src);
+        return mirror_left_right(out);
+    }
+    if (degrees != 90 && degrees != 270) {
+        return src;
+    }
+    Bitmap out(h, w);
+    out.set_transparent(src.transparent(), src.transparent_color());
+    for (int y = 0; y < h; ++y) {
+        const Pixel* s = src.row(y);
+        for (int x = 0; x < w; ++x) {
+            // Clockwise: (x, y) -> (h - 1 - y, x); anticlockwise: (x, y) -> (y, w - 1 - x).
+            if (degrees == 90) {
+                out.row(x)[h - 1 - y] = s[x];
+            } else {
+                out.row(w - 1 - x)[y] = s[x];
+            }
+        }
+    }
+    return out;
+}
+
+}  // namespace gdi

@@ -1,0 +1,747 @@
+#include "platform/gdi/dc.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+namespace gdi {
+
+namespace {
+
+constexpr Pixel kRgbMask = 0x00FFFFFFu;
+constexpr Pixel kOpaque = 0xFF000000u;
+
+// Applies a raster operation that reads the source to one row.
+void rop_row(Pixel* d, const Pixel* s, int n, Rop rop) {
+    switch (rop) {
+        case Rop::SrcCopy:
+            std::memmove(d, s, sizeof(Pixel) * n);
+            break;
+        case Rop::SrcPaint:
+            for (int i = 0; i < n; ++i)
+                d[i] = (d[i] | s[i]) | kOpaque;
+            break;
+        case Rop::SrcAnd:
+            for (int i = 0; i < n; ++i)
+                d[i] = (d[i] & s[i]) | kOpaque;
+            break;
+        case Rop::SrcInvert:
+            for (int i = 0; i < n; ++i)
+                d[i] = ((d[i] ^ s[i]) & kRgbMask) | kOpaque;
+            break;
+        case Rop::NotSrcCopy:
+            for (int i = 0; i < n; ++i)
+                d[i] = (~s[i] & kRgbMask) | kOpaque;
+            break;
+        default:
+            break;
+    }
+}
+
+bool rop_uses_source(Rop rop) {
+    return rop == Rop::SrcCopy || rop == Rop::SrcPaint || rop == Rop::SrcAnd ||
+           rop == Rop::SrcInvert || rop == Rop::NotSrcCopy;
+}
+
+void combine_pixel(Pixel& d, Pixel s, Rop rop) {
+    rop_row(&d, &s, 1, rop);
+}
+
+// Coordinates are kept within +-2^29 so that offsets never overflow; nothing that large is
+// ever visible.
+constexpr int64_t kCoordLimit = int64_t{1} << 29;
+int clampc(int64_t v) {
+    return static_cast<int>(std::clamp(v, -kCoordLimit, kCoordLimit));
+}
+Rect shift(const Rect& r, Point o) {
+    return {clampc(int64_t{r.left} + o.x), clampc(int64_t{r.top} + o.y),
+            clampc(int64_t{r.right} + o.x), clampc(int64_t{r.bottom} + o.y)};
+}
+Rect xywh(Point o, int w, int h) {
+    return {o.x, o.y, clampc(int64_t{o.x} + w), clampc(int64_t{o.y} + h)};
+}
+
+// One axis of a stretch: for destination positions first .. first + count - 1 (of dst_len),
+// the source position, or -1 when it falls outside the source bitmap.
+std::vector<int> stretch_map(int first, int count, int dst_len, int src_start, int src_len,
+                             bool mirror, int src_limit) {
+    std::vector<int> map(static_cast<size_t>(std::max(count, 0)));
+    for (int i = 0; i < count; ++i) {
+        const int64_t k = mirror ? int64_t{dst_len} - 1 - (first + i) : int64_t{first} + i;
+        const int64_t s = src_start + k * src_len / dst_len;
+        map[static_cast<size_t>(i)] = (s >= 0 && s < src_limit) ? static_cast<int>(s) : -1;
+    }
+    return map;
+}
+
+// Turns (x, y, w, h) with possibly negative extents into a normal rectangle and mirror flags.
+Rect normalize(int x, int y, int w, int h, bool& mirror_x, bool& mirror_y) {
+    mirror_x = w < 0;
+    mirror_y = h < 0;
+    const int64_t x0 = w < 0 ? int64_t{x} + w : x;
+    const int64_t y0 = h < 0 ? int64_t{y} + h : y;
+    const int64_t x1 = x0 + std::abs(int64_t{w});
+    const int64_t y1 = y0 + std::abs(int64_t{h});
+    return {clampc(x0), clampc(y0), clampc(x1), clampc(y1)};
+}
+
+}  // namespace
+
+DC::DC(Bitmap& target) : target_(&target) {
+    update_clip();
+}
+
+void DC::update_clip() {
+    clip_rects_.clear();
+    const Rect whole = target_->rect();
+    if (!has_visible_ && !has_clip_) {
+        if (!whole.empty()) {
+            clip_rects_.push_back(whole);
+        }
+        clip_bounds_ = whole;
+        return;
+    }
+    Region r(whole);
+    if (has_visible_) {
+        r = Region::combine(r, visible_.offset_by(dc_origin_.x, dc_origin_.y), RegionOp::And);
+    }
+    if (has_clip_) {
+        r = Region::combine(r, clip_.offset_by(dc_origin_.x, dc_origin_.y), RegionOp::And);
+    }
+    clip_rects_ = r.rects();
+    clip_bounds_ = r.bounds();
+}
+
+void DC::set_dc_origin(Point p) {
+    dc_origin_ = p;
+    update_clip();
+}
+
+Point DC::set_viewport_origin(Point p) {
+    const Point old = viewport_;
+    viewport_ = p;
+    return old;
+}
+
+Point DC::offset_viewport_origin(int dx, int dy) {
+    const Point old = viewport_;
+    viewport_.x += dx;
+    viewport_.y += dy;
+    return old;
+}
+
+void DC::set_visible_region(const Region* device_region) {
+    has_visible_ = device_region != nullptr;
+    visible_ = device_region ? *device_region : Region();
+    update_clip();
+}
+
+void DC::select_clip_region(const Region* device_region) {
+    has_clip_ = device_region != nullptr;
+    clip_ = device_region ? *device_region : Region();
+    update_clip();
+}
+
+void DC::intersect_clip_rect(const Rect& logical) {
+    const Rect dev = shift(logical, viewport_);
+    clip_ = has_clip_ ? clip_.intersect(dev) : Region(dev);
+    has_clip_ = true;
+    update_clip();
+}
+
+void DC::exclude_clip_rect(const Rect& logical) {
+    const Rect dev = shift(logical, viewport_);
+    if (!has_clip_) {
+        clip_ = Region(target_->rect().offset(-dc_origin_.x, -dc_origin_.y));
+        has_clip_ = true;
+    }
+    clip_ = clip_.subtract(dev);
+    update_clip();
+}
+
+Rect DC::clip_box() const {
+    const Point o = to_bitmap({0, 0});
+    return clip_bounds_.empty() ? Rect{} : clip_bounds_.offset(-o.x, -o.y);
+}
+
+bool DC::rect_visible(const Rect& logical) const {
+    const Point o = to_bitmap({0, 0});
+    const Rect b = shift(logical, o);
+    for (const Rect& c : clip_rects_) {
+        if (!c.intersect(b).empty()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+DC::State DC::capture() const {
+    return {dc_origin_,  viewport_, pos_,     has_clip_,   clip_, font_,
+            text_color_, bk_color_, bk_mode_, text_align_, pen_,  brush_};
+}
+
+void DC::apply(const State& s) {
+    dc_origin_ = s.dc_origin;
+    viewport_ = s.viewport;
+    pos_ = s.pos;
+    has_clip_ = s.has_clip;
+    clip_ = s.clip;
+    font_ = s.font;
+    text_color_ = s.text_color;
+    bk_color_ = s.bk_color;
+    bk_mode_ = s.bk_mode;
+    text_align_ = s.text_align;
+    pen_ = s.pen;
+    brush_ = s.brush;
+    update_clip();
+}
+
+int DC::save() {
+    saved_.push_back(capture());
+    return static_cast<int>(saved_.size());
+}
+
+bool DC::restore(int level) {
+    const int depth = static_cast<int>(saved_.size());
+    if (level < 0) {
+        level = depth + 1 + level;
+    }
+    if (level < 1 || level > depth) {
+        return false;
+    }
+    apply(saved_[static_cast<size_t>(level - 1)]);
+    saved_.resize(static_cast<size_t>(level - 1));
+    return true;
+}
+
+Font DC::select_font(const Font& f) {
+    Font old = font_;
+    font_ = f;
+    return old;
+}
+
+Color DC::set_text_color(Color c) {
+    std::swap(text_color_, c);
+    return c;
+}
+
+Color DC::set_bk_color(Color c) {
+    std::swap(bk_color_, c);
+    return c;
+}
+
+BkMode DC::set_bk_mode(BkMode m) {
+    std::swap(bk_mode_, m);
+    return m;
+}
+
+unsigned DC::set_text_align(unsigned ta) {
+    std::swap(text_align_, ta);
+    return ta;
+}
+
+Pen DC::select_pen(const Pen& p) {
+    Pen old = pen_;
+    pen_ = p;
+    return old;
+}
+
+Brush DC::select_brush(const Brush& b) {
+    Brush old = brush_;
+    brush_ = b;
+    return old;
+}
+
+// --- Pixels and fills ---------------------------------------------------------------------
+
+Color DC::get_pixel(int x, int y) const {
+    const Point p = to_bitmap({x, y});
+    for (const Rect& c : clip_rects_) {
+        if (c.contains(p)) {
+            return color_of(target_->pixel(p.x, p.y));
+        }
+    }
+    return 0xFFFFFFFFu;
+}
+
+void DC::set_pixel(int x, int y, Color c) {
+    const Point p = to_bitmap({x, y});
+    for (const Rect& cr : clip_rects_) {
+        if (cr.contains(p)) {
+            target_->set_pixel(p.x, p.y, pixel_of(c));
+            return;
+        }
+    }
+}
+
+namespace {
+
+void fill_bitmap_rect(Bitmap& bm, const Rect& r, Pixel p) {
+    const int w = r.width();
+    for (int y = r.top; y < r.bottom; ++y) {
+        std::fill_n(bm.row(y) + r.left, w, p);
+    }
+}
+
+}  // namespace
+
+void DC::fill_rect(const Rect& r, Color c) {
+    if (r.empty()) {
+        return;
+    }
+    const Point o = to_bitmap({0, 0});
+    const Rect b = shift(r, o);
+    const Pixel p = pixel_of(c);
+    for (const Rect& cr : clip_rects_) {
+        const Rect i = cr.intersect(b);
+        if (!i.empty()) {
+            fill_bitmap_rect(*target_, i, p);
+        }
+    }
+}
+
+void DC::fill_rect(const Rect& r, const Brush& b) {
+    if (b.style == BrushStyle::Solid) {
+        fill_rect(r, b.color);
+    }
+}
+
+void DC::fill_region(const Region& logical, Color c) {
+    const Point o = to_bitmap({0, 0});
+    const Pixel p = pixel_of(c);
+    for (const Rect& rr : logical.rects()) {
+        const Rect b = shift(rr, o);
+        for (const Rect& cr : clip_rects_) {
+            const Rect i = cr.intersect(b);
+            if (!i.empty()) {
+                fill_bitmap_rect(*target_, i, p);
+            }
+        }
+    }
+}
+
+void DC::frame_rect(const Rect& r, Color c) {
+    if (r.empty()) {
+        return;
+    }
+    fill_rect({r.left, r.top, r.right, r.top + 1}, c);
+    fill_rect({r.left, r.bottom - 1, r.right, r.bottom}, c);
+    fill_rect({r.left, r.top + 1, r.left + 1, r.bottom - 1}, c);
+    fill_rect({r.right - 1, r.top + 1, r.right, r.bottom - 1}, c);
+}
+
+void DC::invert_rect(const Rect& r) {
+    if (r.empty()) {
+        return;
+    }
+    const Point o = to_bitmap({0, 0});
+    const Rect b = shift(r, o);
+    for (const Rect& cr : clip_rects_) {
+        const Rect i = cr.intersect(b);
+        for (int y = i.top; y < i.bottom; ++y) {
+            Pixel* row = target_->row(y);
+            for (int x = i.left; x < i.right; ++x) {
+                row[x] ^= kRgbMask;
+            }
+        }
+    }
+}
+
+// --- Lines and shapes -----------------------------------------------------------------------
+
+Point DC::move_to(int x, int y) {
+    const Point old = pos_;
+    pos_ = {x, y};
+    return old;
+}
+
+void DC::line_to(int x, int y) {
+    const Point from = pos_;
+    pos_ = {x, y};
+    if (pen_.style == PenStyle::Null) {
+        return;
+    }
+    // Bresenham from `from` up to, but not including, (x, y).
+    const int w = std::max(1, pen_.width);
+    const int half = (w - 1) / 2;
+    int dx = std::abs(x - from.x);
+    int dy = -std::abs(y - from.y);
+    const int sx = from.x < x ? 1 : -1;
+    const int sy = from.y < y ? 1 : -1;
+    int err = dx + dy;
+    int cx = from.x;
+    int cy = from.y;
+    // Long lines far outside the bitmap would walk many pixels for nothing; they are rare in a
+    // console, and the walk is bounded by the line length, so no extra clipping is done.
+    const int64_t steps = std::max<int64_t>(dx, -int64_t{dy});
+    if (steps > (1 << 24)) {
+        return;
+    }
+    int n = 0;
+    while (cx != x || cy != y) {
+        bool draw = true;
+        if (pen_.style == PenStyle::Dot) {
+            draw = (n % 2) == 0;
+        } else if (pen_.style == PenStyle::Dash) {
+            draw = (n % 8) < 6;
+        }
+        if (draw) {
+            if (w == 1) {
+                set_pixel(cx, cy, pen_.color);
+            } else {
+                fill_rect({cx - half, cy - half, cx - half + w, cy - half + w}, pen_.color);
+            }
+        }
+        ++n;
+        const int e2 = 2 * err;
+        if (e2 >= dy) {
+            err += dy;
+            cx += sx;
+        }
+        if (e2 <= dx) {
+            err += dx;
+            cy += sy;
+        }
+    }
+}
+
+void DC::polyline(std::span<const Point> pts) {
+    if (pts.empty()) {
+        return;
+    }
+    const Point saved = pos_;
+    move_to(pts[0].x, pts[0].y);
+    for (size_t i = 1; i < pts.size(); ++i) {
+        line_to(pts[i].x, pts[i].y);
+    }
+    pos_ = saved;
+}
+
+void DC::rectangle(const Rect& r) {
+    if (r.empty()) {
+        return;
+    }
+    if (pen_.style == PenStyle::Null) {
+        fill_rect({r.left, r.top, r.right - 1, r.bottom - 1}, brush_);
+        return;
+    }
+    const int w = std::max(1, pen_.width);
+    fill_rect(r.inflate(-w, -w), brush_);
+    if (pen_.style == PenStyle::Solid) {
+        fill_rect({r.left, r.top, r.right, r.top + w}, pen_.color);
+        fill_rect({r.left, r.bottom - w, r.right, r.bottom}, pen_.color);
+        fill_rect({r.left, r.top + w, r.left + w, r.bottom - w}, pen_.color);
+        fill_rect({r.right - w, r.top + w, r.right, r.bottom - w}, pen_.color);
+    } else {
+        const Point pts[] = {{r.left, r.top},
+                             {r.right - 1, r.top},
+                             {r.right - 1, r.bottom - 1},
+                             {r.left, r.bottom - 1},
+                             {r.left, r.top}};
+        polyline(pts);
+    }
+}
+
+namespace {
+
+// Shapes are limited to a size a screen can show; larger ones draw nothing.
+bool shape_ok(const Rect& r) {
+    return !r.empty() && r.width() <= (1 << 15) && r.height() <= (1 << 15);
+}
+
+}  // namespace
+
+void DC::round_rect(const Rect& r, int corner_w, int corner_h) {
+    if (!shape_ok(r)) {
+        return;
+    }
+    const int w = pen_.style == PenStyle::Null ? 0 : std::max(1, pen_.width);
+    const Region outer = Region::round_rect(r, corner_w, corner_h);
+    const Region inner = Region::round_rect(r.inflate(-w, -w), corner_w - 2 * w, corner_h - 2 * w);
+    if (brush_.style == BrushStyle::Solid) {
+        fill_region(w ? inner : outer, brush_.color);
+    }
+    if (w) {
+        fill_region(outer - inner, pen_.color);
+    }
+}
+
+void DC::ellipse(const Rect& r) {
+    if (!shape_ok(r)) {
+        return;
+    }
+    const int w = pen_.style == PenStyle::Null ? 0 : std::max(1, pen_.width);
+    const Region outer = Region::ellipse(r);
+    const Region inner = Region::ellipse(r.inflate(-w, -w));
+    if (brush_.style == BrushStyle::Solid) {
+        fill_region(w ? inner : outer, brush_.color);
+    }
+    if (w) {
+        fill_region(outer - inner, pen_.color);
+    }
+}
+
+// --- 3-D edges and focus ----------------------------------------------------------------------
+
+bool DC::draw_edge(Rect& r, unsigned edge, unsigned flags, const EdgeColors& c) {
+    const unsigned outer = edge & (BDR_RAISEDOUTER | BDR_SUNKENOUTER);
+    const unsigned inner = edge & (BDR_RAISEDINNER | BDR_SUNKENINNER);
+    if (outer == (BDR_RAISEDOUTER | BDR_SUNKENOUTER) ||
+        inner == (BDR_RAISEDINNER | BDR_SUNKENINNER)) {
+        return false;
+    }
+    struct Ring {
+        Color top_left, bottom_right;
+    };
+    Ring rings[2];
+    int count = 0;
+    if (flags & BF_MONO) {
+        if (outer)
+            rings[count++] = {c.frame, c.frame};
+        if (inner)
+            rings[count++] = {c.window, c.window};
+    } else if (flags & BF_FLAT) {
+        if (outer)
+            rings[count++] = {c.shadow, c.shadow};
+        if (inner)
+            rings[count++] = {c.face, c.face};
+    } else {
+        const bool soft = (flags & BF_SOFT) != 0;
+        if (outer == BDR_RAISEDOUTER) {
+            rings[count++] = {soft ? c.highlight : c.light, c.dark_shadow};
+        } else if (outer == BDR_SUNKENOUTER) {
+            rings[count++] = {soft ? c.dark_shadow : c.shadow, c.highlight};
+        }
+        if (inner == BDR_RAISEDINNER) {
+            rings[count++] = {soft ? c.light : c.highlight, c.shadow};
+        } else if (inner == BDR_SUNKENINNER) {
+            rings[count++] = {soft ? c.shadow : c.dark_shadow, c.light};
+        }
+    }
+    Rect x = r;
+    for (int i = 0; i < count && !x.empty(); ++i) {
+        const Ring& ring = rings[i];
+        if (flags & BF_TOP)
+            fill_rect({x.left, x.top, x.right - 1, x.top + 1}, ring.top_left);
+        if (flags & BF_LEFT)
+            fill_rect({x.left, x.top, x.left + 1, x.bottom - 1}, ring.top_left);
+        if (flags & BF_BOTTOM)
+            fill_rect({x.left, x.bottom - 1, x.right, x.bottom}, ring.bottom_right);
+        if (flags & BF_RIGHT)
+            fill_rect({x.right - 1, x.top, x.right, x.bottom}, ring.bottom_right);
+        if (flags & BF_LEFT)
+            ++x.left;
+        if (flags & BF_TOP)
+            ++x.top;
+        if (flags & BF_RIGHT)
+            --x.right;
+        if (flags & BF_BOTTOM)
+            --x.bottom;
+    }
+    if (flags & BF_MIDDLE) {
+        fill_rect(x, (flags & (BF_FLAT | BF_MONO)) ? c.window : c.face);
+    }
+    if (flags & BF_ADJUST) {
+        r = x;
+    }
+    return true;
+}
+
+void DC::draw_focus_rect(const Rect& r) {
+    if (r.empty() || r.width() > (1 << 16) || r.height() > (1 << 16)) {
+        return;
+    }
+    auto toggle = [&](int x, int y) {
+        const Point p = to_bitmap({x, y});
+        for (const Rect& cr : clip_rects_) {
+            if (cr.contains(p)) {
+                target_->row(p.y)[p.x] ^= kRgbMask;
+                return;
+            }
+        }
+    };
+    // Every other pixel of the border, on the checkerboard of the rectangle's corner.
+    for (int x = r.left; x < r.right; x += 2) {
+        toggle(x, r.top);
+    }
+    for (int x = r.left + ((r.height() - 1) % 2); x < r.right && r.height() > 1; x += 2) {
+        toggle(x, r.bottom - 1);
+    }
+    for (int y = r.top + 2; y < r.bottom - 1; y += 2) {
+        toggle(r.left, y);
+    }
+    for (int y = r.top + 1 + ((r.width() - 1 + 1) % 2); y < r.bottom - 1 && r.width() > 1; y += 2) {
+        toggle(r.right - 1, y);
+    }
+}
+
+// --- Blits --------------------------------------------------------------------------------------
+
+void DC::bit_blt(int x, int y, int w, int h, const Bitmap& src, int sx, int sy, Rop rop) {
+    if (w <= 0 || h <= 0) {
+        return;
+    }
+    const Point o = to_bitmap({x, y});
+    Rect dst = xywh(o, w, h);
+    if (!rop_uses_source(rop)) {
+        for (const Rect& cr : clip_rects_) {
+            const Rect i = cr.intersect(dst);
+            if (i.empty())
+                continue;
+            if (rop == Rop::DstInvert) {
+                for (int yy = i.top; yy < i.bottom; ++yy) {
+                    Pixel* row = target_->row(yy);
+                    for (int xx = i.left; xx < i.right; ++xx)
+                        row[xx] ^= kRgbMask;
+                }
+            } else {
+                const Pixel p = rop == Rop::Blackness   ? kOpaque
+                                : rop == Rop::Whiteness ? 0xFFFFFFFFu
+                                                        : pixel_of(brush_.color);
+                fill_bitmap_rect(*target_, i, p);
+            }
+        }
+        return;
+    }
+    // Only the part whose source lies inside the source bitmap is copied.
+    const int dx = clampc(int64_t{sx} - dst.left);
+    const int dy = clampc(int64_t{sy} - dst.top);
+    dst = dst.intersect(shift(src.rect(), {-dx, -dy}));
+    if (dst.empty()) {
+        return;
+    }
+    // Copying within one bitmap downwards must run bottom-up so rows are read before written.
+    const bool same = &src == target_;
+    const bool bottom_up = same && dy < 0;
+    for (const Rect& cr : clip_rects_) {
+        const Rect i = cr.intersect(dst);
+        if (i.empty())
+            continue;
+        const int n = i.width();
+        for (int k = 0; k < i.height(); ++k) {
+            const int yy = bottom_up ? i.bottom - 1 - k : i.top + k;
+            rop_row(target_->row(yy) + i.left, src.row(yy + dy) + i.left + dx, n, rop);
+        }
+    }
+}
+
+void DC::bit_blt(int x, int y, int w, int h, const DC& src, int sx, int sy, Rop rop) {
+    const Point s = src.to_bitmap({sx, sy});
+    bit_blt(x, y, w, h, *src.target_, s.x, s.y, rop);
+}
+
+void DC::stretch_blt(int x, int y, int w, int h, const Bitmap& src, int sx, int sy, int sw, int sh,
+                     Rop rop) {
+    if (w == 0 || h == 0 || sw == 0 || sh == 0) {
+        return;
+    }
+    bool mdx, mdy, msx, msy;
+    const Rect d = normalize(x, y, w, h, mdx, mdy);
+    const Rect s = normalize(sx, sy, sw, sh, msx, msy);
+    if (d.width() == s.width() && d.height() == s.height() && mdx == msx && mdy == msy && !mdx &&
+        !mdy) {
+        bit_blt(d.left, d.top, d.width(), d.height(), src, s.left, s.top, rop);
+        return;
+    }
+    if (!rop_uses_source(rop)) {
+        bit_blt(d.left, d.top, d.width(), d.height(), src, 0, 0, rop);
+        return;
+    }
+    const Point o = to_bitmap({0, 0});
+    const Rect db = shift(d, o);
+    // Work only on the visible part of the destination.
+    const Rect visible = db.intersect(clip_bounds_);
+    if (visible.empty()) {
+        return;
+    }
+    if (&src == target_) {
+        const Bitmap copy = src;
+        stretch_blt(x, y, w, h, copy, sx, sy, sw, sh, rop);
+        return;
+    }
+    const std::vector<int> xmap = stretch_map(visible.left - db.left, visible.width(), d.width(),
+                                              s.left, s.width(), mdx != msx, src.width());
+    const std::vector<int> ymap = stretch_map(visible.top - db.top, visible.height(), d.height(),
+                                              s.top, s.height(), mdy != msy, src.height());
+    for (const Rect& cr : clip_rects_) {
+        const Rect i = cr.intersect(visible);
+        if (i.empty())
+            continue;
+        for (int yy = i.top; yy < i.bottom; ++yy) {
+            const int syy = ymap[static_cast<size_t>(yy - visible.top)];
+            if (syy < 0)
+                continue;
+            const Pixel* srow = src.row(syy);
+            Pixel* drow = target_->row(yy);
+            const int* xm = xmap.data() + (i.left - visible.left);
+            if (rop == Rop::SrcCopy) {
+                for (int xx = i.left; xx < i.right; ++xx, ++xm) {
+                    if (*xm >= 0)
+                        drow[xx] = srow[*xm];
+                }
+            } else {
+                for (int xx = i.left; xx < i.right; ++xx, ++xm) {
+                    if (*xm >= 0)
+                        combine_pixel(drow[xx], srow[*xm], rop);
+                }
+            }
+        }
+    }
+}
+
+void DC::stretch_blt(int x, int y, int w, int h, const DC& src, int sx, int sy, int sw, int sh,
+                     Rop rop) {
+    const Point s = src.to_bitmap({sx, sy});
+    stretch_blt(x, y, w, h, *src.target_, s.x, s.y, sw, sh, rop);
+}
+
+void DC::transparent_blt(int x, int y, int w, int h, const Bitmap& src, int sx, int sy, int sw,
+                         int sh, Color key) {
+    if (w <= 0 || h <= 0 || sw <= 0 || sh <= 0) {
+        return;
+    }
+    if (&src == target_) {
+        const Bitmap copy = src;
+        transparent_blt(x, y, w, h, copy, sx, sy, sw, sh, key);
+        return;
+    }
+    const Point o = to_bitmap({x, y});
+    const Rect db = xywh(o, w, h);
+    const Rect visible = db.intersect(clip_bounds_);
+    if (visible.empty()) {
+        return;
+    }
+    const Pixel k = pixel_of(key) & kRgbMask;
+    const std::vector<int> xmap = stretch_map(visible.left - db.left, visible.width(), db.width(),
+                                              sx, sw, false, src.width());
+    const std::vector<int> ymap = stretch_map(visible.top - db.top, visible.height(), db.height(),
+                                              sy, sh, false, src.height());
+    for (const Rect& cr : clip_rects_) {
+        const Rect i = cr.intersect(visible);
+        if (i.empty())
+            continue;
+        for (int yy = i.top; yy < i.bottom; ++yy) {
+            const int syy = ymap[static_cast<size_t>(yy - visible.top)];
+            if (syy < 0)
+                continue;
+            const Pixel* srow = src.row(syy);
+            Pixel* drow = target_->row(yy);
+            const int* xm = xmap.data() + (i.left - visible.left);
+            for (int xx = i.left; xx < i.right; ++xx, ++xm) {
+                if (*xm < 0)
+                    continue;
+                const Pixel p = srow[*xm];
+                if ((p & kRgbMask) != k)
+                    drow[xx] = p;
+            }
+        }
+    }
+}
+
+void DC::transparent_blt(int x, int y, int w, int h, const DC& src, int sx, int sy, int sw, int sh,
+                         Color key) {
+    const Point s = src.to_bitmap({sx, sy});
+    transparent_blt(x, y, w, h, *src.target_, s.x, s.y, sw, sh, key);
+}
+
+}  // namespace gdi

@@ -1,0 +1,365 @@
+// Text output of the device context: TextOut, DrawText and measuring, on the FreeType faces of
+// the FontEngine.
+#include <algorithm>
+#include <string>
+
+#include "platform/gdi/dc.h"
+#include "platform/gdi/font_engine.h"
+
+namespace gdi {
+
+namespace {
+
+inline Pixel blend(Pixel dst, Pixel src, unsigned a) {
+    const unsigned na = 255 - a;
+    const unsigned r = (((src >> 16) & 0xFF) * a + ((dst >> 16) & 0xFF) * na + 127) / 255;
+    const unsigned g = (((src >> 8) & 0xFF) * a + ((dst >> 8) & 0xFF) * na + 127) / 255;
+    const unsigned b = ((src & 0xFF) * a + (dst & 0xFF) * na + 127) / 255;
+    return 0xFF000000u | (r << 16) | (g << 8) | b;
+}
+
+void fill_clipped(Bitmap& bm, const std::vector<Rect>& clip, const Rect& limit, const Rect& r,
+                  Pixel p) {
+    const Rect a = r.intersect(limit);
+    if (a.empty()) {
+        return;
+    }
+    for (const Rect& c : clip) {
+        const Rect i = c.intersect(a);
+        for (int y = i.top; y < i.bottom; ++y) {
+            std::fill_n(bm.row(y) + i.left, i.width(), p);
+        }
+    }
+}
+
+// Draws one line of text with its pen starting at x on the given baseline (bitmap
+// coordinates), glyphs anti-aliased in `color`, limited to `limit` and the clip rectangles.
+// `underline_at` is the byte offset of a character to underline (a mnemonic), or -1.
+void draw_run(Bitmap& bm, const std::vector<Rect>& clip, const Rect& limit, SizedFont& font,
+              std::string_view text, int x, int baseline, Color color, int underline_at) {
+    const Pixel colour = pixel_of(color);
+    const int thickness = std::max(1, font.em() / 14);
+    const int start_x = x;
+    for (size_t i = 0; i < text.size();) {
+        const size_t at = i;
+        const Glyph& g = font.glyph(next_code_point(text, i));
+        const Rect gr{x + g.left, baseline - g.top, x + g.left + g.width,
+                      baseline - g.top + g.height};
+        const Rect a = gr.intersect(limit);
+        if (!a.empty()) {
+            for (const Rect& c : clip) {
+                const Rect r = c.intersect(a);
+                for (int y = r.top; y < r.bottom; ++y) {
+                    const uint8_t* cov = g.coverage.data() +
+                                         static_cast<size_t>(y - gr.top) * g.width +
+                                         (r.left - gr.left);
+                    Pixel* d = bm.row(y) + r.left;
+                    for (int k = 0; k < r.width(); ++k) {
+                        const unsigned cv = cov[k];
+                        if (cv == 255) {
+                            d[k] = colour;
+                        } else if (cv) {
+                            d[k] = blend(d[k], colour, cv);
+                        }
+                    }
+                }
+            }
+        }
+        if (static_cast<int>(at) == underline_at) {
+            fill_clipped(bm, clip, limit,
+                         {x, baseline + 1, x + g.advance, baseline + 1 + thickness}, colour);
+        }
+        x += g.advance;
+    }
+    if (font.underline()) {
+        fill_clipped(bm, clip, limit, {start_x, baseline + 1, x, baseline + 1 + thickness}, colour);
+    }
+    if (font.strike_out()) {
+        const int y = baseline - font.metrics().ascent / 3;
+        fill_clipped(bm, clip, limit, {start_x, y, x, y + thickness}, colour);
+    }
+}
+
+bool is_wide(char32_t cp) {
+    return (cp >= 0x2E80 && cp <= 0x9FFF) || (cp >= 0xAC00 && cp <= 0xD7AF) ||
+           (cp >= 0xF900 && cp <= 0xFAFF) || (cp >= 0xFE30 && cp <= 0xFE4F) ||
+           (cp >= 0xFF00 && cp <= 0xFFEF) || (cp >= 0x20000 && cp <= 0x3FFFF);
+}
+
+struct Line {
+    std::string text;
+    int underline = -1;  // byte offset within text
+    int width = 0;
+};
+
+// Removes mnemonic markers: "&x" underlines x, "&&" is a plain '&'.
+std::string strip_prefixes(std::string_view in, bool keep_underline, int& underline_at) {
+    std::string out;
+    underline_at = -1;
+    for (size_t i = 0; i < in.size(); ++i) {
+        if (in[i] == '&') {
+            if (i + 1 < in.size() && in[i + 1] == '&') {
+                out += '&';
+                ++i;
+                continue;
+            }
+            if (i + 1 < in.size() && keep_underline && underline_at < 0) {
+                underline_at = static_cast<int>(out.size());
+            }
+            continue;
+        }
+        out += in[i];
+    }
+    return out;
+}
+
+// Splits a paragraph into lines no wider than max_w where it can: breaks go after spaces and
+// around wide (CJK) characters; a word wider than the line stays whole.
+void wrap(SizedFont& f, const std::string& p, int base, int underline, int max_w,
+          std::vector<Line>& out) {
+    size_t start = 0;
+    auto push = [&](size_t b, size_t e) {
+        Line l;
+        while (e > b && p[e - 1] == ' ')
+            --e;
+        l.text = p.substr(b, e - b);
+        const int u = underline - base;
+        if (u >= static_cast<int>(b) && u < static_cast<int>(e))
+            l.underline = u - static_cast<int>(b);
+        l.width = f.width_of(l.text);
+        out.push_back(std::move(l));
+    };
+    if (p.empty()) {
+        out.push_back({});
+        return;
+    }
+    while (start < p.size()) {
+        int width = 0;
+        size_t i = start;
+        size_t last_break = 0;  // a break position after start, or 0
+        char32_t prev = 0;
+        bool broke = false;
+        while (i < p.size()) {
+            size_t j = i;
+            const char32_t cp = next_code_point(p, j);
+            const bool candidate =
+                i > start && (prev == U' ' || cp == U' ' || is_wide(cp) || is_wide(prev));
+            if (candidate)
+                last_break = i;
+            const int adv = f.glyph(cp).advance;
+            if (width + adv > max_w && i > start && cp != U' ') {
+                size_t end = last_break;
+                if (end == 0) {
+                    // No break so far: the word runs on to the next break.
+                    end = j;
+                    char32_t pc = cp;
+                    while (end < p.size()) {
+                        size_t k = end;
+                        const char32_t c2 = next_code_point(p, k);
+                        if (pc == U' ' || c2 == U' ' || is_wide(c2) || is_wide(pc))
+                            break;
+                        pc = c2;
+                        end = k;
+                    }
+                }
+                push(start, end);
+                start = end;
+                while (start < p.size() && p[start] == ' ')
+                    ++start;
+                broke = true;
+                break;
+            }
+            width += adv;
+            prev = cp;
+            i = j;
+        }
+        if (!broke) {
+            push(start, p.size());
+            break;
+        }
+    }
+}
+
+// Shortens a line with "..." so that it fits max_w.
+void add_ellipsis(SizedFont& f, Line& l, int max_w) {
+    if (l.width <= max_w) {
+        return;
+    }
+    const int dots = f.width_of("...");
+    int w = 0;
+    size_t keep = 0;
+    for (size_t i = 0; i < l.text.size();) {
+        const size_t at = i;
+        const int adv = f.glyph(next_code_point(l.text, i)).advance;
+        if (w + adv + dots > max_w) {
+            keep = at;
+            break;
+        }
+        w += adv;
+        keep = i;
+    }
+    l.text = l.text.substr(0, keep) + "...";
+    if (l.underline >= static_cast<int>(keep))
+        l.underline = -1;
+    l.width = w + dots;
+}
+
+}  // namespace
+
+SizedFont& DC::sized_font() const {
+    if (!sized_ || !(sized_for_ == font_)) {
+        sized_ = &FontEngine::instance().get(font_);
+        sized_for_ = font_;
+    }
+    return *sized_;
+}
+
+Size DC::get_text_extent(std::string_view utf8) const {
+    SizedFont& f = sized_font();
+    return {f.width_of(utf8), f.metrics().height};
+}
+
+TextMetrics DC::get_text_metrics() const {
+    return sized_font().metrics();
+}
+
+void DC::text_out(int x, int y, std::string_view utf8) {
+    SizedFont& f = sized_font();
+    const TextMetrics& m = f.metrics();
+    const int w = f.width_of(utf8);
+    if ((text_align_ & TA_CENTER) == TA_CENTER) {
+        x -= w / 2;
+    } else if (text_align_ & TA_RIGHT) {
+        x -= w;
+    }
+    if ((text_align_ & TA_BASELINE) == TA_BASELINE) {
+        y -= m.ascent;
+    } else if (text_align_ & TA_BOTTOM) {
+        y -= m.height;
+    }
+    const Point o = to_bitmap({x, y});
+    const Rect everything{-(1 << 30), -(1 << 30), 1 << 30, 1 << 30};
+    if (bk_mode_ == BkMode::Opaque) {
+        fill_clipped(*target_, clip_rects_, everything, {o.x, o.y, o.x + w, o.y + m.height},
+                     pixel_of(bk_color_));
+    }
+    draw_run(*target_, clip_rects_, everything, f, utf8, o.x, o.y + m.ascent, text_color_, -1);
+}
+
+int DC::draw_text(std::string_view utf8, Rect& r, unsigned format) {
+    SizedFont& f = sized_font();
+    const int lh = f.metrics().height;
+    const bool single = format & DT_SINGLELINE;
+    int underline = -1;
+    std::string text;
+    if (format & DT_NOPREFIX) {
+        text.assign(utf8);
+    } else {
+        text = strip_prefixes(utf8, !(format & DT_HIDEPREFIX), underline);
+    }
+    // Tabs become spaces to the next stop of eight characters when asked, else take no room.
+    if (format & DT_EXPANDTABS) {
+        std::string t;
+        for (char c : text) {
+            if (c == '\t') {
+                t.append(8 - (t.size() % 8), ' ');
+            } else {
+                t += c;
+            }
+        }
+        text = std::move(t);
+    }
+    const int max_w = std::max(0, r.width());
+    std::vector<Line> lines;
+    if (single) {
+        Line l;
+        for (size_t i = 0; i < text.size(); ++i) {
+            if (text[i] == '\r' || text[i] == '\n')
+                continue;
+            if (static_cast<int>(i) == underline)
+                l.underline = static_cast<int>(l.text.size());
+            l.text += text[i];
+        }
+        l.width = f.width_of(l.text);
+        lines.push_back(std::move(l));
+    } else {
+        size_t begin = 0;
+        while (begin <= text.size()) {
+            size_t end = text.find('\n', begin);
+            if (end == std::string::npos)
+                end = text.size();
+            size_t stop = end;
+            if (stop > begin && text[stop - 1] == '\r')
+                --stop;
+            const std::string para = text.substr(begin, stop - begin);
+            if (format & DT_WORDBREAK) {
+                wrap(f, para, static_cast<int>(begin), underline, max_w, lines);
+            } else {
+                Line l;
+                l.text = para;
+                const int u = underline - static_cast<int>(begin);
+                if (u >= 0 && u < static_cast<int>(para.size()))
+                    l.underline = u;
+                l.width = f.width_of(l.text);
+                lines.push_back(std::move(l));
+            }
+            if (end == text.size())
+                break;
+            begin = end + 1;
+        }
+    }
+    if (format & DT_END_ELLIPSIS) {
+        for (Line& l : lines)
+            add_ellipsis(f, l, max_w);
+    }
+    if (text.empty()) {
+        lines.clear();
+        if (single)
+            lines.push_back({});
+    }
+    int widest = 0;
+    for (const Line& l : lines)
+        widest = std::max(widest, l.width);
+    const int total = static_cast<int>(lines.size()) * lh;
+
+    int y0 = r.top;
+    if (single && (format & DT_VCENTER)) {
+        y0 = r.top + (r.height() - lh) / 2;
+    } else if (single && (format & DT_BOTTOM)) {
+        y0 = r.bottom - lh;
+    }
+    const int result = (single && (format & (DT_VCENTER | DT_BOTTOM))) ? y0 - r.top + lh : total;
+    if (format & DT_CALCRECT) {
+        r.right = r.left + widest;
+        r.bottom = r.top + total;
+        return total;
+    }
+    const Point o = to_bitmap({0, 0});
+    const Rect everything{-(1 << 30), -(1 << 30), 1 << 30, 1 << 30};
+    const Rect limit = (format & DT_NOCLIP) ? everything : to_bitmap_rect(r);
+    if (limit.empty()) {
+        return result;
+    }
+    int y = y0;
+    for (const Line& l : lines) {
+        int x = r.left;
+        if (format & DT_CENTER) {
+            x = r.left + (r.width() - l.width) / 2;
+        } else if (format & DT_RIGHT) {
+            x = r.right - l.width;
+        }
+        const Point p = to_bitmap({x, y});
+        if (bk_mode_ == BkMode::Opaque) {
+            fill_clipped(*target_, clip_rects_, limit, {p.x, p.y, p.x + l.width, p.y + lh},
+                         pixel_of(bk_color_));
+        }
+        draw_run(*target_, clip_rects_, limit, f, l.text, p.x, p.y + f.metrics().ascent,
+                 text_color_, l.underline);
+        y += lh;
+        if (o.y + y > limit.bottom + lh && !(format & DT_NOCLIP))
+            break;
+    }
+    return result;
+}
+
+}  // namespace gdi

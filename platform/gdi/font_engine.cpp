@@ -1,0 +1,406 @@
+#include "platform/gdi/font_engine.h"
+
+#include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_SIZES_H
+#include FT_SYNTHESIS_H
+#include FT_TRUETYPE_TABLES_H
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <optional>
+#include <stdexcept>
+
+namespace gdi {
+
+char32_t next_code_point(std::string_view s, size_t& i) {
+    const auto b = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
+    const unsigned char c = b(i);
+    if (c < 0x80) {
+        ++i;
+        return c;
+    }
+    int len = 0;
+    char32_t cp = 0;
+    if ((c & 0xE0) == 0xC0) {
+        len = 2;
+        cp = c & 0x1F;
+    } else if ((c & 0xF0) == 0xE0) {
+        len = 3;
+        cp = c & 0x0F;
+    } else if ((c & 0xF8) == 0xF0) {
+        len = 4;
+        cp = c & 0x07;
+    } else {
+        ++i;
+        return 0xFFFD;
+    }
+    if (i + len > s.size()) {
+        ++i;
+        return 0xFFFD;
+    }
+    for (int k = 1; k < len; ++k) {
+        if ((b(i + k) & 0xC0) != 0x80) {
+            ++i;
+            return 0xFFFD;
+        }
+        cp = (cp << 6) | (b(i + k) & 0x3F);
+    }
+    static constexpr char32_t kMin[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (cp < kMin[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+        ++i;
+        return 0xFFFD;
+    }
+    i += len;
+    return cp;
+}
+
+namespace {
+
+struct FaceFile {
+    std::string path;
+    int index = 0;
+    std::string family;
+};
+
+// Asks fontconfig for a face; accepted only when it covers `must_have`.
+std::optional<FaceFile> match_face(const char* pattern, char32_t must_have) {
+    FcPattern* p = FcNameParse(reinterpret_cast<const FcChar8*>(pattern));
+    if (!p) {
+        return std::nullopt;
+    }
+    FcConfigSubstitute(nullptr, p, FcMatchPattern);
+    FcDefaultSubstitute(p);
+    FcResult result;
+    FcPattern* m = FcFontMatch(nullptr, p, &result);
+    FcPatternDestroy(p);
+    if (!m) {
+        return std::nullopt;
+    }
+    std::optional<FaceFile> out;
+    FcChar8* file = nullptr;
+    FcChar8* family = nullptr;
+    FcCharSet* cs = nullptr;
+    int index = 0;
+    if (FcPatternGetString(m, FC_FILE, 0, &file) == FcResultMatch &&
+        FcPatternGetCharSet(m, FC_CHARSET, 0, &cs) == FcResultMatch &&
+        FcCharSetHasChar(cs, must_have)) {
+        FcPatternGetInteger(m, FC_INDEX, 0, &index);
+        FaceFile f;
+        f.path = reinterpret_cast<const char*>(file);
+        f.index = index;
+        if (FcPatternGetString(m, FC_FAMILY, 0, &family) == FcResultMatch) {
+            f.family = reinterpret_cast<const char*>(family);
+        }
+        out = f;
+    }
+    FcPatternDestroy(m);
+    return out;
+}
+
+bool is_cjk_face_name(const std::string& name) {
+    for (unsigned char c : name) {
+        if (c >= 0x80) {
+            return true;
+        }
+    }
+    std::string lower;
+    for (unsigned char c : name) {
+        lower += static_cast<char>(std::tolower(c));
+    }
+    static const char* const kNames[] = {"simsun",  "nsimsun", "simhei",   "yahei",
+                                         "mingliu", "kaiti",   "fangsong", "wenquanyi",
+                                         "wqy",     "song",    "hei",      "ming"};
+    for (const char* n : kNames) {
+        if (lower.find(n) != std::string::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
+int round_div(int64_t a, int64_t b) {
+    return static_cast<int>((a + b / 2) / b);
+}
+
+}  // namespace
+
+// --- The engine ----------------------------------------------------------------------------
+
+struct FontEngine::Impl {
+    FT_Library lib = nullptr;
+    // [kind][style]: kind 0 Latin, 1 CJK; style bit 0 bold, bit 1 italic.
+    std::optional<FaceFile> files[2][4];
+    std::map<std::pair<std::string, int>, FT_Face> faces;
+
+    ~Impl() {
+        for (auto& [key, face] : faces) {
+            FT_Done_Face(face);
+        }
+        if (lib) {
+            FT_Done_FreeType(lib);
+        }
+    }
+
+    FT_Face open(const FaceFile& f) {
+        auto key = std::make_pair(f.path, f.index);
+        auto it = faces.find(key);
+        if (it != faces.end()) {
+            return it->second;
+        }
+        FT_Face face = nullptr;
+        if (FT_New_Face(lib, f.path.c_str(), f.index, &face) != 0) {
+            face = nullptr;
+        }
+        faces[key] = face;
+        return face;
+    }
+};
+
+struct SizedFont::Impl {
+    FT_Face face[2] = {nullptr, nullptr};
+    FT_Size size[2] = {nullptr, nullptr};
+    bool synth_bold[2] = {false, false};
+    bool synth_italic[2] = {false, false};
+
+    ~Impl() {
+        for (FT_Size s : size) {
+            if (s) {
+                FT_Done_Size(s);
+            }
+        }
+    }
+};
+
+FontEngine& FontEngine::instance() {
+    static FontEngine engine;
+    return engine;
+}
+
+FontEngine::FontEngine() : impl_(std::make_unique<Impl>()) {
+    if (FT_Init_FreeType(&impl_->lib) != 0) {
+        throw std::runtime_error("text: FreeType could not be initialised");
+    }
+    if (!FcInit()) {
+        throw std::runtime_error("text: fontconfig could not be initialised");
+    }
+    static const char* const kLatin[4] = {"DejaVu Sans", "DejaVu Sans:bold", "DejaVu Sans:oblique",
+                                          "DejaVu Sans:bold:oblique"};
+    static const char* const kCjk[4] = {"WenQuanYi Micro Hei", "WenQuanYi Micro Hei:bold",
+                                        "WenQuanYi Micro Hei:italic",
+                                        "WenQuanYi Micro Hei:bold:italic"};
+    for (int s = 0; s < 4; ++s) {
+        impl_->files[0][s] = match_face(kLatin[s], U'A');
+        if (!impl_->files[0][s]) {
+            impl_->files[0][s] = match_face(s & 1 ? "sans-serif:bold" : "sans-serif", U'A');
+        }
+        impl_->files[1][s] = match_face(kCjk[s], U'\u4E2D');
+        if (!impl_->files[1][s]) {
+            impl_->files[1][s] = match_face(":lang=zh-cn", U'\u4E2D');
+        }
+    }
+    // One face may stand in for the other.
+    for (int s = 0; s < 4; ++s) {
+        if (!impl_->files[0][s])
+            impl_->files[0][s] = impl_->files[0][0];
+        if (!impl_->files[1][s])
+            impl_->files[1][s] = impl_->files[1][0];
+    }
+    if (!impl_->files[0][0] && !impl_->files[1][0]) {
+        throw std::runtime_error(
+            "text: no font found through fontconfig (install fonts-dejavu-core and "
+            "fonts-wqy-microhei)");
+    }
+    for (int s = 0; s < 4; ++s) {
+        if (!impl_->files[0][s])
+            impl_->files[0][s] = impl_->files[1][s];
+        if (!impl_->files[1][s])
+            impl_->files[1][s] = impl_->files[0][s];
+    }
+}
+
+FontEngine::~FontEngine() {
+    fonts_.clear();
+}
+
+int FontEngine::em_pixels(const Font& f) {
+    int em = 11;
+    if (f.height < 0) {
+        em = f.height == std::numeric_limits<int>::min() ? 500 : -f.height;
+    } else if (f.height > 0) {
+        // A cell height: the em is the part of it without the internal leading.
+        const int kind = is_cjk_face_name(f.face) ? 1 : 0;
+        FT_Face face = impl_->open(*impl_->files[kind][0]);
+        if (face && face->units_per_EM) {
+            TT_OS2* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+            const int64_t cell = os2 ? int64_t{os2->usWinAscent} + os2->usWinDescent
+                                     : int64_t{face->ascender} - face->descender;
+            em = cell > 0 ? round_div(int64_t{f.height} * face->units_per_EM, cell) : f.height;
+        } else {
+            em = f.height;
+        }
+    }
+    return std::clamp(em, 1, 500);
+}
+
+SizedFont& FontEngine::get(const Font& f) {
+    const int em = em_pixels(f);
+    const int kind = is_cjk_face_name(f.face) ? 1 : 0;
+    const int style = (f.bold() ? 1 : 0) | (f.italic ? 2 : 0);
+    const std::string key = std::to_string(kind) + "/" + std::to_string(em) + "/" +
+                            std::to_string(style) + (f.underline ? "u" : "") +
+                            (f.strike_out ? "s" : "");
+    auto it = fonts_.find(key);
+    if (it != fonts_.end()) {
+        return *it->second;
+    }
+    std::unique_ptr<SizedFont> sf(new SizedFont());
+    sf->impl_ = std::make_shared<SizedFont::Impl>();
+    sf->em_ = em;
+    sf->underline_ = f.underline;
+    sf->strike_out_ = f.strike_out;
+    for (int i = 0; i < 2; ++i) {
+        const int k = i == 0 ? kind : 1 - kind;
+        const FaceFile& file = *impl_->files[k][style];
+        FT_Face face = impl_->open(file);
+        if (!face) {
+            face = impl_->open(*impl_->files[k][0]);
+        }
+        sf->families_[i] = file.family;
+        if (!face) {
+            continue;
+        }
+        FT_Size size = nullptr;
+        if (FT_New_Size(face, &size) != 0) {
+            continue;
+        }
+        FT_Activate_Size(size);
+        if (FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(em)) != 0) {
+            FT_Done_Size(size);
+            continue;
+        }
+        sf->impl_->face[i] = face;
+        sf->impl_->size[i] = size;
+        sf->impl_->synth_bold[i] = f.bold() && !(face->style_flags & FT_STYLE_FLAG_BOLD);
+        sf->impl_->synth_italic[i] = f.italic && !(face->style_flags & FT_STYLE_FLAG_ITALIC);
+    }
+    FT_Face primary = sf->impl_->face[0] ? sf->impl_->face[0] : sf->impl_->face[1];
+    if (!primary) {
+        throw std::runtime_error("text: the font files found through fontconfig cannot be read");
+    }
+    TextMetrics& m = sf->metrics_;
+    const int upem = primary->units_per_EM ? primary->units_per_EM : 2048;
+    TT_OS2* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(primary, FT_SFNT_OS2));
+    const int64_t asc = os2 ? os2->usWinAscent : primary->ascender;
+    const int64_t desc = os2 ? os2->usWinDescent : -primary->descender;
+    m.ascent = std::max(1, round_div(asc * em, upem));
+    m.descent = std::max(0, round_div(desc * em, upem));
+    m.height = m.ascent + m.descent;
+    m.internal_leading = std::max(0, m.height - em);
+    m.external_leading = 0;
+    m.ave_char_width = os2 && os2->xAvgCharWidth > 0
+                           ? std::max(1, round_div(int64_t{os2->xAvgCharWidth} * em, upem))
+                           : std::max(1, em / 2);
+    m.max_char_width = std::max(1, round_div(int64_t{primary->max_advance_width} * em, upem));
+    if (f.bold() && sf->impl_->synth_bold[0]) {
+        m.ave_char_width += 1;
+        m.max_char_width += 1;
+    }
+    // The replacement box for code points neither face has.
+    Glyph& box = sf->box_;
+    box.face = -1;
+    box.width = std::max(3, em * 5 / 8);
+    box.height = std::max(3, m.ascent * 3 / 4);
+    box.left = 1;
+    box.top = box.height;
+    box.advance = box.width + 2;
+    box.coverage.assign(static_cast<size_t>(box.width) * box.height, 0);
+    for (int y = 0; y < box.height; ++y) {
+        for (int x = 0; x < box.width; ++x) {
+            if (y == 0 || x == 0 || y == box.height - 1 || x == box.width - 1) {
+                box.coverage[static_cast<size_t>(y) * box.width + x] = 255;
+            }
+        }
+    }
+    SizedFont& ref = *sf;
+    fonts_.emplace(key, std::move(sf));
+    return ref;
+}
+
+// --- Glyphs ----------------------------------------------------------------------------------
+
+const Glyph& SizedFont::glyph(char32_t cp) {
+    auto it = glyphs_.find(cp);
+    if (it != glyphs_.end()) {
+        return it->second;
+    }
+    Glyph g;
+    if (cp < 0x20 || cp == 0x7F) {
+        // Control characters take no room.
+        return glyphs_.emplace(cp, g).first->second;
+    }
+    int face_no = -1;
+    FT_UInt index = 0;
+    for (int i = 0; i < 2; ++i) {
+        if (impl_->face[i] && (index = FT_Get_Char_Index(impl_->face[i], cp)) != 0) {
+            face_no = i;
+            break;
+        }
+    }
+    if (face_no < 0) {
+        return glyphs_.emplace(cp, box_).first->second;
+    }
+    FT_Face face = impl_->face[face_no];
+    FT_Activate_Size(impl_->size[face_no]);
+    if (FT_Load_Glyph(face, index, FT_LOAD_TARGET_LIGHT) != 0) {
+        return glyphs_.emplace(cp, box_).first->second;
+    }
+    FT_GlyphSlot slot = face->glyph;
+    if (impl_->synth_italic[face_no] && slot->format == FT_GLYPH_FORMAT_OUTLINE) {
+        FT_GlyphSlot_Oblique(slot);
+    }
+    if (impl_->synth_bold[face_no]) {
+        FT_GlyphSlot_Embolden(slot);
+    }
+    if (slot->format != FT_GLYPH_FORMAT_BITMAP &&
+        FT_Render_Glyph(slot, FT_RENDER_MODE_LIGHT) != 0) {
+        return glyphs_.emplace(cp, box_).first->second;
+    }
+    const FT_Bitmap& bm = slot->bitmap;
+    g.face = face_no;
+    g.left = slot->bitmap_left;
+    g.top = slot->bitmap_top;
+    g.width = static_cast<int>(bm.width);
+    g.height = static_cast<int>(bm.rows);
+    g.advance = static_cast<int>((slot->advance.x + 32) >> 6);
+    g.coverage.assign(static_cast<size_t>(g.width) * g.height, 0);
+    for (int y = 0; y < g.height; ++y) {
+        const unsigned char* src =
+            bm.pitch >= 0 ? bm.buffer + static_cast<ptrdiff_t>(y) * bm.pitch
+                          : bm.buffer + static_cast<ptrdiff_t>(g.height - 1 - y) * -bm.pitch;
+        uint8_t* dst = g.coverage.data() + static_cast<size_t>(y) * g.width;
+        if (bm.pixel_mode == FT_PIXEL_MODE_GRAY) {
+            const int levels = bm.num_grays > 1 ? bm.num_grays - 1 : 255;
+            for (int x = 0; x < g.width; ++x) {
+                dst[x] = static_cast<uint8_t>(src[x] * 255 / levels);
+            }
+        } else if (bm.pixel_mode == FT_PIXEL_MODE_MONO) {
+            for (int x = 0; x < g.width; ++x) {
+                dst[x] = (src[x >> 3] & (0x80 >> (x & 7))) ? 255 : 0;
+            }
+        }
+    }
+    return glyphs_.emplace(cp, std::move(g)).first->second;
+}
+
+int SizedFont::width_of(std::string_view utf8) {
+    int w = 0;
+    for (size_t i = 0; i < utf8.size();) {
+        w += glyph(next_code_point(utf8, i)).advance;
+    }
+    return w;
+}
+
+}  // namespace gdi

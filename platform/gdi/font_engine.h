@@ -1,0 +1,85 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/gdi/font.h"
+
+namespace gdi {
+
+// One rendered glyph: an 8-bit coverage bitmap placed relative to the pen position on the
+// baseline (left, top = bearing; top is the distance from the baseline up to the first row).
+struct Glyph {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    int advance = 0;
+    // 0 = the primary face, 1 = the fallback face, -1 = the replacement box.
+    int face = 0;
+    std::vector<uint8_t> coverage;
+};
+
+// A font at one pixel size with its glyph cache. Created and owned by the FontEngine, alive for
+// the rest of the program, so DCs may keep plain pointers.
+class SizedFont {
+  public:
+    const TextMetrics& metrics() const { return metrics_; }
+    int em() const { return em_; }
+    // The glyph for a code point, rendered at first use and cached.
+    const Glyph& glyph(char32_t cp);
+    // Family names of the two faces used (primary first).
+    const std::string& family(int face) const { return families_[face == 1 ? 1 : 0]; }
+    bool underline() const { return underline_; }
+    bool strike_out() const { return strike_out_; }
+    // Sum of the advances of a UTF-8 string (control characters count nothing).
+    int width_of(std::string_view utf8);
+
+  private:
+    friend class FontEngine;
+    SizedFont() = default;
+    struct Impl;
+    std::shared_ptr<Impl> impl_;
+    TextMetrics metrics_;
+    int em_ = 0;
+    bool underline_ = false;
+    bool strike_out_ = false;
+    std::string families_[2];
+    std::unordered_map<char32_t, Glyph> glyphs_;
+    Glyph box_;
+};
+
+// The text engine: FreeType with one Latin face and one CJK face found through fontconfig.
+// Every logical font maps onto these two, the one matching the face name (a CJK name picks the
+// CJK face) first and the other as per-glyph fallback.
+class FontEngine {
+  public:
+    // The engine of the program, created at first use. Throws std::runtime_error with a clear
+    // message when no usable font can be found.
+    static FontEngine& instance();
+    ~FontEngine();
+
+    SizedFont& get(const Font& f);
+    // The em size in pixels a logical font gets.
+    int em_pixels(const Font& f);
+
+    FontEngine(const FontEngine&) = delete;
+    FontEngine& operator=(const FontEngine&) = delete;
+
+  private:
+    FontEngine();
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+    std::map<std::string, std::unique_ptr<SizedFont>> fonts_;
+};
+
+// Decodes the next code point of UTF-8 text at `i` and advances `i`; malformed bytes give
+// U+FFFD and advance by one.
+char32_t next_code_point(std::string_view s, size_t& i);
+
+}  // namespace gdi
