@@ -1,6 +1,7 @@
 #include "tools/sequencer_sim/pty_port.h"
 
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -23,6 +24,14 @@ void PtyPort::close() {
         ::close(slave_);
         slave_ = -1;
     }
+}
+
+int PtyPort::unread_bytes() const {
+    int n = 0;
+    if (slave_ < 0 || ::ioctl(slave_, FIONREAD, &n) != 0) {
+        return 0;
+    }
+    return n;
 }
 
 std::string PtyPort::open() {

@@ -19,6 +19,8 @@ class PtyPort {
     void close();
     int fd() const { return master_; }
     const std::string& path() const { return path_; }
+    // Bytes written to the line that the console has not read yet.
+    int unread_bytes() const;
 
   private:
     int master_ = -1;

@@ -14,6 +14,13 @@ namespace {
 using std::chrono::milliseconds;
 
 constexpr int kLongestWaitMs = 1000;
+// How long a closing pseudo-terminal waits for the console to read the last reply; closing it
+// earlier would throw the unread bytes away.
+// The pseudo-terminal hands written bytes on to the reading side a little later, so the count of
+// unread bytes is only trusted after a short linger.
+constexpr milliseconds kDrainLimit(2000);
+constexpr milliseconds kDrainLinger(20);
+constexpr int kDrainPollMs = 5;
 
 }  // namespace
 
@@ -50,6 +57,7 @@ void Simulator::connect(int fd, SimTime now) {
     line_fd_ = fd;
     frames_ = 0;
     closing_ = false;
+    drain_deadline_.reset();
     if (options_.noise_every_ms > 0) {
         next_noise_ = now + milliseconds(options_.noise_every_ms);
     }
@@ -167,6 +175,20 @@ bool Simulator::write_due(SimTime now) {
     return true;
 }
 
+bool Simulator::ready_to_close(SimTime now) {
+    if (!closing_ || !output_.empty() || !unwritten_.empty()) {
+        return false;
+    }
+    if (!options_.use_pty) {
+        return true;
+    }
+    if (!drain_deadline_) {
+        drain_deadline_ = now + kDrainLimit;
+    }
+    const bool lingered = now >= *drain_deadline_ - kDrainLimit + kDrainLinger;
+    return (lingered && pty_.unread_bytes() == 0) || now >= *drain_deadline_;
+}
+
 int Simulator::poll_timeout(SimTime now) const {
     std::optional<SimTime> next = line_.next_step_time();
     auto consider = [&](std::optional<SimTime> t) {
@@ -179,6 +201,9 @@ int Simulator::poll_timeout(SimTime now) const {
         consider(reader_.deadline());
         consider(next_noise_);
         consider(next_report_);
+    }
+    if (drain_deadline_) {
+        return kDrainPollMs;
     }
     if (!next) {
         return kLongestWaitMs;
@@ -197,7 +222,7 @@ int Simulator::run() {
         line_.advance(now);
         unprompted(now);
         write_due(now);
-        if (closing_ && output_.empty() && unwritten_.empty()) {
+        if (ready_to_close(now)) {
             disconnect();
             if (options_.use_pty) {
                 return 0;

@@ -38,6 +38,7 @@ class Simulator {
     void send(protocol::Bytes bytes, SimTime now, bool is_reply);
     void unprompted(SimTime now);
     bool write_due(SimTime now);
+    bool ready_to_close(SimTime now);
     int poll_timeout(SimTime now) const;
 
     SimOptions options_;
@@ -54,6 +55,7 @@ class Simulator {
     int line_fd_ = -1;
     int frames_ = 0;
     bool closing_ = false;
+    std::optional<SimTime> drain_deadline_;
     std::optional<SimTime> next_noise_;
     std::optional<SimTime> next_report_;
 };
