@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "forms/object.h"
+
+namespace forms {
+
+// A component has an owner, which destroys it, and owns the components created with it as their
+// owner, enumerable in creation order. Name is the designer name a form and scripts find it by;
+// Tag is a free integer for the program's own use.
+class TComponent : public TObject {
+    FORMS_CLASS(TComponent, TObject)
+  public:
+    explicit TComponent(TComponent* owner);
+    ~TComponent() override;
+
+    TComponent* Owner() const { return owner_; }
+    int ComponentCount() const { return static_cast<int>(components_.size()); }
+    TComponent* Components(int index) const { return components_.at(index); }
+    const std::vector<TComponent*>& ComponentList() const { return components_; }
+
+    // Moves the component to another owner (or none).
+    void ChangeOwner(TComponent* new_owner);
+    // The owned component with this name (exact match), or nullptr.
+    TComponent* FindComponent(const std::string& name) const;
+
+    const std::string& Name() const { return name_; }
+    void SetName(std::string name) { name_ = std::move(name); }
+    intptr_t Tag() const { return tag_; }
+    void SetTag(intptr_t tag) { tag_ = tag; }
+
+    // True while the destructor chain runs; notifications to a dying component are skipped.
+    bool Destroying() const { return destroying_; }
+
+  protected:
+    // Called on the owner when an owned component is inserted or removed.
+    virtual void Notification(TComponent* component, bool inserted);
+    void MarkDestroying() { destroying_ = true; }
+
+  private:
+    void InsertComponent(TComponent* c);
+    void RemoveComponent(TComponent* c);
+
+    TComponent* owner_ = nullptr;
+    std::vector<TComponent*> components_;
+    std::string name_;
+    intptr_t tag_ = 0;
+    bool destroying_ = false;
+};
+
+}  // namespace forms

@@ -1,0 +1,189 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "forms/component.h"
+#include "forms/font.h"
+#include "forms/messages.h"
+#include "platform/gdi/dc.h"
+#include "platform/gdi/geometry.h"
+
+namespace forms {
+
+class TWinControl;
+class TForm;
+
+enum class TMouseButton { Left, Right, Middle };
+// Modifier and button state of a mouse or key event.
+enum TShiftState : unsigned {
+    ssNone = 0,
+    ssShift = 1,
+    ssAlt = 2,
+    ssCtrl = 4,
+    ssLeft = 8,
+    ssRight = 16,
+    ssDouble = 32
+};
+enum class TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+
+using TMouseEvent =
+    std::function<void(TObject* sender, TMouseButton button, unsigned shift, int x, int y)>;
+using TKeyEvent = std::function<void(TObject* sender, int& key, unsigned shift)>;
+
+// The colour of a control: an RGB value, or one of the system colours below (the classic
+// scheme), which follow the system.
+using TColor = uint32_t;
+constexpr TColor kSystemColorFlag = 0x80000000u;
+constexpr TColor clBtnFace = kSystemColorFlag | 15;
+constexpr TColor clWindow = kSystemColorFlag | 5;
+constexpr TColor clWindowText = kSystemColorFlag | 8;
+constexpr TColor clBtnText = kSystemColorFlag | 18;
+constexpr TColor clBtnShadow = kSystemColorFlag | 16;
+constexpr TColor clHighlight = kSystemColorFlag | 13;
+constexpr TColor clHighlightText = kSystemColorFlag | 14;
+constexpr TColor clGrayText = kSystemColorFlag | 17;
+constexpr TColor clRed = 0x0000FF;
+constexpr TColor clWhite = 0xFFFFFF;
+constexpr TColor clBlack = 0x000000;
+// The RGB value of a colour, system colours resolved.
+gdi::Color ColorToRGB(TColor c);
+
+// A visual control: position and size in its parent's client area, caption, font, colour,
+// enabled and visible state, and a replaceable window-procedure method (WindowProc) through
+// which every message and notification reaches it.
+class TControl : public TComponent {
+    FORMS_CLASS(TControl, TComponent)
+  public:
+    explicit TControl(TComponent* owner);
+    ~TControl() override;
+
+    TWinControl* Parent() const { return parent_; }
+    virtual void SetParent(TWinControl* parent);
+
+    int Left() const { return left_; }
+    int Top() const { return top_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    void SetLeft(int v) { SetBounds(v, top_, width_, height_); }
+    void SetTop(int v) { SetBounds(left_, v, width_, height_); }
+    void SetWidth(int v) { SetBounds(left_, top_, v, height_); }
+    void SetHeight(int v) { SetBounds(left_, top_, width_, v); }
+    virtual void SetBounds(int left, int top, int width, int height);
+    gdi::Rect BoundsRect() const { return gdi::Rect::from_xywh(left_, top_, width_, height_); }
+    virtual gdi::Rect ClientRect() const { return {0, 0, width_, height_}; }
+    TAlign Align() const { return align_; }
+    void SetAlign(TAlign a);
+
+    // Caption and Text are the same string (the control's window text).
+    const std::string& Caption() const { return caption_; }
+    void SetCaption(const std::string& text) { SetText(text); }
+    virtual const std::string& Text() const { return caption_; }
+    virtual void SetText(const std::string& text);
+
+    TFont& Font() { return font_; }
+    const TFont& Font() const { return font_; }
+    bool ParentFont() const { return parent_font_; }
+    void SetParentFont(bool v);
+    TColor Color() const { return color_; }
+    void SetColor(TColor c);
+    bool ParentColor() const { return parent_color_; }
+    void SetParentColor(bool v);
+
+    bool Enabled() const { return enabled_; }
+    virtual void SetEnabled(bool v);
+    bool Visible() const { return visible_; }
+    virtual void SetVisible(bool v);
+    void Show() { SetVisible(true); }
+    void Hide() { SetVisible(false); }
+    // Visible and every parent up to the form visible.
+    bool Showing() const;
+
+    // Sends a message to the control's WindowProc and returns the result.
+    win::LRESULT Perform(win::UINT msg, win::WPARAM wparam = 0, win::LPARAM lparam = 0);
+    TWndMethod WindowProc;
+    // The control's own window procedure: handles what it knows, then Dispatch/DefaultHandler.
+    virtual void WndProc(TMessage& message);
+    virtual void DefaultHandler(TMessage& message);
+
+    // Repaints the control soon (it is marked invalid) / now.
+    virtual void Invalidate();
+    virtual void Repaint();
+    virtual void Update() {}
+
+    // Fires OnClick. Operator input calls it; code may call it to act as the operator.
+    virtual void Click();
+    // The framework's mouse notifications (the windowed ones come from the window messages).
+    virtual void MouseDown(TMouseButton button, unsigned shift, int x, int y);
+    virtual void MouseUp(TMouseButton button, unsigned shift, int x, int y);
+    virtual void MouseMove(unsigned shift, int x, int y);
+    virtual void DblClick();
+
+    // The form the control sits on (walking up the parents), or nullptr.
+    TForm* ParentForm() const;
+    // Client coordinates of this control <-> screen coordinates.
+    gdi::Point ClientToScreen(gdi::Point p) const;
+    gdi::Point ScreenToClient(gdi::Point p) const;
+    // Client coordinates of this control -> its parent's client coordinates.
+    gdi::Point ClientOrigin() const;
+
+    // Published properties as text, for code that knows a control only by class (the skin,
+    // scripts): "Caption", "Text", "Name", "Tag", "Left", "Top", "Width", "Height", "Enabled",
+    // "Visible", "Color", "Font" (face and height), and what a class adds ("Checked", "State",
+    // "Default", "ItemIndex", ...). Booleans read "true" / "false"; nullopt when unknown.
+    virtual std::optional<std::string> GetPropText(std::string_view name) const;
+    // Sets a published property from text; false when unknown or not settable.
+    virtual bool SetPropText(std::string_view name, const std::string& value);
+
+    TNotifyEvent OnClick;
+    TNotifyEvent OnDblClick;
+    TMouseEvent OnMouseDown;
+    TMouseEvent OnMouseUp;
+
+  protected:
+    // Hooks for descendants.
+    virtual void TextChanged() { Invalidate(); }
+    virtual void FontChanged() { Invalidate(); }
+    virtual void ColorChanged() { Invalidate(); }
+    virtual void EnabledChanged();
+    virtual void VisibleChanged() {}
+    virtual void BoundsChanged() {}
+    // Copies the parent's font / colour when ParentFont / ParentColor is set.
+    void TakeParentFont();
+    void TakeParentColor();
+
+    int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    std::string caption_;
+    TWinControl* parent_ = nullptr;
+
+  private:
+    friend class TWinControl;
+    TFont font_;
+    TColor color_ = clBtnFace;
+    bool parent_font_ = true;
+    bool parent_color_ = true;
+    bool taking_parent_font_ = false;
+    bool enabled_ = true;
+    bool visible_ = true;
+    TAlign align_ = TAlign::alNone;
+};
+
+// A control without a window of its own (labels, shapes): its parent paints it in its own
+// paint and forwards mouse messages that fall on it.
+class TGraphicControl : public TControl {
+    FORMS_CLASS(TGraphicControl, TControl)
+  public:
+    explicit TGraphicControl(TComponent* owner) : TControl(owner) {}
+    // Draws the control into `dc`, whose origin is the control's top-left corner.
+    virtual void Paint(gdi::DC& dc) = 0;
+    void Invalidate() override;
+    void Repaint() override;
+    void WndProc(TMessage& message) override;
+
+  protected:
+    void BoundsChanged() override;
+    void VisibleChanged() override { Invalidate(); }
+};
+
+}  // namespace forms

@@ -1,0 +1,492 @@
+#include "forms/win_control.h"
+
+#include <algorithm>
+#include <exception>
+#include <set>
+#include <unordered_map>
+
+#include "forms/application.h"
+#include "forms/form.h"
+#include "platform/win/input.h"
+#include "platform/win/message.h"
+#include "platform/win/painting.h"
+
+namespace forms {
+
+namespace {
+
+std::unordered_map<win::HWND, TWinControl*>& HandleMap() {
+    static std::unordered_map<win::HWND, TWinControl*> map;
+    return map;
+}
+
+// The control whose window is being created: its first messages arrive before CreateWindowEx
+// returns the handle.
+TWinControl* g_creating = nullptr;
+
+void EnsureClass(const std::string& name, win::WNDPROC proc) {
+    static std::set<std::string> registered;
+    if (registered.count(name))
+        return;
+    win::WNDCLASS wc;
+    wc.style = win::CS_DBLCLKS;
+    wc.lpfnWndProc = std::move(proc);
+    wc.lpszClassName = name.c_str();
+    win::RegisterClass(wc);
+    registered.insert(name);
+}
+
+}  // namespace
+
+TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
+
+TWinControl::~TWinControl() {
+    MarkDestroying();
+    // Children go first, the last inserted first; each removes itself from this list.
+    while (!controls_.empty())
+        delete controls_.back();
+    DestroyHandle();
+}
+
+TWinControl* TWinControl::FindControl(win::HWND hwnd) {
+    auto it = HandleMap().find(hwnd);
+    return it == HandleMap().end() ? nullptr : it->second;
+}
+
+win::HWND TWinControl::Handle() {
+    if (!handle_ && !creating_ && !Destroying())
+        CreateWnd();
+    return handle_;
+}
+
+void TWinControl::CreateParams(TCreateParams& p) {
+    p.class_name = std::string(ClassName());
+    p.caption = caption_;
+    p.style = win::WS_CHILD | win::WS_CLIPSIBLINGS | win::WS_CLIPCHILDREN;
+    if (Visible())
+        p.style |= win::WS_VISIBLE;
+    if (!Enabled())
+        p.style |= win::WS_DISABLED;
+    if (tab_stop_)
+        p.style |= win::WS_TABSTOP;
+    p.x = left_;
+    p.y = top_;
+    p.width = width_;
+    p.height = height_;
+    p.parent = parent_ ? parent_->Handle() : nullptr;
+}
+
+void TWinControl::CreateWnd() {
+    TCreateParams p;
+    creating_ = true;
+    CreateParams(p);
+    if ((p.style & win::WS_CHILD) && !p.parent) {
+        creating_ = false;
+        return;
+    }
+    EnsureClass(p.class_name, &TWinControl::StaticWndProc);
+    TWinControl* saved = g_creating;
+    g_creating = this;
+    win::HWND h =
+        win::CreateWindowEx(p.ex_style, p.class_name.c_str(), p.caption.c_str(), p.style, p.x, p.y,
+                            p.width, p.height, p.parent, nullptr, nullptr, this);
+    g_creating = saved;
+    if (h && !handle_) {
+        handle_ = h;
+        HandleMap()[h] = this;
+    }
+    creating_ = false;
+    if (!handle_)
+        return;
+    for (TControl* c : std::vector<TControl*>(controls_))
+        if (auto* wc = dynamic_cast<TWinControl*>(c))
+            wc->HandleNeeded();
+    AlignControls();
+    CreatedHandle();
+}
+
+void TWinControl::DestroyHandle() {
+    if (!handle_)
+        return;
+    win::HWND h = handle_;
+    win::DestroyWindow(h);
+    HandleMap().erase(h);
+    handle_ = nullptr;
+}
+
+win::LRESULT TWinControl::StaticWndProc(win::HWND hwnd, win::UINT msg, win::WPARAM wp,
+                                        win::LPARAM lp) {
+    TWinControl* control = FindControl(hwnd);
+    if (!control && g_creating && !g_creating->handle_) {
+        control = g_creating;
+        control->handle_ = hwnd;
+        HandleMap()[hwnd] = control;
+    }
+    if (!control)
+        return win::DefWindowProc(hwnd, msg, wp, lp);
+    TMessage m{msg, wp, lp, 0};
+    try {
+        if (control->WindowProc) {
+            control->WindowProc(m);
+        } else {
+            control->WndProc(m);
+        }
+    } catch (const std::exception& e) {
+        Application->HandleException(e);
+    } catch (...) {
+        Application->HandleException(std::runtime_error("Unknown error"));
+    }
+    if (msg == win::WM_NCDESTROY) {
+        HandleMap().erase(hwnd);
+        if (control->handle_ == hwnd)
+            control->handle_ = nullptr;
+    }
+    return m.Result;
+}
+
+void TWinControl::DefaultHandler(TMessage& m) {
+    if (handle_ && m.Msg < CM_BASE)
+        m.Result = win::DefWindowProc(handle_, m.Msg, m.WParam, m.LParam);
+}
+
+unsigned TWinControl::ShiftState() const {
+    unsigned s = 0;
+    if (win::GetKeyState(win::VK_SHIFT) < 0)
+        s |= ssShift;
+    if (win::GetKeyState(win::VK_CONTROL) < 0)
+        s |= ssCtrl;
+    if (win::GetKeyState(win::VK_MENU) < 0)
+        s |= ssAlt;
+    return s;
+}
+
+void TWinControl::WndProc(TMessage& m) {
+    using namespace win;
+    switch (m.Msg) {
+        case WM_PAINT:
+            WMPaint(m);
+            return;
+        case WM_ERASEBKGND: {
+            if (m.WParam) {
+                auto* dc = reinterpret_cast<gdi::DC*>(m.WParam);
+                EraseBackground(*dc, ClientRect());
+            }
+            m.Result = 1;
+            return;
+        }
+        case WM_SETFOCUS:
+            if (TForm* form = ParentForm(); form && form != this)
+                form->SetFocusedControl(this);
+            Invalidate();
+            break;
+        case WM_KILLFOCUS:
+            Invalidate();
+            break;
+        case WM_SIZE:
+            AlignControls();
+            break;
+        case WM_KEYDOWN: {
+            int key = static_cast<int>(m.WParam);
+            unsigned shift = ShiftState();
+            const bool dialog_key = key == VK_TAB || key == VK_RETURN || key == VK_ESCAPE;
+            if (dialog_key && !WantsKey(key, shift)) {
+                if (TForm* form = ParentForm(); form && form->DialogKey(key, shift)) {
+                    m.Result = 0;
+                    return;
+                }
+            }
+            if (OnKeyDown)
+                OnKeyDown(this, key, shift);
+            if (key)
+                KeyDown(key, shift);
+            m.Result = 0;
+            return;
+        }
+        case WM_CHAR: {
+            char32_t ch = static_cast<char32_t>(m.WParam);
+            if (ch == U'\t' || ch == U'\r' || ch == U'\x1b' || ch == U'\b') {
+                m.Result = 0;
+                return;
+            }
+            KeyPress(ch);
+            m.Result = 0;
+            return;
+        }
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+        case WM_LBUTTONUP:
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONUP:
+        case WM_MOUSEMOVE:
+            if (ForwardMouseToGraphic(m))
+                return;
+            break;
+        default:
+            break;
+    }
+    TControl::WndProc(m);
+}
+
+bool TWinControl::ForwardMouseToGraphic(TMessage& m) {
+    gdi::Point p = win::MAKEPOINT(m.LParam);
+    TControl* target = mouse_control_;
+    if (!target)
+        target = ControlAtPos(p);
+    if (!target)
+        return false;
+    if (m.Msg == win::WM_LBUTTONDOWN || m.Msg == win::WM_LBUTTONDBLCLK) {
+        mouse_control_ = target;
+        win::SetCapture(handle_);
+    }
+    TMessage fm{m.Msg, m.WParam, win::MAKELPARAM(p.x - target->Left(), p.y - target->Top()), 0};
+    const bool release = m.Msg == win::WM_LBUTTONUP && mouse_control_;
+    if (release) {
+        mouse_control_ = nullptr;
+        win::ReleaseCapture();
+    }
+    target->Perform(fm.Msg, fm.WParam, fm.LParam);
+    m.Result = 0;
+    return true;
+}
+
+TControl* TWinControl::ControlAtPos(gdi::Point p) const {
+    for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
+        TControl* c = *it;
+        if (dynamic_cast<TWinControl*>(c))
+            continue;
+        if (!c->Visible() || !c->Enabled())
+            continue;
+        if (c->BoundsRect().contains(p))
+            return c;
+    }
+    return nullptr;
+}
+
+void TWinControl::WMPaint(TMessage& m) {
+    if (m.WParam) {
+        auto* dc = reinterpret_cast<gdi::DC*>(m.WParam);
+        Paint(*dc);
+        PaintControls(*dc, ClientRect());
+        m.Result = 0;
+        return;
+    }
+    win::PAINTSTRUCT ps;
+    win::HDC dc = win::BeginPaint(handle_, &ps);
+    if (dc) {
+        Paint(*dc);
+        PaintControls(*dc, ps.rcPaint);
+    }
+    win::EndPaint(handle_, &ps);
+    m.Result = 0;
+}
+
+void TWinControl::Paint(gdi::DC&) {}
+
+void TWinControl::EraseBackground(gdi::DC& dc, const gdi::Rect& area) {
+    dc.fill_rect(area, ColorToRGB(Color()));
+}
+
+void TWinControl::PaintControls(gdi::DC& dc, const gdi::Rect& area) {
+    for (TControl* c : controls_) {
+        auto* g = dynamic_cast<TGraphicControl*>(c);
+        if (!g || !g->Visible())
+            continue;
+        gdi::Rect r = g->BoundsRect();
+        if (r.intersect(area).empty())
+            continue;
+        int saved = dc.save();
+        dc.offset_viewport_origin(r.left, r.top);
+        dc.intersect_clip_rect({0, 0, r.width(), r.height()});
+        g->Paint(dc);
+        dc.restore(saved);
+    }
+}
+
+void TWinControl::Broadcast(TMessage& m) {
+    for (TControl* c : std::vector<TControl*>(controls_)) {
+        m.Result = c->Perform(m.Msg, m.WParam, m.LParam);
+        if (m.Msg == CM_DIALOGKEY && m.Result)
+            return;
+        if (auto* wc = dynamic_cast<TWinControl*>(c)) {
+            wc->Broadcast(m);
+            if (m.Msg == CM_DIALOGKEY && m.Result)
+                return;
+        }
+    }
+}
+
+void TWinControl::InsertControl(TControl* c) {
+    controls_.push_back(c);
+    if (auto* wc = dynamic_cast<TWinControl*>(c))
+        tab_list_.push_back(wc);
+}
+
+void TWinControl::RemoveControl(TControl* c) {
+    if (mouse_control_ == c)
+        mouse_control_ = nullptr;
+    controls_.erase(std::remove(controls_.begin(), controls_.end(), c), controls_.end());
+    tab_list_.erase(std::remove(tab_list_.begin(), tab_list_.end(), c), tab_list_.end());
+}
+
+int TWinControl::TabOrder() const {
+    if (!parent_)
+        return -1;
+    const auto& list = parent_->tab_list_;
+    auto it = std::find(list.begin(), list.end(), this);
+    return it == list.end() ? -1 : static_cast<int>(it - list.begin());
+}
+
+void TWinControl::SetTabOrder(int order) {
+    if (!parent_)
+        return;
+    auto& list = parent_->tab_list_;
+    auto it = std::find(list.begin(), list.end(), this);
+    if (it == list.end())
+        return;
+    list.erase(it);
+    order = std::clamp(order, 0, static_cast<int>(list.size()));
+    list.insert(list.begin() + order, this);
+}
+
+void TWinControl::GetTabOrderList(std::vector<TWinControl*>& out) const {
+    for (TWinControl* c : tab_list_) {
+        out.push_back(c);
+        c->GetTabOrderList(out);
+    }
+}
+
+bool TWinControl::Focused() const {
+    return handle_ && win::GetFocus() == handle_;
+}
+
+bool TWinControl::CanFocus() const {
+    const TControl* c = this;
+    while (c) {
+        if (!c->Visible() || !c->Enabled())
+            return false;
+        if (dynamic_cast<const TForm*>(c))
+            return true;
+        c = c->Parent();
+    }
+    return false;
+}
+
+void TWinControl::SetFocus() {
+    if (win::HWND h = Handle())
+        win::SetFocus(h);
+}
+
+void TWinControl::Invalidate() {
+    if (handle_)
+        win::InvalidateRect(handle_, nullptr, true);
+}
+
+void TWinControl::Repaint() {
+    Invalidate();
+    Update();
+}
+
+void TWinControl::Update() {
+    if (handle_)
+        win::UpdateWindow(handle_);
+}
+
+void TWinControl::SetBounds(int left, int top, int width, int height) {
+    if (left == left_ && top == top_ && width == width_ && height == height_)
+        return;
+    TControl::SetBounds(left, top, width, height);
+    if (handle_)
+        win::MoveWindow(handle_, left_, top_, width_, height_, true);
+    AlignControls();
+}
+
+void TWinControl::SetParent(TWinControl* parent) {
+    TControl::SetParent(parent);
+    if (handle_) {
+        win::SetParent(handle_, parent ? parent->Handle() : nullptr);
+    } else if (parent && parent->HandleAllocated()) {
+        HandleNeeded();
+    }
+    if (parent)
+        parent->AlignControls();
+}
+
+gdi::Rect TWinControl::ClientRect() const {
+    if (handle_)
+        return win::GetClientRect(handle_);
+    return {0, 0, width_, height_};
+}
+
+void TWinControl::AlignControls() {
+    gdi::Rect r = AlignRect();
+    for (TControl* c : controls_) {
+        if (!c->Visible())
+            continue;
+        switch (c->Align()) {
+            case TAlign::alTop:
+                c->SetBounds(r.left, r.top, r.width(), c->Height());
+                r.top += c->Height();
+                break;
+            case TAlign::alBottom:
+                c->SetBounds(r.left, r.bottom - c->Height(), r.width(), c->Height());
+                r.bottom -= c->Height();
+                break;
+            default:
+                break;
+        }
+    }
+    for (TControl* c : controls_)
+        if (c->Visible() && c->Align() == TAlign::alClient)
+            c->SetBounds(r.left, r.top, r.width(), r.height());
+}
+
+void TWinControl::KeyDown(int&, unsigned) {}
+void TWinControl::KeyPress(char32_t) {}
+
+void TWinControl::DoEnter() {
+    if (OnEnter)
+        OnEnter(this);
+}
+
+void TWinControl::DoExit() {
+    if (OnExit)
+        OnExit(this);
+}
+
+void TWinControl::TextChanged() {
+    if (handle_)
+        win::SetWindowText(handle_, caption_);
+    Perform(CM_TEXTCHANGED);
+    Invalidate();
+}
+
+void TWinControl::FontChanged() {
+    for (TControl* c : controls_)
+        if (c->ParentFont())
+            c->TakeParentFont();
+    Perform(CM_FONTCHANGED);
+    Invalidate();
+}
+
+void TWinControl::ColorChanged() {
+    for (TControl* c : controls_)
+        if (c->ParentColor())
+            c->TakeParentColor();
+    Perform(CM_COLORCHANGED);
+    Invalidate();
+}
+
+void TWinControl::EnabledChanged() {
+    if (handle_)
+        win::EnableWindow(handle_, Enabled());
+    TControl::EnabledChanged();
+}
+
+void TWinControl::VisibleChanged() {
+    if (handle_)
+        win::ShowWindow(handle_, Visible() ? win::SW_SHOWNA : win::SW_HIDE);
+    if (parent_)
+        parent_->AlignControls();
+}
+
+}  // namespace forms

@@ -1,0 +1,133 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "forms/control.h"
+#include "platform/win/window.h"
+
+namespace forms {
+
+// What a windowed control's window is created with.
+struct TCreateParams {
+    std::string class_name;  // the control's class name ("TButton", ...)
+    std::string caption;
+    win::DWORD style = 0;
+    win::DWORD ex_style = 0;
+    int x = 0, y = 0, width = 0, height = 0;
+    win::HWND parent = nullptr;
+};
+
+// A control with a window. The window (class named after the control class, so that windows can
+// be found by class name) is created on demand: by Handle(), or when the parent's window is
+// created. Its window procedure forwards every message to the control's WindowProc.
+class TWinControl : public TControl {
+    FORMS_CLASS(TWinControl, TControl)
+  public:
+    explicit TWinControl(TComponent* owner);
+    ~TWinControl() override;
+
+    // The window, created now if needed (the parents' windows first). nullptr if creation
+    // fails or the control has no parent (and is no form).
+    win::HWND Handle();
+    bool HandleAllocated() const { return handle_ != nullptr; }
+    void HandleNeeded() { Handle(); }
+    // The control owning the window `hwnd`, or nullptr.
+    static TWinControl* FindControl(win::HWND hwnd);
+
+    // Children in insertion order (which is also their stacking order, last on top).
+    int ControlCount() const { return static_cast<int>(controls_.size()); }
+    TControl* Controls(int index) const { return controls_.at(index); }
+    const std::vector<TControl*>& ControlList() const { return controls_; }
+
+    // Tab order among the windowed siblings; setting it moves the control in that order.
+    int TabOrder() const;
+    void SetTabOrder(int order);
+    bool TabStop() const { return tab_stop_; }
+    void SetTabStop(bool v) { tab_stop_ = v; }
+    // The windowed children in tab order.
+    const std::vector<TWinControl*>& TabList() const { return tab_list_; }
+    // Every windowed descendant in tab order (depth first), as Tab walks them.
+    void GetTabOrderList(std::vector<TWinControl*>& out) const;
+
+    bool Focused() const;
+    virtual bool CanFocus() const;
+    virtual void SetFocus();
+
+    void Invalidate() override;
+    void Repaint() override;
+    void Update() override;
+    void SetBounds(int left, int top, int width, int height) override;
+    void SetParent(TWinControl* parent) override;
+    gdi::Rect ClientRect() const override;
+
+    // Paints the windowless children into `dc` (client coordinates of this control), clipped
+    // to `area`: a control's own paint calls it last.
+    void PaintControls(gdi::DC& dc, const gdi::Rect& area);
+    // The topmost visible windowless child at the client point, or nullptr.
+    TControl* ControlAtPos(gdi::Point p) const;
+
+    void WndProc(TMessage& message) override;
+    void DefaultHandler(TMessage& message) override;
+    // Sends the message to every child (CM_DIALOGKEY stops at the first that handles it).
+    void Broadcast(TMessage& message);
+
+    TNotifyEvent OnEnter;
+    TNotifyEvent OnExit;
+    TKeyEvent OnKeyDown;
+
+  protected:
+    virtual void CreateParams(TCreateParams& params);
+    virtual void CreateWnd();
+    // Called after the window exists (children created as well).
+    virtual void CreatedHandle() {}
+    // The control's look; `dc` covers the client area.
+    virtual void Paint(gdi::DC& dc);
+    // Keys the control handles itself before the form looks at them (Tab, Enter, Escape,
+    // arrows). Default: none.
+    virtual bool WantsKey(int /*vk*/, unsigned /*shift*/) const { return false; }
+    virtual void KeyDown(int& key, unsigned shift);
+    virtual void KeyPress(char32_t ch);
+    virtual void DoEnter();
+    virtual void DoExit();
+    // Positions the children with an Align other than alNone in the client area.
+    virtual void AlignControls();
+    virtual gdi::Rect AlignRect() const { return ClientRect(); }
+
+    void TextChanged() override;
+    void FontChanged() override;
+    void ColorChanged() override;
+    void EnabledChanged() override;
+    void VisibleChanged() override;
+    // Erases the background with the control's colour.
+    virtual void EraseBackground(gdi::DC& dc, const gdi::Rect& area);
+
+    unsigned ShiftState() const;
+    win::HWND handle_ = nullptr;
+
+  private:
+    friend class TControl;
+    friend class TForm;
+    void InsertControl(TControl* c);
+    void RemoveControl(TControl* c);
+    void DestroyHandle();
+    void WMPaint(TMessage& message);
+    bool ForwardMouseToGraphic(TMessage& message);
+    static win::LRESULT StaticWndProc(win::HWND hwnd, win::UINT msg, win::WPARAM wp,
+                                      win::LPARAM lp);
+
+    std::vector<TControl*> controls_;
+    std::vector<TWinControl*> tab_list_;
+    bool tab_stop_ = false;
+    bool creating_ = false;
+    TControl* mouse_control_ = nullptr;  // windowless child holding the mouse
+};
+
+// A windowed control that paints itself with a canvas-like DC (panels, group boxes, ...).
+class TCustomControl : public TWinControl {
+    FORMS_CLASS(TCustomControl, TWinControl)
+  public:
+    explicit TCustomControl(TComponent* owner) : TWinControl(owner) {}
+};
+
+}  // namespace forms
