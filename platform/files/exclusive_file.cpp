@@ -33,7 +33,7 @@ ExclusiveFile ExclusiveFile::open(const std::filesystem::path& path, Disposition
         return f;
     };
     // Never O_TRUNC here: the file is emptied only once the lock shows nobody else holds it.
-    int flags = O_RDWR | O_CLOEXEC | O_NOCTTY;
+    int flags = O_RDWR | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;  // a FIFO must not block the open
     if (disposition == Disposition::CreateAlways) {
         flags |= O_CREAT;
     }

@@ -1,0 +1,59 @@
+// A settings file of any length and content: loading must not fault, must leave the file
+// byte for byte as it was, and the parse must agree with what loading the file gives.
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "settings/settings_loader.h"
+
+namespace {
+
+const std::filesystem::path& work_file() {
+    static const std::filesystem::path file = [] {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "velmor-fuzz-XXXXXX").string();
+        return std::filesystem::path(mkdtemp(pattern.data())) / "zuvo_16.dat";
+    }();
+    return file;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const auto& file = work_file();
+    {
+        std::ofstream out(file, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    }
+    const settings::LoadedSettings loaded = settings::LoadSettings(file, 46000.5);
+    std::vector<uint8_t> after;
+    {
+        std::ifstream in(file, std::ios::binary);
+        after.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    if (after != std::vector<uint8_t>(data, data + size)) {
+        std::abort();  // loading changed the file
+    }
+    if (loaded.source != settings::LoadedSettings::Source::File) {
+        std::abort();
+    }
+    const auto parsed = settings::ParseSettings({data, size});
+    if (parsed.saved_ip_address.value != loaded.saved_ip_address.value ||
+        parsed.port_number.present != (size >= 4)) {
+        std::abort();
+    }
+    for (const auto& id : loaded.saved_ids) {
+        if (id.value.size() > 3) {
+            std::abort();  // only 1 to 254 show as text
+        }
+    }
+    return 0;
+}
