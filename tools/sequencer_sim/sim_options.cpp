@@ -66,6 +66,7 @@ bool takes_value(const std::string& name) {
                                              "--drop",
                                              "--corrupt",
                                              "--split",
+                                             "--reply-delay",
                                              "--noise-reply",
                                              "--noise-every",
                                              "--noise-bytes",
@@ -174,6 +175,10 @@ ParsedOptions parse_options(const std::vector<std::string>& args) {
             if (!number(0, 100))
                 return parsed;
             o.faults.corrupt_percent = static_cast<int>(n);
+        } else if (name == "--reply-delay") {
+            if (!number(0, 60'000))
+                return parsed;
+            o.reply_delay_ms = static_cast<int>(n);
         } else if (name == "--split") {
             if (!number(0, 60'000))
                 return parsed;
@@ -239,6 +244,7 @@ The line:
   --log FILE          one line per frame: "rx" or "tx", then the bytes in hex
   --pace              send at the pace of a 19200-baud line (10 bits a byte)
   --time-scale F      run every channel delay F times faster (default 1)
+  --reply-delay MS    wait MS ms before each reply (default 0: answer at once)
   --repeat-window MS  a frame equal to the one before, within MS ms of it, is taken as the
                       console's repeat of it: neither carried out nor answered (default 50;
                       0 carries out and answers every frame)

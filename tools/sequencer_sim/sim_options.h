@@ -25,6 +25,7 @@ struct SimOptions {
 
     uint64_t seed = 1;
     FaultSettings faults;
+    int reply_delay_ms = 0;   // a device's time to answer
     int split_pause_ms = -1;  // < 0: replies go out in one write
     int noise_every_ms = 0;   // 0: no unprompted noise
     int noise_bytes = 16;

@@ -14,6 +14,7 @@ namespace {
 using std::chrono::milliseconds;
 
 constexpr int kLongestWaitMs = 1000;
+constexpr size_t kMaxUnwritten = 64 * 1024;
 // How long a closing pseudo-terminal waits for the console to read the last reply; closing it
 // earlier would throw the unread bytes away.
 // The pseudo-terminal hands written bytes on to the reading side a little later, so the count of
@@ -89,13 +90,14 @@ void Simulator::send(protocol::Bytes bytes, SimTime now, bool is_reply) {
         return;
     }
     log_.sent(bytes);
-    if (options_.split_pause_ms >= 0 && bytes.size() > 1) {
+    const milliseconds delay(is_reply ? options_.reply_delay_ms : 0);
+    if (is_reply && options_.split_pause_ms >= 0 && bytes.size() > 1) {
         const auto half = static_cast<std::ptrdiff_t>(bytes.size() / 2);
-        output_.push(protocol::Bytes(bytes.begin(), bytes.begin() + half), now);
+        output_.push(protocol::Bytes(bytes.begin(), bytes.begin() + half), now, delay);
         output_.push(protocol::Bytes(bytes.begin() + half, bytes.end()), now,
                      milliseconds(options_.split_pause_ms));
     } else {
-        output_.push(std::move(bytes), now);
+        output_.push(std::move(bytes), now, delay);
     }
 }
 
@@ -152,7 +154,10 @@ void Simulator::unprompted(SimTime now) {
 
 bool Simulator::write_due(SimTime now) {
     const protocol::Bytes due = output_.take_due(now);
-    unwritten_.insert(unwritten_.end(), due.begin(), due.end());
+    // A console that stops reading overruns the line: what does not fit is lost, as on a wire.
+    const size_t room = kMaxUnwritten - std::min(kMaxUnwritten, unwritten_.size());
+    unwritten_.insert(unwritten_.end(), due.begin(),
+                      due.begin() + static_cast<std::ptrdiff_t>(std::min(room, due.size())));
     while (connected() && !unwritten_.empty()) {
         const ssize_t n =
             options_.use_pty ? ::write(line_fd_, unwritten_.data(), unwritten_.size())

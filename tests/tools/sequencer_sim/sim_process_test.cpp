@@ -135,6 +135,14 @@ TEST(SimProcessTest, SplitNoiseAndUnpromptedReports) {
         EXPECT_EQ(line.receive(21).size(), 21u);
     }
     {
+        // A late reply: the console must see nothing in its first read window.
+        SimProcess sim({"--tcp", "127.0.0.1:0", "--reply-delay", "200"});
+        LineEnd line = LineEnd::tcp(sim.port());
+        line.send(frame(protocol::PollStatus(1)));
+        EXPECT_TRUE(line.receive_some(milliseconds(60)).empty());
+        EXPECT_EQ(line.receive(8).size(), 8u);
+    }
+    {
         SimProcess sim({"--tcp", "127.0.0.1:0", "--noise-reply", "600"});
         LineEnd line = LineEnd::tcp(sim.port());
         line.send(frame(protocol::PollStatus(1)));
