@@ -58,6 +58,7 @@ void Simulator::connect(int fd, SimTime now) {
     line_fd_ = fd;
     frames_ = 0;
     closing_ = false;
+    peer_gone_ = false;
     drain_deadline_.reset();
     if (options_.noise_every_ms > 0) {
         next_noise_ = now + milliseconds(options_.noise_every_ms);
@@ -86,7 +87,7 @@ void Simulator::send(protocol::Bytes bytes, SimTime now, bool is_reply) {
     if (is_reply) {
         bytes = faults_.apply(std::move(bytes));
     }
-    if (bytes.empty()) {
+    if (bytes.empty() || peer_gone_) {
         return;
     }
     log_.sent(bytes);
@@ -119,22 +120,20 @@ void Simulator::handle_pieces(SimTime now) {
     }
 }
 
-void Simulator::take_input(SimTime now) {
+bool Simulator::take_input(SimTime now) {
     protocol::Byte buffer[4096];
-    while (connected()) {
+    while (true) {
         const ssize_t n = ::read(line_fd_, buffer, sizeof buffer);
         if (n > 0) {
             reader_.feed(buffer, static_cast<size_t>(n), now);
             continue;
         }
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)) {
-            return;
+            return true;
         }
-        // The client has left (or the line failed): wait for the next one.
-        if (options_.use_pty) {
-            return;
-        }
-        disconnect();
+        // The client has left (or the line failed). A pseudo-terminal stays: the simulator
+        // holds its other end itself.
+        return options_.use_pty;
     }
 }
 
@@ -253,9 +252,13 @@ int Simulator::run() {
         now = SimClock::now();
         line_.advance(now);
         if (connected() && (fds[0].revents & (POLLIN | POLLHUP | POLLERR))) {
-            take_input(now);
-        }
-        if (connected()) {
+            // What a client sent just before leaving is still carried out and logged.
+            peer_gone_ = !take_input(now);
+            handle_pieces(now);
+            if (peer_gone_) {
+                disconnect();
+            }
+        } else if (connected()) {
             handle_pieces(now);
         }
         if (!options_.use_pty && (fds[count - 1].revents & POLLIN)) {

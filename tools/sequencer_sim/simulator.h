@@ -33,7 +33,8 @@ class Simulator {
     bool connected() const { return line_fd_ >= 0; }
     void connect(int fd, SimTime now);
     void disconnect();
-    void take_input(SimTime now);
+    // Reads what has arrived; false when the client has left.
+    bool take_input(SimTime now);
     void handle_pieces(SimTime now);
     void send(protocol::Bytes bytes, SimTime now, bool is_reply);
     void unprompted(SimTime now);
@@ -55,6 +56,7 @@ class Simulator {
     int line_fd_ = -1;
     int frames_ = 0;
     bool closing_ = false;
+    bool peer_gone_ = false;  // the client has left; what it sent last gets no reply
     std::optional<SimTime> drain_deadline_;
     std::optional<SimTime> next_noise_;
     std::optional<SimTime> next_report_;

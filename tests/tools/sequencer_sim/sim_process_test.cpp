@@ -83,10 +83,15 @@ TEST(SimProcessTest, OneClientAtATimeAndTheNextAfterItLeaves) {
         EXPECT_EQ(first.receive(8).size(), 8u);
         EXPECT_TRUE(first.closed_within(milliseconds(2000)));
     }
+    {
+        // A client that leaves right after its last frame still has that frame carried out.
+        LineEnd brief = LineEnd::tcp(sim.port());
+        brief.send(frame(protocol::ChannelOff(1, 16)));
+    }
     // The devices keep their state for the next client, which gets its own two frames.
     LineEnd next = LineEnd::tcp(sim.port());
     next.send(frame(protocol::PollStatus(1)));
-    EXPECT_EQ(next.receive(8), (Bytes{0x55, 0x01, 0xA8, 0x01, 0xFF, 0xFF, 0x00, 0xA8}));
+    EXPECT_EQ(next.receive(8), (Bytes{0x55, 0x01, 0xA8, 0x01, 0xFF, 0xFE, 0x00, 0xA9}));
 }
 
 TEST(SimProcessTest, PacedRepliesOverAPseudoTerminal) {
