@@ -1,5 +1,6 @@
 #include "platform/gdi/bmp.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -121,7 +122,12 @@ BmpResult read_info(std::span<const uint8_t> all, size_t info_at, uint64_t pixel
         if (colours_used > max_colours) {
             return fail(BmpError::BadPalette);
         }
-        const uint32_t count = colours_used ? colours_used : max_colours;
+        uint32_t count = colours_used ? colours_used : max_colours;
+        // Files that leave out unused entries say so only by where the pixels start.
+        if (!colours_used && pixel_offset > at) {
+            count = static_cast<uint32_t>(
+                std::min<uint64_t>(count, (pixel_offset - at) / palette_entry));
+        }
         if (at + static_cast<uint64_t>(count) * palette_entry > n) {
             return fail(BmpError::Truncated);
         }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 
 namespace gdi {
 
@@ -75,11 +76,13 @@ std::vector<int> stretch_map(int first, int count, int dst_len, int src_start, i
 }
 
 // Turns (x, y, w, h) with possibly negative extents into a normal rectangle and mirror flags.
+// A negative extent runs from the pixel at x (or y) backwards: (w - 1, 0, -w, h) mirrors
+// 0 .. w - 1.
 Rect normalize(int x, int y, int w, int h, bool& mirror_x, bool& mirror_y) {
     mirror_x = w < 0;
     mirror_y = h < 0;
-    const int64_t x0 = w < 0 ? int64_t{x} + w : x;
-    const int64_t y0 = h < 0 ? int64_t{y} + h : y;
+    const int64_t x0 = w < 0 ? int64_t{x} + w + 1 : x;
+    const int64_t y0 = h < 0 ? int64_t{y} + h + 1 : y;
     const int64_t x1 = x0 + std::abs(int64_t{w});
     const int64_t y1 = y0 + std::abs(int64_t{h});
     return {clampc(x0), clampc(y0), clampc(x1), clampc(y1)};
@@ -276,10 +279,13 @@ void DC::set_pixel(int x, int y, Color c) {
 
 namespace {
 
+// wmemset is the C library's tuned 32-bit fill; wchar_t is 32 bits wide here.
+static_assert(sizeof(wchar_t) == sizeof(Pixel));
+
 void fill_bitmap_rect(Bitmap& bm, const Rect& r, Pixel p) {
-    const int w = r.width();
+    const size_t w = static_cast<size_t>(r.width());
     for (int y = r.top; y < r.bottom; ++y) {
-        std::fill_n(bm.row(y) + r.left, w, p);
+        std::wmemset(reinterpret_cast<wchar_t*>(bm.row(y) + r.left), static_cast<wchar_t>(p), w);
     }
 }
 
@@ -560,18 +566,20 @@ void DC::draw_focus_rect(const Rect& r) {
             }
         }
     };
-    // Every other pixel of the border, on the checkerboard of the rectangle's corner.
-    for (int x = r.left; x < r.right; x += 2) {
-        toggle(x, r.top);
+    // Every other pixel of the border, on the checkerboard that starts at the top-left corner.
+    const int w = r.width();
+    const int h = r.height();
+    for (int x = 0; x < w; ++x) {
+        if (x % 2 == 0)
+            toggle(r.left + x, r.top);
+        if (h > 1 && (x + h - 1) % 2 == 0)
+            toggle(r.left + x, r.bottom - 1);
     }
-    for (int x = r.left + ((r.height() - 1) % 2); x < r.right && r.height() > 1; x += 2) {
-        toggle(x, r.bottom - 1);
-    }
-    for (int y = r.top + 2; y < r.bottom - 1; y += 2) {
-        toggle(r.left, y);
-    }
-    for (int y = r.top + 1 + ((r.width() - 1 + 1) % 2); y < r.bottom - 1 && r.width() > 1; y += 2) {
-        toggle(r.right - 1, y);
+    for (int y = 1; y < h - 1; ++y) {
+        if (y % 2 == 0)
+            toggle(r.left, r.top + y);
+        if (w > 1 && (w - 1 + y) % 2 == 0)
+            toggle(r.right - 1, r.top + y);
     }
 }
 
@@ -712,6 +720,25 @@ void DC::transparent_blt(int x, int y, int w, int h, const Bitmap& src, int sx, 
         return;
     }
     const Pixel k = pixel_of(key) & kRgbMask;
+    if (w == sw && h == sh) {
+        // Unscaled: a straight copy that skips the key colour.
+        const int64_t dx = int64_t{sx} - db.left;
+        const int64_t dy = int64_t{sy} - db.top;
+        const Rect inside = db.intersect(shift(src.rect(), {clampc(-dx), clampc(-dy)}));
+        for (const Rect& cr : clip_rects_) {
+            const Rect i = cr.intersect(inside);
+            for (int yy = i.top; yy < i.bottom; ++yy) {
+                const Pixel* srow = src.row(static_cast<int>(yy + dy)) + (i.left + dx);
+                Pixel* drow = target_->row(yy) + i.left;
+                const int n = i.width();
+                for (int xx = 0; xx < n; ++xx) {
+                    const Pixel p = srow[xx];
+                    drow[xx] = (p & kRgbMask) != k ? p : drow[xx];
+                }
+            }
+        }
+        return;
+    }
     const std::vector<int> xmap = stretch_map(visible.left - db.left, visible.width(), db.width(),
                                               sx, sw, false, src.width());
     const std::vector<int> ymap = stretch_map(visible.top - db.top, visible.height(), db.height(),

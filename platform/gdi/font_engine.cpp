@@ -223,6 +223,9 @@ FontEngine::FontEngine() : impl_(std::make_unique<Impl>()) {
 
 FontEngine::~FontEngine() {
     fonts_.clear();
+    impl_.reset();
+    // The engine is the only user of fontconfig; its caches go with it.
+    FcFini();
 }
 
 int FontEngine::em_pixels(const Font& f) {

@@ -1,0 +1,66 @@
+#include "platform/gdi/bitmap.h"
+
+#include <gtest/gtest.h>
+
+namespace gdi {
+namespace {
+
+TEST(Bitmap, AbsurdOrNegativeSizesGiveAnEmptyBitmap) {
+    EXPECT_TRUE(Bitmap(0, 5).empty());
+    EXPECT_TRUE(Bitmap(-3, 5).empty());
+    EXPECT_TRUE(Bitmap(100000, 100000).empty());
+    Bitmap b(4, 3);
+    b.resize(-1, 10);
+    EXPECT_TRUE(b.empty());
+    EXPECT_EQ(b.width(), 0);
+}
+
+TEST(Bitmap, PixelAccessOutsideIsHarmless) {
+    Bitmap b(2, 2, 0xFF112233u);
+    b.set_pixel(-1, 0, 1);
+    b.set_pixel(2, 1, 1);
+    b.set_pixel(0, 2, 1);
+    EXPECT_EQ(b.pixel(5, 5), 0u);
+    EXPECT_EQ(b.pixel(1, 1), 0xFF112233u);
+    EXPECT_EQ(b.color_at(0, 0), rgb(0x11, 0x22, 0x33));
+}
+
+Bitmap numbered(int w, int h) {
+    Bitmap b(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            b.set_pixel(x, y, static_cast<Pixel>(y * 10 + x));
+    return b;
+}
+
+TEST(Bitmap, MirrorsAndRotationsMovePixelsWhereExpected) {
+    const Bitmap b = numbered(3, 2);  // 0 1 2 / 10 11 12
+    const Bitmap lr = mirror_left_right(b);
+    EXPECT_EQ(lr.pixel(0, 0), 2u);
+    EXPECT_EQ(lr.pixel(2, 1), 10u);
+    const Bitmap tb = mirror_top_bottom(b);
+    EXPECT_EQ(tb.pixel(0, 0), 10u);
+    EXPECT_EQ(tb.pixel(2, 1), 2u);
+    const Bitmap cw = rotate(b, 90);  // 2 wide, 3 high: 10 0 / 11 1 / 12 2
+    ASSERT_EQ(cw.size(), (Size{2, 3}));
+    EXPECT_EQ(cw.pixel(0, 0), 10u);
+    EXPECT_EQ(cw.pixel(1, 0), 0u);
+    EXPECT_EQ(cw.pixel(1, 2), 2u);
+    const Bitmap ccw = rotate(b, 270);  // 2 12 / 1 11 / 0 10
+    EXPECT_EQ(ccw.pixel(0, 0), 2u);
+    EXPECT_EQ(ccw.pixel(1, 2), 10u);
+    EXPECT_EQ(rotate(rotate(b, 90), 270), b);
+    EXPECT_EQ(rotate(b, 180), mirror_top_bottom(mirror_left_right(b)));
+}
+
+TEST(Bitmap, CopyIsClippedToTheBitmap) {
+    const Bitmap b = numbered(3, 3);
+    const Bitmap c = b.copy({1, 1, 10, 10});
+    ASSERT_EQ(c.size(), (Size{2, 2}));
+    EXPECT_EQ(c.pixel(0, 0), 11u);
+    EXPECT_EQ(c.pixel(1, 1), 22u);
+    EXPECT_TRUE(b.copy({5, 5, 8, 8}).empty());
+}
+
+}  // namespace
+}  // namespace gdi

@@ -1,0 +1,163 @@
+#include <gtest/gtest.h>
+
+#include "platform/gdi/dc.h"
+
+namespace gdi {
+namespace {
+
+constexpr Pixel kBg = 0xFF000000u;
+
+// A row of distinct pixels 1, 2, 3, ... (with alpha) for following where each lands.
+Bitmap strip(int w, int h = 1) {
+    Bitmap b(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            b.set_pixel(x, y, 0xFF000000u | (y * 16 + x + 1));
+    return b;
+}
+
+std::vector<Pixel> row_of(const Bitmap& b, int y) {
+    return std::vector<Pixel>(b.row(y), b.row(y) + b.width());
+}
+
+TEST(Blit, CopyPlacesThePixelsAndOnlyThose) {
+    Bitmap dst(5, 3, kBg);
+    DC dc(dst);
+    const Bitmap src = strip(3, 2);
+    dc.bit_blt(1, 1, 3, 2, src, 0, 0);
+    EXPECT_EQ(row_of(dst, 0), std::vector<Pixel>(5, kBg));
+    EXPECT_EQ(row_of(dst, 1), (std::vector<Pixel>{kBg, 0xFF000001, 0xFF000002, 0xFF000003, kBg}));
+    EXPECT_EQ(row_of(dst, 2), (std::vector<Pixel>{kBg, 0xFF000011, 0xFF000012, 0xFF000013, kBg}));
+}
+
+TEST(Blit, CopyFromPastTheSourceEdgeCopiesOnlyWhatExists) {
+    Bitmap dst(4, 1, kBg);
+    DC dc(dst);
+    dc.bit_blt(0, 0, 4, 1, strip(3), 1, 0);
+    EXPECT_EQ(row_of(dst, 0), (std::vector<Pixel>{0xFF000002, 0xFF000003, kBg, kBg}));
+    dc.bit_blt(0, 0, 4, 1, strip(3), -100, 0);
+    EXPECT_EQ(dst.pixel(0, 0), 0xFF000002u);
+}
+
+TEST(Blit, OverlappingCopyWithinOneBitmap) {
+    Bitmap b = strip(1, 4);  // column 1, 17, 33, 49
+    DC dc(b);
+    dc.bit_blt(0, 1, 1, 3, b, 0, 0);  // move down by one
+    EXPECT_EQ(b.pixel(0, 1), 0xFF000001u);
+    EXPECT_EQ(b.pixel(0, 2), 0xFF000011u);
+    EXPECT_EQ(b.pixel(0, 3), 0xFF000021u);
+    Bitmap r = strip(4);
+    DC dr(r);
+    dr.bit_blt(1, 0, 3, 1, r, 0, 0);
+    EXPECT_EQ(row_of(r, 0), (std::vector<Pixel>{0xFF000001, 0xFF000001, 0xFF000002, 0xFF000003}));
+}
+
+TEST(Blit, StretchRepeatsAndDropsPixelsWithoutBlending) {
+    Bitmap dst(6, 1, kBg);
+    DC dc(dst);
+    dc.stretch_blt(0, 0, 6, 1, strip(3), 0, 0, 3, 1);
+    EXPECT_EQ(row_of(dst, 0), (std::vector<Pixel>{0xFF000001, 0xFF000001, 0xFF000002, 0xFF000002,
+                                                  0xFF000003, 0xFF000003}));
+    Bitmap small(2, 1, kBg);
+    DC ds(small);
+    ds.stretch_blt(0, 0, 2, 1, strip(4), 0, 0, 4, 1);
+    EXPECT_EQ(row_of(small, 0), (std::vector<Pixel>{0xFF000001, 0xFF000003}));
+    // Vertically as well: a 1x2 source onto 1x4.
+    Bitmap tall(1, 4, kBg);
+    DC dt(tall);
+    dt.stretch_blt(0, 0, 1, 4, strip(1, 2), 0, 0, 1, 2);
+    EXPECT_EQ(tall.pixel(0, 1), 0xFF000001u);
+    EXPECT_EQ(tall.pixel(0, 2), 0xFF000011u);
+}
+
+TEST(Blit, StretchWithNegativeWidthMirrors) {
+    Bitmap dst(3, 1, kBg);
+    DC dc(dst);
+    dc.stretch_blt(2, 0, -3, 1, strip(3), 0, 0, 3, 1);
+    EXPECT_EQ(row_of(dst, 0), (std::vector<Pixel>{0xFF000003, 0xFF000002, 0xFF000001}));
+}
+
+TEST(Blit, StretchOfAPartOfASourceStrip) {
+    // The second state image of a 3-state strip 2 pixels wide each, onto 4 pixels.
+    Bitmap dst(4, 1, kBg);
+    DC dc(dst);
+    dc.stretch_blt(0, 0, 4, 1, strip(6), 2, 0, 2, 1);
+    EXPECT_EQ(row_of(dst, 0), (std::vector<Pixel>{0xFF000003, 0xFF000003, 0xFF000004, 0xFF000004}));
+}
+
+TEST(Blit, TransparentCopyLeavesTheKeyColourOut) {
+    Bitmap src(3, 1);
+    src.set_color(0, 0, rgb(10, 20, 30));
+    src.set_color(1, 0, kMagenta);
+    src.set_color(2, 0, rgb(40, 50, 60));
+    Bitmap dst(6, 1, pixel_of(rgb(1, 1, 1)));
+    DC dc(dst);
+    dc.transparent_blt(0, 0, 6, 1, src, 0, 0, 3, 1);
+    EXPECT_EQ(dst.color_at(0, 0), rgb(10, 20, 30));
+    EXPECT_EQ(dst.color_at(1, 0), rgb(10, 20, 30));
+    EXPECT_EQ(dst.color_at(2, 0), rgb(1, 1, 1));
+    EXPECT_EQ(dst.color_at(3, 0), rgb(1, 1, 1));
+    EXPECT_EQ(dst.color_at(4, 0), rgb(40, 50, 60));
+    // The key is compared on colour only, whatever the alpha byte holds.
+    src.set_pixel(0, 0, 0x00FF00FFu);
+    Bitmap d2(1, 1, kBg);
+    DC dc2(d2);
+    dc2.transparent_blt(0, 0, 1, 1, src, 0, 0, 1, 1);
+    EXPECT_EQ(d2.pixel(0, 0), kBg);
+    // Another key colour.
+    dc2.transparent_blt(0, 0, 1, 1, src, 2, 0, 1, 1, rgb(40, 50, 60));
+    EXPECT_EQ(d2.pixel(0, 0), kBg);
+}
+
+TEST(Blit, RasterOperations) {
+    Bitmap dst(1, 1, pixel_of(rgb(0xF0, 0x0F, 0x00)));
+    Bitmap src(1, 1, pixel_of(rgb(0x3C, 0xFF, 0x00)));
+    DC dc(dst);
+    dc.bit_blt(0, 0, 1, 1, src, 0, 0, Rop::SrcAnd);
+    EXPECT_EQ(dst.color_at(0, 0), rgb(0x30, 0x0F, 0x00));
+    dc.bit_blt(0, 0, 1, 1, src, 0, 0, Rop::SrcInvert);
+    EXPECT_EQ(dst.color_at(0, 0), rgb(0x0C, 0xF0, 0x00));
+    dc.bit_blt(0, 0, 1, 1, src, 0, 0, Rop::DstInvert);
+    EXPECT_EQ(dst.color_at(0, 0), rgb(0xF3, 0x0F, 0xFF));
+    dc.bit_blt(0, 0, 1, 1, src, 0, 0, Rop::Whiteness);
+    EXPECT_EQ(dst.color_at(0, 0), rgb(255, 255, 255));
+}
+
+TEST(Blit, FromAnotherDcUsesItsOrigins) {
+    Bitmap src = strip(4, 4);
+    DC sdc(src);
+    sdc.set_viewport_origin({-1, -2});  // logical (1, 2) is pixel (0, 0)
+    Bitmap dst(1, 1, kBg);
+    DC ddc(dst);
+    ddc.bit_blt(0, 0, 1, 1, sdc, 2, 3, Rop::SrcCopy);
+    EXPECT_EQ(dst.pixel(0, 0), src.pixel(1, 1));
+}
+
+TEST(Blit, BadRectanglesDrawNothingAndStayInside) {
+    Bitmap dst(4, 4, kBg);
+    const Bitmap before = dst;
+    DC dc(dst);
+    const Bitmap src = strip(4, 4);
+    dc.bit_blt(0, 0, -3, 2, src, 0, 0);
+    dc.bit_blt(0, 0, 0, 0, src, 0, 0);
+    dc.bit_blt(1000000, 0, 4, 4, src, 0, 0);
+    dc.bit_blt(2147483000, 2147483000, 2000, 2000, src, 0, 0);
+    dc.bit_blt(-2147483000, 0, 2000, 2000, src, 2147483000, 0);
+    dc.stretch_blt(0, 0, 4, 4, src, 0, 0, 0, 4);
+    dc.stretch_blt(-2147483000, -2147483000, 2147483000, 2147483000, src, 0, 0, 4, 4);
+    dc.stretch_blt(5, 5, 1 << 30, 1 << 30, src, 0, 0, 4, 4);
+    dc.transparent_blt(0, 0, -4, 4, src, 0, 0, 4, 4);
+    dc.transparent_blt(0, 0, 4, 4, src, 0, 0, -4, 4);
+    dc.fill_rect({3, 3, 1, 1}, rgb(255, 0, 0));
+    dc.fill_rect({-2147483647, -2147483647, -2147483000, 2147483647}, rgb(255, 0, 0));
+    dc.set_viewport_origin({2147483000, 0});
+    dc.fill_rect({2147483000, 0, 2147483647, 4}, rgb(255, 0, 0));
+    EXPECT_EQ(dst, before);
+    // A huge stretch that covers the bitmap paints every pixel, and only those.
+    dc.set_viewport_origin({0, 0});
+    dc.stretch_blt(-1000, -1000, 1 << 28, 1 << 28, src, 0, 0, 4, 4);
+    EXPECT_EQ(dst.pixel(3, 3), src.pixel(0, 0));
+}
+
+}  // namespace
+}  // namespace gdi

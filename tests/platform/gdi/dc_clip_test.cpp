@@ -1,0 +1,114 @@
+#include <gtest/gtest.h>
+
+#include "platform/gdi/dc.h"
+
+namespace gdi {
+namespace {
+
+const Color kRed = rgb(255, 0, 0);
+
+int count_color(const Bitmap& b, Color c) {
+    int n = 0;
+    for (int y = 0; y < b.height(); ++y)
+        for (int x = 0; x < b.width(); ++x)
+            n += b.color_at(x, y) == c;
+    return n;
+}
+
+TEST(DcClip, ViewportOriginMovesDrawing) {
+    Bitmap b(10, 10, pixel_of(0));
+    DC dc(b);
+    dc.set_viewport_origin({3, 4});
+    dc.fill_rect({0, 0, 2, 2}, kRed);
+    EXPECT_EQ(b.color_at(3, 4), kRed);
+    EXPECT_EQ(b.color_at(4, 5), kRed);
+    EXPECT_EQ(b.color_at(2, 4), 0u);
+    EXPECT_EQ(count_color(b, kRed), 4);
+    const Point old = dc.offset_viewport_origin(-3, -4);
+    EXPECT_EQ(old, (Point{3, 4}));
+    EXPECT_EQ(dc.viewport_origin(), (Point{0, 0}));
+}
+
+TEST(DcClip, IntersectAndExcludeClipInLogicalUnits) {
+    Bitmap b(10, 10, pixel_of(0));
+    DC dc(b);
+    dc.set_viewport_origin({1, 1});
+    dc.intersect_clip_rect({0, 0, 4, 4});  // device 1..5
+    dc.exclude_clip_rect({1, 1, 2, 2});    // device (2, 2)
+    dc.fill_rect({-10, -10, 20, 20}, kRed);
+    EXPECT_EQ(count_color(b, kRed), 15);
+    EXPECT_EQ(b.color_at(2, 2), 0u);
+    EXPECT_EQ(b.color_at(1, 1), kRed);
+    EXPECT_EQ(b.color_at(5, 5), 0u);
+    EXPECT_EQ(dc.clip_box(), (Rect{0, 0, 4, 4}));
+    EXPECT_FALSE(dc.rect_visible({5, 5, 8, 8}));
+    EXPECT_EQ(dc.get_pixel(1, 1), 0xFFFFFFFFu);  // excluded
+    dc.select_clip_region(nullptr);
+    dc.fill_rect({-10, -10, 20, 20}, kRed);
+    EXPECT_EQ(count_color(b, kRed), 100);
+}
+
+TEST(DcClip, ClipRegionIsInDeviceUnitsAndTheDcOriginPlacesTheDevice) {
+    Bitmap b(20, 20, pixel_of(0));
+    DC dc(b);
+    // A window at (10, 10) in the composed bitmap, visible only in its 5x5 top-left corner.
+    dc.set_dc_origin({10, 10});
+    const Region visible(Rect{0, 0, 5, 5});
+    dc.set_visible_region(&visible);
+    dc.fill_rect({0, 0, 100, 100}, kRed);
+    EXPECT_EQ(count_color(b, kRed), 25);
+    EXPECT_EQ(b.color_at(10, 10), kRed);
+    EXPECT_EQ(b.color_at(15, 15), 0u);
+    // The painter's clip region narrows it further; removing the clip keeps the visible part.
+    b.fill(pixel_of(0));
+    const Region clip(Rect{2, 2, 50, 50});
+    dc.set_viewport_origin({-2, -2});  // the viewport does not move a clip region
+    dc.select_clip_region(&clip);
+    dc.fill_rect({0, 0, 100, 100}, kRed);
+    EXPECT_EQ(count_color(b, kRed), 9);
+    EXPECT_EQ(b.color_at(12, 12), kRed);
+    dc.select_clip_region(nullptr);
+    dc.fill_rect({0, 0, 100, 100}, kRed);
+    EXPECT_EQ(count_color(b, kRed), 25);
+}
+
+TEST(DcClip, BlitsHonourTheClipRegion) {
+    Bitmap src(4, 4, pixel_of(kRed));
+    Bitmap b(4, 4, pixel_of(0));
+    DC dc(b);
+    const Region shape = Region(Rect{0, 0, 1, 4}) | Region(Rect{3, 0, 4, 4});
+    dc.select_clip_region(&shape);
+    dc.bit_blt(0, 0, 4, 4, src, 0, 0);
+    EXPECT_EQ(count_color(b, kRed), 8);
+    b.fill(pixel_of(0));
+    dc.stretch_blt(0, 0, 4, 4, src, 0, 0, 2, 2);
+    EXPECT_EQ(count_color(b, kRed), 8);
+    b.fill(pixel_of(0));
+    dc.transparent_blt(0, 0, 4, 4, src, 0, 0, 4, 4);
+    EXPECT_EQ(count_color(b, kRed), 8);
+    EXPECT_EQ(b.color_at(1, 1), 0u);
+}
+
+TEST(DcClip, SaveAndRestoreBringBackOriginsClipAndAttributes) {
+    Bitmap b(10, 10, pixel_of(0));
+    DC dc(b);
+    const int level = dc.save();
+    dc.set_viewport_origin({5, 5});
+    dc.intersect_clip_rect({0, 0, 1, 1});
+    dc.set_text_color(kRed);
+    dc.save();
+    dc.set_bk_mode(BkMode::Transparent);
+    EXPECT_TRUE(dc.restore());
+    EXPECT_EQ(dc.bk_mode(), BkMode::Opaque);
+    EXPECT_EQ(dc.text_color(), kRed);
+    EXPECT_TRUE(dc.restore(level));
+    EXPECT_EQ(dc.viewport_origin(), (Point{0, 0}));
+    EXPECT_EQ(dc.clip_region(), nullptr);
+    EXPECT_EQ(dc.text_color(), 0u);
+    EXPECT_FALSE(dc.restore());
+    dc.fill_rect({0, 0, 10, 10}, kRed);
+    EXPECT_EQ(count_color(b, kRed), 100);
+}
+
+}  // namespace
+}  // namespace gdi

@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include "platform/gdi/dc.h"
+
+namespace gdi {
+namespace {
+
+const Color kRed = rgb(255, 0, 0);
+const Color kBlue = rgb(0, 0, 255);
+
+int count_color(const Bitmap& b, Color c) {
+    int n = 0;
+    for (int y = 0; y < b.height(); ++y)
+        for (int x = 0; x < b.width(); ++x)
+            n += b.color_at(x, y) == c;
+    return n;
+}
+
+TEST(Shapes, FrameRectAndLinesLeaveTheEndPointOut) {
+    Bitmap b(6, 6, pixel_of(0));
+    DC dc(b);
+    dc.frame_rect({1, 1, 5, 5}, kRed);
+    EXPECT_EQ(count_color(b, kRed), 12);
+    EXPECT_EQ(b.color_at(2, 2), 0u);
+    b.fill(pixel_of(0));
+    dc.select_pen({PenStyle::Solid, 1, kBlue});
+    dc.move_to(0, 0);
+    dc.line_to(4, 0);
+    EXPECT_EQ(count_color(b, kBlue), 4);
+    EXPECT_EQ(b.color_at(4, 0), 0u);
+    dc.line_to(4, 4);
+    EXPECT_EQ(b.color_at(4, 0), kBlue);
+    EXPECT_EQ(b.color_at(4, 4), 0u);
+    EXPECT_EQ(dc.current_position(), (Point{4, 4}));
+    dc.line(0, 5, 5, 0);  // a diagonal: one pixel per column
+    EXPECT_EQ(b.color_at(0, 5), kBlue);
+    EXPECT_EQ(b.color_at(2, 3), kBlue);
+}
+
+TEST(Shapes, RectangleOutlinesWithThePenAndFillsWithTheBrush) {
+    Bitmap b(5, 5, pixel_of(0));
+    DC dc(b);
+    dc.select_pen({PenStyle::Solid, 1, kRed});
+    dc.select_brush({BrushStyle::Solid, kBlue});
+    dc.rectangle({0, 0, 5, 5});
+    EXPECT_EQ(count_color(b, kRed), 16);
+    EXPECT_EQ(count_color(b, kBlue), 9);
+    b.fill(pixel_of(0));
+    dc.select_brush({BrushStyle::Null, 0});
+    dc.rectangle({0, 0, 5, 5});
+    EXPECT_EQ(count_color(b, kBlue), 0);
+    EXPECT_EQ(b.color_at(2, 2), 0u);
+}
+
+TEST(Shapes, EllipseIsAFilledCircleWithAnOutline) {
+    Bitmap b(20, 20, pixel_of(0));
+    DC dc(b);
+    dc.select_pen({PenStyle::Solid, 1, kRed});
+    dc.select_brush({BrushStyle::Solid, kBlue});
+    dc.ellipse({2, 2, 18, 18});
+    EXPECT_EQ(b.color_at(10, 10), kBlue);
+    EXPECT_EQ(b.color_at(2, 10), kRed);
+    EXPECT_EQ(b.color_at(10, 17), kRed);
+    EXPECT_EQ(b.color_at(2, 2), 0u);
+    EXPECT_EQ(b.color_at(18, 10), 0u);
+    // Symmetric: as many pixels left of the centre as right of it.
+    int left = 0, right = 0;
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 20; ++x) {
+            if (b.color_at(x, y) == 0)
+                continue;
+            (x < 10 ? left : right)++;
+        }
+    EXPECT_EQ(left, right);
+    const Bitmap before = b;
+    dc.ellipse({30, 30, 10, 10});
+    dc.round_rect({5, 5, 5, 20}, 5, 5);
+    EXPECT_EQ(b, before);
+}
+
+TEST(Shapes, RoundRectCutsTheCorners) {
+    Bitmap b(20, 10, pixel_of(0));
+    DC dc(b);
+    dc.select_pen({PenStyle::Solid, 1, kRed});
+    dc.select_brush({BrushStyle::Null, 0});
+    dc.round_rect({0, 0, 20, 10}, 5, 5);
+    EXPECT_EQ(b.color_at(0, 0), 0u);
+    EXPECT_EQ(b.color_at(10, 0), kRed);
+    EXPECT_EQ(b.color_at(0, 5), kRed);
+    EXPECT_EQ(b.color_at(19, 5), kRed);
+    EXPECT_EQ(b.color_at(10, 9), kRed);
+    EXPECT_EQ(b.color_at(10, 5), 0u);
+}
+
+TEST(Shapes, SunkenAndRaisedEdgesUseTheClassicColours) {
+    Bitmap b(6, 6, pixel_of(0));
+    DC dc(b);
+    const EdgeColors c;
+    Rect r{0, 0, 6, 6};
+    ASSERT_TRUE(dc.draw_edge(r, EDGE_SUNKEN, BF_RECT | BF_ADJUST));
+    EXPECT_EQ(r, (Rect{2, 2, 4, 4}));
+    EXPECT_EQ(b.color_at(0, 0), c.shadow);
+    EXPECT_EQ(b.color_at(5, 0), c.highlight);  // the right column is bottom-right colour
+    EXPECT_EQ(b.color_at(0, 5), c.highlight);
+    EXPECT_EQ(b.color_at(1, 1), c.dark_shadow);
+    EXPECT_EQ(b.color_at(4, 4), c.light);
+    EXPECT_EQ(b.color_at(2, 2), 0u);
+    Rect r2{0, 0, 6, 6};
+    dc.draw_edge(r2, EDGE_RAISED, BF_RECT | BF_MIDDLE);
+    EXPECT_EQ(r2, (Rect{0, 0, 6, 6}));
+    EXPECT_EQ(b.color_at(0, 0), c.light);
+    EXPECT_EQ(b.color_at(5, 5), c.dark_shadow);
+    EXPECT_EQ(b.color_at(1, 1), c.highlight);
+    EXPECT_EQ(b.color_at(4, 4), c.shadow);
+    EXPECT_EQ(b.color_at(2, 2), c.face);
+    // Only the bottom side.
+    b.fill(pixel_of(0));
+    Rect r3{0, 0, 6, 6};
+    dc.draw_edge(r3, BDR_SUNKENOUTER, BF_BOTTOM);
+    EXPECT_EQ(count_color(b, c.highlight), 6);
+    Rect bad{0, 0, 6, 6};
+    EXPECT_FALSE(dc.draw_edge(bad, BDR_RAISEDOUTER | BDR_SUNKENOUTER, BF_RECT));
+}
+
+TEST(Shapes, FocusRectIsDottedAndDrawingItTwiceRemovesIt) {
+    Bitmap b(8, 6, pixel_of(rgb(255, 255, 255)));
+    const Bitmap before = b;
+    DC dc(b);
+    dc.draw_focus_rect({0, 0, 8, 6});
+    EXPECT_EQ(b.color_at(0, 0), 0u);
+    EXPECT_EQ(b.color_at(1, 0), rgb(255, 255, 255));
+    EXPECT_EQ(b.color_at(2, 0), 0u);
+    EXPECT_EQ(b.color_at(3, 3), rgb(255, 255, 255));
+    const int dots = count_color(b, 0);
+    EXPECT_GT(dots, 8);
+    EXPECT_LT(dots, 20);
+    dc.draw_focus_rect({0, 0, 8, 6});
+    EXPECT_EQ(b, before);
+}
+
+}  // namespace
+}  // namespace gdi
