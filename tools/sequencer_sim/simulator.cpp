@@ -15,10 +15,10 @@ using std::chrono::milliseconds;
 
 constexpr int kLongestWaitMs = 1000;
 constexpr size_t kMaxUnwritten = 64 * 1024;
-// How long a closing pseudo-terminal waits for the console to read the last reply; closing it
-// earlier would throw the unread bytes away.
-// The pseudo-terminal hands written bytes on to the reading side a little later, so the count of
-// unread bytes is only trusted after a short linger.
+// A closing pseudo-terminal waits (up to the limit) for the console to read the last reply;
+// closing it earlier would throw the unread bytes away. The pseudo-terminal hands written bytes
+// on to the reading side a little later, so the count of unread bytes is only trusted after a
+// short linger.
 constexpr milliseconds kDrainLimit(2000);
 constexpr milliseconds kDrainLinger(20);
 constexpr int kDrainPollMs = 5;
