@@ -1,6 +1,11 @@
 // Replays a corpus and a bounded run of generated inputs through LLVMFuzzerTestOneInput, for
 // builds without libFuzzer (GCC). Inputs are derived from the corpus by deterministic mutation,
-// so a failure reproduces on every run; the failing input is written to fuzz-crash.bin first.
+// so a failure reproduces on every run. When an input crashes the target (a signal, or a
+// sanitizer report ending in abort), it is written to fuzz-crash.bin before the process dies.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -23,12 +28,29 @@ void add_file(const std::filesystem::path& path, std::vector<Bytes>& corpus) {
     corpus.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-void run_one(const Bytes& input) {
-    {
-        std::ofstream out("fuzz-crash.bin", std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(input.data()),
-                  static_cast<std::streamsize>(input.size()));
+// The input being run, for the crash handler.
+const uint8_t* g_current = nullptr;
+size_t g_current_size = 0;
+
+extern "C" void save_crashing_input(int sig) {
+    const int fd = ::open("fuzz-crash.bin", O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd >= 0) {
+        size_t done = 0;
+        while (done < g_current_size) {
+            const ssize_t n = ::write(fd, g_current + done, g_current_size - done);
+            if (n <= 0)
+                break;
+            done += static_cast<size_t>(n);
+        }
+        ::close(fd);
     }
+    std::signal(sig, SIG_DFL);
+    std::raise(sig);
+}
+
+void run_one(const Bytes& input) {
+    g_current = input.data();
+    g_current_size = input.size();
     LLVMFuzzerTestOneInput(input.data(), input.size());
 }
 
@@ -58,7 +80,8 @@ Bytes mutate(const Bytes& seed, std::mt19937& rng) {
                 const size_t at = out.empty() ? 0 : rng() % (out.size() + 1);
                 const size_t n = 1 + rng() % 16;
                 Bytes extra(n);
-                for (auto& b : extra) b = static_cast<uint8_t>(rng());
+                for (auto& b : extra)
+                    b = static_cast<uint8_t>(rng());
                 out.insert(out.begin() + static_cast<std::ptrdiff_t>(at), extra.begin(),
                            extra.end());
                 break;
@@ -93,27 +116,32 @@ int main(int argc, char** argv) {
             runs = std::strtol(arg.c_str() + 7, nullptr, 10);
         } else if (std::filesystem::is_directory(arg)) {
             for (const auto& entry : std::filesystem::directory_iterator(arg)) {
-                if (entry.is_regular_file()) add_file(entry.path(), corpus);
+                if (entry.is_regular_file())
+                    add_file(entry.path(), corpus);
             }
         } else if (std::filesystem::is_regular_file(arg)) {
             add_file(arg, corpus);
         }
     }
-    for (const auto& input : corpus) run_one(input);
-    if (corpus.empty()) corpus.emplace_back();
+    for (int sig : {SIGABRT, SIGSEGV, SIGBUS, SIGFPE, SIGILL})
+        std::signal(sig, save_crashing_input);
+    for (const auto& input : corpus)
+        run_one(input);
+    if (corpus.empty())
+        corpus.emplace_back();
 
     std::mt19937 rng(12345);
     for (long r = 0; r < runs; ++r) {
         Bytes input;
         if (r % 5 == 0) {
             input.resize(rng() % 256);
-            for (auto& b : input) b = static_cast<uint8_t>(rng());
+            for (auto& b : input)
+                b = static_cast<uint8_t>(rng());
         } else {
             input = mutate(corpus[rng() % corpus.size()], rng);
         }
         run_one(input);
     }
-    std::remove("fuzz-crash.bin");
     std::printf("%zu corpus inputs and %ld generated inputs ran clean\n", corpus.size(), runs);
     return 0;
 }
