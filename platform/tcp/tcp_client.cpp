@@ -1,0 +1,184 @@
+#include "platform/tcp/tcp_client.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+
+namespace tcp {
+
+namespace {
+
+// The connect and the write are blocking waits inside one call, bounded by real time: they wait
+// for the network, not for the console's timers, so they measure with steady_clock directly.
+using Clock = std::chrono::steady_clock;
+
+int ms_left(Clock::time_point deadline) {
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    return left > 0 ? static_cast<int>(left) : 0;
+}
+
+ConnectError error(ConnectError::Code code, int sys_error, std::string text) {
+    return {code, sys_error, std::move(text)};
+}
+
+}  // namespace
+
+TcpClient::TcpClient() : resolver_(system_resolve) {}
+
+TcpClient::~TcpClient() {
+    Disconnect();
+}
+
+ConnectError TcpClient::Connect() {
+    if (fd_ >= 0) {
+        return error(ConnectError::Code::AlreadyConnected, 0, "Already connected.");
+    }
+    const auto deadline = Clock::now() + std::chrono::milliseconds(connect_timeout_ms_);
+
+    std::optional<in_addr> address = parse_dotted_ipv4(host_);
+    if (!address && is_plausible_host_name(host_) && resolver_) {
+        address = resolver_(host_, std::max(ms_left(deadline), 1));
+    }
+    if (!address) {
+        return error(ConnectError::Code::HostNotFound, 0, "Host not found: " + host_);
+    }
+
+    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (fd < 0) {
+        return error(ConnectError::Code::Failed, errno, std::strerror(errno));
+    }
+    sockaddr_in peer{};
+    peer.sin_family = AF_INET;
+    peer.sin_port = htons(port_);
+    peer.sin_addr = *address;
+    int result = ::connect(fd, reinterpret_cast<const sockaddr*>(&peer), sizeof peer);
+    int sys_error = result == 0 ? 0 : errno;
+    if (result != 0 && sys_error == EINPROGRESS) {
+        for (;;) {
+            pollfd p{fd, POLLOUT, 0};
+            const int ready = poll(&p, 1, ms_left(deadline));
+            if (ready < 0 && errno == EINTR) {
+                continue;
+            }
+            if (ready <= 0) {
+                ::close(fd);
+                return error(ConnectError::Code::TimedOut, ETIMEDOUT, "Connect timed out.");
+            }
+            socklen_t len = sizeof sys_error;
+            getsockopt(fd, SOL_SOCKET, SO_ERROR, &sys_error, &len);
+            break;
+        }
+    }
+    if (sys_error != 0) {
+        ::close(fd);
+        return error(
+            sys_error == ECONNREFUSED ? ConnectError::Code::Refused : ConnectError::Code::Failed,
+            sys_error, std::strerror(sys_error));
+    }
+    const int one = 1;
+    setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);  // frames are tiny and urgent
+    fd_ = fd;
+    broken_ = false;
+    held_.clear();
+    return {};
+}
+
+void TcpClient::take_in() {
+    if (fd_ < 0 || broken_) {
+        return;
+    }
+    uint8_t buffer[4096];
+    while (held_.size() < kMaxHeld) {
+        const size_t room = std::min(sizeof buffer, kMaxHeld - held_.size());
+        const ssize_t r = recv(fd_, buffer, room, MSG_DONTWAIT);
+        if (r > 0) {
+            held_.insert(held_.end(), buffer, buffer + r);
+            continue;
+        }
+        if (r < 0 && errno == EINTR) {
+            continue;
+        }
+        if (r < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            return;
+        }
+        broken_ = true;  // 0: the peer closed; < 0: the connection failed
+        return;
+    }
+}
+
+LinkState TcpClient::Connected() {
+    if (fd_ < 0) {
+        return LinkState::NotConnected;
+    }
+    take_in();
+    return broken_ ? LinkState::Broken : LinkState::Connected;
+}
+
+void TcpClient::WaitForData(int timeout_ms) {
+    if (fd_ < 0 || broken_) {
+        return;
+    }
+    pollfd p{fd_, POLLIN, 0};
+    if (poll(&p, 1, std::max(timeout_ms, 0)) > 0) {
+        take_in();
+    }
+}
+
+std::vector<uint8_t> TcpClient::Read(size_t n) {
+    n = std::min(n, held_.size());
+    std::vector<uint8_t> out(held_.begin(), held_.begin() + static_cast<ptrdiff_t>(n));
+    held_.erase(held_.begin(), held_.begin() + static_cast<ptrdiff_t>(n));
+    return out;
+}
+
+bool TcpClient::Write(std::span<const uint8_t> bytes) {
+    if (fd_ < 0 || broken_) {
+        return false;
+    }
+    constexpr auto kStall = std::chrono::milliseconds(1000);
+    auto deadline = Clock::now() + kStall;
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t r =
+            send(fd_, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (r > 0) {
+            done += static_cast<size_t>(r);
+            deadline = Clock::now() + kStall;
+            continue;
+        }
+        if (r < 0 && errno == EINTR) {
+            continue;
+        }
+        if (r < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            pollfd p{fd_, POLLOUT, 0};
+            if (poll(&p, 1, ms_left(deadline)) > 0) {
+                continue;
+            }
+        }
+        broken_ = true;
+        return false;
+    }
+    return true;
+}
+
+bool TcpClient::Disconnect() {
+    held_.clear();
+    broken_ = false;
+    if (fd_ < 0) {
+        return true;
+    }
+    const int fd = fd_;
+    fd_ = -1;
+    return ::close(fd) == 0;
+}
+
+}  // namespace tcp

@@ -1,0 +1,194 @@
+#include <fcntl.h>
+#include <gtest/gtest.h>
+
+#include "loopback_server.h"
+#include "platform/tcp/tcp_client.h"
+
+namespace tcp {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+// Gives the loopback a moment to deliver, by polling nothing for a few milliseconds; used only
+// where a test needs bytes sent by the server to have reached the client's socket.
+void let_loopback_deliver() {
+    pollfd none{-1, 0, 0};
+    poll(&none, 1, 5);
+}
+
+class TcpLink : public ::testing::Test {
+  protected:
+    void connect_client() {
+        client_.set_host("127.0.0.1");
+        client_.set_port(server_.port());
+        ASSERT_FALSE(client_.Connect());
+        ASSERT_TRUE(server_.accept_peer());
+    }
+
+    LoopbackServer server_;
+    TcpClient client_;
+};
+
+TEST_F(TcpLink, FramesBothWaysAndHeldBytes) {
+    EXPECT_EQ(client_.Connected(), LinkState::NotConnected);
+    connect_client();
+    EXPECT_EQ(client_.Connected(), LinkState::Connected);
+    EXPECT_EQ(client_.HeldBytes(), 0u);
+
+    const Bytes frame{0x55, 0x03, 0xA9, 0x00, 0x00, 0xAA};
+    ASSERT_TRUE(client_.Write(frame));
+    EXPECT_EQ(server_.receive(frame.size()), frame);
+
+    // The connected test takes in what has arrived without waiting for more.
+    server_.send({0x54, 0x03, 0xA9});
+    for (int i = 0; i < 400 && client_.HeldBytes() < 3; ++i) {
+        ASSERT_EQ(client_.Connected(), LinkState::Connected);
+        let_loopback_deliver();
+    }
+    EXPECT_EQ(client_.HeldBytes(), 3u);
+
+    // The short wait takes in what follows; reads take from the front and leave the rest.
+    server_.send({0x01, 0x02});
+    client_.WaitForData(2000);
+    ASSERT_EQ(client_.HeldBytes(), 5u);
+    EXPECT_EQ(client_.Read(2), (Bytes{0x54, 0x03}));
+    EXPECT_EQ(client_.Read(10), (Bytes{0xA9, 0x01, 0x02}));
+    EXPECT_EQ(client_.Read(1), Bytes{});
+
+    // With nothing coming, the wait returns with nothing.
+    client_.WaitForData(10);
+    EXPECT_EQ(client_.HeldBytes(), 0u);
+}
+
+TEST_F(TcpLink, PeerClosingIsABrokenConnectionUntilDisconnect) {
+    connect_client();
+    server_.send({0x54, 0x01, 0xA8});
+    server_.close_peer();
+    LinkState state = LinkState::Connected;
+    for (int i = 0; i < 400 && state == LinkState::Connected; ++i) {
+        state = client_.Connected();
+        let_loopback_deliver();
+    }
+    EXPECT_EQ(state, LinkState::Broken);
+    EXPECT_EQ(client_.Connected(), LinkState::Broken);  // stays broken
+    EXPECT_EQ(client_.HeldBytes(), 3u);                 // what came before the end is kept
+    EXPECT_FALSE(client_.Write(Bytes{0x55}));
+    EXPECT_TRUE(client_.Disconnect());
+    EXPECT_EQ(client_.Connected(), LinkState::NotConnected);
+    EXPECT_EQ(client_.HeldBytes(), 0u);
+    EXPECT_FALSE(client_.Write(Bytes{0x55}));
+
+    // The same client connects again.
+    ASSERT_FALSE(client_.Connect());
+    ASSERT_TRUE(server_.accept_peer());
+    EXPECT_EQ(client_.Connected(), LinkState::Connected);
+}
+
+TEST_F(TcpLink, ResetByPeerAndWritesIntoAClosedConnection) {
+    connect_client();
+    server_.close_peer(/*reset=*/true);
+    LinkState state = LinkState::Connected;
+    for (int i = 0; i < 400 && state == LinkState::Connected; ++i) {
+        state = client_.Connected();
+        let_loopback_deliver();
+    }
+    EXPECT_EQ(state, LinkState::Broken);
+    EXPECT_FALSE(client_.Write(Bytes(6, 0x55)));
+}
+
+TEST_F(TcpLink, SecondConnectWhileConnectedIsRefused) {
+    connect_client();
+    const ConnectError e = client_.Connect();
+    EXPECT_EQ(e.code, ConnectError::Code::AlreadyConnected);
+    EXPECT_EQ(client_.Connected(), LinkState::Connected);
+}
+
+TEST(TcpConnect, NothingListeningIsRefused) {
+    uint16_t port = 0;
+    {
+        LoopbackServer closed;
+        port = closed.port();
+    }
+    TcpClient client;
+    client.set_host("127.0.0.1");
+    client.set_port(port);
+    const ConnectError e = client.Connect();
+    EXPECT_EQ(e.code, ConnectError::Code::Refused);
+    EXPECT_EQ(client.Connected(), LinkState::NotConnected);
+}
+
+TEST(TcpConnect, GivesUpAtTheTimeOutWhenNobodyAnswers) {
+    // A listener whose queue is full drops further handshakes, so a connect gets no answer.
+    LoopbackServer server(/*backlog=*/0);
+    std::vector<int> fillers;
+    for (int i = 0; i < 3; ++i) {
+        const int fd = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        a.sin_port = htons(server.port());
+        connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
+        pollfd p{fd, POLLOUT, 0};
+        poll(&p, 1, 100);
+        fillers.push_back(fd);
+    }
+    TcpClient client;
+    client.set_host("127.0.0.1");
+    client.set_port(server.port());
+    client.set_connect_timeout_ms(300);
+    const ConnectError e = client.Connect();
+    EXPECT_EQ(e.code, ConnectError::Code::TimedOut);
+    EXPECT_EQ(client.Connected(), LinkState::NotConnected);
+    for (int fd : fillers) {
+        close(fd);
+    }
+}
+
+TEST(TcpConnect, HostNamesGoThroughTheResolver) {
+    LoopbackServer server;
+    TcpClient client;
+    client.set_port(server.port());
+    int lookups = 0;
+    client.set_resolver([&](const std::string& host, int timeout_ms) -> std::optional<in_addr> {
+        ++lookups;
+        EXPECT_GT(timeout_ms, 0);
+        if (host != "sequencer.test") {
+            return std::nullopt;
+        }
+        in_addr a{};
+        a.s_addr = htonl(INADDR_LOOPBACK);
+        return a;
+    });
+    client.set_host("sequencer.test");
+    ASSERT_FALSE(client.Connect());
+    EXPECT_EQ(lookups, 1);
+    client.Disconnect();
+
+    client.set_host("unknown.test");
+    EXPECT_EQ(client.Connect().code, ConnectError::Code::HostNotFound);
+    EXPECT_EQ(lookups, 2);
+
+    // Texts that cannot be host names fail without a lookup.
+    for (const char* bad : {"", "no such host", "192.168.1.111:8080", "-bad.test", "a..b"}) {
+        client.set_host(bad);
+        EXPECT_EQ(client.Connect().code, ConnectError::Code::HostNotFound) << bad;
+    }
+    EXPECT_EQ(lookups, 2);
+
+    // Dotted addresses never need one.
+    client.set_host("127.0.0.1");
+    EXPECT_FALSE(client.Connect());
+    EXPECT_EQ(lookups, 2);
+}
+
+TEST(TcpConnect, LocalhostResolvesThroughTheHostsFile) {
+    LoopbackServer server;
+    TcpClient client;
+    client.set_host("localhost");
+    client.set_port(server.port());
+    EXPECT_FALSE(client.Connect());
+    EXPECT_EQ(client.Connected(), LinkState::Connected);
+}
+
+}  // namespace
+}  // namespace tcp
