@@ -1,0 +1,46 @@
+#pragma once
+
+#include <string>
+
+namespace forms {
+
+// The text, caret and selection of a one-line text field, and the editing operations the
+// keyboard performs on them. Positions count characters (code points), not bytes. A maximum
+// length of 0 means no limit; edits never make the text longer than the limit.
+class LineEditor {
+  public:
+    const std::u32string& text() const { return text_; }
+    // Replaces the whole text (cut to the limit); the caret goes to the end.
+    void set_text(std::u32string t);
+    int max_length() const { return max_length_; }
+    void set_max_length(int n);
+
+    int caret() const { return caret_; }
+    int sel_start() const { return caret_ < anchor_ ? caret_ : anchor_; }
+    int sel_length() const { return caret_ < anchor_ ? anchor_ - caret_ : caret_ - anchor_; }
+    bool has_selection() const { return caret_ != anchor_; }
+    void select(int start, int length);
+    void select_all() { select(0, static_cast<int>(text_.size())); }
+
+    // Caret moves; `extend` keeps the anchor (Shift held).
+    void move_to(int pos, bool extend);
+    void left(bool extend);
+    void right(bool extend);
+    void home(bool extend) { move_to(0, extend); }
+    void end(bool extend) { move_to(static_cast<int>(text_.size()), extend); }
+
+    // Editing; each returns true when the text changed.
+    bool insert(std::u32string_view s);
+    bool backspace();
+    bool del();
+    bool delete_selection();
+
+  private:
+    void clamp();
+    std::u32string text_;
+    int caret_ = 0;
+    int anchor_ = 0;
+    int max_length_ = 0;
+};
+
+}  // namespace forms

@@ -1,0 +1,102 @@
+#include "forms/timer.h"
+
+#include <unordered_map>
+
+#include "forms/application.h"
+#include "platform/win/message.h"
+#include "platform/win/timer.h"
+#include "platform/win/window.h"
+
+namespace forms {
+
+namespace {
+
+std::unordered_map<win::UINT_PTR, TTimer*>& Timers() {
+    static std::unordered_map<win::UINT_PTR, TTimer*> timers;
+    return timers;
+}
+
+win::UINT_PTR g_next_id = 1;
+
+// The hidden window that receives the ticks of every TTimer.
+win::HWND UtilityWindow(win::WNDPROC proc) {
+    static win::HWND hwnd = nullptr;
+    if (hwnd && win::IsWindow(hwnd))
+        return hwnd;
+    static bool registered = false;
+    if (!registered) {
+        win::WNDCLASS wc;
+        wc.lpfnWndProc = std::move(proc);
+        wc.lpszClassName = "TPUtilWindow";
+        win::RegisterClass(wc);
+        registered = true;
+    }
+    hwnd = win::CreateWindowEx(0, "TPUtilWindow", "", win::WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                               nullptr, nullptr);
+    return hwnd;
+}
+
+}  // namespace
+
+win::LRESULT TTimer::UtilityProc(win::HWND h, win::UINT msg, win::WPARAM wp, win::LPARAM lp) {
+    if (msg == win::WM_TIMER) {
+        auto it = Timers().find(wp);
+        if (it != Timers().end()) {
+            try {
+                it->second->Tick();
+            } catch (const std::exception& e) {
+                Application->HandleException(e);
+            }
+        }
+        return 0;
+    }
+    return win::DefWindowProc(h, msg, wp, lp);
+}
+
+TTimer::TTimer(TComponent* owner) : TComponent(owner), id_(g_next_id++) {
+    Timers()[id_] = this;
+    Update();
+}
+
+TTimer::~TTimer() {
+    if (running_)
+        win::KillTimer(UtilityWindow(&TTimer::UtilityProc), id_);
+    Timers().erase(id_);
+}
+
+void TTimer::SetInterval(unsigned ms) {
+    if (ms == interval_)
+        return;
+    interval_ = ms;
+    if (running_) {
+        win::KillTimer(UtilityWindow(&TTimer::UtilityProc), id_);
+        running_ = false;
+    }
+    Update();
+}
+
+void TTimer::SetEnabled(bool v) {
+    if (v == enabled_)
+        return;
+    enabled_ = v;
+    Update();
+}
+
+void TTimer::Update() {
+    win::HWND w = UtilityWindow(&TTimer::UtilityProc);
+    const bool want = enabled_ && interval_ > 0;
+    if (want && !running_) {
+        running_ = win::SetTimer(w, id_, interval_) != 0;
+    } else if (!want && running_) {
+        win::KillTimer(w, id_);
+        running_ = false;
+    }
+}
+
+void TTimer::Tick() {
+    ++ticks_;
+    if (OnTimer)
+        OnTimer(this);
+}
+
+}  // namespace forms
