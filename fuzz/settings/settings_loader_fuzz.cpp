@@ -16,12 +16,27 @@
 
 namespace {
 
-const std::filesystem::path& work_file() {
-    static const std::filesystem::path file = [] {
+// The file every input is written to, in a directory of its own that goes when the run ends.
+class WorkFile {
+  public:
+    WorkFile() {
         std::string pattern =
             (std::filesystem::temp_directory_path() / "velmor-fuzz-XXXXXX").string();
-        return std::filesystem::path(mkdtemp(pattern.data())) / "zuvo_16.dat";
-    }();
+        dir_ = mkdtemp(pattern.data());
+    }
+    ~WorkFile() {
+        std::error_code ec;
+        std::filesystem::remove_all(dir_, ec);
+    }
+    std::filesystem::path path() const { return dir_ / "zuvo_16.dat"; }
+
+  private:
+    std::filesystem::path dir_;
+};
+
+const std::filesystem::path& work_file() {
+    static const WorkFile dir;
+    static const std::filesystem::path file = dir.path();
     return file;
 }
 
