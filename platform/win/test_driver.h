@@ -32,4 +32,9 @@ void SetIdleScript(std::function<bool()> script);
 // the idle behaviour.
 int64_t IdleWaitCount();
 
+// Whether PostQuitMessage was called and its WM_QUIT not yet retrieved (the pumps above stop
+// at it and leave it pending); ClearQuit drops it.
+bool QuitPosted(int* exitCode = nullptr);
+void ClearQuit();
+
 }  // namespace win

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <type_traits>
 
 #include "platform/gdi/color.h"
 #include "platform/gdi/geometry.h"
@@ -82,6 +83,11 @@ class WNDPROC {
     WNDPROC() = default;
     WNDPROC(std::nullptr_t) {}
     WNDPROC(WndProcFn fn) : fn_(fn) {}
+    // Captureless lambdas convert like plain functions.
+    template <class F, std::enable_if_t<std::is_convertible_v<F, WndProcFn> &&
+                                            !std::is_same_v<std::decay_t<F>, WndProcFn>,
+                                        int> = 0>
+    WNDPROC(F f) : fn_(static_cast<WndProcFn>(f)) {}
     // A procedure bound to a callable; each bind() gives a new identity.
     static WNDPROC bind(Callable c) {
         WNDPROC p;

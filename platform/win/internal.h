@@ -1,0 +1,234 @@
+#pragma once
+
+// The window table and the state every part of the window core shares. Not a public header.
+
+#include <deque>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/gdi/bitmap.h"
+#include "platform/gdi/dc.h"
+#include "platform/gdi/region.h"
+#include "platform/win/display_driver.h"
+#include "platform/win/input.h"
+#include "platform/win/window.h"
+
+namespace win::detail {
+
+struct WindowClass {
+    std::string name;
+    UINT style = 0;
+    WNDPROC proc;
+    HBRUSH background = 0;
+    HICON icon = nullptr;
+    HINSTANCE instance = nullptr;
+};
+
+struct ScrollBarState {
+    int min = 0;
+    int max = 100;
+    UINT page = 0;
+    int pos = 0;
+};
+
+struct SubclassNode {
+    SUBCLASSPROC proc = nullptr;
+    UINT_PTR id = 0;
+    DWORD_PTR ref = 0;
+    std::shared_ptr<SubclassNode> next;
+};
+
+struct SubclassInfo {
+    std::shared_ptr<SubclassNode> head;
+    // The node DefSubclassProc is to call next in the dispatch under way (nullptr before the
+    // first); saved and restored around each dispatch so that nested messages work.
+    std::shared_ptr<SubclassNode> cursor;
+    bool cursor_started = false;
+    int running = 0;
+    WNDPROC original;
+};
+
+struct Window {
+    HWND handle = nullptr;
+    std::shared_ptr<WindowClass> cls;
+    WNDPROC proc;
+    DWORD style = 0;
+    DWORD exstyle = 0;
+    UINT_PTR id = 0;
+    LONG_PTR userdata = 0;
+    HINSTANCE instance = nullptr;
+    std::string text;
+    Window* parent = nullptr;       // child windows only
+    Window* owner = nullptr;        // top-level windows only
+    std::vector<Window*> children;  // z-order, top first
+    RECT rect;          // window rectangle, parent client coordinates (screen for top-level)
+    RECT client;        // client rectangle, window coordinates
+    RECT restore_rect;  // rectangle before maximize
+    std::optional<gdi::Region> shape;  // window region, window coordinates
+    gdi::Region update;                // update region, window coordinates (client part)
+    bool erase_pending = false;
+    bool ncpaint_pending = false;
+    bool internal_paint = false;
+    bool in_paint = false;  // BeginPaint or ValidateRect ran during the WM_PAINT under way
+    bool destroying = false;
+    HFONT font = nullptr;
+    std::map<std::string, uintptr_t> props;
+    ScrollBarState hscroll;
+    ScrollBarState vscroll;
+    std::unique_ptr<SubclassInfo> subclass;
+    LRESULT nc_pressed = 0;  // caption button pressed (HTCLOSE ...), 0 when none
+    bool nc_active = false;  // the caption shows the active colours
+    // Top-level windows: the composed picture and the part not yet presented.
+    std::unique_ptr<gdi::Bitmap> backing;
+    RECT dirty;
+
+    bool is_child() const { return (style & WS_CHILD) != 0; }
+};
+
+struct InputEvent {
+    enum class Kind { Mouse, Key, Text } kind = Kind::Mouse;
+    MouseAction action = MouseAction::Move;
+    POINT pt;
+    int wheel = 0;
+    int vk = 0;
+    bool down = false;
+    std::string text;
+    DWORD time = 0;
+};
+
+struct TimerEntry {
+    HWND hwnd = nullptr;
+    UINT_PTR id = 0;
+    UINT interval = 0;
+    int64_t next_due = 0;
+    TIMERPROC proc;
+    uint64_t key = 0;
+};
+
+struct HookEntry {
+    HHOOK handle = nullptr;
+    int kind = 0;
+    HOOKPROC proc;
+    bool removed = false;
+};
+
+struct DcEntry {
+    HWND hwnd = nullptr;
+    HWND root = nullptr;
+    std::unique_ptr<gdi::DC> dc;
+    RECT bounds;  // what it may draw, root (backing bitmap) coordinates
+};
+
+struct State {
+    uintptr_t next_handle = 0x10010;
+    std::unordered_map<uintptr_t, std::unique_ptr<Window>> windows;
+    std::vector<Window*> toplevels;  // z-order, top first
+    std::vector<std::shared_ptr<WindowClass>> classes;
+
+    std::deque<MSG> posted;
+    std::deque<InputEvent> input;
+    bool quit_posted = false;
+    int quit_code = 0;
+
+    std::vector<TimerEntry> timers;
+    uint64_t next_timer_key = 1;
+    UINT_PTR next_thread_timer_id = 0x7F00;
+
+    std::vector<std::shared_ptr<HookEntry>> hooks;  // newest first
+    int hooks_running = 0;
+    uintptr_t next_hook = 0x4000;
+
+    std::unordered_map<gdi::DC*, DcEntry> dcs;
+
+    HWND focus = nullptr;
+    HWND active = nullptr;
+    HWND capture = nullptr;
+    HWND track_leave = nullptr;
+    bool track_nonclient = false;
+    POINT cursor;
+    BYTE keys[256] = {};
+
+    // Double-click detection.
+    HWND last_click_hwnd = nullptr;
+    UINT last_click_msg = 0;
+    DWORD last_click_time = 0;
+    POINT last_click_pt;
+    UINT double_click_ms = 500;
+
+    // Text that the key message last retrieved types (for TranslateMessage).
+    MSG last_key_msg;
+    std::string last_key_text;
+
+    MSG last_msg;
+    int send_depth = 0;
+    int loop_depth = 0;
+
+    DisplayDriver* driver = nullptr;
+    bool in_driver = false;
+    SIZE screen{1280, 1024};
+    COLORREF sys_colors[31] = {};
+
+    std::function<bool()> idle_script;
+    bool deadline_active = false;
+    int64_t deadline = 0;
+    int64_t idle_waits = 0;
+};
+
+State& state();
+
+// The window of a handle, or nullptr for invalid handles.
+Window* get(HWND hwnd);
+Window* root_of(Window* w);
+// Position of the window's top-left corner in its top-level window (backing bitmap).
+POINT origin_in_root(const Window* w);
+// The screen position of the window's top-left corner.
+POINT origin_on_screen(const Window* w);
+bool visible_chain(const Window* w);
+bool enabled_chain(const Window* w);
+int64_t now_ms();
+
+// Painting internals.
+void invalidate(Window* w, const gdi::Region& window_coords, UINT flags);
+void invalidate_parent_area(Window* w, const RECT& rect_in_parent);
+void ensure_backing(Window* top);
+void flush_presents();
+// The visible part of a window in root coordinates.
+gdi::Region visible_region(const Window* w, bool client_only, bool clip_children);
+Window* next_window_to_paint(HWND filter);
+
+// Non-client helpers (defwnd.cpp).
+RECT default_client_rect(DWORD style, DWORD exstyle, const RECT& window_rect_local);
+LRESULT default_hit_test(Window* w, POINT screen);
+void default_nc_paint(Window* w);
+
+// Input internals (input.cpp).
+bool next_input_message(MSG* out);
+void focus_lost_by(Window* w);
+void activate_other_than(HWND hwnd);
+void set_active(HWND hwnd, bool by_mouse, bool from_native);
+
+// Timers (message.cpp).
+void kill_window_timers(HWND hwnd);
+std::optional<int64_t> next_timer_due();
+
+// Subclass chain (subclass.cpp).
+void drop_subclasses(Window* w);
+
+// Hooks (hook.cpp).
+LRESULT call_cbt(int code, WPARAM wParam, LPARAM lParam);
+
+// Frame metrics of a window (defwnd.cpp).
+struct FrameParts {
+    int border = 0;   // outer frame width (each side)
+    int caption = 0;  // caption height (0 without caption)
+    int edge = 0;     // client edge width
+    bool vscroll = false;
+    bool hscroll = false;
+};
+FrameParts frame_parts(DWORD style, DWORD exstyle);
+
+}  // namespace win::detail

@@ -1,0 +1,440 @@
+#include "platform/win/painting.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/win/internal.h"
+#include "platform/win/message.h"
+#include "platform/win/metrics.h"
+
+namespace win {
+
+using detail::get;
+using detail::state;
+using detail::Window;
+
+namespace detail {
+
+namespace {
+
+// A window's area in its parent's client coordinates as a region (rectangle and shape).
+gdi::Region area_in_parent(const Window* c) {
+    if (c->shape)
+        return c->shape->offset_by(c->rect.left, c->rect.top).intersect(c->rect);
+    return gdi::Region(c->rect);
+}
+
+}  // namespace
+
+gdi::Region visible_region(const Window* w, bool client_only, bool clip_children) {
+    if (!visible_chain(w))
+        return {};
+    const POINT o = origin_in_root(w);
+    const RECT whole{0, 0, w->rect.width(), w->rect.height()};
+    gdi::Region rgn(client_only ? w->client.offset(o.x, o.y) : whole.offset(o.x, o.y));
+    if (w->shape)
+        rgn &= w->shape->offset_by(o.x, o.y);
+    if (clip_children) {
+        const int cx = o.x + w->client.left;
+        const int cy = o.y + w->client.top;
+        for (const Window* c : w->children) {
+            if (!(c->style & WS_VISIBLE))
+                continue;
+            rgn -= area_in_parent(c).offset_by(cx, cy);
+        }
+    }
+    for (const Window* c = w; c->parent; c = c->parent) {
+        const Window* p = c->parent;
+        const POINT po = origin_in_root(p);
+        const int cx = po.x + p->client.left;
+        const int cy = po.y + p->client.top;
+        if (c->style & WS_CLIPSIBLINGS) {
+            for (const Window* s : p->children) {
+                if (s == c)
+                    break;
+                if (s->style & WS_VISIBLE)
+                    rgn -= area_in_parent(s).offset_by(cx, cy);
+            }
+        }
+        rgn = rgn.intersect(p->client.offset(po.x, po.y));
+        if (p->shape)
+            rgn &= p->shape->offset_by(po.x, po.y);
+        if (rgn.empty())
+            break;
+    }
+    return rgn;
+}
+
+void invalidate(Window* w, const gdi::Region& window_coords, UINT flags) {
+    if (!visible_chain(w))
+        return;
+    const RECT whole{0, 0, w->rect.width(), w->rect.height()};
+    gdi::Region rgn = window_coords.intersect(whole);
+    if (w->shape)
+        rgn &= *w->shape;
+    if (rgn.empty())
+        return;
+    gdi::Region client_part = rgn.intersect(w->client);
+    if (flags & RDW_INVALIDATE) {
+        if ((flags & RDW_FRAME) && !rgn.subtract(w->client).empty())
+            w->ncpaint_pending = true;
+        if (!client_part.empty()) {
+            w->update |= client_part;
+            if (flags & RDW_ERASE)
+                w->erase_pending = true;
+        }
+        if (flags & RDW_INTERNALPAINT)
+            w->internal_paint = true;
+    } else if (flags & RDW_VALIDATE) {
+        w->update -= rgn;
+        if (w->update.empty())
+            w->erase_pending = false;
+        if ((flags & RDW_FRAME) && rgn.bounds() == whole)
+            w->ncpaint_pending = false;
+        if (flags & RDW_NOINTERNALPAINT)
+            w->internal_paint = false;
+        w->in_paint = true;
+    }
+    const bool recurse =
+        (flags & RDW_ALLCHILDREN) || (!(flags & RDW_NOCHILDREN) && !(w->style & WS_CLIPCHILDREN));
+    if (!recurse || client_part.empty())
+        return;
+    UINT child_flags = flags | ((flags & RDW_INVALIDATE) ? RDW_FRAME : 0);
+    for (Window* c : w->children) {
+        if (!(c->style & WS_VISIBLE))
+            continue;
+        RECT in_parent = c->rect.offset(w->client.left, w->client.top);
+        if (!client_part.intersects(in_parent))
+            continue;
+        invalidate(c, client_part.offset_by(-in_parent.left, -in_parent.top), child_flags);
+    }
+}
+
+void invalidate_parent_area(Window* w, const RECT& rect_in_parent) {
+    Window* p = w->parent;
+    if (!p)
+        return;
+    gdi::Region r(rect_in_parent.offset(p->client.left, p->client.top));
+    invalidate(p, r, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void ensure_backing(Window* top) {
+    const int w = std::max(0, top->rect.width());
+    const int h = std::max(0, top->rect.height());
+    if (!top->backing) {
+        top->backing =
+            std::make_unique<gdi::Bitmap>(w, h, gdi::pixel_of(GetSysColor(COLOR_BTNFACE)));
+    } else if (top->backing->width() != w || top->backing->height() != h) {
+        top->backing->resize(w, h, gdi::pixel_of(GetSysColor(COLOR_BTNFACE)));
+    } else {
+        return;
+    }
+    top->dirty = {0, 0, w, h};
+}
+
+void flush_presents() {
+    auto& s = state();
+    for (Window* t : s.toplevels) {
+        if (t->dirty.empty())
+            continue;
+        if (s.driver && t->backing && (t->style & WS_VISIBLE) && !(t->style & WS_MINIMIZE)) {
+            RECT d = t->dirty.intersect(t->backing->rect());
+            t->dirty = {};
+            if (!d.empty())
+                s.driver->present(t->handle, *t->backing, d);
+        } else if (!s.driver) {
+            t->dirty = {};
+        }
+    }
+}
+
+namespace {
+
+Window* find_paint(Window* w) {
+    if (!(w->style & WS_VISIBLE))
+        return nullptr;
+    if (!w->update.empty() || w->internal_paint || w->ncpaint_pending)
+        return w;
+    for (auto it = w->children.rbegin(); it != w->children.rend(); ++it) {
+        if (Window* f = find_paint(*it))
+            return f;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+Window* next_window_to_paint(HWND filter) {
+    if (filter) {
+        Window* w = get(filter);
+        if (!w || !visible_chain(w))
+            return nullptr;
+        return find_paint(w);
+    }
+    auto& tops = state().toplevels;
+    for (auto it = tops.rbegin(); it != tops.rend(); ++it) {
+        if ((*it)->style & WS_MINIMIZE)
+            continue;
+        if (Window* f = find_paint(*it))
+            return f;
+    }
+    return nullptr;
+}
+
+}  // namespace detail
+
+namespace {
+
+HDC make_dc(Window* w, bool whole_window, const gdi::Region* extra_root) {
+    auto& s = state();
+    Window* root = detail::root_of(w);
+    detail::ensure_backing(root);
+    const POINT o = detail::origin_in_root(w);
+    const POINT dev = whole_window ? o : POINT{o.x + w->client.left, o.y + w->client.top};
+    gdi::Region vis = detail::visible_region(w, !whole_window, (w->style & WS_CLIPCHILDREN) != 0);
+    if (extra_root)
+        vis &= *extra_root;
+    auto dc = std::make_unique<gdi::DC>(*root->backing);
+    dc->set_dc_origin(dev);
+    gdi::Region vis_dev = vis.offset_by(-dev.x, -dev.y);
+    dc->set_visible_region(&vis_dev);
+    dc->select_font(GetDefaultGuiFont());
+    dc->set_text_color(GetSysColor(COLOR_WINDOWTEXT));
+    dc->set_bk_color(GetSysColor(COLOR_WINDOW));
+    HDC h = dc.get();
+    detail::DcEntry e;
+    e.hwnd = w->handle;
+    e.root = root->handle;
+    e.bounds = vis.bounds();
+    e.dc = std::move(dc);
+    s.dcs.emplace(h, std::move(e));
+    return h;
+}
+
+void paint_now(Window* w, bool children) {
+    HWND h = w->handle;
+    if (!detail::visible_chain(w))
+        return;
+    if (w->ncpaint_pending && w->update.empty() && !w->internal_paint) {
+        w->ncpaint_pending = false;
+        SendMessage(h, WM_NCPAINT, 1, 0);
+    } else if (!w->update.empty() || w->internal_paint) {
+        MSG m;
+        m.hwnd = h;
+        m.message = WM_PAINT;
+        DispatchMessage(&m);
+    }
+    if (!children || !(w = get(h)))
+        return;
+    std::vector<HWND> kids;
+    for (auto it = w->children.rbegin(); it != w->children.rend(); ++it)
+        kids.push_back((*it)->handle);
+    for (HWND k : kids) {
+        if (Window* c = get(k))
+            paint_now(c, true);
+    }
+}
+
+}  // namespace
+
+bool InvalidateRect(HWND hwnd, const RECT* rect, bool erase) {
+    return RedrawWindow(hwnd, rect, nullptr, RDW_INVALIDATE | (erase ? RDW_ERASE : 0));
+}
+
+bool InvalidateRgn(HWND hwnd, const gdi::Region* region, bool erase) {
+    return RedrawWindow(hwnd, nullptr, region, RDW_INVALIDATE | (erase ? RDW_ERASE : 0));
+}
+
+bool ValidateRect(HWND hwnd, const RECT* rect) {
+    return RedrawWindow(hwnd, rect, nullptr, RDW_VALIDATE | RDW_NOCHILDREN);
+}
+
+bool ValidateRgn(HWND hwnd, const gdi::Region* region) {
+    return RedrawWindow(hwnd, nullptr, region, RDW_VALIDATE | RDW_NOCHILDREN);
+}
+
+bool RedrawWindow(HWND hwnd, const RECT* rect, const gdi::Region* region, UINT flags) {
+    Window* w = get(hwnd);
+    if (!w)
+        return false;
+    gdi::Region rgn;
+    const int cx = w->client.left;
+    const int cy = w->client.top;
+    if (region) {
+        rgn = region->offset_by(cx, cy);
+    } else if (rect) {
+        rgn = gdi::Region(rect->offset(cx, cy));
+    } else if (flags & RDW_FRAME) {
+        rgn = gdi::Region(RECT{0, 0, w->rect.width(), w->rect.height()});
+    } else {
+        rgn = gdi::Region(w->client);
+    }
+    if (flags & (RDW_INVALIDATE | RDW_VALIDATE))
+        detail::invalidate(w, rgn, flags);
+    if (flags & (RDW_UPDATENOW | RDW_ERASENOW)) {
+        if ((w = get(hwnd)))
+            paint_now(w, (flags & RDW_ALLCHILDREN) || !(w->style & WS_CLIPCHILDREN));
+        detail::flush_presents();
+    }
+    return true;
+}
+
+bool GetUpdateRect(HWND hwnd, RECT* rect, bool) {
+    Window* w = get(hwnd);
+    if (!w)
+        return false;
+    RECT b = w->update.bounds().offset(-w->client.left, -w->client.top);
+    if (rect)
+        *rect = w->update.empty() ? RECT{} : b;
+    return !w->update.empty();
+}
+
+int GetUpdateRgn(HWND hwnd, gdi::Region* out, bool) {
+    Window* w = get(hwnd);
+    if (!w)
+        return ERROR_REGION;
+    gdi::Region r = w->update.offset_by(-w->client.left, -w->client.top);
+    if (out)
+        *out = r;
+    if (r.empty())
+        return NULLREGION;
+    return r.rects().size() == 1 ? SIMPLEREGION : COMPLEXREGION;
+}
+
+HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
+    Window* w = get(hwnd);
+    if (!w || !ps)
+        return nullptr;
+    w->in_paint = true;
+    if (w->ncpaint_pending) {
+        w->ncpaint_pending = false;
+        SendMessage(hwnd, WM_NCPAINT, 1, 0);
+        if (!(w = get(hwnd)))
+            return nullptr;
+    }
+    gdi::Region paint = w->update.intersect(w->client);
+    w->update = gdi::Region();
+    w->internal_paint = false;
+    const bool erase = w->erase_pending;
+    w->erase_pending = false;
+    const POINT o = detail::origin_in_root(w);
+    gdi::Region paint_root = paint.offset_by(o.x, o.y);
+    HDC dc = make_dc(w, false, &paint_root);
+    ps->hdc = dc;
+    ps->rcPaint = paint.empty() ? RECT{} : paint.bounds().offset(-w->client.left, -w->client.top);
+    ps->fErase = FALSE;
+    if (erase && !paint.empty()) {
+        ps->fErase =
+            SendMessage(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0) ? FALSE : TRUE;
+    }
+    return dc;
+}
+
+bool EndPaint(HWND hwnd, const PAINTSTRUCT* ps) {
+    if (!ps)
+        return false;
+    return ReleaseDC(hwnd, ps->hdc) != 0;
+}
+
+bool UpdateWindow(HWND hwnd) {
+    Window* w = get(hwnd);
+    if (!w)
+        return false;
+    paint_now(w, false);
+    detail::flush_presents();
+    return true;
+}
+
+HDC GetDC(HWND hwnd) {
+    Window* w = get(hwnd);
+    return w ? make_dc(w, false, nullptr) : nullptr;
+}
+
+HDC GetWindowDC(HWND hwnd) {
+    Window* w = get(hwnd);
+    return w ? make_dc(w, true, nullptr) : nullptr;
+}
+
+HDC GetDCEx(HWND hwnd, const gdi::Region* clip, UINT flags) {
+    Window* w = get(hwnd);
+    if (!w)
+        return nullptr;
+    const bool whole = (flags & DCX_WINDOW) != 0;
+    if (clip && (flags & DCX_INTERSECTRGN)) {
+        const POINT o = detail::origin_in_root(w);
+        const int dx = o.x + (whole ? 0 : w->client.left);
+        const int dy = o.y + (whole ? 0 : w->client.top);
+        gdi::Region r = clip->offset_by(dx, dy);
+        return make_dc(w, whole, &r);
+    }
+    return make_dc(w, whole, nullptr);
+}
+
+int ReleaseDC(HWND, HDC dc) {
+    auto& s = state();
+    auto it = s.dcs.find(dc);
+    if (it == s.dcs.end())
+        return 0;
+    if (Window* root = get(it->second.root))
+        root->dirty = root->dirty.unite(it->second.bounds);
+    s.dcs.erase(it);
+    return 1;
+}
+
+HWND WindowFromDC(HDC dc) {
+    auto& s = state();
+    auto it = s.dcs.find(dc);
+    return it == s.dcs.end() ? nullptr : it->second.hwnd;
+}
+
+void UpdateAllWindows() {
+    MSG m;
+    while (PeekMessage(&m, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
+        DispatchMessage(&m);
+    detail::flush_presents();
+}
+
+const gdi::Bitmap* GetWindowBitmap(HWND topLevel) {
+    Window* w = get(topLevel);
+    if (!w || w->parent)
+        return nullptr;
+    detail::ensure_backing(w);
+    return w->backing.get();
+}
+
+gdi::Bitmap ComposeScreen() {
+    auto& s = state();
+    const int sw = GetSystemMetrics(SM_CXSCREEN);
+    const int sh = GetSystemMetrics(SM_CYSCREEN);
+    gdi::Bitmap screen(sw, sh, gdi::pixel_of(GetSysColor(COLOR_DESKTOP)));
+    for (auto it = s.toplevels.rbegin(); it != s.toplevels.rend(); ++it) {
+        Window* t = *it;
+        if (!(t->style & WS_VISIBLE) || (t->style & WS_MINIMIZE) || !t->backing)
+            continue;
+        gdi::Region area(RECT{0, 0, t->backing->width(), t->backing->height()});
+        if (t->shape)
+            area &= *t->shape;
+        for (const RECT& r : area.rects()) {
+            RECT dst = r.offset(t->rect.left, t->rect.top).intersect(screen.rect());
+            for (int y = dst.top; y < dst.bottom; ++y) {
+                const gdi::Pixel* src =
+                    t->backing->row(y - t->rect.top) + (dst.left - t->rect.left);
+                std::memcpy(screen.row(y) + dst.left, src,
+                            static_cast<size_t>(dst.width()) * sizeof(gdi::Pixel));
+            }
+        }
+    }
+    return screen;
+}
+
+gdi::Bitmap CaptureWindow(HWND hwnd) {
+    Window* w = get(hwnd);
+    if (!w)
+        return {};
+    Window* root = detail::root_of(w);
+    detail::ensure_backing(root);
+    const POINT o = detail::origin_in_root(w);
+    return root->backing->copy(RECT::from_xywh(o.x, o.y, w->rect.width(), w->rect.height()));
+}
+
+}  // namespace win
