@@ -58,6 +58,13 @@ Rect shift(const Rect& r, Point o) {
     return {clampc(int64_t{r.left} + o.x), clampc(int64_t{r.top} + o.y),
             clampc(int64_t{r.right} + o.x), clampc(int64_t{r.bottom} + o.y)};
 }
+// Logical rectangles of shapes and text are first brought into the same range.
+Rect clamp_rect(const Rect& r) {
+    return {clampc(r.left), clampc(r.top), clampc(r.right), clampc(r.bottom)};
+}
+int pen_width(const Pen& p) {
+    return std::clamp(p.width, 1, 1000);
+}
 Rect xywh(Point o, int w, int h) {
     return {o.x, o.y, clampc(int64_t{o.x} + w), clampc(int64_t{o.y} + h)};
 }
@@ -326,7 +333,8 @@ void DC::fill_region(const Region& logical, Color c) {
     }
 }
 
-void DC::frame_rect(const Rect& r, Color c) {
+void DC::frame_rect(const Rect& r_in, Color c) {
+    const Rect r = clamp_rect(r_in);
     if (r.empty()) {
         return;
     }
@@ -368,8 +376,21 @@ void DC::line_to(int x, int y) {
         return;
     }
     // Bresenham from `from` up to, but not including, (x, y).
-    const int w = std::max(1, pen_.width);
+    // Lines longer than any screen are not walked.
+    if (std::abs(int64_t{x} - from.x) > (1 << 24) || std::abs(int64_t{y} - from.y) > (1 << 24)) {
+        return;
+    }
+    const int w = pen_width(pen_);
     const int half = (w - 1) / 2;
+    // Nothing to walk when the line's box, pen included, misses everything drawable.
+    const Point o = to_bitmap({0, 0});
+    const Rect box{clampc(int64_t{std::min(x, from.x)} + o.x - w),
+                   clampc(int64_t{std::min(y, from.y)} + o.y - w),
+                   clampc(int64_t{std::max(x, from.x)} + o.x + w + 1),
+                   clampc(int64_t{std::max(y, from.y)} + o.y + w + 1)};
+    if (box.intersect(clip_bounds_).empty()) {
+        return;
+    }
     int dx = std::abs(x - from.x);
     int dy = -std::abs(y - from.y);
     const int sx = from.x < x ? 1 : -1;
@@ -377,12 +398,6 @@ void DC::line_to(int x, int y) {
     int err = dx + dy;
     int cx = from.x;
     int cy = from.y;
-    // Long lines far outside the bitmap would walk many pixels for nothing; they are rare in a
-    // console, and the walk is bounded by the line length, so no extra clipping is done.
-    const int64_t steps = std::max<int64_t>(dx, -int64_t{dy});
-    if (steps > (1 << 24)) {
-        return;
-    }
     int n = 0;
     while (cx != x || cy != y) {
         bool draw = true;
@@ -395,7 +410,9 @@ void DC::line_to(int x, int y) {
             if (w == 1) {
                 set_pixel(cx, cy, pen_.color);
             } else {
-                fill_rect({cx - half, cy - half, cx - half + w, cy - half + w}, pen_.color);
+                const int64_t l = int64_t{cx} - half;
+                const int64_t t = int64_t{cy} - half;
+                fill_rect({clampc(l), clampc(t), clampc(l + w), clampc(t + w)}, pen_.color);
             }
         }
         ++n;
@@ -423,7 +440,8 @@ void DC::polyline(std::span<const Point> pts) {
     pos_ = saved;
 }
 
-void DC::rectangle(const Rect& r) {
+void DC::rectangle(const Rect& r_in) {
+    const Rect r = clamp_rect(r_in);
     if (r.empty()) {
         return;
     }
@@ -431,13 +449,14 @@ void DC::rectangle(const Rect& r) {
         fill_rect({r.left, r.top, r.right - 1, r.bottom - 1}, brush_);
         return;
     }
-    const int w = std::max(1, pen_.width);
+    const int w = pen_width(pen_);
     fill_rect(r.inflate(-w, -w), brush_);
     if (pen_.style == PenStyle::Solid) {
-        fill_rect({r.left, r.top, r.right, r.top + w}, pen_.color);
-        fill_rect({r.left, r.bottom - w, r.right, r.bottom}, pen_.color);
-        fill_rect({r.left, r.top + w, r.left + w, r.bottom - w}, pen_.color);
-        fill_rect({r.right - w, r.top + w, r.right, r.bottom - w}, pen_.color);
+        // A pen wider than the rectangle still stays inside it.
+        fill_rect(Rect{r.left, r.top, r.right, r.top + w}.intersect(r), pen_.color);
+        fill_rect(Rect{r.left, r.bottom - w, r.right, r.bottom}.intersect(r), pen_.color);
+        fill_rect(Rect{r.left, r.top + w, r.left + w, r.bottom - w}.intersect(r), pen_.color);
+        fill_rect(Rect{r.right - w, r.top + w, r.right, r.bottom - w}.intersect(r), pen_.color);
     } else {
         const Point pts[] = {{r.left, r.top},
                              {r.right - 1, r.top},
@@ -457,11 +476,12 @@ bool shape_ok(const Rect& r) {
 
 }  // namespace
 
-void DC::round_rect(const Rect& r, int corner_w, int corner_h) {
+void DC::round_rect(const Rect& r_in, int corner_w, int corner_h) {
+    const Rect r = clamp_rect(r_in);
     if (!shape_ok(r)) {
         return;
     }
-    const int w = pen_.style == PenStyle::Null ? 0 : std::max(1, pen_.width);
+    const int w = pen_.style == PenStyle::Null ? 0 : pen_width(pen_);
     const Region outer = Region::round_rect(r, corner_w, corner_h);
     const Region inner = Region::round_rect(r.inflate(-w, -w), corner_w - 2 * w, corner_h - 2 * w);
     if (brush_.style == BrushStyle::Solid) {
@@ -472,11 +492,12 @@ void DC::round_rect(const Rect& r, int corner_w, int corner_h) {
     }
 }
 
-void DC::ellipse(const Rect& r) {
+void DC::ellipse(const Rect& r_in) {
+    const Rect r = clamp_rect(r_in);
     if (!shape_ok(r)) {
         return;
     }
-    const int w = pen_.style == PenStyle::Null ? 0 : std::max(1, pen_.width);
+    const int w = pen_.style == PenStyle::Null ? 0 : pen_width(pen_);
     const Region outer = Region::ellipse(r);
     const Region inner = Region::ellipse(r.inflate(-w, -w));
     if (brush_.style == BrushStyle::Solid) {
@@ -524,7 +545,7 @@ bool DC::draw_edge(Rect& r, unsigned edge, unsigned flags, const EdgeColors& c) 
             rings[count++] = {soft ? c.shadow : c.dark_shadow, c.light};
         }
     }
-    Rect x = r;
+    Rect x = clamp_rect(r);
     for (int i = 0; i < count && !x.empty(); ++i) {
         const Ring& ring = rings[i];
         if (flags & BF_TOP)
@@ -553,7 +574,8 @@ bool DC::draw_edge(Rect& r, unsigned edge, unsigned flags, const EdgeColors& c) 
     return true;
 }
 
-void DC::draw_focus_rect(const Rect& r) {
+void DC::draw_focus_rect(const Rect& r_in) {
+    const Rect r = clamp_rect(r_in);
     if (r.empty() || r.width() > (1 << 16) || r.height() > (1 << 16)) {
         return;
     }

@@ -246,7 +246,10 @@ void DC::text_out(int x, int y, std::string_view utf8) {
     draw_run(*target_, clip_rects_, everything, f, utf8, o.x, o.y + m.ascent, text_color_, -1);
 }
 
-int DC::draw_text(std::string_view utf8, Rect& r, unsigned format) {
+int DC::draw_text(std::string_view utf8, Rect& r_io, unsigned format) {
+    // Far-away rectangles are brought into range so that no sum below can overflow.
+    auto clampc = [](int v) { return std::clamp(v, -(1 << 29), 1 << 29); };
+    Rect r{clampc(r_io.left), clampc(r_io.top), clampc(r_io.right), clampc(r_io.bottom)};
     SizedFont& f = sized_font();
     const int lh = f.metrics().height;
     const bool single = format & DT_SINGLELINE;
@@ -330,8 +333,7 @@ int DC::draw_text(std::string_view utf8, Rect& r, unsigned format) {
     }
     const int result = (single && (format & (DT_VCENTER | DT_BOTTOM))) ? y0 - r.top + lh : total;
     if (format & DT_CALCRECT) {
-        r.right = r.left + widest;
-        r.bottom = r.top + total;
+        r_io = {r.left, r.top, r.left + widest, r.top + total};
         return total;
     }
     const Point o = to_bitmap({0, 0});

@@ -215,7 +215,16 @@ Region Region::from_mask(const Bitmap& bitmap, Color key, const Rect& area, Poin
     return builder.finish();
 }
 
+// Round shapes are built row by row; larger than any screen they give an empty region.
+bool shape_size_ok(const Rect& r) {
+    return !r.empty() && int64_t{r.right} - r.left <= (1 << 16) &&
+           int64_t{r.bottom} - r.top <= (1 << 16);
+}
+
 Region Region::ellipse(const Rect& r) {
+    if (!shape_size_ok(r)) {
+        return {};
+    }
     RegionBuilder builder;
     Spans spans(1);
     for (int y = r.top; y < r.bottom && !r.empty(); ++y) {
@@ -228,7 +237,7 @@ Region Region::ellipse(const Rect& r) {
 }
 
 Region Region::round_rect(const Rect& r, int corner_w, int corner_h) {
-    if (r.empty()) {
+    if (!shape_size_ok(r)) {
         return {};
     }
     corner_w = std::clamp(corner_w, 0, r.width());

@@ -27,7 +27,8 @@ class Region {
     static Region from_mask(const Bitmap& bitmap, Color key = kMagenta);
     static Region from_mask(const Bitmap& bitmap, Color key, const Rect& area, Point origin);
     // An ellipse inscribed in `r`, and a rectangle with rounded corners (ellipse width and
-    // height of the corners), as Win32 builds them.
+    // height of the corners), as Win32 builds them. Shapes more than 65536 pixels wide or high
+    // give an empty region.
     static Region ellipse(const Rect& r);
     static Region round_rect(const Rect& r, int corner_w, int corner_h);
 

@@ -138,5 +138,35 @@ TEST(Shapes, FocusRectIsDottedAndDrawingItTwiceRemovesIt) {
     EXPECT_EQ(b, before);
 }
 
+TEST(Shapes, FarAwayAndHugeRectanglesNeverWriteOutside) {
+    Bitmap b(8, 8, pixel_of(0));
+    const Bitmap before = b;
+    DC dc(b);
+    const int big = 2147483647;
+    const int small = -2147483647 - 1;
+    dc.select_pen({PenStyle::Solid, big, kRed});
+    dc.select_brush({BrushStyle::Solid, kBlue});
+    const Rect far_away[] = {{big - 5, big - 5, big, big},
+                             {small, small, small + 5, small + 5},
+                             {small, 100, big, 200},
+                             {100, small, 200, big}};
+    for (const Rect& r : far_away) {
+        dc.rectangle(r);
+        dc.ellipse(r);
+        dc.round_rect(r, big, big);
+        dc.frame_rect(r, kRed);
+        dc.draw_focus_rect(r);
+        Rect e = r;
+        dc.draw_edge(e, EDGE_SUNKEN, BF_RECT | BF_MIDDLE | BF_ADJUST);
+        dc.line(r.left, r.top, r.right, r.bottom);
+    }
+    EXPECT_EQ(b, before);
+    EXPECT_TRUE(Region::ellipse({small, small, big, big}).empty());
+    // A rectangle larger than the bitmap still fills all of it.
+    dc.select_pen({PenStyle::Null, 1, 0});
+    dc.rectangle({small, small, big, big});
+    EXPECT_EQ(count_color(b, kBlue), 64);
+}
+
 }  // namespace
 }  // namespace gdi

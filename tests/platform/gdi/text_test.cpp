@@ -214,6 +214,18 @@ TEST_F(Text, OpaqueTextOutFillsTheCell) {
 TEST_F(Text, EmptyAndInvertedRectanglesDrawNothing) {
     Rect r{50, 50, 10, 10};
     dc.draw_text("text", r, DT_SINGLELINE);
+    Rect far{2147483000, 2147483000, 2147483647, 2147483647};
+    dc.draw_text("text", far, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+    dc.draw_text("text text", far, DT_WORDBREAK | DT_CALCRECT);
+    EXPECT_GE(far.right, far.left);
+    dc.text_out(2147483000, -2147483000, "text");
+    EXPECT_TRUE(ink(bitmap).empty());
+    // A rectangle around everything centres the text on the origin, partly inside.
+    Rect huge{-2147483647, -2147483647, 2147483647, 2147483647};
+    dc.draw_text("text", huge, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_END_ELLIPSIS);
+    EXPECT_EQ(ink(bitmap).left, 0);
+    EXPECT_EQ(ink(bitmap).top, 0);
+    bitmap.fill_color(kWhite);
     Rect e{0, 0, 100, 40};
     EXPECT_EQ(dc.draw_text("", e, 0), 0);
     EXPECT_TRUE(ink(bitmap).empty());
