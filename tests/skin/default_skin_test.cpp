@@ -1,0 +1,83 @@
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "skin/data/skin_stream.h"
+#include "skin/embedded_skin.h"
+#include "skin/skin_data_core.h"
+
+namespace skin {
+namespace {
+
+TEST(DefaultSkin, PackageHasTheShapeOfTheMainFormsSkin) {
+    TMemoryStream stored(
+        std::vector<uint8_t>(embedded_skin_stream().begin(), embedded_skin_stream().end()));
+    TMemoryStream data;
+    ASSERT_EQ(ReadSkinStream(stored, data), SkinStreamRead::Loaded);
+    EXPECT_EQ(stored.Remaining(), 0u);
+    TSkinReader reader;
+    ASSERT_TRUE(reader.Loadfromstream(&data));
+    EXPECT_EQ(reader.header.Version, 40000);
+    const std::vector<std::string> names = {
+        "buttons.bmp",         "checkbox.bmp",      "radiobutton.bmp",    "progress.bmp",
+        "progresschunk.bmp",   "tab.bmp",           "tabsheet.bmp",       "comboboxbtn.bmp",
+        "statusbar.bmp",       "header.bmp",        "scrollbararrow.bmp", "scrollbarhthumb.bmp",
+        "scrollbarvthumb.bmp", "scrollbarhbar.bmp", "scrollbarvbar.bmp",  "menubackground.bmp",
+        "menuitem.bmp",        "extraimages.bmp",   "trackthumbh.bmp",    "trackbot.bmp",
+        "mdibutton.bmp",       "spin.bmp",          "spinarrow.bmp",      "spinh.bmp",
+        "spinharrow.bmp",      "closebutton.bmp",   "maxbutton.bmp",      "minbutton.bmp",
+        "restrorebutton.bmp",  "frameleft.bmp",     "frameright.bmp",     "frametop.bmp",
+        "framebottom.bmp",     "mincaption.bmp",    "luna-blue.ini"};
+    EXPECT_EQ(reader.Dir, names);
+    EXPECT_EQ(reader.dirlen, 553);
+    // Bitmap bodies of 8, 24 and 32 bits per pixel.
+    std::set<int> depths;
+    for (size_t i = 0; i + 1 < names.size(); ++i) {
+        TMemoryStream body;
+        reader.readfile(names[i], &body);
+        ASSERT_GT(body.Size(), 54u) << names[i];
+        EXPECT_EQ(body.Bytes()[0], 'B');
+        depths.insert(body.Bytes()[28]);
+    }
+    EXPECT_EQ(depths, (std::set<int>{8, 24, 32}));
+}
+
+TEST(DefaultSkin, DescriptionYieldsTheExpectedElements) {
+    TSkinDataCore s;
+    TMemoryStream stored(
+        std::vector<uint8_t>(embedded_skin_stream().begin(), embedded_skin_stream().end()));
+    ASSERT_TRUE(s.ReadData(stored));
+    EXPECT_FALSE(s.Empty);
+    EXPECT_EQ(s.IniName, "luna-blue.ini");
+    EXPECT_EQ(s.Button->r, (gdi::Rect{8, 9, 8, 9}));
+    EXPECT_EQ(s.Button->frame, 5);
+    EXPECT_EQ(s.Button->Map.width() / 5, 32);
+    EXPECT_EQ(s.Button->checkframe, 12);
+    EXPECT_EQ(s.Button->radioframe, 8);
+    ASSERT_GE(s.SysBtn.size(), 5u);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(s.SysBtn[static_cast<size_t>(i)]->IDName, "BUTTON" + std::to_string(i));
+    }
+    for (int i = 0; i < 4; ++i) {  // close, maximize, restore, minimize
+        const TDataSkinSysButton& b = *s.SysBtn[static_cast<size_t>(i)];
+        EXPECT_EQ(b.Map.size(), (gdi::Size{126, 21})) << b.IDName;
+        EXPECT_EQ(b.frame, 6) << b.IDName;
+    }
+    EXPECT_EQ(s.SysBtn[4]->Action, 3);  // the window icon
+    // Every element a control of the console uses is there with an image.
+    for (const TDataSkinObject* o : std::initializer_list<const TDataSkinObject*>{
+             s.tab.get(), s.TabSheet.get(), s.StatusBar.get(), s.combox.get(), s.comboxarrow.get(),
+             s.ExtraImages.get(), s.MenuitemBG.get(), s.MenuItem.get(), s.SArrow.get(),
+             s.HSpin.get(), s.VSpin.get(), s.progress.get(), s.progresschunk.get()}) {
+        ASSERT_NE(o, nullptr);
+        EXPECT_FALSE(o->Map.empty()) << o->IDName;
+    }
+    EXPECT_EQ(s.SArrow->frame, 23);
+    EXPECT_EQ(s.SArrow->Map.width() % 23, 0);
+    EXPECT_EQ(s.StatusBar->Map.width() % 3, 0);
+    // The caption colour comes from the blue title band.
+    EXPECT_GT(gdi::blue_of(s.Colors[csCaption]), 150);
+}
+
+}  // namespace
+}  // namespace skin

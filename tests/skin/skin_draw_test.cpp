@@ -1,0 +1,175 @@
+#include "skin/skin_draw.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/skin/skin_test_package.h"
+
+namespace skin {
+namespace {
+
+using gdi::rgb;
+
+// A state image whose every pixel has its own colour: red = x, green = y.
+gdi::Bitmap coordinates(int w, int h, int blue = 0) {
+    gdi::Bitmap b(w, h);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            b.set_color(
+                x, y,
+                rgb(static_cast<uint8_t>(x), static_cast<uint8_t>(y), static_cast<uint8_t>(blue)));
+        }
+    }
+    return b;
+}
+
+// The source pixel (x, y) a result pixel came from.
+std::pair<int, int> source_of(const gdi::Bitmap& b, int x, int y) {
+    const gdi::Color c = b.color_at(x, y);
+    return {gdi::red_of(c), gdi::green_of(c)};
+}
+
+TEST(GetHMap, CornersCopyEdgesAndCentreStretch) {
+    // 6 x 6 state image, margins 2; drawn at 10 x 8.
+    const gdi::Bitmap image = coordinates(6, 6);
+    const gdi::Bitmap m = GetHMap(10, 8, image, false, false, 1, 1, {2, 2, 2, 2});
+    ASSERT_EQ(m.size(), (gdi::Size{10, 8}));
+    // Corners are copied pixel for pixel.
+    EXPECT_EQ(source_of(m, 0, 0), std::make_pair(0, 0));
+    EXPECT_EQ(source_of(m, 1, 1), std::make_pair(1, 1));
+    EXPECT_EQ(source_of(m, 8, 0), std::make_pair(4, 0));
+    EXPECT_EQ(source_of(m, 9, 7), std::make_pair(5, 5));
+    EXPECT_EQ(source_of(m, 0, 6), std::make_pair(0, 4));
+    // Top edge: source columns 2..3 stretched over 2..7, rows kept.
+    for (int x = 2; x < 8; ++x) {
+        const auto [sx, sy] = source_of(m, x, 1);
+        EXPECT_TRUE(sx == 2 || sx == 3) << x;
+        EXPECT_EQ(sy, 1);
+    }
+    EXPECT_EQ(source_of(m, 2, 0).first, 2);
+    EXPECT_EQ(source_of(m, 7, 0).first, 3);
+    // Left edge: rows 2..3 stretched over 2..5.
+    EXPECT_EQ(source_of(m, 0, 2), std::make_pair(0, 2));
+    EXPECT_EQ(source_of(m, 0, 5), std::make_pair(0, 3));
+    // Centre: from the source centre only.
+    for (int y = 2; y < 6; ++y) {
+        for (int x = 2; x < 8; ++x) {
+            const auto [sx, sy] = source_of(m, x, y);
+            EXPECT_TRUE(sx >= 2 && sx <= 3 && sy >= 2 && sy <= 3) << x << "," << y;
+        }
+    }
+}
+
+TEST(GetHMap, PicksTheStateImageSideBySideOrStacked) {
+    const std::vector<gdi::Color> colors = {rgb(10, 0, 0), rgb(20, 0, 0), rgb(30, 0, 0)};
+    const gdi::Bitmap across = test::solid_states(4, 3, colors);
+    const gdi::Bitmap down = test::solid_states(4, 3, colors, true);
+    for (int k = 1; k <= 3; ++k) {
+        const gdi::Bitmap a = GetHMap(7, 5, across, false, false, 3, k, {1, 1, 1, 1});
+        const gdi::Bitmap d = GetHMap(7, 5, down, true, false, 3, k, {1, 1, 1, 1});
+        for (int y = 0; y < 5; ++y) {
+            for (int x = 0; x < 7; ++x) {
+                ASSERT_EQ(a.color_at(x, y), colors[static_cast<size_t>(k - 1)]);
+                ASSERT_EQ(d.color_at(x, y), colors[static_cast<size_t>(k - 1)]);
+            }
+        }
+    }
+    // Odd counts from a description neither divide by zero nor read beside the image.
+    EXPECT_EQ(GetHMap(4, 4, across, false, false, 0, 1, {}).color_at(0, 0), colors[0]);
+    EXPECT_EQ(GetHMap(4, 4, across, false, false, 3, 9, {}).color_at(0, 0), colors[2]);
+    // A count below 1 takes the whole strip as one state.
+    EXPECT_EQ(GetHMap(4, 4, across, false, false, -2, -1, {}).color_at(0, 0), colors[0]);
+    EXPECT_EQ(GetHMap(4, 4, across, false, false, -2, -1, {}).color_at(3, 3), colors[2]);
+    EXPECT_TRUE(GetHMap(4, 4, across, false, false, 100, 1, {}).empty());  // width / 100 = 0
+    EXPECT_TRUE(GetHMap(0, 4, across, false, false, 3, 1, {}).empty());
+}
+
+TEST(GetHMap, NarrowRectangleDropsTheMarginsOfThatDirectionOnly) {
+    const gdi::Bitmap image = coordinates(10, 10);
+    // 6 wide < 4 + 4: the whole state image is stretched across; the 3-pixel top and bottom
+    // margins still hold.
+    const gdi::Bitmap m = GetHMap(6, 12, image, false, false, 1, 1, {4, 3, 4, 3});
+    EXPECT_EQ(source_of(m, 0, 0), std::make_pair(0, 0));
+    EXPECT_EQ(source_of(m, 5, 0).first, 8);  // 10 columns onto 6: the last keeps column 8
+    EXPECT_EQ(source_of(m, 0, 2).second, 2);
+    EXPECT_EQ(source_of(m, 0, 11).second, 9);
+    EXPECT_EQ(source_of(m, 0, 9).second, 7);
+    const auto [cx, cy] = source_of(m, 3, 6);
+    EXPECT_GE(cy, 3);
+    EXPECT_LE(cy, 6);
+    EXPECT_EQ(cx, source_of(m, 3, 0).first);  // the same columns at every height
+    // And a low rectangle drops top and bottom but keeps left and right.
+    const gdi::Bitmap low = GetHMap(12, 4, image, false, false, 1, 1, {4, 3, 4, 3});
+    EXPECT_EQ(source_of(low, 3, 0), std::make_pair(3, 0));
+    EXPECT_EQ(source_of(low, 11, 3).first, 9);
+    EXPECT_EQ(source_of(low, 0, 3).second, 7);
+}
+
+TEST(GetHMap, TiledCentreRepeatsFromItsCornerAndIsCoveredAtTheEdges) {
+    // 5 x 5 state, margins 1 give a 3 x 3 centre; drawn at 9 x 9 the centre area 7 x 7 gets
+    // tiles at 1, 4, 7; the third tile runs into the right and bottom margins, which are
+    // drawn after it.
+    const gdi::Bitmap image = coordinates(5, 5);
+    const gdi::Bitmap m = GetHMap(9, 9, image, false, true, 1, 1, {1, 1, 1, 1});
+    EXPECT_EQ(source_of(m, 1, 1), std::make_pair(1, 1));
+    EXPECT_EQ(source_of(m, 3, 3), std::make_pair(3, 3));
+    EXPECT_EQ(source_of(m, 4, 1), std::make_pair(1, 1));
+    EXPECT_EQ(source_of(m, 6, 5), std::make_pair(3, 2));
+    EXPECT_EQ(source_of(m, 7, 7), std::make_pair(1, 1));
+    // Right edge and bottom edge cover the overrun of the last tiles.
+    EXPECT_EQ(source_of(m, 8, 4).first, 4);
+    EXPECT_EQ(source_of(m, 4, 8).second, 4);
+    EXPECT_EQ(source_of(m, 8, 8), std::make_pair(4, 4));
+}
+
+TEST(DrawRect2, MagentaIsLeftOutOnlyWhenTransparent) {
+    gdi::Bitmap image(3, 3, gdi::pixel_of(gdi::kMagenta));
+    image.set_color(1, 1, rgb(0, 0, 200));
+    const gdi::Color back = rgb(1, 2, 3);
+    gdi::Bitmap target(5, 5, gdi::pixel_of(back));
+    gdi::DC dc(target);
+    DrawRect2(dc, {1, 1, 4, 4}, image, false, false, true, 1, 1, {});
+    EXPECT_EQ(target.color_at(1, 1), back);
+    EXPECT_EQ(target.color_at(2, 2), rgb(0, 0, 200));
+    EXPECT_EQ(target.color_at(0, 0), back);
+    DrawRect2(dc, {1, 1, 4, 4}, image, false, false, false, 1, 1, {});
+    EXPECT_EQ(target.color_at(1, 1), gdi::kMagenta);
+    EXPECT_EQ(target.color_at(4, 4), back);
+}
+
+TEST(DrawRect2, ReversedRectanglesDrawNothing) {
+    const gdi::Bitmap image(2, 2, gdi::pixel_of(rgb(9, 9, 9)));
+    gdi::Bitmap target(6, 6, gdi::pixel_of(rgb(0, 0, 0)));
+    gdi::DC dc(target);
+    DrawRect2(dc, {4, 1, 2, 5}, image, false, false, false, 1, 1, {});
+    DrawRect2(dc, {1, 4, 5, 2}, image, false, false, false, 1, 1, {});
+    DrawRect1(dc, {4, 1, 2, 5}, image, 1, 1, false);
+    DrawRect3(dc, {4, 4, 2, 2}, image, 1, 1, false);
+    for (int y = 0; y < 6; ++y) {
+        for (int x = 0; x < 6; ++x) {
+            ASSERT_EQ(target.color_at(x, y), rgb(0, 0, 0));
+        }
+    }
+}
+
+TEST(DrawRect, PlainVariants) {
+    const std::vector<gdi::Color> colors = {rgb(50, 0, 0), rgb(0, 60, 0)};
+    gdi::Bitmap image = test::solid_states(2, 2, colors);
+    image.set_color(2, 0, gdi::kMagenta);  // one transparent pixel in state 2
+    gdi::Bitmap target(8, 8, gdi::pixel_of(rgb(0, 0, 0)));
+    gdi::DC dc(target);
+    DrawRect1(dc, {0, 0, 4, 4}, image, 2, 2, false);  // stretched to 4 x 4
+    EXPECT_EQ(target.color_at(0, 0), gdi::kMagenta);
+    EXPECT_EQ(target.color_at(3, 3), colors[1]);
+    DrawRect3(dc, {4, 4, 8, 8}, image, 2, 1, false);  // 2 x 2 centred in 4 x 4
+    EXPECT_EQ(target.color_at(4, 4), rgb(0, 0, 0));
+    EXPECT_EQ(target.color_at(5, 5), colors[0]);
+    EXPECT_EQ(target.color_at(6, 6), colors[0]);
+    EXPECT_EQ(target.color_at(7, 7), rgb(0, 0, 0));
+    DrawTranmap(dc, 0, 4, image);
+    EXPECT_EQ(target.color_at(0, 4), colors[0]);
+    EXPECT_EQ(target.color_at(2, 4), rgb(0, 0, 0));  // magenta left out
+    EXPECT_EQ(target.color_at(3, 4), colors[1]);
+}
+
+}  // namespace
+}  // namespace skin
