@@ -180,6 +180,12 @@ struct State {
 
 State& state();
 
+// Counts a window procedure call under way (exception-safe).
+struct SendDepth {
+    SendDepth();
+    ~SendDepth();
+};
+
 // The window of a handle, or nullptr for invalid handles.
 Window* get(HWND hwnd);
 Window* root_of(Window* w);

@@ -24,11 +24,8 @@ LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (!w)
         return 0;
     WNDPROC proc = w->proc;  // a copy: the window may replace or lose it meanwhile
-    auto& s = state();
-    ++s.send_depth;
-    LRESULT r = proc(hwnd, msg, wParam, lParam);
-    --s.send_depth;
-    return r;
+    detail::SendDepth depth;
+    return proc(hwnd, msg, wParam, lParam);
 }
 
 bool PostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

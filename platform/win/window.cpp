@@ -22,6 +22,13 @@ State& state() {
     return s;
 }
 
+SendDepth::SendDepth() {
+    ++state().send_depth;
+}
+SendDepth::~SendDepth() {
+    --state().send_depth;
+}
+
 Window* get(HWND hwnd) {
     auto& s = state();
     auto it = s.windows.find(reinterpret_cast<uintptr_t>(hwnd));
@@ -570,11 +577,8 @@ LRESULT CallWindowProc(const WNDPROC& proc, HWND hwnd, UINT msg, WPARAM wParam, 
     if (!proc)
         return 0;
     WNDPROC copy = proc;  // keeps a bound procedure alive while it runs
-    auto& s = state();
-    ++s.send_depth;
-    LRESULT r = copy(hwnd, msg, wParam, lParam);
-    --s.send_depth;
-    return r;
+    detail::SendDepth depth;
+    return copy(hwnd, msg, wParam, lParam);
 }
 
 bool SetProp(HWND hwnd, const char* name, uintptr_t data) {

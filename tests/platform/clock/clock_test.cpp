@@ -1,0 +1,84 @@
+#include "platform/clock/clock.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+namespace {
+
+using clk::LocalTime;
+
+TEST(DayCount, KnownDatesAndTimes) {
+    EXPECT_EQ(clk::to_day_count({1899, 12, 30, 0, 0, 0, 0, 6}), 0.0);
+    EXPECT_EQ(clk::to_day_count({1900, 1, 1, 0, 0, 0, 0, 1}), 2.0);
+    EXPECT_EQ(clk::date_part({2026, 12, 9, 13, 30, 0, 0, 3}), 46365.0);
+    EXPECT_DOUBLE_EQ(clk::time_part({2026, 12, 9, 6, 0, 0, 0, 3}), 0.25);
+    EXPECT_DOUBLE_EQ(clk::to_day_count({2026, 12, 9, 18, 0, 0, 0, 3}), 46365.75);
+    // Before the epoch the fraction still counts forwards from midnight.
+    EXPECT_DOUBLE_EQ(clk::to_day_count({1899, 12, 29, 6, 0, 0, 0, 5}), -1.25);
+}
+
+TEST(DayCount, RoundTripsToTheMillisecondWithWeekday) {
+    const LocalTime cases[] = {
+        {2026, 12, 9, 23, 59, 59, 999, 3}, {2000, 2, 29, 12, 0, 0, 1, 2},
+        {1999, 12, 31, 0, 0, 0, 0, 5},     {1899, 12, 29, 6, 0, 0, 0, 5},
+        {2024, 3, 1, 0, 0, 1, 500, 5},
+    };
+    for (const auto& t : cases) {
+        EXPECT_EQ(clk::from_day_count(clk::to_day_count(t)), t) << t.year << "-" << t.month;
+    }
+    EXPECT_EQ(clk::weekday_of(2026, 12, 9), 3);
+    EXPECT_EQ(clk::weekday_of(1899, 12, 30), 6);
+}
+
+TEST(DayCount, GarbageGivesTheEpochNotACrash) {
+    EXPECT_EQ(clk::from_day_count(std::numeric_limits<double>::quiet_NaN()), LocalTime{});
+    EXPECT_EQ(clk::from_day_count(1e300), LocalTime{});
+    EXPECT_EQ(clk::from_day_count(-1e12), LocalTime{});
+    // Just below a whole day rounds up to the next midnight, not to hour 24.
+    LocalTime t = clk::from_day_count(1.0 - 1e-12);
+    EXPECT_EQ(t.day, 31);
+    EXPECT_EQ(t.hour, 0);
+}
+
+TEST(DayCount, Validity) {
+    EXPECT_TRUE(clk::is_valid({2024, 2, 29, 0, 0, 0, 0, 4}));
+    EXPECT_FALSE(clk::is_valid({2023, 2, 29, 0, 0, 0, 0, 3}));
+    EXPECT_FALSE(clk::is_valid({1900, 2, 29, 0, 0, 0, 0, 3}));
+    EXPECT_FALSE(clk::is_valid({2024, 13, 1, 0, 0, 0, 0, 0}));
+    EXPECT_FALSE(clk::is_valid({2024, 1, 1, 24, 0, 0, 0, 1}));
+}
+
+TEST(ManualClock, AdvancesMonotonicAndCalendarTogetherAcrossMidnight) {
+    clk::ManualClock c({2026, 12, 31, 23, 59, 59, 500, 4}, 1000);
+    c.advance(600);
+    EXPECT_EQ(c.monotonic_ms(), 1600);
+    LocalTime t = c.local_now();
+    EXPECT_EQ(t, (LocalTime{2027, 1, 1, 0, 0, 0, 100, 5}));
+    c.advance(-5);
+    EXPECT_EQ(c.monotonic_ms(), 1600) << "never backwards";
+    c.advance_to(1000);
+    EXPECT_EQ(c.monotonic_ms(), 1600);
+    c.advance_to(1700);
+    EXPECT_EQ(c.local_now().millisecond, 200);
+    c.set_local({2026, 6, 1, 8, 0, 0, 0, 1});
+    EXPECT_EQ(c.monotonic_ms(), 1700);
+    EXPECT_EQ(c.local_now().weekday, 1);
+}
+
+TEST(CurrentClock, ScopedInstallAndRestore) {
+    EXPECT_EQ(clk::current_manual(), nullptr);
+    clk::ManualClock m;
+    {
+        clk::ScopedClock s(m);
+        EXPECT_EQ(&clk::current(), &m);
+        EXPECT_EQ(clk::current_manual(), &m);
+    }
+    EXPECT_EQ(clk::current_manual(), nullptr);
+    const int64_t a = clk::current().monotonic_ms();
+    const int64_t b = clk::current().monotonic_ms();
+    EXPECT_LE(a, b);
+    EXPECT_TRUE(clk::is_valid(clk::current().local_now()));
+}
+
+}  // namespace

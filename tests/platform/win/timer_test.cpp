@@ -1,0 +1,206 @@
+// Timers under the manual clock: ticks where the clock says, interval changes, nested loops.
+
+#include <gmock/gmock.h>
+
+#include <stdexcept>
+
+#include "test_support.h"
+
+using namespace win;
+using namespace wintest;
+
+namespace {
+
+struct Tick {
+    int64_t at;
+    UINT_PTR id;
+    bool operator==(const Tick&) const = default;
+};
+
+std::vector<Tick> g_ticks;
+clk::ManualClock* g_clock = nullptr;
+
+LRESULT TickProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+    if (m == WM_TIMER) {
+        g_ticks.push_back({g_clock->monotonic_ms(), w});
+        return 0;
+    }
+    return DefWindowProc(h, m, w, l);
+}
+
+class Timers : public WinTest {
+  protected:
+    void SetUp() override {
+        WinTest::SetUp();
+        g_clock = &clock_;
+        g_ticks.clear();
+        h_ = top("T", WS_OVERLAPPED);
+        SetWindowProc(h_, TickProc);
+        t0_ = clock_.monotonic_ms();
+    }
+    std::vector<Tick> ticks_of(UINT_PTR id) const {
+        std::vector<Tick> out;
+        for (auto& t : g_ticks) {
+            if (t.id == id)
+                out.push_back({t.at - t0_, id});
+        }
+        return out;
+    }
+    HWND h_ = nullptr;
+    int64_t t0_ = 0;
+};
+
+TEST_F(Timers, AdvancingDeliversExactlyTheTicksDueInTimeOrderAcrossTimers) {
+    SetTimer(h_, 1, 100);
+    SetTimer(h_, 2, 250);
+    SetTimer(h_, 3, 300);
+    RunFor(1000);
+    EXPECT_EQ(ticks_of(1).size(), 10u);
+    EXPECT_EQ(ticks_of(2).size(), 4u);
+    EXPECT_EQ(ticks_of(3).size(), 3u);
+    ASSERT_EQ(g_ticks.size(), 17u);
+    for (size_t i = 1; i < g_ticks.size(); ++i)
+        EXPECT_LE(g_ticks[i - 1].at, g_ticks[i].at);
+    EXPECT_EQ(ticks_of(2)[0].at, 250);
+    EXPECT_EQ(ticks_of(2)[3].at, 1000);
+    // Each tick arrives at its own moment, not when the span ends.
+    EXPECT_EQ(ticks_of(3)[1].at, 600);
+    RunFor(99);
+    EXPECT_EQ(ticks_of(1).size(), 10u) << "the next 100 ms tick is due at 1100";
+    RunFor(1);
+    EXPECT_EQ(ticks_of(1).size(), 11u);
+}
+
+TEST_F(Timers, ChangingTheIntervalRestartsThePeriodTheSameIntervalKeepsThePhase) {
+    SetTimer(h_, 1, 100);
+    RunFor(150);
+    SetTimer(h_, 1, 100);  // same interval: phase kept, next at 200
+    RunFor(60);
+    ASSERT_EQ(ticks_of(1).size(), 2u);
+    EXPECT_EQ(ticks_of(1)[1].at, 200);
+
+    SetTimer(h_, 1, 200);  // at 210: restarts, next at 410
+    RunFor(199);
+    EXPECT_EQ(ticks_of(1).size(), 2u);
+    RunFor(1);
+    ASSERT_EQ(ticks_of(1).size(), 3u);
+    EXPECT_EQ(ticks_of(1)[2].at, 410);
+}
+
+TEST_F(Timers, IntervalsBelowTenMillisecondsCountAsTen) {
+    SetTimer(h_, 1, 0);
+    RunFor(100);
+    EXPECT_EQ(ticks_of(1).size(), 10u);
+}
+
+TEST_F(Timers, KilledTimersAndTimersOfDestroyedWindowsStop) {
+    SetTimer(h_, 1, 100);
+    SetTimer(h_, 2, 100);
+    RunFor(100);
+    EXPECT_TRUE(KillTimer(h_, 1));
+    EXPECT_FALSE(KillTimer(h_, 1));
+    RunFor(100);
+    EXPECT_EQ(ticks_of(1).size(), 1u);
+    EXPECT_EQ(ticks_of(2).size(), 2u);
+    DestroyWindow(h_);
+    RunFor(500);
+    EXPECT_EQ(ticks_of(2).size(), 2u);
+    EXPECT_EQ(SetTimer(h_, 3, 100), 0u) << "no timers for invalid windows";
+}
+
+TEST_F(Timers, TimerProceduresAndWindowlessTimers) {
+    int calls = 0;
+    UINT_PTR id = SetTimer(nullptr, 0, 50, [&](HWND hw, UINT msg, UINT_PTR tid, DWORD) {
+        EXPECT_EQ(hw, nullptr);
+        EXPECT_EQ(msg, WM_TIMER);
+        EXPECT_NE(tid, 0u);
+        ++calls;
+    });
+    ASSERT_NE(id, 0u);
+    UINT_PTR other = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {});
+    EXPECT_NE(other, id) << "window-less timers get fresh ids";
+    RunFor(200);
+    EXPECT_EQ(calls, 4);
+    KillTimer(nullptr, id);
+    KillTimer(nullptr, other);
+    RunFor(200);
+    EXPECT_EQ(calls, 4);
+}
+
+TEST_F(Timers, ALateLoopGetsOneTickNotABurst) {
+    SetTimer(h_, 1, 10);
+    clock_.advance(1000);  // the program was busy for a second
+    PumpPending();
+    EXPECT_EQ(ticks_of(1).size(), 1u);
+    RunFor(10);
+    EXPECT_EQ(ticks_of(1).size(), 2u);
+}
+
+// A modal loop started inside a handler keeps the ticks coming.
+TEST_F(Timers, NestedLoopKeepsTimerTicksFlowing) {
+    static bool modal_done = false;
+    static int ticks_inside = 0;
+    static bool inside = false;
+    modal_done = false;
+    ticks_inside = 0;
+    SetWindowProc(h_, [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+        if (m == WM_TIMER && w == 1) {
+            g_ticks.push_back({g_clock->monotonic_ms(), w});
+            if (inside)
+                ++ticks_inside;
+            return 0;
+        }
+        if (m == WM_TIMER && w == 2) {
+            modal_done = true;  // the "box" closes
+            KillTimer(h, 2);
+            return 0;
+        }
+        if (m == WM_USER) {
+            inside = true;
+            RunMessageLoop([] { return modal_done; });
+            inside = false;
+            return 0;
+        }
+        return DefWindowProc(h, m, w, l);
+    });
+    SetTimer(h_, 1, 10);
+    SetTimer(h_, 2, 500);
+    PostMessage(h_, WM_USER, 0, 0);
+    RunFor(1000);
+    EXPECT_TRUE(modal_done);
+    EXPECT_EQ(ticks_inside, 50);
+    EXPECT_EQ(ticks_of(1).size(), 100u);
+    EXPECT_EQ(clock_.monotonic_ms() - t0_, 1000);
+}
+
+TEST_F(Timers, IdleScriptDrivesANestedLoopAndWithoutOneTheLoopFailsLoudly) {
+    static bool closed = false;
+    closed = false;
+    SetWindowProc(h_, [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+        if (m == WM_USER) {
+            RunMessageLoop([] { return closed; });
+            return 1;
+        }
+        if (m == WM_USER + 1) {
+            closed = true;
+            return 0;
+        }
+        return DefWindowProc(h, m, w, l);
+    });
+    int script_calls = 0;
+    SetIdleScript([&] {
+        ++script_calls;
+        PostMessage(h_, WM_USER + 1, 0, 0);  // "press OK"
+        return true;
+    });
+    PostMessage(h_, WM_USER, 0, 0);
+    PumpPending();
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(script_calls, 1);
+
+    SetIdleScript(nullptr);
+    closed = false;
+    EXPECT_THROW(SendMessage(h_, WM_USER, 0, 0), std::runtime_error);
+}
+
+}  // namespace
