@@ -1,7 +1,5 @@
 #include "forms/date_format.h"
 
-#include <cstdio>
-
 namespace forms {
 
 FormatSettings& GetFormatSettings() {
@@ -64,10 +62,11 @@ std::vector<DateFormatToken> ParseDateFormat(const std::string& p) {
 }
 
 std::string FormatToken(const DateFormatToken& t, const clk::LocalTime& v) {
-    char buf[16];
     auto num = [&](int value, int width) {
-        std::snprintf(buf, sizeof buf, width >= 2 ? "%0*d" : "%d", width, value);
-        return std::string(buf);
+        std::string digits = std::to_string(value);
+        while (static_cast<int>(digits.size()) < width)
+            digits.insert(digits.begin(), '0');
+        return digits;
     };
     switch (t.kind) {
         case DateFormatToken::Literal:

@@ -1,6 +1,8 @@
 #include "forms/message_box.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <map>
 
 #include "forms/painter.h"

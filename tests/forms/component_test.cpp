@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include "forms/forms.h"
+
+namespace forms {
+namespace {
+
+TEST(Component, OwnedComponentsInCreationOrderAndFreedWithOwner) {
+    auto* owner = new TComponent(nullptr);
+    auto* a = new TComponent(owner);
+    auto* b = new TTimer(owner);
+    a->SetName("A");
+    b->SetName("B");
+    ASSERT_EQ(owner->ComponentCount(), 2);
+    EXPECT_EQ(owner->Components(0), a);
+    EXPECT_EQ(owner->Components(1), b);
+    EXPECT_EQ(owner->FindComponent("B"), b);
+    EXPECT_EQ(owner->FindComponent("missing"), nullptr);
+    delete a;  // removes itself from its owner
+    ASSERT_EQ(owner->ComponentCount(), 1);
+    EXPECT_EQ(owner->Components(0), b);
+    delete owner;  // frees b as well (the sanitizer build checks)
+}
+
+TEST(Component, ClassNamesAndIsATestsThroughDescendants) {
+    TComponent owner(nullptr);
+    auto* button = new TButton(&owner);
+    auto* box = new TCheckBox(&owner);
+    auto* sheet = new TTabSheet(&owner);
+    EXPECT_EQ(button->ClassName(), "TButton");
+    EXPECT_TRUE(button->InheritsFrom("TButtonControl"));
+    EXPECT_TRUE(button->InheritsFrom("TWinControl"));
+    EXPECT_TRUE(button->InheritsFrom("TControl"));
+    EXPECT_FALSE(button->InheritsFrom("TCheckBox"));
+    EXPECT_TRUE(box->InheritsFrom("TButtonControl"));
+    EXPECT_TRUE(sheet->ClassNameIs("ttabsheet"));
+    EXPECT_FALSE(sheet->InheritsFrom("TPageControl"));
+    EXPECT_EQ(TShape(nullptr).ClassName(), "TShape");
+    EXPECT_TRUE(TLabel(nullptr).InheritsFrom("TGraphicControl"));
+}
+
+TEST(Component, PublishedPropertiesReadByName) {
+    TComponent owner(nullptr);
+    auto* button = new TButton(&owner);
+    button->SetCaption("OK");
+    button->SetDefault(true);
+    auto* box = new TCheckBox(&owner);
+    box->SetState(TCheckBoxState::cbGrayed);
+    EXPECT_EQ(button->GetPropText("Caption").value(), "OK");
+    EXPECT_EQ(button->GetPropText("Default").value(), "true");
+    EXPECT_EQ(box->GetPropText("State").value(), "cbGrayed");
+    EXPECT_EQ(box->GetPropText("Checked").value(), "false");
+    EXPECT_FALSE(box->GetPropText("NoSuchProperty").has_value());
+    EXPECT_TRUE(button->SetPropText("Tag", "5555"));
+    EXPECT_EQ(button->Tag(), 5555);
+    EXPECT_FALSE(button->SetPropText("Tag", "12x"));
+}
+
+TEST(Component, ReplacedWindowProcSeesMessagesFirstAndChains) {
+    TComponent owner(nullptr);
+    auto* button = new TButton(&owner);
+    std::vector<win::UINT> seen;
+    TWndMethod old = button->WindowProc;
+    button->WindowProc = [&](TMessage& m) {
+        seen.push_back(m.Msg);
+        old(m);
+    };
+    int clicks = 0;
+    button->OnClick = [&](TObject*) { ++clicks; };
+    button->Perform(CM_DIALOGKEY, win::VK_ESCAPE, 0);  // not the cancel button: not handled
+    button->SetCancel(true);
+    EXPECT_EQ(button->Perform(CM_DIALOGKEY, win::VK_ESCAPE, 0), 0);  // no parent: cannot focus
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0], CM_DIALOGKEY);
+    EXPECT_EQ(clicks, 0);
+}
+
+TEST(LineEditor, MaxLengthHoldsForTypingAndSetting) {
+    LineEditor e;
+    e.set_max_length(3);
+    EXPECT_TRUE(e.insert(U"12"));
+    EXPECT_TRUE(e.insert(U"345"));  // only "3" fits
+    EXPECT_EQ(e.text(), U"123");
+    EXPECT_FALSE(e.insert(U"9"));
+    e.select(1, 1);  // replacing the selection makes room for one
+    EXPECT_TRUE(e.insert(U"xy"));
+    EXPECT_EQ(e.text(), U"1x3");
+    e.set_text(U"abcdef");
+    EXPECT_EQ(e.text(), U"abc");
+}
+
+TEST(LineEditor, CaretSelectionBackspaceDelete) {
+    LineEditor e;
+    e.set_text(U"héllo");
+    e.home(false);
+    e.right(false);
+    e.right(true);  // selects "é"
+    EXPECT_EQ(e.sel_start(), 1);
+    EXPECT_EQ(e.sel_length(), 1);
+    EXPECT_TRUE(e.backspace());
+    EXPECT_EQ(e.text(), U"hllo");
+    e.end(false);
+    EXPECT_FALSE(e.del());
+    EXPECT_TRUE(e.backspace());
+    EXPECT_EQ(e.text(), U"hll");
+    e.home(false);
+    EXPECT_FALSE(e.backspace());
+    e.select_all();
+    EXPECT_TRUE(e.del());
+    EXPECT_TRUE(e.text().empty());
+}
+
+TEST(Utf8, MalformedBytesBecomeReplacementCharacters) {
+    EXPECT_EQ(Utf8ToU32("a\xC3\xA9z"), U"aéz");
+    EXPECT_EQ(Utf8ToU32("\xFF"), U"\uFFFD");
+    EXPECT_EQ(Utf8ToU32("\xE4\xB8"), U"\uFFFD\uFFFD");  // truncated sequence
+    EXPECT_EQ(Utf8ToU32("\xC0\xAF"), U"\uFFFD\uFFFD");  // overlong
+    EXPECT_EQ(U32ToUtf8(U"中文"), "中文");
+}
+
+TEST(DateFormat, ShortDateAndLongTimePatterns) {
+    clk::LocalTime t{2026, 3, 7, 8, 5, 9, 0, 6};
+    EXPECT_EQ(FormatDateTime("yyyy/M/d", t), "2026/3/7");
+    EXPECT_EQ(FormatDateTime("yyyy-MM-dd", t), "2026-03-07");
+    EXPECT_EQ(FormatDateTime("H:mm:ss", t), "8:05:09");
+    EXPECT_EQ(FormatDateTime("hh:mm:ss tt", {2026, 3, 7, 13, 0, 0, 0, 6}), "01:00:00 PM");
+    EXPECT_EQ(DaysInMonth(2024, 2), 29);
+    EXPECT_EQ(DaysInMonth(1900, 2), 28);
+}
+
+}  // namespace
+}  // namespace forms
