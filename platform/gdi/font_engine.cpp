@@ -335,6 +335,16 @@ SizedFont& FontEngine::get(const Font& f) {
 // --- Glyphs ----------------------------------------------------------------------------------
 
 const Glyph& SizedFont::glyph(char32_t cp) {
+    if (cp < 128) {
+        if (!ascii_[cp]) {
+            ascii_[cp] = &load(cp);
+        }
+        return *ascii_[cp];
+    }
+    return load(cp);
+}
+
+const Glyph& SizedFont::load(char32_t cp) {
     auto it = glyphs_.find(cp);
     if (it != glyphs_.end()) {
         return it->second;

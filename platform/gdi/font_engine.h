@@ -50,7 +50,10 @@ class SizedFont {
     bool underline_ = false;
     bool strike_out_ = false;
     std::string families_[2];
+    const Glyph& load(char32_t cp);
     std::unordered_map<char32_t, Glyph> glyphs_;
+    // ASCII glyphs looked up without hashing (map nodes do not move).
+    const Glyph* ascii_[128] = {};
     Glyph box_;
 };
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <utility>
 
 namespace gdi {
@@ -27,41 +28,39 @@ bool op_keeps(RegionOp op, bool in_a, bool in_b) {
     return false;
 }
 
-// Combines two sorted, disjoint span lists.
-void combine_spans(const Spans& a, const Spans& b, RegionOp op, Spans& out) {
+// Combines two sorted, disjoint span lists in one linear sweep over their edges.
+void combine_spans(const Rect* a, const Rect* a_end, const Rect* b, const Rect* b_end, RegionOp op,
+                   Spans& out) {
     out.clear();
-    std::vector<int> xs;
-    xs.reserve(2 * (a.size() + b.size()));
-    for (const Span& s : a) {
-        xs.push_back(s.first);
-        xs.push_back(s.second);
-    }
-    for (const Span& s : b) {
-        xs.push_back(s.first);
-        xs.push_back(s.second);
-    }
-    std::sort(xs.begin(), xs.end());
-    xs.erase(std::unique(xs.begin(), xs.end()), xs.end());
-    size_t ia = 0;
-    size_t ib = 0;
-    for (size_t i = 0; i + 1 < xs.size(); ++i) {
-        const int x0 = xs[i];
-        const int x1 = xs[i + 1];
-        while (ia < a.size() && a[ia].second <= x0) {
-            ++ia;
+    constexpr int kEnd = std::numeric_limits<int>::max();
+    bool in_a = false;
+    bool in_b = false;
+    bool open = false;
+    int start = 0;
+    while (true) {
+        const int next_a = a < a_end ? (in_a ? a->right : a->left) : kEnd;
+        const int next_b = b < b_end ? (in_b ? b->right : b->left) : kEnd;
+        const int x = std::min(next_a, next_b);
+        if (x == kEnd) {
+            break;
         }
-        while (ib < b.size() && b[ib].second <= x0) {
-            ++ib;
+        if (next_a == x) {
+            if (in_a)
+                ++a;
+            in_a = !in_a;
         }
-        const bool in_a = ia < a.size() && a[ia].first <= x0;
-        const bool in_b = ib < b.size() && b[ib].first <= x0;
-        if (!op_keeps(op, in_a, in_b)) {
-            continue;
+        if (next_b == x) {
+            if (in_b)
+                ++b;
+            in_b = !in_b;
         }
-        if (!out.empty() && out.back().second == x0) {
-            out.back().second = x1;
-        } else {
-            out.emplace_back(x0, x1);
+        const bool keep = op_keeps(op, in_a, in_b);
+        if (keep && !open) {
+            start = x;
+            open = true;
+        } else if (!keep && open) {
+            out.emplace_back(start, x);
+            open = false;
         }
     }
 }
@@ -83,19 +82,24 @@ void normalize_spans(Spans& s) {
     s = std::move(merged);
 }
 
+// A band: rows top..bottom and its rectangles (same top and bottom, sorted by x) in a region.
 struct Band {
     int top;
     int bottom;
-    Spans spans;
+    const Rect* begin;
+    const Rect* end;
 };
 
 std::vector<Band> bands_of(const std::vector<Rect>& rects) {
     std::vector<Band> bands;
-    for (const Rect& r : rects) {
-        if (bands.empty() || bands.back().top != r.top || bands.back().bottom != r.bottom) {
-            bands.push_back({r.top, r.bottom, {}});
-        }
-        bands.back().spans.emplace_back(r.left, r.right);
+    const Rect* p = rects.data();
+    const Rect* const end = p + rects.size();
+    while (p < end) {
+        const Rect* q = p + 1;
+        while (q < end && q->top == p->top && q->bottom == p->bottom)
+            ++q;
+        bands.push_back({p->top, p->bottom, p, q});
+        p = q;
     }
     return bands;
 }
@@ -124,31 +128,75 @@ class RegionBuilder {
         if (spans.empty() || bottom <= top) {
             return;
         }
-        if (last_bottom_ == top && last_spans_ == spans) {
-            for (size_t i = rects_.size() - spans.size(); i < rects_.size(); ++i) {
+        if (last_bottom_ == top && rects_.size() - last_start_ == spans.size() &&
+            same_spans(spans)) {
+            for (size_t i = last_start_; i < rects_.size(); ++i) {
                 rects_[i].bottom = bottom;
             }
         } else {
+            last_start_ = rects_.size();
             for (const Span& s : spans) {
                 rects_.push_back({s.first, top, s.second, bottom});
             }
-            last_spans_ = spans;
         }
         last_bottom_ = bottom;
     }
+    // The same for spans taken as they stand from another region's band.
+    void add_band(int top, int bottom, const Rect* begin, const Rect* end) {
+        const size_t n = static_cast<size_t>(end - begin);
+        if (n == 0 || bottom <= top) {
+            return;
+        }
+        bool same = last_bottom_ == top && rects_.size() - last_start_ == n;
+        for (size_t i = 0; same && i < n; ++i) {
+            same = rects_[last_start_ + i].left == begin[i].left &&
+                   rects_[last_start_ + i].right == begin[i].right;
+        }
+        if (same) {
+            for (size_t i = last_start_; i < rects_.size(); ++i) {
+                rects_[i].bottom = bottom;
+            }
+        } else {
+            last_start_ = rects_.size();
+            rects_.insert(rects_.end(), begin, end);
+            if (begin->top != top || begin->bottom != bottom) {
+                for (size_t i = last_start_; i < rects_.size(); ++i) {
+                    rects_[i].top = top;
+                    rects_[i].bottom = bottom;
+                }
+            }
+        }
+        last_bottom_ = bottom;
+    }
+    void reserve(size_t n) { rects_.reserve(n); }
     Region finish() {
         Region r;
         r.rects_ = std::move(rects_);
-        for (const Rect& rc : r.rects_) {
-            r.bounds_ = r.bounds_.unite(rc);
+        if (!r.rects_.empty()) {
+            int left = r.rects_.front().left;
+            int right = r.rects_.front().right;
+            for (const Rect& rc : r.rects_) {
+                left = std::min(left, rc.left);
+                right = std::max(right, rc.right);
+            }
+            r.bounds_ = {left, r.rects_.front().top, right, r.rects_.back().bottom};
         }
         return r;
     }
 
   private:
+    bool same_spans(const Spans& spans) const {
+        for (size_t i = 0; i < spans.size(); ++i) {
+            const Rect& r = rects_[last_start_ + i];
+            if (r.left != spans[i].first || r.right != spans[i].second) {
+                return false;
+            }
+        }
+        return true;
+    }
     std::vector<Rect> rects_;
-    Spans last_spans_;
-    int last_bottom_ = 0;
+    size_t last_start_ = 0;
+    int last_bottom_ = std::numeric_limits<int>::min();
 };
 
 Region::Region(const Rect& r) {
@@ -159,26 +207,36 @@ Region::Region(const Rect& r) {
 }
 
 Region Region::from_rects(std::span<const Rect> rects) {
+    std::vector<Rect> sorted;
     std::vector<int> ys;
     for (const Rect& r : rects) {
         if (!r.empty()) {
+            sorted.push_back(r);
             ys.push_back(r.top);
             ys.push_back(r.bottom);
         }
     }
+    std::sort(sorted.begin(), sorted.end(),
+              [](const Rect& a, const Rect& b) { return a.top < b.top; });
     std::sort(ys.begin(), ys.end());
     ys.erase(std::unique(ys.begin(), ys.end()), ys.end());
+    // Sweep down the rows keeping the rectangles that cover the current stretch.
     RegionBuilder builder;
+    std::vector<Rect> active;
     Spans spans;
+    size_t next = 0;
     for (size_t i = 0; i + 1 < ys.size(); ++i) {
+        const int y = ys[i];
+        while (next < sorted.size() && sorted[next].top <= y) {
+            active.push_back(sorted[next++]);
+        }
+        std::erase_if(active, [&](const Rect& r) { return r.bottom <= y; });
         spans.clear();
-        for (const Rect& r : rects) {
-            if (!r.empty() && r.top <= ys[i] && r.bottom >= ys[i + 1]) {
-                spans.emplace_back(r.left, r.right);
-            }
+        for (const Rect& r : active) {
+            spans.emplace_back(r.left, r.right);
         }
         normalize_spans(spans);
-        builder.add_band(ys[i], ys[i + 1], spans);
+        builder.add_band(y, ys[i + 1], spans);
     }
     return builder.finish();
 }
@@ -312,9 +370,9 @@ Region Region::intersect(const Rect& clip) const {
             continue;
         }
         spans.clear();
-        for (const Span& s : band.spans) {
-            const int l = std::max(s.first, clip.left);
-            const int r = std::min(s.second, clip.right);
+        for (const Rect* s = band.begin; s < band.end; ++s) {
+            const int l = std::max(s->left, clip.left);
+            const int r = std::min(s->right, clip.right);
             if (r > l) {
                 spans.emplace_back(l, r);
             }
@@ -337,37 +395,42 @@ Region Region::combine(const Region& a, const Region& b, RegionOp op) {
     if (a.empty() && (op == RegionOp::Or || op == RegionOp::Xor)) {
         return b;
     }
+    if (a.empty()) {
+        return {};
+    }
     const std::vector<Band> ba = bands_of(a.rects_);
     const std::vector<Band> bb = bands_of(b.rects_);
-    std::vector<int> ys;
-    ys.reserve(2 * (ba.size() + bb.size()));
-    for (const Band& band : ba) {
-        ys.push_back(band.top);
-        ys.push_back(band.bottom);
-    }
-    for (const Band& band : bb) {
-        ys.push_back(band.top);
-        ys.push_back(band.bottom);
-    }
-    std::sort(ys.begin(), ys.end());
-    ys.erase(std::unique(ys.begin(), ys.end()), ys.end());
     RegionBuilder builder;
-    const Spans none;
+    builder.reserve(a.rects_.size() + b.rects_.size() + 4);
     Spans out;
     size_t ia = 0;
     size_t ib = 0;
-    for (size_t i = 0; i + 1 < ys.size(); ++i) {
-        const int y0 = ys[i];
-        while (ia < ba.size() && ba[ia].bottom <= y0) {
+    int y = std::min(ba.front().top, bb.front().top);
+    while (ia < ba.size() || ib < bb.size()) {
+        // The next stretch of rows over which neither region changes.
+        while (ia < ba.size() && ba[ia].bottom <= y)
             ++ia;
-        }
-        while (ib < bb.size() && bb[ib].bottom <= y0) {
+        while (ib < bb.size() && bb[ib].bottom <= y)
             ++ib;
+        if (ia == ba.size() && ib == bb.size())
+            break;
+        const bool in_a = ia < ba.size() && ba[ia].top <= y;
+        const bool in_b = ib < bb.size() && bb[ib].top <= y;
+        int next = std::numeric_limits<int>::max();
+        if (ia < ba.size())
+            next = std::min(next, in_a ? ba[ia].bottom : ba[ia].top);
+        if (ib < bb.size())
+            next = std::min(next, in_b ? bb[ib].bottom : bb[ib].top);
+        if (in_a != in_b && op_keeps(op, in_a, in_b)) {
+            // Only one region has rows here and the operation keeps them: copy them over.
+            const Band& band = in_a ? ba[ia] : bb[ib];
+            builder.add_band(y, next, band.begin, band.end);
+        } else if (in_a || in_b) {
+            combine_spans(in_a ? ba[ia].begin : nullptr, in_a ? ba[ia].end : nullptr,
+                          in_b ? bb[ib].begin : nullptr, in_b ? bb[ib].end : nullptr, op, out);
+            builder.add_band(y, next, out);
         }
-        const Spans& sa = (ia < ba.size() && ba[ia].top <= y0) ? ba[ia].spans : none;
-        const Spans& sb = (ib < bb.size() && bb[ib].top <= y0) ? bb[ib].spans : none;
-        combine_spans(sa, sb, op, out);
-        builder.add_band(y0, ys[i + 1], out);
+        y = next;
     }
     return builder.finish();
 }

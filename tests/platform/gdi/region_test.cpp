@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <random>
+
 namespace gdi {
 namespace {
 
@@ -119,6 +122,69 @@ TEST(Region, EllipseAndRoundRectStayInsideTheirRectangle) {
     EXPECT_TRUE(rr.contains({0, 6}));
     EXPECT_EQ(rr.bounds(), r);
     EXPECT_TRUE(Region::ellipse({5, 5, 5, 9}).empty());
+}
+
+// Random rectangles and operations checked against a plain pixel grid. The result must hold
+// the same pixels as the grid, and be the canonical banded form: the same as the region read
+// back from a bitmap of those pixels.
+TEST(Region, RandomCombinationsMatchAPixelModel) {
+    constexpr int N = 24;
+    using Grid = std::array<std::array<bool, N>, N>;
+    std::mt19937 rng(1234);
+    auto random_rect = [&] {
+        const int l = static_cast<int>(rng() % N), t = static_cast<int>(rng() % N);
+        return Rect{l, t, l + 1 + static_cast<int>(rng() % (N - l)),
+                    t + 1 + static_cast<int>(rng() % (N - t))};
+    };
+    for (int round = 0; round < 200; ++round) {
+        Region region;
+        Grid grid{};
+        for (int step = 0; step < 8; ++step) {
+            const Rect r = random_rect();
+            const RegionOp op = static_cast<RegionOp>(1 + rng() % 4);
+            region = Region::combine(region, Region(r), op);
+            for (int y = 0; y < N; ++y)
+                for (int x = 0; x < N; ++x) {
+                    const bool in_r = r.contains({x, y});
+                    bool& g = grid[y][x];
+                    switch (op) {
+                        case RegionOp::And:
+                            g = g && in_r;
+                            break;
+                        case RegionOp::Or:
+                            g = g || in_r;
+                            break;
+                        case RegionOp::Xor:
+                            g = g != in_r;
+                            break;
+                        case RegionOp::Diff:
+                            g = g && !in_r;
+                            break;
+                        case RegionOp::Copy:
+                            break;
+                    }
+                }
+            Bitmap picture(N, N, pixel_of(kMagenta));
+            for (int y = 0; y < N; ++y)
+                for (int x = 0; x < N; ++x) {
+                    ASSERT_EQ(region.contains({x, y}), grid[y][x])
+                        << "round " << round << " step " << step << " at " << x << "," << y;
+                    if (grid[y][x])
+                        picture.set_color(x, y, 0);
+                }
+            ASSERT_EQ(region, Region::from_mask(picture)) << "round " << round;
+            ASSERT_EQ(area_by_rects(region), area_by_points(region));
+        }
+        // Many rectangles at once give what uniting them one by one gives.
+        std::vector<Rect> rects;
+        Region united;
+        for (int k = 0; k < 6; ++k) {
+            rects.push_back(random_rect());
+            united |= Region(rects.back());
+        }
+        ASSERT_EQ(Region::from_rects(rects), united);
+        ASSERT_EQ(region.intersect(rects[0]), region & Region(rects[0]));
+    }
 }
 
 }  // namespace
