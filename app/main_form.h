@@ -1,0 +1,228 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "forms/form.h"
+#include "i18n/caption_table.h"
+#include "pages/device_setup/power_action.h"
+#include "platform/serial/comm.h"
+#include "platform/tcp/tcp_client.h"
+
+namespace forms {
+class TButton;
+class TCheckBox;
+class TComboBox;
+class TDateTimePicker;
+class TEdit;
+class TGroupBox;
+class TLabel;
+class TPageControl;
+class TPanel;
+class TStatusBar;
+class TTabSheet;
+class TTimer;
+}  // namespace forms
+namespace settings {
+struct LoadedSettings;
+}
+
+// The main window: every control, every handler and all state of the console. The class is
+// one, but its members are defined in the folder of the subsystem they belong to, each section
+// below names its folder. A subsystem that joins adds its section here, defines its members in
+// its own folder, and calls its page builder from FormCreate (app/form_create.cpp).
+class TForm1 : public forms::TForm {
+    FORMS_CLASS(TForm1, forms::TForm)
+  public:
+    explicit TForm1(forms::TComponent* owner);
+    ~TForm1() override;
+
+    // ---- app/: the window, start-up and shutdown -------------------------------------------
+    forms::TPageControl* PageControl1 = nullptr;
+    forms::TTabSheet* TabSheet1 = nullptr;  // Port Setup
+    forms::TTabSheet* TabSheet2 = nullptr;  // Device Setup
+    forms::TTabSheet* TabSheet3 = nullptr;  // Real-time Control
+    forms::TTabSheet* TabSheet4 = nullptr;  // Timer Task
+    forms::TLabel* Label5 = nullptr;
+    forms::TComboBox* CB_language = nullptr;
+    forms::TButton* Button7 = nullptr;
+    forms::TStatusBar* StatusBar1 = nullptr;
+    forms::TTimer* Timer_read232 = nullptr;  // receive loop, 10 ms
+    forms::TTimer* Timer1 = nullptr;         // send-failure watch, 1000 ms
+    forms::TTimer* Timer2 = nullptr;         // alarms and weekly schedule, 200 ms
+    forms::TTimer* Timer3 = nullptr;         // command queue and status polling
+
+    // The settings file, resolved once at start-up; every field writer goes to it.
+    std::filesystem::path SettingsPath;
+    // The outer size set at start-up, and the screen fit's scroll ranges.
+    static constexpr int kOuterWidth = 1265;
+    static constexpr int kOuterHeight = 693;
+
+    void FormCreate(forms::TObject* sender);
+    void Button7Click(forms::TObject* sender);
+    // Frees the dynamic control arrays, children before their containers.
+    void ReleaseDynamicControls();
+
+    // ---- i18n/: languages --------------------------------------------------------------------
+    // 0 Chinese (Simplified), 1 English, 2 Chinese (Traditional); any other value reads as
+    // English. Zero until start-up has read the stored language.
+    int32_t LanguageIndex = 0;
+    // The captions a language switch sets; each page adds its rows and dynamic routines.
+    i18n::CaptionTables Captions;
+
+    void CB_languageChange(forms::TObject* sender);
+    // Sets every caption for LanguageIndex; `previous` is the language the status-bar texts on
+    // display were written in.
+    void ApplyLanguage(int previous);
+
+    // ---- link/: serial port ------------------------------------------------------------------
+    forms::TLabel* Label13 = nullptr;
+    forms::TComboBox* CB_com = nullptr;
+    forms::TButton* Bn_ser_conn = nullptr;
+    // The open COM port, or INVALID_HANDLE_VALUE while the serial link is not in use.
+    serial::HANDLE SerialHandle = serial::INVALID_HANDLE_VALUE;
+
+    // Opens COM<n> at 19200 8N1 (closing any port open before) and reports the outcome in the
+    // status bar and, on failure, in a message box.
+    bool Set_Serial(int port_number);
+    void CB_comChange(forms::TObject* sender);
+    // The serial link's operations on the open port.
+    void SerialWrite(std::span<const uint8_t> bytes);
+    size_t SerialBytesWaiting();
+    void SerialDiscardInput();
+    std::vector<uint8_t> SerialRead(size_t n);
+    void SerialClose();
+
+    // ---- link/: Ethernet link, sending and the receive loop -----------------------------------
+    forms::TLabel* Label7 = nullptr;
+    forms::TEdit* Ed_ip_address = nullptr;
+    forms::TButton* Bn_ip_conn = nullptr;
+    // The TCP client of the Ethernet link; the link is in use while it reports connected.
+    tcp::TcpClient IdTCPClient1;
+    // Receive-loop tick count and the slow-rate flag after a ReadSettings request.
+    uint8_t ReceiveTickCount = 0;
+    bool ReadSettingsSent = false;
+    // The payload of the last short frame sent; an Ack must match its ID and command code.
+    std::array<uint8_t, 4> LastShortPayload{};
+    // Ticks of Timer1 since the last frame sent, 0 or 1.
+    uint8_t FailureTickCount = 0;
+
+    // Hooks the link's handlers to the Port Setup controls and the two link timers.
+    void CreateLinkHandlers();
+    void Ed_ip_addressExit(forms::TObject* sender);
+    void Bn_ser_connClick(forms::TObject* sender);
+    void Bn_ip_connClick(forms::TObject* sender);
+    // Connects the TCP client to Ed_ip_address on the link's port, unless it is connected.
+    tcp::ConnectError ConnectEthernet();
+    // The connected test for the connect buttons; a broken connection is released first (as
+    // the receive loop does) and then counts as not connected.
+    bool EthernetInUse();
+    // The receive loop's answer to a broken connection: disconnect, and only if even that
+    // fails, the connect-failed box and the not-connected look of the Ethernet button.
+    void HandleConnectionLoss();
+    // The one send routine: wraps the payload into a frame and writes it to the link in use.
+    void SendFrame(std::span<const uint8_t> payload);
+    void Timer1Timer(forms::TObject* sender);
+    void Timer_read232Timer(forms::TObject* sender);
+
+    // ---- protocol/dispatch/: replies ---------------------------------------------------------
+    // One batch of received bytes, recognised by its length and first byte.
+    void HandleReply(std::span<const uint8_t> batch);
+    // The contents of an intact SettingsReply for the device Ed_conn_id shows.
+    void ApplySettingsReply(std::span<const uint8_t> batch);
+    // The contents of an intact StatusReply (no mask step) or StateReport (mask step).
+    void ApplyStatus(std::span<const uint8_t> batch, bool mask_step);
+
+    // ---- pages/device_setup/: the Device Setup page ------------------------------------------
+    // The ID strip and the read-device button (everything sits on Panel_setup).
+    forms::TPanel* Panel_setup = nullptr;
+    forms::TButton* Bn_read_id = nullptr;
+    forms::TLabel* Label14 = nullptr;
+    forms::TEdit* Ed_read_id = nullptr;
+    forms::TButton* Bn_write_id = nullptr;
+    forms::TLabel* Label4 = nullptr;
+    forms::TEdit* Ed_write_id = nullptr;
+    forms::TLabel* Label1 = nullptr;
+    forms::TGroupBox* GroupBox1 = nullptr;
+    forms::TLabel* Label6 = nullptr;
+    forms::TEdit* Ed_conn_id = nullptr;  // the working device ID
+    forms::TButton* Bn_connect = nullptr;
+    // The delay grid: k 0 power-on, 1 power-off; b 0 "LCD", 1 to 16 CH1 to CH16.
+    forms::TGroupBox* GroupBox_dly_setup = nullptr;
+    forms::TButton* Bn_default = nullptr;
+    forms::TButton* Bn_app = nullptr;
+    std::array<forms::TGroupBox*, 2> DelayGroup{};
+    std::array<std::array<forms::TLabel*, 17>, 2> DelayLabel{};
+    std::array<std::array<forms::TEdit*, 17>, 2> DelayEdit{};
+    std::array<std::array<forms::TCheckBox*, 17>, 2> DelayMinutes{};
+    // Cascade, start channel, lock and the power buttons.
+    forms::TGroupBox* GroupBox5 = nullptr;
+    forms::TCheckBox* CheckBox17 = nullptr;
+    forms::TLabel* Label3 = nullptr;
+    forms::TComboBox* Cb_ch = nullptr;
+    forms::TLabel* Label2 = nullptr;
+    forms::TCheckBox* CB_lock = nullptr;
+    forms::TButton* Button3 = nullptr;
+    forms::TButton* Button1 = nullptr;
+    forms::TButton* Button2 = nullptr;
+    // The two one-shot power alarms.
+    forms::TCheckBox* CB_Opentime = nullptr;
+    forms::TDateTimePicker* DateTimePicker1 = nullptr;
+    forms::TDateTimePicker* DateTimePicker2 = nullptr;
+    forms::TCheckBox* CB_Closetime = nullptr;
+    forms::TDateTimePicker* DateTimePicker3 = nullptr;
+    forms::TDateTimePicker* DateTimePicker4 = nullptr;
+
+    // The page's designed controls with their handlers and caption rows (window creation).
+    void CreateDeviceSetupControls();
+    // Start-up: the delay grid, then the tab order of Bn_default and Bn_app.
+    void BuildDelayGrid();
+    // Start-up: the stored working ID and the two alarms.
+    void LoadDeviceSetupSettings(const settings::LoadedSettings& loaded);
+    // Destruction: the delay grid, children before their groups.
+    void ReleaseDelayGrid();
+    void ApplyDelayCaptions(int language);
+    void Bn_read_idClick(forms::TObject* sender);
+    void Bn_write_idClick(forms::TObject* sender);
+    void Bn_connectClick(forms::TObject* sender);
+    void Ed_conn_idExit(forms::TObject* sender);
+    void Bn_defaultClick(forms::TObject* sender);
+    void Bn_appClick(forms::TObject* sender);
+    void CheckBox17Click(forms::TObject* sender);
+    void Cb_chChange(forms::TObject* sender);
+    void Button3Click(forms::TObject* sender);
+    void Button1Click(forms::TObject* sender);
+    void Button2Click(forms::TObject* sender);
+    void CB_lockClick(forms::TObject* sender);
+    void DateTimePicker1Change(forms::TObject* sender);
+    void DateTimePicker2Change(forms::TObject* sender);
+    void DateTimePicker3Change(forms::TObject* sender);
+    void DateTimePicker4Change(forms::TObject* sender);
+    // The working ID for a request, or nothing after the invalid-ID box.
+    std::optional<uint8_t> WorkingDeviceId();
+    // Cb_ch, Label3, Label2 and Button3 follow the cascade box.
+    void SetCascadeControlsEnabled(bool enabled);
+    // Sends a DeviceOption request with the current start channel to the working device.
+    void SendDeviceOption(uint8_t sub_code);
+    // The alarm step of the 200 ms tick: the pending action of the two one-shot alarms.
+    device_setup::PowerAction CheckClockAlarms();
+    // The send step of the 200 ms tick.
+    void SendPowerAction(device_setup::PowerAction action);
+    void Timer2Timer(forms::TObject* sender);
+
+    // ---- pages/realtime/: command queue ------------------------------------------------------
+    bool PendingFlag = false;
+
+  private:
+    void CreateDesignedControls();
+    void CreatePortSetupControls();
+    void FitToScreen();
+};
+
+// The one main window.
+extern TForm1* Form1;

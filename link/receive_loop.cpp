@@ -1,0 +1,70 @@
+// The receive loop: on every 6th tick of Timer_read232 (every 21st after a settings request)
+// it takes whatever has arrived on the link in use as one batch and hands it to the reply
+// dispatcher. A reply is recognised only by the length of one batch, so nothing is ever
+// joined across reads.
+
+#include <string>
+
+#include "app/main_form.h"
+#include "forms/button.h"
+#include "forms/message_box.h"
+#include "forms/status_bar.h"
+#include "i18n/main_window_captions.h"
+#include "link/link_texts.h"
+#include "link/receive_limits.h"
+
+void TForm1::Timer_read232Timer(forms::TObject*) {
+    const bool serial_link = SerialHandle != serial::INVALID_HANDLE_VALUE;
+    bool divide = true;
+    if (!serial_link) {
+        switch (IdTCPClient1.Connected()) {
+            case tcp::LinkState::NotConnected:
+                return;  // no link: the tick count stays where it is
+            case tcp::LinkState::Broken:
+                HandleConnectionLoss();
+                divide = false;
+                break;
+            case tcp::LinkState::Connected:
+                break;
+        }
+    }
+    if (divide) {
+        const uint8_t limit =
+            ReadSettingsSent ? devlink::kSlowReadTickLimit : devlink::kReadTickLimit;
+        if (ReceiveTickCount < limit) {
+            ++ReceiveTickCount;
+            return;
+        }
+        ReceiveTickCount = 0;
+    }
+
+    std::vector<uint8_t> batch;
+    if (serial_link) {
+        const size_t waiting = SerialBytesWaiting();
+        if (waiting == 0)
+            return;
+        if (waiting > devlink::kMaxSerialQueue) {
+            SerialDiscardInput();
+            return;
+        }
+        batch = SerialRead(waiting);
+    } else {
+        if (IdTCPClient1.Connected() != tcp::LinkState::Connected || IdTCPClient1.HeldBytes() == 0)
+            return;
+        IdTCPClient1.WaitForData(devlink::kTcpReadWaitMs);
+        batch = IdTCPClient1.Read(IdTCPClient1.HeldBytes());
+    }
+    if (batch.empty() || batch.size() > devlink::kMaxBatch)
+        return;
+    HandleReply(batch);
+}
+
+void TForm1::HandleConnectionLoss() {
+    if (IdTCPClient1.Disconnect())
+        return;  // the button and panel 0 keep their look until the operator presses it
+    forms::MessageBox(nullptr, std::string(i18n::PickText(devlink::kConnectFailed, LanguageIndex)),
+                      std::string(i18n::PickText(devlink::kErrorCaption, LanguageIndex)),
+                      forms::MB_OK | forms::MB_TASKMODAL);
+    Bn_ip_conn->SetCaption(std::string(i18n::PickText(i18n::kConnectCaption, LanguageIndex)));
+    StatusBar1->Panels(0).SetText(devlink::kPortPanelIdle);
+}

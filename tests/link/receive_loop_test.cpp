@@ -1,0 +1,217 @@
+#include <gtest/gtest.h>
+
+#include "forms/message_box.h"
+#include "protocol/replies.h"
+#include "protocol/requests.h"
+#include "tests/link/link_test_support.h"
+
+namespace {
+
+using link_test::Bytes;
+using link_test::LinkWindowTest;
+using link_test::LoopbackServer;
+using link_test::PtyLine;
+
+// The receive loop on a pseudo-terminal line, ticks from the manual clock.
+class ReceiveLoopTest : public LinkWindowTest {
+  protected:
+    void OpenSerial() {
+        serial::set_com_mapping(1, line_.path());
+        StartLinkWindow();
+        Form1->Bn_ser_conn->Click();
+        ASSERT_NE(Form1->SerialHandle, serial::INVALID_HANDLE_VALUE);
+    }
+    // The device's bytes are on the port before the ticks run.
+    void Arrive(const Bytes& bytes) {
+        line_.Send(bytes);
+        ASSERT_TRUE(WaitForSerial(bytes.size()));
+    }
+    void Send(const protocol::ShortPayload& payload) {
+        Form1->SendFrame(payload);
+        line_.Receive(6);
+        Form1->StatusBar1->Panels(2).SetText("Status:");
+    }
+    PtyLine line_;
+};
+
+const Bytes kStatus{0x55, 0x03, 0xA8, 0x01, 0x80, 0x01, 0x00, 0x2B};
+
+TEST_F(ReceiveLoopTest, TheFirstReadComesOnTheSixthTickAfterASend) {
+    OpenSerial();
+    Send(protocol::PollStatus(3));
+    Arrive(kStatus);
+    win::RunFor(59);
+    EXPECT_EQ(Panel2(), "Status:");
+    EXPECT_EQ(Form1->SerialBytesWaiting(), kStatus.size());
+    win::RunFor(1);
+    EXPECT_EQ(Panel2(), kSuccess);
+    EXPECT_EQ(Form1->SerialBytesWaiting(), 0u);
+
+    // Without a send the reads go on every sixth tick.
+    Form1->StatusBar1->Panels(2).SetText("Status:");
+    Form1->Timer1->SetEnabled(true);
+    Arrive(kStatus);
+    win::RunFor(59);
+    EXPECT_EQ(Panel2(), "Status:");
+    win::RunFor(1);
+    EXPECT_EQ(Panel2(), kSuccess);
+}
+
+TEST_F(ReceiveLoopTest, AfterASettingsRequestReadsComeOnEveryTwentyFirstTick) {
+    OpenSerial();
+    Form1->Ed_conn_id->SetText("3");
+    protocol::SettingsReply settings;
+    settings.device_id = 3;
+    const Bytes reply = protocol::build_settings_reply(settings);
+    Send(protocol::ReadSettings(3));
+    Arrive(reply);
+    win::RunFor(209);
+    EXPECT_EQ(Panel2(), "Status:");
+    win::RunFor(1);
+    EXPECT_EQ(Panel2(), kSuccess);
+
+    // The slow rate lasts until a frame of another kind goes out.
+    Form1->StatusBar1->Panels(2).SetText("Status:");
+    Arrive(reply);
+    win::RunFor(209);
+    EXPECT_EQ(Panel2(), "Status:");
+    win::RunFor(1);
+    EXPECT_EQ(Panel2(), kSuccess);
+
+    Send(protocol::PollStatus(3));
+    Arrive(kStatus);
+    win::RunFor(60);
+    EXPECT_EQ(Panel2(), kSuccess);
+}
+
+TEST_F(ReceiveLoopTest, NoiseOversizedBatchesAndSplitRepliesAreForgotten) {
+    OpenSerial();
+    Send(protocol::AllOn(3));
+    // 600 bytes of line noise: discarded unread.
+    Arrive(Bytes(600, 0x54));
+    win::RunFor(60);
+    EXPECT_EQ(Form1->SerialBytesWaiting(), 0u);
+    EXPECT_EQ(Panel2(), "Status:");
+    // 45 bytes: read and dropped, although they start like an Ack of this request.
+    Bytes oversized{0x54, 0x03, 0xA2};
+    oversized.resize(45, 0x00);
+    Arrive(oversized);
+    win::RunFor(60);
+    EXPECT_EQ(Form1->SerialBytesWaiting(), 0u);
+    EXPECT_EQ(Panel2(), "Status:");
+    // A settings reply read as 20 and then 21 bytes: neither part is a reply.
+    Form1->Ed_conn_id->SetText("3");
+    protocol::SettingsReply settings;
+    settings.device_id = 3;
+    const Bytes reply = protocol::build_settings_reply(settings);
+    Arrive(Bytes(reply.begin(), reply.begin() + 20));
+    win::RunFor(60);
+    Arrive(Bytes(reply.begin() + 20, reply.end()));
+    win::RunFor(60);
+    EXPECT_EQ(Panel2(), "Status:");
+    // 41 bytes once more, but two Acks back to back: no reply either.
+    Bytes two_acks = protocol::build_ack(3, 0xA2);
+    const Bytes second = protocol::build_ack(3, 0xA2);
+    two_acks.insert(two_acks.end(), second.begin(), second.end());
+    Arrive(two_acks);
+    win::RunFor(60);
+    EXPECT_EQ(Panel2(), "Status:");
+    win::RunFor(2000);
+    EXPECT_EQ(Panel2(), kFailure);
+
+    // Nothing of all that is joined with what comes next.
+    Send(protocol::AllOn(3));
+    Arrive(protocol::build_ack(3, 0xA2));
+    win::RunFor(60);
+    EXPECT_EQ(Panel2(), kSuccess);
+}
+
+TEST_F(ReceiveLoopTest, WithoutAnEthernetConnectionTicksDoNotCount) {
+    StartLinkWindow();
+    Form1->SendFrame(protocol::PollStatus(1));
+    win::RunFor(100);
+    EXPECT_EQ(Form1->ReceiveTickCount, 0);
+
+    LoopbackServer device;
+    ConnectTcp(device.port());
+    ASSERT_TRUE(device.Accept());
+    win::RunFor(30);
+    EXPECT_EQ(Form1->ReceiveTickCount, 3);
+}
+
+TEST_F(ReceiveLoopTest, AfterAFailedSerialOpenTheLoopWaitsForTheNextFrame) {
+    serial::set_com_mapping(1, (dir_ / "absent").string());
+    StartLinkWindow();
+    Form1->Bn_ser_conn->Click();
+    ASSERT_EQ(SeenBoxes().size(), 1u);
+    EXPECT_EQ(SeenBoxes()[0].text, "Port Invalid!");
+    EXPECT_EQ(Form1->Bn_ser_conn->Caption(), "connect");
+    EXPECT_FALSE(Form1->Timer_read232->Enabled());
+
+    LoopbackServer device;
+    ConnectTcp(device.port());
+    ASSERT_TRUE(device.Accept());
+    EXPECT_EQ(Form1->Bn_ip_conn->Caption(), "disconnect");
+    device.Send(protocol::build_ack(1, 0xA8));
+    ASSERT_TRUE(WaitForHeld(3));
+    win::RunFor(200);
+    EXPECT_FALSE(Form1->Timer_read232->Enabled());
+    EXPECT_EQ(Form1->IdTCPClient1.HeldBytes(), 3u);
+
+    // The first frame starts the loop again, and it reads over TCP.
+    Form1->SendFrame(protocol::PollStatus(1));
+    EXPECT_TRUE(Form1->Timer_read232->Enabled());
+    device.Send(protocol::build_status_reply(1, {}, {}));
+    ASSERT_TRUE(WaitForHeld(11));
+    win::RunFor(60);
+    // The stale Ack and the status reply came as one batch of 11 bytes: no reply.
+    EXPECT_EQ(Form1->IdTCPClient1.HeldBytes(), 0u);
+    EXPECT_EQ(Panel2(), "Status:");
+}
+
+TEST_F(ReceiveLoopTest, OnTcpABatchIsAllThatArrivedAndLongOnesAreDropped) {
+    LoopbackServer device;
+    StartLinkWindow();
+    ConnectTcp(device.port());
+    ASSERT_TRUE(device.Accept());
+    Form1->SendFrame(protocol::PollStatus(3));
+    device.Receive(6);
+    Form1->StatusBar1->Panels(2).SetText("Status:");
+
+    device.Send(Bytes(45, 0x55));
+    ASSERT_TRUE(WaitForHeld(45));
+    win::RunFor(60);
+    EXPECT_EQ(Form1->IdTCPClient1.HeldBytes(), 0u);
+    EXPECT_EQ(Panel2(), "Status:");
+
+    device.Send(kStatus);
+    ASSERT_TRUE(WaitForHeld(kStatus.size()));
+    win::RunFor(60);
+    EXPECT_EQ(Panel2(), kSuccess);
+}
+
+TEST_F(ReceiveLoopTest, AConnectionTheDeviceClosesIsReleasedQuietly) {
+    LoopbackServer device;
+    StartLinkWindow();
+    ConnectTcp(device.port());
+    ASSERT_TRUE(device.Accept());
+    EXPECT_EQ(Panel(0), "Port:ethernet IP:127.0.0.1");
+    device.Drop();
+    ::poll(nullptr, 0, 20);
+    win::RunFor(10);
+    EXPECT_EQ(Form1->IdTCPClient1.Connected(), tcp::LinkState::NotConnected);
+    // The button and panel 0 keep their look until the operator presses it again.
+    EXPECT_TRUE(SeenBoxes().empty());
+    EXPECT_EQ(Form1->Bn_ip_conn->Caption(), "disconnect");
+    EXPECT_EQ(Panel(0), "Port:ethernet IP:127.0.0.1");
+    win::RunFor(100);
+    EXPECT_EQ(Form1->ReceiveTickCount, 0);
+
+    // The press connects anew, since the client reports not connected.
+    Form1->Bn_ip_conn->Click();
+    ASSERT_TRUE(device.Accept());
+    EXPECT_EQ(Form1->IdTCPClient1.Connected(), tcp::LinkState::Connected);
+    EXPECT_EQ(Form1->Bn_ip_conn->Caption(), "disconnect");
+}
+
+}  // namespace
