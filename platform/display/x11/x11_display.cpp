@@ -1,0 +1,464 @@
+#include "platform/display/x11/x11_display.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XShm.h>
+#include <poll.h>
+#include <sys/ipc.h>
+#include <sys/shm.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "platform/display/x11/keysym_map.h"
+#include "platform/gdi/bitmap.h"
+#include "platform/win/input.h"
+#include "platform/win/styles.h"
+#include "platform/win/window.h"
+
+namespace display {
+
+namespace {
+
+// Xlib reports errors through a process-wide handler; a failed MIT-SHM attach must not end
+// the program, so errors are noted and the caller falls back.
+bool g_x_error = false;
+int note_error(::Display*, XErrorEvent*) {
+    g_x_error = true;
+    return 0;
+}
+
+}  // namespace
+
+struct X11Display::Impl {
+    ::Display* dpy = nullptr;
+    int screen = 0;
+    ::Window root = 0;
+    Visual* visual = nullptr;
+    int depth = 24;
+    bool shm = false;
+    Atom wm_protocols = 0, wm_delete = 0, motif_hints = 0, net_wm_name = 0, utf8 = 0;
+
+    struct Native {
+        ::Window xwin = 0;
+        GC gc = nullptr;
+        XImage* image = nullptr;  // SHM image of the window's size
+        XShmSegmentInfo seg{};
+        int w = 0, h = 0;
+        bool mapped = false;
+    };
+    std::unordered_map<win::HWND, Native> natives;
+    std::unordered_map<::Window, win::HWND> by_xwin;
+
+    void free_image(Native& n) {
+        if (!n.image)
+            return;
+        XShmDetach(dpy, &n.seg);
+        XSync(dpy, False);
+        n.image->data = nullptr;
+        XDestroyImage(n.image);
+        shmdt(n.seg.shmaddr);
+        n.image = nullptr;
+    }
+
+    // A shared-memory image of w x h, or false when the server refuses.
+    bool make_image(Native& n, int w, int h) {
+        free_image(n);
+        if (!shm || w <= 0 || h <= 0)
+            return false;
+        XImage* img = XShmCreateImage(dpy, visual, static_cast<unsigned>(depth), ZPixmap, nullptr,
+                                      &n.seg, static_cast<unsigned>(w), static_cast<unsigned>(h));
+        if (!img)
+            return false;
+        n.seg.shmid =
+            shmget(IPC_PRIVATE, static_cast<size_t>(img->bytes_per_line) * h, IPC_CREAT | 0600);
+        if (n.seg.shmid < 0) {
+            XDestroyImage(img);
+            return false;
+        }
+        n.seg.shmaddr = img->data = static_cast<char*>(shmat(n.seg.shmid, nullptr, 0));
+        n.seg.readOnly = False;
+        g_x_error = false;
+        auto old = XSetErrorHandler(note_error);
+        XShmAttach(dpy, &n.seg);
+        XSync(dpy, False);
+        XSetErrorHandler(old);
+        shmctl(n.seg.shmid, IPC_RMID, nullptr);
+        if (g_x_error) {
+            img->data = nullptr;
+            XDestroyImage(img);
+            shmdt(n.seg.shmaddr);
+            shm = false;  // the server cannot share memory with us: use XPutImage from now on
+            return false;
+        }
+        n.image = img;
+        return true;
+    }
+
+    win::HWND hwnd_of(::Window w) const {
+        auto it = by_xwin.find(w);
+        return it == by_xwin.end() ? nullptr : it->second;
+    }
+
+    win::POINT to_screen(win::HWND h, int x, int y) const {
+        win::RECT r = win::GetWindowRect(h);
+        return {r.left + x, r.top + y};
+    }
+
+    void handle(XEvent& ev);
+};
+
+std::unique_ptr<X11Display> X11Display::Connect(const std::string& name, std::string* error) {
+    ::Display* dpy = XOpenDisplay(name.empty() ? nullptr : name.c_str());
+    if (!dpy) {
+        const char* env = getenv("DISPLAY");
+        std::string shown = !name.empty() ? name : (env && *env ? env : "(DISPLAY is not set)");
+        if (error)
+            *error = "cannot open X display " + shown;
+        return nullptr;
+    }
+    auto impl = std::make_unique<Impl>();
+    impl->dpy = dpy;
+    impl->screen = DefaultScreen(dpy);
+    impl->root = RootWindow(dpy, impl->screen);
+    XVisualInfo vi;
+    if (!XMatchVisualInfo(dpy, impl->screen, 24, TrueColor, &vi) &&
+        !XMatchVisualInfo(dpy, impl->screen, 32, TrueColor, &vi)) {
+        if (error)
+            *error = "the X display offers no 24-bit TrueColor visual";
+        XCloseDisplay(dpy);
+        return nullptr;
+    }
+    if (vi.red_mask != 0xFF0000 || vi.green_mask != 0xFF00 || vi.blue_mask != 0xFF) {
+        if (error)
+            *error = "the X display's TrueColor visual is not 8-8-8 RGB";
+        XCloseDisplay(dpy);
+        return nullptr;
+    }
+    impl->visual = vi.visual;
+    impl->depth = vi.depth;
+    impl->shm = XShmQueryExtension(dpy) == True && !getenv("VELMOR_NO_SHM");
+    impl->wm_protocols = XInternAtom(dpy, "WM_PROTOCOLS", False);
+    impl->wm_delete = XInternAtom(dpy, "WM_DELETE_WINDOW", False);
+    impl->motif_hints = XInternAtom(dpy, "_MOTIF_WM_HINTS", False);
+    impl->net_wm_name = XInternAtom(dpy, "_NET_WM_NAME", False);
+    impl->utf8 = XInternAtom(dpy, "UTF8_STRING", False);
+    return std::unique_ptr<X11Display>(new X11Display(std::move(impl)));
+}
+
+X11Display::X11Display(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+
+X11Display::~X11Display() {
+    if (win::GetDisplayDriver() == this)
+        win::SetDisplayDriver(nullptr);
+    for (auto& [h, n] : impl_->natives) {
+        impl_->free_image(n);
+        if (n.gc)
+            XFreeGC(impl_->dpy, n.gc);
+        XDestroyWindow(impl_->dpy, n.xwin);
+    }
+    XCloseDisplay(impl_->dpy);
+}
+
+win::SIZE X11Display::screen_size() const {
+    return {DisplayWidth(impl_->dpy, impl_->screen), DisplayHeight(impl_->dpy, impl_->screen)};
+}
+
+bool X11Display::uses_shm() const {
+    return impl_->shm;
+}
+
+unsigned long X11Display::native_window(win::HWND h) const {
+    auto it = impl_->natives.find(h);
+    return it == impl_->natives.end() ? 0 : it->second.xwin;
+}
+
+void X11Display::window_created(win::HWND h) {
+    auto& I = *impl_;
+    if (I.natives.count(h))
+        return;
+    const win::RECT r = win::GetWindowRect(h);
+    const win::DWORD style = static_cast<win::DWORD>(win::GetWindowLong(h, win::GWL_STYLE));
+    XSetWindowAttributes a{};
+    a.background_pixmap = None;
+    a.border_pixel = 0;
+    a.colormap = XCreateColormap(I.dpy, I.root, I.visual, AllocNone);
+    a.event_mask = ExposureMask | StructureNotifyMask | ButtonPressMask | ButtonReleaseMask |
+                   PointerMotionMask | KeyPressMask | KeyReleaseMask | FocusChangeMask |
+                   EnterWindowMask | LeaveWindowMask;
+    // Pop-ups without a caption (drop-down lists, menus) are placed by us, not the manager.
+    a.override_redirect =
+        ((style & win::WS_POPUP) && (style & win::WS_CAPTION) != win::WS_CAPTION) ? True : False;
+    unsigned long mask =
+        CWBackPixmap | CWBorderPixel | CWColormap | CWEventMask | CWOverrideRedirect;
+    ::Window xw =
+        XCreateWindow(I.dpy, I.root, r.left, r.top, static_cast<unsigned>(std::max(1, r.width())),
+                      static_cast<unsigned>(std::max(1, r.height())), 0, I.depth, InputOutput,
+                      I.visual, mask, &a);
+    XSetWMProtocols(I.dpy, xw, &I.wm_delete, 1);
+    // The frame is drawn by the window system itself: ask the manager for no decorations.
+    struct {
+        unsigned long flags, functions, decorations;
+        long input_mode;
+        unsigned long status;
+    } hints = {2, 0, 0, 0, 0};
+    XChangeProperty(I.dpy, xw, I.motif_hints, I.motif_hints, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(&hints), 5);
+    XSizeHints sh{};
+    sh.flags = PPosition | PSize;
+    sh.x = r.left;
+    sh.y = r.top;
+    sh.width = r.width();
+    sh.height = r.height();
+    XSetWMNormalHints(I.dpy, xw, &sh);
+    if (win::HWND owner = win::GetWindow(h, win::GW_OWNER)) {
+        auto it = I.natives.find(owner);
+        if (it != I.natives.end())
+            XSetTransientForHint(I.dpy, xw, it->second.xwin);
+    }
+    Impl::Native n;
+    n.xwin = xw;
+    n.gc = XCreateGC(I.dpy, xw, 0, nullptr);
+    I.natives[h] = n;
+    I.by_xwin[xw] = h;
+    window_text_changed(h, win::GetWindowText(h));
+}
+
+void X11Display::window_shown(win::HWND h, bool visible) {
+    auto& I = *impl_;
+    auto it = I.natives.find(h);
+    if (it == I.natives.end())
+        return;
+    if (visible) {
+        XMapRaised(I.dpy, it->second.xwin);
+    } else {
+        XUnmapWindow(I.dpy, it->second.xwin);
+        it->second.mapped = false;
+    }
+    XFlush(I.dpy);
+}
+
+void X11Display::window_moved(win::HWND h, const win::RECT& r) {
+    auto& I = *impl_;
+    auto it = I.natives.find(h);
+    if (it == I.natives.end())
+        return;
+    XMoveResizeWindow(I.dpy, it->second.xwin, r.left, r.top,
+                      static_cast<unsigned>(std::max(1, r.width())),
+                      static_cast<unsigned>(std::max(1, r.height())));
+}
+
+void X11Display::window_text_changed(win::HWND h, const std::string& text) {
+    auto& I = *impl_;
+    auto it = I.natives.find(h);
+    if (it == I.natives.end())
+        return;
+    XStoreName(I.dpy, it->second.xwin, text.c_str());
+    XChangeProperty(I.dpy, it->second.xwin, I.net_wm_name, I.utf8, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(text.data()),
+                    static_cast<int>(text.size()));
+}
+
+void X11Display::window_activated(win::HWND h) {
+    auto& I = *impl_;
+    auto it = I.natives.find(h);
+    if (it == I.natives.end())
+        return;
+    XRaiseWindow(I.dpy, it->second.xwin);
+    if (it->second.mapped)
+        XSetInputFocus(I.dpy, it->second.xwin, RevertToParent, CurrentTime);
+}
+
+void X11Display::window_minimized(win::HWND h, bool minimized) {
+    auto& I = *impl_;
+    auto it = I.natives.find(h);
+    if (it == I.natives.end())
+        return;
+    if (minimized) {
+        XIconifyWindow(I.dpy, it->second.xwin, I.screen);
+    } else {
+        XMapRaised(I.dpy, it->second.xwin);
+    }
+}
+
+void X11Display::window_destroyed(win::HWND h) {
+    auto& I = *impl_;
+    auto it = I.natives.find(h);
+    if (it == I.natives.end())
+        return;
+    I.free_image(it->second);
+    if (it->second.gc)
+        XFreeGC(I.dpy, it->second.gc);
+    XDestroyWindow(I.dpy, it->second.xwin);
+    I.by_xwin.erase(it->second.xwin);
+    I.natives.erase(it);
+    XFlush(I.dpy);
+}
+
+void X11Display::present(win::HWND h, const gdi::Bitmap& b, const win::RECT& dirty) {
+    auto& I = *impl_;
+    auto it = I.natives.find(h);
+    if (it == I.natives.end() || b.empty())
+        return;
+    Impl::Native& n = it->second;
+    const win::RECT d = dirty.intersect(b.rect());
+    if (d.empty())
+        return;
+    ++presents_;
+    presented_pixels_ += static_cast<int64_t>(d.width()) * d.height();
+    if (I.shm && (!n.image || n.w != b.width() || n.h != b.height())) {
+        if (I.make_image(n, b.width(), b.height())) {
+            n.w = b.width();
+            n.h = b.height();
+        }
+    }
+    if (I.shm && n.image) {
+        for (int y = d.top; y < d.bottom; ++y) {
+            std::memcpy(n.image->data + static_cast<size_t>(y) * n.image->bytes_per_line +
+                            static_cast<size_t>(d.left) * 4,
+                        b.row(y) + d.left, static_cast<size_t>(d.width()) * 4);
+        }
+        XShmPutImage(I.dpy, n.xwin, n.gc, n.image, d.left, d.top, d.left, d.top,
+                     static_cast<unsigned>(d.width()), static_cast<unsigned>(d.height()), False);
+        // The image is written again by the next present; let the server finish reading.
+        XSync(I.dpy, False);
+        return;
+    }
+    // No shared memory: an image over the bitmap's own pixels, no copy on our side.
+    XImage* img = XCreateImage(I.dpy, I.visual, static_cast<unsigned>(I.depth), ZPixmap, 0,
+                               const_cast<char*>(reinterpret_cast<const char*>(b.data())),
+                               static_cast<unsigned>(b.width()), static_cast<unsigned>(b.height()),
+                               32, b.width() * 4);
+    if (!img)
+        return;
+    XPutImage(I.dpy, n.xwin, n.gc, img, d.left, d.top, d.left, d.top,
+              static_cast<unsigned>(d.width()), static_cast<unsigned>(d.height()));
+    img->data = nullptr;
+    XDestroyImage(img);
+    XFlush(I.dpy);
+}
+
+void X11Display::Impl::handle(XEvent& ev) {
+    win::HWND h = hwnd_of(ev.xany.window);
+    if (!h || !win::IsWindow(h))
+        return;
+    switch (ev.type) {
+        case Expose:
+            win::NativeExpose(h, win::RECT::from_xywh(ev.xexpose.x, ev.xexpose.y, ev.xexpose.width,
+                                                      ev.xexpose.height));
+            break;
+        case MapNotify:
+            natives[h].mapped = true;
+            win::NativeExpose(h, win::RECT{0, 0, 1 << 15, 1 << 15});
+            break;
+        case UnmapNotify:
+            natives[h].mapped = false;
+            break;
+        case ConfigureNotify: {
+            int x = 0, y = 0;
+            ::Window child;
+            XTranslateCoordinates(dpy, ev.xconfigure.window, root, 0, 0, &x, &y, &child);
+            win::NativeMoved(h,
+                             win::RECT::from_xywh(x, y, ev.xconfigure.width, ev.xconfigure.height));
+            break;
+        }
+        case ButtonPress:
+        case ButtonRelease: {
+            const bool down = ev.type == ButtonPress;
+            const win::POINT p = to_screen(h, ev.xbutton.x, ev.xbutton.y);
+            switch (ev.xbutton.button) {
+                case Button1:
+                    win::InjectMouse(down ? win::MouseAction::LeftDown : win::MouseAction::LeftUp,
+                                     p);
+                    break;
+                case Button2:
+                    win::InjectMouse(
+                        down ? win::MouseAction::MiddleDown : win::MouseAction::MiddleUp, p);
+                    break;
+                case Button3:
+                    win::InjectMouse(down ? win::MouseAction::RightDown : win::MouseAction::RightUp,
+                                     p);
+                    break;
+                case Button4:
+                case Button5:
+                    if (down) {
+                        win::InjectMouse(win::MouseAction::Wheel, p,
+                                         ev.xbutton.button == Button4 ? 120 : -120);
+                    }
+                    break;
+                default:
+                    break;
+            }
+            break;
+        }
+        case MotionNotify: {
+            // Only the latest position of a burst matters.
+            while (XCheckTypedWindowEvent(dpy, ev.xmotion.window, MotionNotify, &ev)) {
+            }
+            win::InjectMouse(win::MouseAction::Move, to_screen(h, ev.xmotion.x, ev.xmotion.y));
+            break;
+        }
+        case KeyPress:
+        case KeyRelease: {
+            char buf[32] = {};
+            KeySym sym = 0;
+            const int n = XLookupString(&ev.xkey, buf, sizeof buf - 1, &sym, nullptr);
+            const int vk = vk_from_keysym(sym);
+            std::string text;
+            if (ev.type == KeyPress)
+                text = latin1_to_utf8(std::string(buf, static_cast<size_t>(std::max(0, n))));
+            if (vk)
+                win::InjectKey(vk, ev.type == KeyPress, text);
+            else if (!text.empty())
+                win::InjectText(text);
+            break;
+        }
+        case FocusIn:
+            if (ev.xfocus.mode == NotifyNormal || ev.xfocus.mode == NotifyWhileGrabbed) {
+                win::NativeFocus(h, true);
+            }
+            break;
+        case FocusOut:
+            if (ev.xfocus.mode == NotifyNormal && ev.xfocus.detail != NotifyInferior) {
+                win::NativeFocus(h, false);
+            }
+            break;
+        case ClientMessage:
+            if (ev.xclient.message_type == wm_protocols &&
+                static_cast<Atom>(ev.xclient.data.l[0]) == wm_delete) {
+                win::NativeCloseRequest(h);
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+void X11Display::process_events() {
+    auto& I = *impl_;
+    while (XPending(I.dpy) > 0) {
+        XEvent ev;
+        XNextEvent(I.dpy, &ev);
+        I.handle(ev);
+    }
+}
+
+void X11Display::wait_events(int timeoutMs) {
+    auto& I = *impl_;
+    XFlush(I.dpy);
+    if (XPending(I.dpy) == 0) {
+        pollfd p{ConnectionNumber(I.dpy), POLLIN, 0};
+        poll(&p, 1, timeoutMs);
+    }
+    process_events();
+}
+
+void X11Display::sync() {
+    XSync(impl_->dpy, False);
+    process_events();
+}
+
+}  // namespace display

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <unordered_map>
+
+#include "platform/display/display.h"
+
+namespace display {
+
+// Each top-level window is a real X window: pop-ups without caption are override-redirect,
+// owned windows are transient for their owner. The backing bitmap goes to the screen with
+// MIT-SHM when the server offers it, else with XPutImage, only the dirty rectangle. X events
+// become injected input and Native* notifications; the connection's file descriptor joins
+// the idle wait.
+class X11Display final : public Display {
+  public:
+    // Opens the connection; nullptr and a one-line reason when it cannot.
+    static std::unique_ptr<X11Display> Connect(const std::string& name, std::string* error);
+    ~X11Display() override;
+
+    Kind kind() const override { return Kind::X11; }
+    win::SIZE screen_size() const override;
+    void window_created(win::HWND) override;
+    void window_shown(win::HWND, bool visible) override;
+    void window_moved(win::HWND, const win::RECT& screen) override;
+    void window_text_changed(win::HWND, const std::string&) override;
+    void window_activated(win::HWND) override;
+    void window_minimized(win::HWND, bool minimized) override;
+    void window_destroyed(win::HWND) override;
+    void present(win::HWND, const gdi::Bitmap&, const win::RECT& dirty) override;
+    void process_events() override;
+    void wait_events(int timeoutMs) override;
+    void sync() override;
+    unsigned long native_window(win::HWND) const override;
+    bool uses_shm() const;
+
+    struct Impl;
+
+  private:
+    explicit X11Display(std::unique_ptr<Impl> impl);
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace display

@@ -1,0 +1,104 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "platform/clock/clock.h"
+#include "platform/display/display.h"
+#include "platform/gdi/dc.h"
+#include "platform/gdi/png.h"
+#include "platform/win/win.h"
+
+using namespace win;
+
+namespace {
+
+LRESULT GreenProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+    if (m == WM_PAINT) {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(h, &ps);
+        dc->fill_rect(GetClientRect(h), gdi::rgb(0, 200, 0));
+        EndPaint(h, &ps);
+        return 0;
+    }
+    return DefWindowProc(h, m, w, l);
+}
+
+class Headless : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        static bool registered = false;
+        if (!registered) {
+            WNDCLASS wc;
+            wc.lpfnWndProc = GreenProc;
+            wc.lpszClassName = "GreenWindow";
+            RegisterClass(wc);
+            registered = true;
+        }
+        scoped_ = std::make_unique<clk::ScopedClock>(clock_);
+        display::Options o;
+        o.kind = display::Kind::Headless;
+        o.screen = {1024, 768};
+        std::string err;
+        disp_ = display::Open(o, &err);
+        ASSERT_TRUE(disp_) << err;
+        dir_ = std::filesystem::temp_directory_path() /
+               ("velmor_headless_" + std::to_string(getpid()));
+        std::filesystem::create_directories(dir_);
+    }
+    void TearDown() override {
+        if (h_)
+            DestroyWindow(h_);
+        disp_.reset();
+        EXPECT_EQ(GetDisplayDriver(), nullptr);
+        std::filesystem::remove_all(dir_);
+        SetScreenSize(1280, 1024);
+    }
+    clk::ManualClock clock_;
+    std::unique_ptr<clk::ScopedClock> scoped_;
+    std::unique_ptr<display::Display> disp_;
+    std::filesystem::path dir_;
+    HWND h_ = nullptr;
+};
+
+TEST_F(Headless, ScreenSizeComesFromTheOptions) {
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 1024);
+    EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 768);
+}
+
+TEST_F(Headless, PaintingIsPresentedAsDirtyRectanglesOnly) {
+    h_ = CreateWindowEx(0, "GreenWindow", "G", WS_POPUP | WS_VISIBLE, 10, 20, 200, 100, nullptr,
+                        nullptr, nullptr, nullptr);
+    PumpPending();
+    EXPECT_GE(disp_->presents(), 1);
+    const int64_t before = disp_->presented_pixels();
+    RECT r{0, 0, 10, 10};
+    InvalidateRect(h_, &r, false);
+    PumpPending();
+    EXPECT_EQ(disp_->presented_pixels() - before, 100) << "only the invalidated part goes out";
+    PumpPending();
+    EXPECT_EQ(disp_->presented_pixels() - before, 100) << "an idle loop presents nothing";
+}
+
+TEST_F(Headless, WindowAndScreenShotsAreWrittenAsPng) {
+    h_ = CreateWindowEx(0, "GreenWindow", "G", WS_POPUP | WS_VISIBLE, 10, 20, 200, 100, nullptr,
+                        nullptr, nullptr, nullptr);
+    PumpPending();
+    const std::string win_png = (dir_ / "w.png").string();
+    const std::string scr_png = (dir_ / "s.png").string();
+    ASSERT_TRUE(display::WriteWindowPng(h_, win_png));
+    ASSERT_TRUE(display::WriteScreenPng(scr_png));
+    gdi::Bitmap w = gdi::read_png_file(win_png);
+    gdi::Bitmap s = gdi::read_png_file(scr_png);
+    ASSERT_EQ(w.width(), 200);
+    ASSERT_EQ(s.width(), 1024);
+    EXPECT_EQ(w.color_at(5, 5), gdi::rgb(0, 200, 0));
+    EXPECT_EQ(s.color_at(10 + 5, 20 + 5), gdi::rgb(0, 200, 0));
+    EXPECT_EQ(s.color_at(5, 5), GetSysColor(COLOR_DESKTOP));
+    std::string err;
+    EXPECT_FALSE(display::WriteWindowPng(h_, (dir_ / "no" / "such" / "x.png").string(), &err));
+    EXPECT_FALSE(err.empty());
+    EXPECT_FALSE(display::WriteWindowPng(nullptr, win_png, &err));
+}
+
+}  // namespace

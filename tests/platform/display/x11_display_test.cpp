@@ -1,0 +1,149 @@
+// Against a real X server (the test script starts Xvfb and sets DISPLAY).
+
+#include <gtest/gtest.h>
+// Xlib after gtest: its macros (None, Bool) collide with gtest's names.
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+
+#include <cstdlib>
+
+#include "platform/clock/clock.h"
+#include "platform/display/display.h"
+#include "platform/win/win.h"
+
+using namespace win;
+
+namespace {
+
+int g_downs = 0;
+int g_ups = 0;
+int g_chars = 0;
+
+LRESULT ClickProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+    if (m == WM_LBUTTONDOWN)
+        ++g_downs;
+    if (m == WM_LBUTTONUP)
+        ++g_ups;
+    if (m == WM_CHAR)
+        ++g_chars;
+    return DefWindowProc(h, m, w, l);
+}
+
+class X11 : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const char* d = std::getenv("DISPLAY");
+        if (!d || !*d)
+            GTEST_SKIP() << "DISPLAY is not set";
+        static bool registered = false;
+        if (!registered) {
+            WNDCLASS wc;
+            wc.lpfnWndProc = ClickProc;
+            wc.hbrBackground = COLOR_WINDOW + 1;
+            wc.lpszClassName = "X11Probe";
+            RegisterClass(wc);
+            registered = true;
+        }
+        scoped_ = std::make_unique<clk::ScopedClock>(clock_);
+        display::Options o;
+        o.kind = display::Kind::X11;
+        std::string err;
+        disp_ = display::Open(o, &err);
+        ASSERT_TRUE(disp_) << err;
+        probe_ = XOpenDisplay(nullptr);
+        ASSERT_NE(probe_, nullptr);
+        g_downs = g_ups = g_chars = 0;
+    }
+    void TearDown() override {
+        if (h_ && IsWindow(h_))
+            DestroyWindow(h_);
+        disp_.reset();
+        if (probe_)
+            XCloseDisplay(probe_);
+        SetScreenSize(1280, 1024);
+    }
+    // Lets the server and our connection catch up: a few round trips with pumping between.
+    void settle() {
+        for (int i = 0; i < 5; ++i) {
+            XSync(probe_, False);
+            disp_->sync();
+            PumpPending();
+        }
+    }
+    clk::ManualClock clock_;
+    std::unique_ptr<clk::ScopedClock> scoped_;
+    std::unique_ptr<display::Display> disp_;
+    ::Display* probe_ = nullptr;
+    HWND h_ = nullptr;
+};
+
+TEST_F(X11, ARealWindowAppearsAndASyntheticClickReachesItsProcedure) {
+    h_ =
+        CreateWindowEx(0, "X11Probe", "Probe", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE,
+                       100, 100, 300, 200, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(h_);
+    settle();
+    ::Window xw = disp_->native_window(h_);
+    ASSERT_NE(xw, 0u);
+    XWindowAttributes a;
+    ASSERT_TRUE(XGetWindowAttributes(probe_, xw, &a));
+    EXPECT_EQ(a.map_state, IsViewable);
+    EXPECT_EQ(a.width, 300);
+    EXPECT_EQ(a.height, 200);
+    EXPECT_GE(disp_->presents(), 1);
+
+    // Click in the client area (below the caption).
+    int x = 0, y = 0;
+    ::Window child;
+    XTranslateCoordinates(probe_, xw, DefaultRootWindow(probe_), 150, 120, &x, &y, &child);
+    XTestFakeMotionEvent(probe_, -1, x, y, 0);
+    XTestFakeButtonEvent(probe_, 1, True, 0);
+    XTestFakeButtonEvent(probe_, 1, False, 0);
+    settle();
+    EXPECT_EQ(g_downs, 1);
+    EXPECT_EQ(g_ups, 1);
+}
+
+TEST_F(X11, TheCloseRequestOfTheWindowManagerClosesTheWindow) {
+    h_ = CreateWindowEx(0, "X11Probe", "Close me",
+                        WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 50, 50, 200, 100,
+                        nullptr, nullptr, nullptr, nullptr);
+    settle();
+    ::Window xw = disp_->native_window(h_);
+    XEvent ev{};
+    ev.xclient.type = ClientMessage;
+    ev.xclient.window = xw;
+    ev.xclient.message_type = XInternAtom(probe_, "WM_PROTOCOLS", False);
+    ev.xclient.format = 32;
+    ev.xclient.data.l[0] = static_cast<long>(XInternAtom(probe_, "WM_DELETE_WINDOW", False));
+    XSendEvent(probe_, xw, False, NoEventMask, &ev);
+    settle();
+    EXPECT_FALSE(IsWindow(h_));
+}
+
+TEST_F(X11, HidingUnmapsAndPopupsAreOverrideRedirect) {
+    h_ = CreateWindowEx(0, "X11Probe", "", WS_POPUP | WS_BORDER | WS_VISIBLE, 10, 10, 80, 60,
+                        nullptr, nullptr, nullptr, nullptr);
+    settle();
+    ::Window xw = disp_->native_window(h_);
+    XWindowAttributes a;
+    XGetWindowAttributes(probe_, xw, &a);
+    EXPECT_TRUE(a.override_redirect);
+    ShowWindow(h_, SW_HIDE);
+    settle();
+    XGetWindowAttributes(probe_, xw, &a);
+    EXPECT_EQ(a.map_state, IsUnmapped);
+}
+
+TEST(X11Open, AnUnreachableDisplayGivesOneClearLine) {
+    display::Options o;
+    o.kind = display::Kind::X11;
+    o.x_display = ":987654";
+    std::string err;
+    auto d = display::Open(o, &err);
+    EXPECT_EQ(d, nullptr);
+    EXPECT_NE(err.find("cannot open X display :987654"), std::string::npos) << err;
+    EXPECT_EQ(err.find('\n'), std::string::npos);
+}
+
+}  // namespace
