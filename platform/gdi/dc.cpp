@@ -101,7 +101,8 @@ DC::DC(Bitmap& target) : target_(&target) {
     update_clip();
 }
 
-void DC::update_clip() {
+void DC::update_clip() const {
+    clip_size_ = target_->size();
     clip_rects_.clear();
     const Rect whole = target_->rect();
     if (!has_visible_ && !has_clip_) {
@@ -171,13 +172,13 @@ void DC::exclude_clip_rect(const Rect& logical) {
 
 Rect DC::clip_box() const {
     const Point o = to_bitmap({0, 0});
-    return clip_bounds_.empty() ? Rect{} : clip_bounds_.offset(-o.x, -o.y);
+    return clip_bounds().empty() ? Rect{} : clip_bounds().offset(-o.x, -o.y);
 }
 
 bool DC::rect_visible(const Rect& logical) const {
     const Point o = to_bitmap({0, 0});
     const Rect b = shift(logical, o);
-    for (const Rect& c : clip_rects_) {
+    for (const Rect& c : clips()) {
         if (!c.intersect(b).empty()) {
             return true;
         }
@@ -266,7 +267,7 @@ Brush DC::select_brush(const Brush& b) {
 
 Color DC::get_pixel(int x, int y) const {
     const Point p = to_bitmap({x, y});
-    for (const Rect& c : clip_rects_) {
+    for (const Rect& c : clips()) {
         if (c.contains(p)) {
             return color_of(target_->pixel(p.x, p.y));
         }
@@ -276,7 +277,7 @@ Color DC::get_pixel(int x, int y) const {
 
 void DC::set_pixel(int x, int y, Color c) {
     const Point p = to_bitmap({x, y});
-    for (const Rect& cr : clip_rects_) {
+    for (const Rect& cr : clips()) {
         if (cr.contains(p)) {
             target_->set_pixel(p.x, p.y, pixel_of(c));
             return;
@@ -305,7 +306,7 @@ void DC::fill_rect(const Rect& r, Color c) {
     const Point o = to_bitmap({0, 0});
     const Rect b = shift(r, o);
     const Pixel p = pixel_of(c);
-    for (const Rect& cr : clip_rects_) {
+    for (const Rect& cr : clips()) {
         const Rect i = cr.intersect(b);
         if (!i.empty()) {
             fill_bitmap_rect(*target_, i, p);
@@ -324,7 +325,7 @@ void DC::fill_region(const Region& logical, Color c) {
     const Pixel p = pixel_of(c);
     for (const Rect& rr : logical.rects()) {
         const Rect b = shift(rr, o);
-        for (const Rect& cr : clip_rects_) {
+        for (const Rect& cr : clips()) {
             const Rect i = cr.intersect(b);
             if (!i.empty()) {
                 fill_bitmap_rect(*target_, i, p);
@@ -350,7 +351,7 @@ void DC::invert_rect(const Rect& r) {
     }
     const Point o = to_bitmap({0, 0});
     const Rect b = shift(r, o);
-    for (const Rect& cr : clip_rects_) {
+    for (const Rect& cr : clips()) {
         const Rect i = cr.intersect(b);
         for (int y = i.top; y < i.bottom; ++y) {
             Pixel* row = target_->row(y);
@@ -388,7 +389,7 @@ void DC::line_to(int x, int y) {
                    clampc(int64_t{std::min(y, from.y)} + o.y - w),
                    clampc(int64_t{std::max(x, from.x)} + o.x + w + 1),
                    clampc(int64_t{std::max(y, from.y)} + o.y + w + 1)};
-    if (box.intersect(clip_bounds_).empty()) {
+    if (box.intersect(clip_bounds()).empty()) {
         return;
     }
     int dx = std::abs(x - from.x);
@@ -581,7 +582,7 @@ void DC::draw_focus_rect(const Rect& r_in) {
     }
     auto toggle = [&](int x, int y) {
         const Point p = to_bitmap({x, y});
-        for (const Rect& cr : clip_rects_) {
+        for (const Rect& cr : clips()) {
             if (cr.contains(p)) {
                 target_->row(p.y)[p.x] ^= kRgbMask;
                 return;
@@ -614,7 +615,7 @@ void DC::bit_blt(int x, int y, int w, int h, const Bitmap& src, int sx, int sy, 
     const Point o = to_bitmap({x, y});
     Rect dst = xywh(o, w, h);
     if (!rop_uses_source(rop)) {
-        for (const Rect& cr : clip_rects_) {
+        for (const Rect& cr : clips()) {
             const Rect i = cr.intersect(dst);
             if (i.empty())
                 continue;
@@ -643,7 +644,7 @@ void DC::bit_blt(int x, int y, int w, int h, const Bitmap& src, int sx, int sy, 
     // Copying within one bitmap downwards must run bottom-up so rows are read before written.
     const bool same = &src == target_;
     const bool bottom_up = same && dy < 0;
-    for (const Rect& cr : clip_rects_) {
+    for (const Rect& cr : clips()) {
         const Rect i = cr.intersect(dst);
         if (i.empty())
             continue;
@@ -680,7 +681,7 @@ void DC::stretch_blt(int x, int y, int w, int h, const Bitmap& src, int sx, int 
     const Point o = to_bitmap({0, 0});
     const Rect db = shift(d, o);
     // Work only on the visible part of the destination.
-    const Rect visible = db.intersect(clip_bounds_);
+    const Rect visible = db.intersect(clip_bounds());
     if (visible.empty()) {
         return;
     }
@@ -693,7 +694,7 @@ void DC::stretch_blt(int x, int y, int w, int h, const Bitmap& src, int sx, int 
                                               s.left, s.width(), mdx != msx, src.width());
     const std::vector<int> ymap = stretch_map(visible.top - db.top, visible.height(), d.height(),
                                               s.top, s.height(), mdy != msy, src.height());
-    for (const Rect& cr : clip_rects_) {
+    for (const Rect& cr : clips()) {
         const Rect i = cr.intersect(visible);
         if (i.empty())
             continue;
@@ -737,7 +738,7 @@ void DC::transparent_blt(int x, int y, int w, int h, const Bitmap& src, int sx, 
     }
     const Point o = to_bitmap({x, y});
     const Rect db = xywh(o, w, h);
-    const Rect visible = db.intersect(clip_bounds_);
+    const Rect visible = db.intersect(clip_bounds());
     if (visible.empty()) {
         return;
     }
@@ -747,7 +748,7 @@ void DC::transparent_blt(int x, int y, int w, int h, const Bitmap& src, int sx, 
         const int64_t dx = int64_t{sx} - db.left;
         const int64_t dy = int64_t{sy} - db.top;
         const Rect inside = db.intersect(shift(src.rect(), {clampc(-dx), clampc(-dy)}));
-        for (const Rect& cr : clip_rects_) {
+        for (const Rect& cr : clips()) {
             const Rect i = cr.intersect(inside);
             for (int yy = i.top; yy < i.bottom; ++yy) {
                 const Pixel* srow = src.row(static_cast<int>(yy + dy)) + (i.left + dx);
@@ -765,7 +766,7 @@ void DC::transparent_blt(int x, int y, int w, int h, const Bitmap& src, int sx, 
                                               sx, sw, false, src.width());
     const std::vector<int> ymap = stretch_map(visible.top - db.top, visible.height(), db.height(),
                                               sy, sh, false, src.height());
-    for (const Rect& cr : clip_rects_) {
+    for (const Rect& cr : clips()) {
         const Rect i = cr.intersect(visible);
         if (i.empty())
             continue;

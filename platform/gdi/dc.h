@@ -262,7 +262,18 @@ class DC {
     };
     friend class DCPainter;
 
-    void update_clip();
+    void update_clip() const;
+    // The effective clip, recomputed first when the bitmap has changed size since.
+    const std::vector<Rect>& clips() const {
+        if (target_->width() != clip_size_.cx || target_->height() != clip_size_.cy) {
+            update_clip();
+        }
+        return clip_rects_;
+    }
+    const Rect& clip_bounds() const {
+        clips();
+        return clip_bounds_;
+    }
     State capture() const;
     void apply(const State& s);
     // The rendered form of the selected font, looked up again only when the font changes.
@@ -277,8 +288,9 @@ class DC {
     bool has_clip_ = false;
     Region clip_;
     // Effective clip in bitmap coordinates: the intersection of bitmap, visible and clip.
-    std::vector<Rect> clip_rects_;
-    Rect clip_bounds_;
+    mutable std::vector<Rect> clip_rects_;
+    mutable Rect clip_bounds_;
+    mutable Size clip_size_;
     Font font_;
     Color text_color_ = 0;
     Color bk_color_ = rgb(255, 255, 255);

@@ -240,10 +240,10 @@ void DC::text_out(int x, int y, std::string_view utf8) {
     const Point o = to_bitmap({x, y});
     const Rect everything{-(1 << 30), -(1 << 30), 1 << 30, 1 << 30};
     if (bk_mode_ == BkMode::Opaque) {
-        fill_clipped(*target_, clip_rects_, everything, {o.x, o.y, o.x + w, o.y + m.height},
+        fill_clipped(*target_, clips(), everything, {o.x, o.y, o.x + w, o.y + m.height},
                      pixel_of(bk_color_));
     }
-    draw_run(*target_, clip_rects_, everything, f, utf8, o.x, o.y + m.ascent, text_color_, -1);
+    draw_run(*target_, clips(), everything, f, utf8, o.x, o.y + m.ascent, text_color_, -1);
 }
 
 int DC::draw_text(std::string_view utf8, Rect& r_io, unsigned format) {
@@ -352,11 +352,11 @@ int DC::draw_text(std::string_view utf8, Rect& r_io, unsigned format) {
         }
         const Point p = to_bitmap({x, y});
         if (bk_mode_ == BkMode::Opaque) {
-            fill_clipped(*target_, clip_rects_, limit, {p.x, p.y, p.x + l.width, p.y + lh},
+            fill_clipped(*target_, clips(), limit, {p.x, p.y, p.x + l.width, p.y + lh},
                          pixel_of(bk_color_));
         }
-        draw_run(*target_, clip_rects_, limit, f, l.text, p.x, p.y + f.metrics().ascent,
-                 text_color_, l.underline);
+        draw_run(*target_, clips(), limit, f, l.text, p.x, p.y + f.metrics().ascent, text_color_,
+                 l.underline);
         y += lh;
         if (o.y + y > limit.bottom + lh && !(format & DT_NOCLIP))
             break;

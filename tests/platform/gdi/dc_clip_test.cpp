@@ -110,5 +110,21 @@ TEST(DcClip, SaveAndRestoreBringBackOriginsClipAndAttributes) {
     EXPECT_EQ(count_color(b, kRed), 100);
 }
 
+TEST(DcClip, ADcFollowsItsBitmapWhenTheBitmapIsResized) {
+    Bitmap b(4, 4, pixel_of(0));
+    DC dc(b);
+    b.resize(2, 2, pixel_of(0));
+    dc.fill_rect({0, 0, 100, 100}, kRed);
+    dc.bit_blt(0, 0, 4, 4, Bitmap(4, 4, pixel_of(kRed)), 0, 0);
+    dc.draw_focus_rect({0, 0, 4, 4});
+    EXPECT_EQ(count_color(b, kRed), 3);
+    b.resize(8, 8, pixel_of(0));
+    dc.fill_rect({0, 0, 100, 100}, kRed);
+    EXPECT_EQ(count_color(b, kRed), 64);
+    b.resize(0, 0);
+    dc.fill_rect({0, 0, 100, 100}, kRed);
+    EXPECT_EQ(dc.get_pixel(0, 0), 0xFFFFFFFFu);
+}
+
 }  // namespace
 }  // namespace gdi
