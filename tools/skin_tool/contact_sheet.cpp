@@ -15,6 +15,8 @@ constexpr int kMargin = 12;
 constexpr int kGap = 6;
 constexpr int kMaxWidth = 1400;
 constexpr int kLabelHeight = 16;
+// A description may claim any number of states; the sheet shows at most this many.
+constexpr int kMaxStatesShown = 64;
 
 // Lays the sheet out once to measure it and once more to draw it.
 class Sheet {
@@ -72,8 +74,8 @@ std::string margins_text(const skin::TDataSkinObject& o) {
 
 // The sizes an element is shown at: its own state size, wider, and larger both ways.
 std::vector<gdi::Size> sizes_for(const gdi::Rect& state) {
-    const int w = std::max(1, state.width());
-    const int h = std::max(1, state.height());
+    const int w = std::clamp(state.width(), 1, 400);
+    const int h = std::clamp(state.height(), 1, 300);
     std::vector<gdi::Size> out = {{w, h}};
     out.push_back({std::min(3 * w + 20, 240), h});
     out.push_back({std::min(2 * w + 10, 160), std::min(2 * h + 6, 120)});
@@ -96,11 +98,11 @@ void element(Sheet& s, const std::string& name, const skin::TDataSkinObject& o,
             std::to_string(o.Map.height()) + ", " + std::to_string(frames) + " states, " +
             margins_text(o) + (how.tile ? ", tiled" : "") +
             (how.transparent ? ", magenta left out" : ""));
-    if (o.Map.empty()) {
+    if (skin::state_rect(o.Map, how.vertical, frames, 1).empty()) {
         return;
     }
     for (const gdi::Size& size : how.sizes) {
-        for (int k = 1; k <= frames; ++k) {
+        for (int k = 1; k <= std::min(frames, kMaxStatesShown); ++k) {
             s.cell(size.cx, size.cy, [&](gdi::DC& dc, const gdi::Rect& r) {
                 skin::DrawRect2(dc, r, o.Map, how.vertical, how.tile, how.transparent, frames, k,
                                 o.r);
@@ -132,8 +134,8 @@ Drawing drawing_for(const skin::TSkinDataCore& skin, const skin::TDataSkinObject
         }
     }
     const gdi::Rect one = skin::state_rect(o.Map, how.vertical, std::max(1, o.frame), 1);
-    const int w = std::max(1, one.width());
-    const int h = std::max(1, one.height());
+    const int w = std::clamp(one.width(), 1, 400);
+    const int h = std::clamp(one.height(), 1, 300);
     if (title_button) {
         how.sizes = {{w, h}};
     } else if (side) {
@@ -150,10 +152,11 @@ void strip_states(Sheet& s, const std::string& name, const gdi::Bitmap& image, i
     s.label(name + "  " + std::to_string(image.width()) + " x " + std::to_string(image.height()) +
             ", " + std::to_string(frames) + " states");
     const gdi::Rect one = skin::state_rect(image, false, frames, 1);
-    for (int k = 1; k <= frames && !image.empty(); ++k) {
-        s.cell(one.width(), one.height(), [&](gdi::DC& dc, const gdi::Rect& r) {
-            skin::DrawRect3(dc, r, image, frames, k, true);
-        });
+    for (int k = 1; k <= std::min(frames, kMaxStatesShown) && !one.empty(); ++k) {
+        s.cell(std::min(one.width(), 400), std::min(one.height(), 300),
+               [&](gdi::DC& dc, const gdi::Rect& r) {
+                   skin::DrawRect3(dc, r, image, frames, k, true);
+               });
     }
 }
 
