@@ -372,8 +372,10 @@ void default_nc_paint(Window* w) {
 namespace {
 
 void frame_changed(Window* w) {
-    if (detail::visible_chain(w))
+    if (detail::visible_chain(w)) {
         w->ncpaint_pending = true;
+        state().paint_maybe = true;
+    }
 }
 
 size_t utf8_cut(const std::string& s, size_t max_bytes) {
@@ -560,6 +562,7 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             // again, and the caller repaints.
             if (wParam) {
                 w->style |= WS_VISIBLE;
+                s.paint_maybe = true;
             } else {
                 w->style &= ~WS_VISIBLE;
             }

@@ -176,6 +176,9 @@ struct State {
     bool deadline_active = false;
     int64_t deadline = 0;
     int64_t idle_waits = 0;
+    // False once a search found no window to paint; anything that may need painting sets it,
+    // so that an idle loop does not walk the window tree on every wake-up.
+    bool paint_maybe = true;
 };
 
 State& state();

@@ -66,6 +66,7 @@ gdi::Region visible_region(const Window* w, bool client_only, bool clip_children
 }
 
 void invalidate(Window* w, const gdi::Region& window_coords, UINT flags) {
+    state().paint_maybe = true;
     if (!visible_chain(w))
         return;
     const RECT whole{0, 0, w->rect.width(), w->rect.height()};
@@ -165,19 +166,23 @@ Window* find_paint(Window* w) {
 }  // namespace
 
 Window* next_window_to_paint(HWND filter) {
+    auto& s = state();
+    if (!s.paint_maybe)
+        return nullptr;
     if (filter) {
         Window* w = get(filter);
         if (!w || !visible_chain(w))
             return nullptr;
         return find_paint(w);
     }
-    auto& tops = state().toplevels;
+    auto& tops = s.toplevels;
     for (auto it = tops.rbegin(); it != tops.rend(); ++it) {
         if ((*it)->style & WS_MINIMIZE)
             continue;
         if (Window* f = find_paint(*it))
             return f;
     }
+    s.paint_maybe = false;
     return nullptr;
 }
 

@@ -979,6 +979,7 @@ bool SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
     wp.y = new_rect.top;
     wp.cx = new_rect.width();
     wp.cy = new_rect.height();
+    s.paint_maybe = true;
     SendMessage(hwnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&wp));
     if (hidden && (w = get(hwnd))) {
         if (s.active == hwnd)
