@@ -331,7 +331,9 @@ int DC::draw_text(std::string_view utf8, Rect& r_io, unsigned format) {
     } else if (single && (format & DT_BOTTOM)) {
         y0 = r.bottom - lh;
     }
-    const int result = (single && (format & (DT_VCENTER | DT_BOTTOM))) ? y0 - r.top + lh : total;
+    // An inverted rectangle would put the text's bottom above the top: no height then.
+    const int result =
+        (single && (format & (DT_VCENTER | DT_BOTTOM))) ? std::max(0, y0 - r.top + lh) : total;
     if (format & DT_CALCRECT) {
         r_io = {r.left, r.top, r.left + widest, r.top + total};
         return total;

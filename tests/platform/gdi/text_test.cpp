@@ -220,6 +220,8 @@ TEST_F(Text, EmptyAndInvertedRectanglesDrawNothing) {
     EXPECT_GE(far.right, far.left);
     dc.text_out(2147483000, -2147483000, "text");
     EXPECT_TRUE(ink(bitmap).empty());
+    // Bottom-aligned in an upside-down rectangle: no negative height.
+    EXPECT_EQ(dc.draw_text("text", Rect{0, 50, 100, 10}, DT_SINGLELINE | DT_BOTTOM), 0);
     // A rectangle around everything centres the text on the origin, partly inside.
     Rect huge{-2147483647, -2147483647, 2147483647, 2147483647};
     dc.draw_text("text", huge, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_END_ELLIPSIS);
