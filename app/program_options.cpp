@@ -1,0 +1,39 @@
+#include "app/program_options.h"
+
+#include "link/com_port_options.h"
+
+ProgramOptions TakeProgramOptions(const std::vector<std::string>& args) {
+    ProgramOptions options;
+    std::vector<std::string> rest;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--settings-dir") {
+            if (i + 1 >= args.size() || args[i + 1].empty()) {
+                options.error = "--settings-dir needs a directory";
+                return options;
+            }
+            options.settings_dir = args[++i];
+        } else if (arg.starts_with("--settings-dir=")) {
+            options.settings_dir = arg.substr(sizeof("--settings-dir=") - 1);
+            if (options.settings_dir.empty()) {
+                options.error = "--settings-dir needs a directory";
+                return options;
+            }
+        } else {
+            rest.push_back(arg);
+        }
+    }
+    devlink::ComOptionsResult com = devlink::TakeComOptions(rest);
+    options.error = std::move(com.error);
+    options.rest = std::move(com.rest);
+    return options;
+}
+
+std::string ProgramOptionsHelp() {
+    return "  --settings-dir DIR   keep the settings file zuvo_16.dat in DIR\n"
+           "                       (else $VELMOR_SETTINGS_DIR, else "
+           "$XDG_CONFIG_HOME/velmor-manager\n"
+           "                       or ~/.config/velmor-manager)\n"
+           "  --com N=PATH         open the device PATH as port COMN (repeatable; also\n"
+           "                       $VELMOR_COMN; default /dev/ttyS<N-1>)\n";
+}

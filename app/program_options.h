@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The console's own command-line options, taken out before the framework reads the rest:
+// --settings-dir DIR (the directory of the settings file, instead of $VELMOR_SETTINGS_DIR or
+// the configuration directory) and --com N=PATH (repeatable: the device of port COMn).
+struct ProgramOptions {
+    std::string settings_dir;
+    std::vector<std::string> rest;  // for the framework's command line
+    std::string error;
+};
+
+// Reads the options; the COM mappings take effect at once.
+ProgramOptions TakeProgramOptions(const std::vector<std::string>& args);
+
+// The lines --help adds for these options.
+std::string ProgramOptionsHelp();

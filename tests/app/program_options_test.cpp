@@ -1,0 +1,32 @@
+#include "app/program_options.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/serial/com_ports.h"
+
+namespace {
+
+TEST(ProgramOptions, TakesTheConsolesOwnOptionsAndLeavesTheRest) {
+    const ProgramOptions o = TakeProgramOptions(
+        {"--headless", "--settings-dir", "/tmp/a b", "--com", "2=/dev/pts/7", "--script", "s"});
+    EXPECT_EQ(o.error, "");
+    EXPECT_EQ(o.settings_dir, "/tmp/a b");
+    EXPECT_EQ(o.rest, (std::vector<std::string>{"--headless", "--script", "s"}));
+    EXPECT_EQ(serial::com_device_path(2), "/dev/pts/7");
+    serial::clear_com_mappings();
+
+    EXPECT_EQ(TakeProgramOptions({"--settings-dir=/x"}).settings_dir, "/x");
+}
+
+TEST(ProgramOptions, RefusesOptionsWithoutTheirValue) {
+    EXPECT_FALSE(TakeProgramOptions({"--settings-dir"}).error.empty());
+    EXPECT_FALSE(TakeProgramOptions({"--settings-dir", ""}).error.empty());
+    EXPECT_FALSE(TakeProgramOptions({"--settings-dir="}).error.empty());
+    EXPECT_FALSE(TakeProgramOptions({"--com", "9"}).error.empty());
+    // The value of --settings-dir is never read as an option of its own.
+    const ProgramOptions o = TakeProgramOptions({"--settings-dir", "--com"});
+    EXPECT_EQ(o.error, "");
+    EXPECT_EQ(o.settings_dir, "--com");
+}
+
+}  // namespace
