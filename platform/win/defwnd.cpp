@@ -309,7 +309,7 @@ void default_nc_paint(Window* w) {
     HDC dc = GetWindowDC(w->handle);
     if (!dc)
         return;
-    dc->exclude_clip_rect(l.client);
+    // Nothing below draws inside the client rectangle, so no clipping is needed for it.
     const gdi::EdgeColors ec = SystemEdgeColors();
     RECT r = whole;
     if (l.border >= 3) {

@@ -179,6 +179,7 @@ struct State {
     // False once a search found no window to paint; anything that may need painting sets it,
     // so that an idle loop does not walk the window tree on every wake-up.
     bool paint_maybe = true;
+    std::deque<HWND> paint_queue;  // windows found by the last search, served in order
 };
 
 State& state();

@@ -3,6 +3,7 @@
 //   velmor-win-demo [--headless] [--screen WxH] [--screenshot FILE]
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -13,6 +14,7 @@
 int main(int argc, char** argv) {
     bool headless = false;
     std::string screenshot;
+    int repaints = 0;  // full repaints before exiting: for instruction counts under callgrind
     win::SIZE screen{1280, 1024};
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--headless")) {
@@ -24,6 +26,8 @@ int main(int argc, char** argv) {
                 return 2;
             }
             screen = {w, h};
+        } else if (!std::strcmp(argv[i], "--repaints") && i + 1 < argc) {
+            repaints = std::atoi(argv[++i]);
         } else if (!std::strcmp(argv[i], "--screenshot") && i + 1 < argc) {
             screenshot = argv[++i];
         } else {
@@ -50,6 +54,15 @@ int main(int argc, char** argv) {
         demo::SetCounter(*scene, ++ticks);
     });
     win::UpdateAllWindows();
+    if (repaints > 0) {
+        for (int i = 0; i < repaints; ++i) {
+            win::RedrawWindow(
+                s.frame, nullptr, nullptr,
+                win::RDW_INVALIDATE | win::RDW_ERASE | win::RDW_FRAME | win::RDW_ALLCHILDREN);
+            win::UpdateAllWindows();
+        }
+        return 0;
+    }
     if (!screenshot.empty()) {
         if (!display::WriteWindowPng(s.frame, screenshot, &err)) {
             std::fprintf(stderr, "%s\n", err.c_str());
