@@ -112,12 +112,10 @@ void DC::update_clip() const {
         clip_bounds_ = whole;
         return;
     }
-    Region r(whole);
-    if (has_visible_) {
-        r = Region::combine(r, visible_.offset_by(dc_origin_.x, dc_origin_.y), RegionOp::And);
-    }
+    Region r = has_visible_ ? visible_.offset_by(dc_origin_.x, dc_origin_.y).intersect(whole)
+                            : Region(whole);
     if (has_clip_) {
-        r = Region::combine(r, clip_.offset_by(dc_origin_.x, dc_origin_.y), RegionOp::And);
+        r &= clip_.offset_by(dc_origin_.x, dc_origin_.y);
     }
     clip_rects_ = r.rects();
     clip_bounds_ = r.bounds();

@@ -174,4 +174,21 @@ void BM_RegionFromRects800Controls(benchmark::State& state) {
 }
 BENCHMARK(BM_RegionFromRects800Controls)->Unit(benchmark::kMicrosecond);
 
+void BM_DcForAWindow(benchmark::State& state) {
+    // What a window system does to hand out a DC for one control: place it and give it the
+    // control's visible part (here a 75 x 25 button partly covered by two siblings).
+    gdi::Bitmap b(kW, kH);
+    gdi::Region visible(gdi::Rect{0, 0, 75, 25});
+    visible -= gdi::Region(gdi::Rect{60, 0, 75, 10});
+    visible -= gdi::Region(gdi::Rect{0, 20, 10, 25});
+    for (auto _ : state) {
+        gdi::DC dc(b);
+        dc.set_dc_origin({300, 200});
+        dc.set_visible_region(&visible);
+        dc.fill_rect({0, 0, 75, 25}, gdi::rgb(240, 240, 240));
+        benchmark::DoNotOptimize(b.data());
+    }
+}
+BENCHMARK(BM_DcForAWindow);
+
 }  // namespace
