@@ -1,0 +1,43 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+
+#include "protocol/frame.h"
+#include "protocol/requests.h"
+
+namespace device_setup {
+
+// The delay kinds of the grid: the power-on row and the power-off row.
+inline constexpr int kDelayKinds = 2;
+inline constexpr int kDelayChannels = protocol::kChannelCount;
+
+// One cell of the grid as the operator left it: the edit's text and its minutes box.
+struct DelayCell {
+    std::string text;
+    bool minutes = false;
+};
+using DelayCells = std::array<std::array<DelayCell, kDelayChannels>, kDelayKinds>;
+
+// Where the first refused cell stands: kind 0 power-on, 1 power-off; channel 0 "LCD" to 16.
+struct RefusedCell {
+    int kind = 0;
+    int channel = 0;
+};
+
+// The WriteDelays payload of the grid, or the first cell that fails its checks (power-on row
+// before power-off row, LCD to CH16 within a row): only digits and one "." (so no blank, sign,
+// comma or second dot), not empty, a number (a lone "." is none), at most 120 half units.
+struct DelaysOrRefusal {
+    std::optional<protocol::DelaysPayload> payload;
+    RefusedCell refused;
+};
+DelaysOrRefusal BuildDelaysPayload(protocol::Byte id, const DelayCells& cells);
+
+// The factory values that the default button puts into the grid: 0.5 to power on, 1 to
+// power off, both in seconds.
+inline constexpr const char* kDefaultOnDelay = "0.5";
+inline constexpr const char* kDefaultOffDelay = "1";
+
+}  // namespace device_setup
