@@ -50,6 +50,26 @@ void PressKey(int vk, const std::string& text = {}) {
 
 }  // namespace
 
+bool WriteWindowShot(win::HWND hwnd, const std::string& file) {
+    if (!win::IsWindow(hwnd))
+        return false;
+    win::UpdateAllWindows();
+    // The screen where the window is: drop-down lists and boxes over it are part of the view.
+    const gdi::Bitmap screen = win::ComposeScreen();
+    const gdi::Bitmap shot = screen.copy(win::GetWindowRect(hwnd));
+    return !shot.empty() && gdi::write_png_file(file, shot);
+}
+
+void TypeCharacter(const std::string& ch) {
+    // Every character goes through a key press, so that it stays in order with the other
+    // keys: letters and digits on their own keys, the rest on a key that only types.
+    int vk = KeyFromName(ch, nullptr);
+    if (vk <= 0)
+        vk = ch == "." ? 0xBE : 0xE5;
+    win::InjectKey(vk, true, ch);
+    win::InjectKey(vk, false);
+}
+
 TComponent* FindComponentDeep(TComponent* root, const std::string& name) {
     if (!root || name.empty())
         return nullptr;
@@ -218,9 +238,7 @@ bool ScriptRunner::ClickControl(const ScriptCommand& cmd, TControl* c, bool twic
 }
 
 bool ScriptRunner::Screenshot(const ScriptCommand& cmd, const std::string& file) {
-    win::UpdateAllWindows();
-    const gdi::Bitmap* bmp = win::GetWindowBitmap(form_->Handle());
-    if (!bmp || !gdi::write_png_file(file, *bmp))
+    if (!WriteWindowShot(form_->Handle(), file))
         return Error(cmd, "cannot write the screenshot " + Quote(file));
     return true;
 }
@@ -255,15 +273,8 @@ bool ScriptRunner::Execute(const ScriptCommand& cmd) {
             PressKey(win::VK_END);
             win::InjectKey(win::VK_SHIFT, false);
             PressKey(win::VK_DELETE);
-            for (char32_t ch : Utf8ToU32(cmd.args[1])) {
-                std::string s = CodePointToUtf8(ch);
-                int vk = KeyFromName(s, nullptr);
-                if (vk > 0) {
-                    PressKey(vk, s);
-                } else {
-                    win::InjectText(s);
-                }
-            }
+            for (char32_t ch : Utf8ToU32(cmd.args[1]))
+                TypeCharacter(CodePointToUtf8(ch));
         }
         return true;
     }
@@ -273,7 +284,7 @@ bool ScriptRunner::Execute(const ScriptCommand& cmd) {
         if (vk == 0)
             return Error(cmd, "unknown key " + Quote(cmd.args[0]));
         if (vk < 0) {
-            win::InjectText(text);
+            TypeCharacter(text);
         } else {
             PressKey(vk, text);
         }

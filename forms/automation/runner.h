@@ -74,6 +74,11 @@ class ScriptRunner {
     int64_t next_due_ = 0;
 };
 
+// Writes what the screen shows over a top-level window (drop-downs and boxes included) as PNG.
+bool WriteWindowShot(win::HWND hwnd, const std::string& file);
+// Types one character through a key press of its own.
+void TypeCharacter(const std::string& utf8_char);
+
 // Finds a component by its Name among everything the root owns, at any depth.
 TComponent* FindComponentDeep(TComponent* root, const std::string& name);
 

@@ -11,13 +11,25 @@ namespace forms::automation {
 
 namespace {
 
+// "#RRGGBB" standing as a word: a colour value, not the start of a comment.
+bool IsColourWord(const std::string& line, size_t i) {
+    if (i + 7 > line.size())
+        return false;
+    for (size_t k = i + 1; k < i + 7; ++k)
+        if (!std::isxdigit(static_cast<unsigned char>(line[k])))
+            return false;
+    return i + 7 == line.size() || line[i + 7] == ' ' || line[i + 7] == '\t' || line[i + 7] == '\r';
+}
+
 // Splits one line; false with a message when a quote is not closed.
 bool SplitLine(const std::string& line, std::vector<std::string>* out, std::string* error) {
     size_t i = 0;
     while (i < line.size()) {
         while (i < line.size() && (line[i] == ' ' || line[i] == '\t' || line[i] == '\r'))
             ++i;
-        if (i >= line.size() || line[i] == '#')
+        if (i >= line.size())
+            break;
+        if (line[i] == '#' && (out->empty() || !IsColourWord(line, i)))
             break;
         std::string word;
         if (line[i] == '"') {

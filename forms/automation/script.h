@@ -19,7 +19,8 @@ struct ScriptError {
     std::string message;
 };
 
-// Splits a script into commands: one per line, '#' starts a comment (outside quotes),
+// Splits a script into commands: one per line, '#' starts a comment (outside quotes; a word
+// "#RRGGBB" after the command is a colour value),
 // arguments separated by blanks, double quotes around arguments with blanks (\" and \\ inside
 // quotes stand for " and \). Every command name, its number of arguments, numbers, key names
 // and property names are checked here; the first problem is returned as an error.

@@ -5,6 +5,7 @@
 #include "forms/automation/harness.h"
 #include "forms/forms.h"
 #include "platform/clock/clock.h"
+#include "platform/gdi/png.h"
 #include "platform/win/input.h"
 #include "platform/win/test_driver.h"
 

@@ -1,0 +1,151 @@
+#include "tools/gallery/gallery_form.h"
+
+using namespace forms;
+
+namespace {
+
+template <class T>
+T* Make(TForm* form, TWinControl* parent, const char* name, int x, int y, int w, int h,
+        const std::string& caption = {}) {
+    T* c = new T(form);
+    c->SetName(name);
+    c->SetParent(parent);
+    c->SetBounds(x, y, w, h);
+    if (!caption.empty())
+        c->SetCaption(caption);
+    return c;
+}
+
+}  // namespace
+
+TGalleryForm::TGalleryForm(TComponent* owner) : TForm(owner) {
+    SetName("GalleryForm");
+    SetCaption("Velmor Manager - control gallery 控件一览");
+    SetBorderStyle(TFormBorderStyle::bsSingle);
+    SetMaximizeBox(false);
+    SetBounds(40, 40, 660, 470);
+    Font().SetHeight(-13);
+
+    PageControl1 = Make<TPageControl>(this, this, "PageControl1", 8, 6, 636, 372);
+    TabSheet1 = new TTabSheet(this);
+    TabSheet1->SetName("TabSheet1");
+    TabSheet1->SetPageControl(PageControl1);
+    TabSheet1->SetCaption("端口设置 Controls");
+    TabSheet2 = new TTabSheet(this);
+    TabSheet2->SetName("TabSheet2");
+    TabSheet2->SetPageControl(PageControl1);
+    TabSheet2->SetCaption("設備設置");
+    TabSheet3 = new TTabSheet(this);
+    TabSheet3->SetName("TabSheet3");
+    TabSheet3->SetPageControl(PageControl1);
+    TabSheet3->SetCaption("Timer Task");
+
+    // Buttons and check boxes.
+    GroupBox1 = Make<TGroupBox>(this, TabSheet1, "GroupBox1", 8, 4, 300, 150, "按钮 Buttons");
+    Bn_default = Make<TButton>(this, GroupBox1, "Bn_default", 12, 24, 88, 28, "默认值");
+    Bn_default->SetDefault(true);
+    Bn_box = Make<TButton>(this, GroupBox1, "Bn_box", 106, 24, 88, 28, "Message");
+    Bn_box->OnClick = [this](TObject* s) { Bn_boxClick(s); };
+    Bn_disabled = Make<TButton>(this, GroupBox1, "Bn_disabled", 200, 24, 88, 28, "应用 apply");
+    Bn_disabled->SetEnabled(false);
+    CheckBox1 = Make<TCheckBox>(this, GroupBox1, "CheckBox1", 12, 62, 130, 22, "级联 Cascade");
+    CheckBox1->OnClick = [this](TObject* s) { CheckBox1Click(s); };
+    CheckBox2 = Make<TCheckBox>(this, GroupBox1, "CheckBox2", 150, 62, 140, 22, "分 minutes");
+    CheckBox2->SetChecked(true);
+    CheckBox3 = Make<TCheckBox>(this, GroupBox1, "CheckBox3", 12, 90, 130, 22, "Grayed");
+    CheckBox3->SetAllowGrayed(true);
+    CheckBox3->SetState(TCheckBoxState::cbGrayed);
+    CheckBox4 = Make<TCheckBox>(this, GroupBox1, "CheckBox4", 150, 90, 140, 22, "Lock 锁定");
+    CheckBox4->SetChecked(true);
+    CheckBox4->SetEnabled(false);
+    Label2 =
+        Make<TLabel>(this, GroupBox1, "Label2", 12, 120, 280, 20, "状态:Data sent successfully");
+
+    // Text fields, lists and pickers.
+    GroupBox2 = Make<TGroupBox>(this, TabSheet1, "GroupBox2", 316, 4, 304, 236, "输入 Input");
+    Make<TLabel>(this, GroupBox2, "Label7", 10, 28, 80, 20, "IP地址:");
+    Ed_ip_address = Make<TEdit>(this, GroupBox2, "Ed_ip_address", 96, 24, 130, 26, "192.168.1.111");
+    Make<TLabel>(this, GroupBox2, "Label6", 10, 60, 80, 20, "ID：");
+    Ed_conn_id = Make<TEdit>(this, GroupBox2, "Ed_conn_id", 96, 56, 50, 26);
+    Ed_conn_id->SetMaxLength(3);
+    Ed_disabled = Make<TEdit>(this, GroupBox2, "Ed_disabled", 154, 56, 72, 26, "禁用");
+    Ed_disabled->SetEnabled(false);
+    Make<TLabel>(this, GroupBox2, "Label13", 10, 92, 80, 20, "串口 Port:");
+    CB_com = Make<TComboBox>(this, GroupBox2, "CB_com", 96, 88, 90, 26);
+    CB_com->SetStyle(TComboBoxStyle::csDropDownList);
+    for (int i = 1; i <= 8; ++i)
+        CB_com->Items().Add("COM" + std::to_string(i));
+    CB_com->SetItemIndex(0);
+    CB_edit = Make<TComboBox>(this, GroupBox2, "CB_edit", 192, 88, 100, 26);
+    CB_edit->Items().Assign({"LCD", "CH1", "CH2", "CH16"});
+    CB_edit->SetItemIndex(0);
+    Make<TLabel>(this, GroupBox2, "Label8", 10, 124, 80, 20, "定时开机");
+    DateTimePicker1 = Make<TDateTimePicker>(this, GroupBox2, "DateTimePicker1", 96, 120, 110, 26);
+    DateTimePicker1->SetValue({2026, 12, 9, 8, 30, 0, 0, 3});
+    DateTimePicker2 = Make<TDateTimePicker>(this, GroupBox2, "DateTimePicker2", 212, 120, 84, 26);
+    DateTimePicker2->SetKind(TDateTimeKind::dtkTime);
+    DateTimePicker2->SetValue({2026, 12, 9, 8, 30, 0, 0, 3});
+    Label1 = Make<TLabel>(
+        this, GroupBox2, "Label1", 10, 156, 286, 40,
+        "(读或写ID时，只与一台设备相连接) while reading or writing ID, only connect one");
+    Label1->SetWordWrap(true);
+    LabelTicks = Make<TLabel>(this, GroupBox2, "LabelTicks", 10, 204, 200, 20, "ticks: 0");
+
+    // Indicators and panels.
+    Panel1 = Make<TPanel>(this, TabSheet1, "Panel1", 8, 162, 300, 78);
+    const TColor colors[4] = {clRed, clWhite, clRed, clWhite};
+    const char* const names[4] = {"LCD", "CH1", "CH2", "CH16"};
+    for (int i = 0; i < 4; ++i) {
+        std::string n = "ChannelLed[0][" + std::to_string(i) + "]";
+        Led[i] = Make<TShape>(this, Panel1, n.c_str(), 14 + 43 * i, 10, 22, 22);
+        Led[i]->SetShape(TShapeType::stCircle);
+        Led[i]->SetBrushColor(colors[i]);
+        std::string ln = "ChannelLabel[0][" + std::to_string(i) + "]";
+        Make<TLabel>(this, Panel1, ln.c_str(), 10 + 43 * i, 36, 36, 18, names[i])
+            ->SetAlignment(TAlignment::taCenter);
+    }
+    Make<TButton>(this, Panel1, "ChannelButton[0][0]", 190, 10, 44, 30, "开");
+    Make<TButton>(this, Panel1, "ChannelButton[0][1]", 240, 10, 44, 30, "關");
+    Panel2 =
+        Make<TPanel>(this, TabSheet1, "Panel2", 8, 248, 612, 84, "TPanel bevel none · 无边框面板");
+    Panel2->SetBevelOuter(TBevelCut::bvNone);
+    Panel2->SetColor(gdi::rgb(212, 208, 200));
+
+    Make<TLabel>(this, TabSheet2, "Label20", 16, 16, 400, 24,
+                 "第二页 The second page: 星期壹 開 關");
+    Make<TLabel>(this, TabSheet3, "Label21", 16, 16, 400, 24, "Sunday Monday Tuesday");
+
+    Button7 = Make<TButton>(this, this, "Button7", 540, 384, 105, 30, "退出 Exit");
+    Button7->SetCancel(true);
+    Button7->OnClick = [this](TObject*) { Close(); };
+
+    StatusBar1 = new TStatusBar(this);
+    StatusBar1->SetName("StatusBar1");
+    StatusBar1->SetParent(this);
+    StatusBar1->SetHeight(26);
+    StatusBar1->AddPanel(160, "Port:COM1 opened");
+    StatusBar1->AddPanel(120, "");
+    StatusBar1->AddPanel(150, "状态:");
+    StatusBar1->AddPanel(110, "");
+    StatusBar1->AddPanel(70, "V1.0");
+
+    Timer1 = new TTimer(this);
+    Timer1->SetName("Timer1");
+    Timer1->SetInterval(100);
+    Timer1->OnTimer = [this](TObject* s) { Timer1Timer(s); };
+}
+
+void TGalleryForm::Bn_boxClick(TObject*) {
+    int answer = MessageBox(Handle(), "确定恢复默认值吗? Restore the defaults?", "注意 Attention",
+                            MB_OKCANCEL);
+    StatusBar1->Panels(1).SetText(answer == IDOK ? "answer: OK" : "answer: Cancel");
+}
+
+void TGalleryForm::CheckBox1Click(TObject*) {
+    StatusBar1->Panels(3).SetText(CheckBox1->Checked() ? "cascade on" : "cascade off");
+}
+
+void TGalleryForm::Timer1Timer(TObject*) {
+    ++ticks_;
+    LabelTicks->SetCaption("ticks: " + std::to_string(ticks_));
+}

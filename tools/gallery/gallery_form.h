@@ -1,0 +1,46 @@
+#pragma once
+
+#include "forms/forms.h"
+
+// A window with every standard control of the framework in its plain system look, Latin and
+// Chinese captions side by side: the framework's demonstration and its visual check.
+class TGalleryForm : public forms::TForm {
+  public:
+    explicit TGalleryForm(forms::TComponent* owner);
+
+    forms::TPageControl* PageControl1;
+    forms::TTabSheet* TabSheet1;
+    forms::TTabSheet* TabSheet2;
+    forms::TTabSheet* TabSheet3;
+    forms::TButton* Bn_default;
+    forms::TButton* Bn_box;
+    forms::TButton* Bn_disabled;
+    forms::TButton* Button7;
+    forms::TCheckBox* CheckBox1;
+    forms::TCheckBox* CheckBox2;
+    forms::TCheckBox* CheckBox3;
+    forms::TCheckBox* CheckBox4;
+    forms::TEdit* Ed_ip_address;
+    forms::TEdit* Ed_conn_id;
+    forms::TEdit* Ed_disabled;
+    forms::TComboBox* CB_com;
+    forms::TComboBox* CB_edit;
+    forms::TDateTimePicker* DateTimePicker1;
+    forms::TDateTimePicker* DateTimePicker2;
+    forms::TLabel* Label1;
+    forms::TLabel* Label2;
+    forms::TLabel* LabelTicks;
+    forms::TShape* Led[4];
+    forms::TPanel* Panel1;
+    forms::TPanel* Panel2;
+    forms::TGroupBox* GroupBox1;
+    forms::TGroupBox* GroupBox2;
+    forms::TStatusBar* StatusBar1;
+    forms::TTimer* Timer1;
+
+  private:
+    void Bn_boxClick(forms::TObject* sender);
+    void CheckBox1Click(forms::TObject* sender);
+    void Timer1Timer(forms::TObject* sender);
+    int ticks_ = 0;
+};
