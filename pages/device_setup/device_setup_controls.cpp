@@ -60,7 +60,49 @@ void TForm1::CreateDeviceSetupControls() {
     Bn_connect->SetCaption("读取信息");
     Bn_connect->OnClick = [this](forms::TObject* s) { Bn_connectClick(s); };
 
-    // The two alarms, each row ending in its power button.
+    // The delay frame; its two groups of cells join at start-up.
+    GroupBox_dly_setup =
+        MakeControl<forms::TGroupBox>(this, GroupBox1, "GroupBox_dly_setup", 3, 72, 1208, 345);
+    GroupBox_dly_setup->SetCaption("延时设置");
+    Bn_default =
+        MakeControl<forms::TButton>(this, GroupBox_dly_setup, "Bn_default", 996, 305, 88, 33);
+    Bn_default->SetCaption("默认值");
+    Bn_default->OnClick = [this](forms::TObject* s) { Bn_defaultClick(s); };
+    Bn_app = MakeControl<forms::TButton>(this, GroupBox_dly_setup, "Bn_app", 1106, 305, 89, 33);
+    Bn_app->SetCaption("应用");
+    Bn_app->OnClick = [this](forms::TObject* s) { Bn_appClick(s); };
+
+    // The option strip: cascade with its start channel, the lock, the manual switch.
+    GroupBox5 = MakeControl<forms::TGroupBox>(this, GroupBox1, "GroupBox5", 3, 416, 1208, 64);
+    CheckBox17 = MakeControl<forms::TCheckBox>(this, GroupBox5, "CheckBox17", 17, 25, 81, 25);
+    SetFontHeight(CheckBox17, 16);
+    CheckBox17->SetCaption("级联");
+    CheckBox17->SetChecked(true);
+    CheckBox17->OnClick = [this](forms::TObject* s) { CheckBox17Click(s); };
+    Label3 = MakeControl<forms::TLabel>(this, GroupBox5, "Label3", 100, 29, 56, 20);
+    SetFontHeight(Label3, 13);
+    Label3->SetCaption("启始位");
+    Cb_ch = MakeControl<forms::TComboBox>(this, GroupBox5, "Cb_ch", 155, 25, 60, 24);
+    SetFontHeight(Cb_ch, 13);
+    Cb_ch->SetStyle(forms::TComboBoxStyle::csDropDown);
+    Cb_ch->Items().Assign({"LCD", "CH1", "CH2", "CH3", "CH4", "CH5", "CH6", "CH7", "CH8", "CH9",
+                           "CH10", "CH11", "CH12", "CH13", "CH14", "CH15", "CH16"});
+    Cb_ch->SetItemIndex(0);
+    Cb_ch->OnChange = [this](forms::TObject* s) { Cb_chChange(s); };
+    Label2 = MakeControl<forms::TLabel>(this, GroupBox5, "Label2", 221, 29, 194, 20);
+    SetFontHeight(Label2, 13);
+    Label2->SetCaption("启始位设置只用于顺序开");
+    CB_lock = MakeControl<forms::TCheckBox>(this, GroupBox5, "CB_lock", 442, 25, 79, 25);
+    SetFontHeight(CB_lock, 16);
+    CB_lock->SetCaption("Lock");
+    CB_lock->SetEnabled(false);
+    CB_lock->OnClick = [this](forms::TObject* s) { CB_lockClick(s); };
+    Button3 = MakeControl<forms::TButton>(this, GroupBox5, "Button3", 1106, 20, 89, 33);
+    Button3->SetCaption("开关");
+    Button3->OnClick = [this](forms::TObject* s) { Button3Click(s); };
+
+    // The two alarms, each row ending in its power button. They come last so that they stand
+    // above the delay frame, which reaches up to their lower edges.
     struct AlarmRow {
         const char* box;
         const char* caption;
@@ -104,47 +146,6 @@ void TForm1::CreateDeviceSetupControls() {
     SetFontHeight(Button2, 13);
     Button2->SetCaption("关机");
     Button2->OnClick = [this](forms::TObject* s) { Button2Click(s); };
-
-    // The delay frame; its two groups of cells join at start-up.
-    GroupBox_dly_setup =
-        MakeControl<forms::TGroupBox>(this, GroupBox1, "GroupBox_dly_setup", 3, 72, 1208, 345);
-    GroupBox_dly_setup->SetCaption("延时设置");
-    Bn_default =
-        MakeControl<forms::TButton>(this, GroupBox_dly_setup, "Bn_default", 996, 305, 88, 33);
-    Bn_default->SetCaption("默认值");
-    Bn_default->OnClick = [this](forms::TObject* s) { Bn_defaultClick(s); };
-    Bn_app = MakeControl<forms::TButton>(this, GroupBox_dly_setup, "Bn_app", 1106, 305, 89, 33);
-    Bn_app->SetCaption("应用");
-    Bn_app->OnClick = [this](forms::TObject* s) { Bn_appClick(s); };
-
-    // The option strip: cascade with its start channel, the lock, the manual switch.
-    GroupBox5 = MakeControl<forms::TGroupBox>(this, GroupBox1, "GroupBox5", 3, 416, 1208, 64);
-    CheckBox17 = MakeControl<forms::TCheckBox>(this, GroupBox5, "CheckBox17", 17, 25, 81, 25);
-    SetFontHeight(CheckBox17, 16);
-    CheckBox17->SetCaption("级联");
-    CheckBox17->SetChecked(true);
-    CheckBox17->OnClick = [this](forms::TObject* s) { CheckBox17Click(s); };
-    Label3 = MakeControl<forms::TLabel>(this, GroupBox5, "Label3", 100, 29, 56, 20);
-    SetFontHeight(Label3, 13);
-    Label3->SetCaption("启始位");
-    Cb_ch = MakeControl<forms::TComboBox>(this, GroupBox5, "Cb_ch", 155, 25, 60, 24);
-    SetFontHeight(Cb_ch, 13);
-    Cb_ch->SetStyle(forms::TComboBoxStyle::csDropDown);
-    Cb_ch->Items().Assign({"LCD", "CH1", "CH2", "CH3", "CH4", "CH5", "CH6", "CH7", "CH8", "CH9",
-                           "CH10", "CH11", "CH12", "CH13", "CH14", "CH15", "CH16"});
-    Cb_ch->SetItemIndex(0);
-    Cb_ch->OnChange = [this](forms::TObject* s) { Cb_chChange(s); };
-    Label2 = MakeControl<forms::TLabel>(this, GroupBox5, "Label2", 221, 29, 194, 20);
-    SetFontHeight(Label2, 13);
-    Label2->SetCaption("启始位设置只用于顺序开");
-    CB_lock = MakeControl<forms::TCheckBox>(this, GroupBox5, "CB_lock", 442, 25, 79, 25);
-    SetFontHeight(CB_lock, 16);
-    CB_lock->SetCaption("Lock");
-    CB_lock->SetEnabled(false);
-    CB_lock->OnClick = [this](forms::TObject* s) { CB_lockClick(s); };
-    Button3 = MakeControl<forms::TButton>(this, GroupBox5, "Button3", 1106, 20, 89, 33);
-    Button3->SetCaption("开关");
-    Button3->OnClick = [this](forms::TObject* s) { Button3Click(s); };
 
     Captions.AddRows(device_setup::kDeviceSetupCaptions);
     Captions.SetDynamic(i18n::DynamicCaptions::DelayGroups,
