@@ -143,7 +143,8 @@ TEST_F(ConnectButtonsTest, LeavingTheAddressStoresItsFirstFifteenBytes) {
     Form1->Ed_ip_addressExit(Form1->Ed_ip_address);
     EXPECT_EQ(stored(), "192.168.100.111");
     EXPECT_EQ(FileBytes().size(), SettingsFile::kSize);
-    EXPECT_EQ(FileBytes()[SettingsFile::SavedIpAddress + 15], 0x00);  // the day flags follow
+    // The field ends there: the first day flag after it keeps its value.
+    EXPECT_EQ(Int32At(FileBytes(), SettingsFile::DayFlag(0)), settings::FLAG_OFF);
 }
 
 TEST(TcpPortOption, TakesThePortOutOfTheCommandLine) {

@@ -118,9 +118,7 @@ class LoopbackServer {
         }
         return out;
     }
-    void Send(const Bytes& bytes) {
-        ::send(client_fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL);
-    }
+    void Send(const Bytes& bytes) { ::send(client_fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL); }
     // Closes the console's connection from the device side.
     void Drop() {
         if (client_fd_ >= 0)
@@ -153,8 +151,10 @@ class LinkWindowTest : public velmor_test::MainWindowTest {
     void StartLinkWindow() {
         StartWindow();
         AnswerBoxes();
-        Form1->Ed_read_id = new forms::TEdit(Form1);
-        Form1->Ed_conn_id = new forms::TEdit(Form1);
+        if (!Form1->Ed_read_id)
+            Form1->Ed_read_id = new forms::TEdit(Form1);
+        if (!Form1->Ed_conn_id)
+            Form1->Ed_conn_id = new forms::TEdit(Form1);
     }
 
     // Connects the Ethernet link to a loopback port through the button.
@@ -168,10 +168,11 @@ class LinkWindowTest : public velmor_test::MainWindowTest {
     static bool WaitForHeld(size_t n, int ms = 3000) {
         const auto end = SteadyClock::now() + std::chrono::milliseconds(ms);
         while (SteadyClock::now() < end) {
-            if (Form1->IdTCPClient1.Connected() != tcp::LinkState::Connected)
-                return false;
-            if (Form1->IdTCPClient1.HeldBytes() >= n)
+            const tcp::LinkState state = Form1->IdTCPClient1.Connected();
+            if (state != tcp::LinkState::NotConnected && Form1->IdTCPClient1.HeldBytes() >= n)
                 return true;
+            if (state != tcp::LinkState::Connected)
+                return false;
             ::poll(nullptr, 0, 2);
         }
         return false;

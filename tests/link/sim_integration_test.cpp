@@ -155,27 +155,36 @@ TEST_F(SimulatorTest, LineNoiseOnTheSerialPortIsPurgedOrDropped) {
 }
 
 TEST_F(SimulatorTest, TheSimulatorClosingTheConnectionIsNoticed) {
-    auto sim = StartTcpSim({"--devices", "1", "--close-after", "1"});
+    auto sim = StartTcpSim({"--devices", "1", "--close-after", "2"});
     ShowDevice(1);
     Form1->SendFrame(protocol::PollStatus(1));
     ASSERT_TRUE(WaitForHeld(8));
     win::RunFor(60);
     EXPECT_EQ(Panel2(), kSuccess);
-    // The close follows the reply; the next ticks find the connection broken and release it.
+    // The second reply is followed by the close; the next tick finds the connection broken
+    // and releases it, the reply with it.
+    Form1->SendFrame(protocol::PollStatus(1));
     const auto end = link_test::SteadyClock::now() + std::chrono::seconds(3);
+    while (Form1->IdTCPClient1.HeldBytes() < 8 && link_test::SteadyClock::now() < end &&
+           Form1->IdTCPClient1.Connected() == tcp::LinkState::Connected)
+        ::poll(nullptr, 0, 5);
     while (Form1->IdTCPClient1.Connected() == tcp::LinkState::Connected &&
            link_test::SteadyClock::now() < end)
         ::poll(nullptr, 0, 5);
+    ShowDevice(1);
     win::RunFor(10);
     EXPECT_EQ(Form1->IdTCPClient1.Connected(), tcp::LinkState::NotConnected);
+    EXPECT_EQ(Panel2(), "Status:");
     EXPECT_TRUE(SeenBoxes().empty());
-    // Sending now goes nowhere and fails quietly; reconnecting works.
+    EXPECT_EQ(Form1->Bn_ip_conn->Caption(), "disconnect");
+    // Sending now goes nowhere and ends in the failure text; the button connects anew.
     Form1->SendFrame(protocol::PollStatus(1));
     win::RunFor(2000);
     EXPECT_EQ(Panel2(), kFailure);
     EXPECT_TRUE(SeenBoxes().empty());
     Form1->Bn_ip_conn->Click();
     EXPECT_EQ(Form1->IdTCPClient1.Connected(), tcp::LinkState::Connected);
+    EXPECT_EQ(Form1->Bn_ip_conn->Caption(), "disconnect");
 }
 
 TEST_F(SimulatorTest, AnIdReplyOverThePtyShowsTheDevice) {
