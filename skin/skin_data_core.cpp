@@ -110,6 +110,22 @@ bool TSkinDataCore::LoadSkin() {
         }
         return false;
     }
+    return LoadFromReader(reader);
+}
+
+bool TSkinDataCore::LoadFromPackage(std::vector<uint8_t> package) {
+    Empty = true;
+    TSkinReader reader;
+    if (!reader.LoadPackage(std::move(package))) {
+        if (reader.LastError() == SkinReadError::OlderVersion) {
+            ShowSkinMessage(kOlderSkinFileMessage);
+        }
+        return false;
+    }
+    return LoadFromReader(reader);
+}
+
+bool TSkinDataCore::LoadFromReader(TSkinReader& reader) {
     TQuickIni ini;
     TMemoryStream text;
     reader.readIni(".ini", &text, IniName);

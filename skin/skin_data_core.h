@@ -55,6 +55,9 @@ class TSkinDataCore {
     // Loads the held compressed bytes: package, description, images. A failed load leaves the
     // component Empty.
     bool LoadSkin();
+    // Loads an already decompressed package (tools and tests); the held compressed bytes stay
+    // as they are.
+    bool LoadFromPackage(std::vector<uint8_t> package);
 
     // Runs the description reading over the loaded package and description.
     void LoadFromIni();
@@ -130,6 +133,8 @@ class TSkinDataCore {
     std::vector<std::pair<std::string, const TDataSkinObject*>> Elements() const;
 
   private:
+    // The steps after the package has been taken apart.
+    bool LoadFromReader(TSkinReader& reader);
     void ClearElements();
     // Reads the keys every generic element shares.
     void ReadCommon(TDataSkinObject& o, std::string_view section, bool with_frame);

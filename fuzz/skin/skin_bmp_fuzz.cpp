@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         {"x.bmp", std::vector<uint8_t>(data, data + size)},
         {"skin.ini", std::vector<uint8_t>(ini.begin(), ini.end())}};
     skin::TSkinDataCore skin;
-    if (!skin.LoadFromBytes(skin::compress_bytes(skin::build_skin_package(40000, entries)))) {
+    if (!skin.LoadFromPackage(skin::build_skin_package(40000, entries))) {
         std::abort();
     }
     return 0;

@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     entries.push_back({"fuzz.ini", std::vector<uint8_t>(data, data + size)});
     const std::vector<uint8_t> package = skin::build_skin_package(40000, entries);
     skin::TSkinDataCore skin;
-    if (!skin.LoadFromBytes(skin::compress_bytes(package)) || skin.Empty) {
+    if (!skin.LoadFromPackage(package) || skin.Empty) {
         std::abort();
     }
     return 0;

@@ -2,6 +2,7 @@
 
 #include "platform/gdi/bmp.h"
 #include "skin/builtin_bitmaps.h"
+#include "skin/data/skin_reader.h"
 #include "skin/data/skin_stream.h"
 #include "skin/skin_data_core.h"
 #include "tests/skin/skin_test_package.h"
@@ -228,6 +229,14 @@ TEST(SkinLoad, RefusedPackagesLeaveTheComponentEmpty) {
     // L = 0 gives an empty package: the same refusal.
     EXPECT_FALSE(s.LoadFromBytes(std::vector<uint8_t>{0, 0, 0, 0}));
     EXPECT_EQ(s.messages.size(), 2u);
+    // An already decompressed package goes the same way.
+    std::vector<uint8_t> short_package = build_skin_package(20000, {});
+    short_package.resize(15);
+    EXPECT_FALSE(s.LoadFromPackage(short_package));
+    EXPECT_EQ(s.messages.size(), 3u);
+    EXPECT_TRUE(s.LoadFromPackage(build_skin_package(20000, {{"a.ini", {'[', 'x', ']'}}})));
+    EXPECT_FALSE(s.Empty);
+    EXPECT_EQ(s.IniName, "a.ini");
     EXPECT_FALSE(s.LoadFromFile("/nonexistent/skin.skn"));
     TSkinCollection store;
     EXPECT_FALSE(s.LoadFromCollection(store, 0));
