@@ -135,6 +135,14 @@ INSTANTIATE_TEST_SUITE_P(Screens, ScreenFitTest,
 
 TEST_F(MainWindowTest, EscapeClosesTheProgram) {
     StartWindow();
+    // With a list dropped down, Escape only closes the list.
+    Form1->CB_language->SetFocus();
+    win::PumpPending();
+    PressKey(win::VK_F4);
+    ASSERT_TRUE(Form1->CB_language->DroppedDown());
+    PressKey(win::VK_ESCAPE);
+    EXPECT_FALSE(Form1->CB_language->DroppedDown());
+    EXPECT_FALSE(forms::Application->Terminated());
     Form1->Ed_ip_address->SetFocus();
     win::PumpPending();
     PressKey(win::VK_ESCAPE);

@@ -93,9 +93,15 @@ TEST_F(MainWindowTest, StoredPortIsSelectedAndOutOfRangeSelectsNothing) {
 
 TEST_F(MainWindowTest, PortChoiceSurvivesARestart) {
     StartWindow();
+    const auto before = FileBytes();
     PickItem(Form1->CB_com, 2);
     EXPECT_EQ(Form1->CB_com->ItemIndex(), 2);
-    EXPECT_EQ(Int32At(FileBytes(), SettingsFile::PortNumber), 3);
+    auto after = FileBytes();
+    ASSERT_EQ(after.size(), before.size());
+    EXPECT_EQ(Int32At(after, SettingsFile::PortNumber), 3);
+    // Only the four bytes of the port number changed.
+    std::copy(before.begin(), before.begin() + 4, after.begin());
+    EXPECT_EQ(after, before);
     RestartWindow();
     EXPECT_EQ(Form1->CB_com->ItemIndex(), 2);
 }
