@@ -42,6 +42,19 @@ TEST(DefaultSkin, PackageHasTheShapeOfTheMainFormsSkin) {
     EXPECT_EQ(depths, (std::set<int>{8, 24, 32}));
 }
 
+TEST(DefaultSkin, RealPackageCodesAndDecodesUnchanged) {
+    TMemoryStream stored(
+        std::vector<uint8_t>(embedded_skin_stream().begin(), embedded_skin_stream().end()));
+    TMemoryStream data;
+    ASSERT_EQ(ReadSkinStream(stored, data), SkinStreamRead::Loaded);
+    const auto package = decompress_bytes(data.Bytes());
+    ASSERT_TRUE(package.has_value());
+    EXPECT_GT(package->size(), 100000u);
+    const std::vector<uint8_t> again = compress_bytes(*package);
+    EXPECT_EQ(again, data.Bytes());  // the packer's own output: the codec is deterministic
+    EXPECT_EQ(decompress_bytes(again), package);
+}
+
 TEST(DefaultSkin, DescriptionYieldsTheExpectedElements) {
     TSkinDataCore s;
     TMemoryStream stored(
