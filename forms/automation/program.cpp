@@ -55,7 +55,7 @@ Program::Program(int argc, char** argv, std::string name)
         std::string error;
         display_->driver = display::Open(o, &error);
         if (!display_->driver) {
-            Exit(1, name_ + ": cannot open X display" + (error.empty() ? "" : " (" + error + ")") +
+            Exit(1, name_ + ": " + (error.empty() ? std::string("cannot open X display") : error) +
                         "; run with --headless --screenshot FILE to render without a display");
             return;
         }
