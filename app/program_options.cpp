@@ -1,6 +1,7 @@
 #include "app/program_options.h"
 
 #include "link/com_port_options.h"
+#include "link/tcp_port.h"
 
 ProgramOptions TakeProgramOptions(const std::vector<std::string>& args) {
     ProgramOptions options;
@@ -24,8 +25,13 @@ ProgramOptions TakeProgramOptions(const std::vector<std::string>& args) {
         }
     }
     devlink::ComOptionsResult com = devlink::TakeComOptions(rest);
-    options.error = std::move(com.error);
-    options.rest = std::move(com.rest);
+    if (!com.error.empty()) {
+        options.error = std::move(com.error);
+        return options;
+    }
+    devlink::TcpPortOptionResult tcp_port = devlink::TakeTcpPortOption(com.rest);
+    options.error = std::move(tcp_port.error);
+    options.rest = std::move(tcp_port.rest);
     return options;
 }
 
@@ -35,5 +41,7 @@ std::string ProgramOptionsHelp() {
            "$XDG_CONFIG_HOME/velmor-manager\n"
            "                       or ~/.config/velmor-manager)\n"
            "  --com N=PATH         open the device PATH as port COMN (repeatable; also\n"
-           "                       $VELMOR_COMN; default /dev/ttyS<N-1>)\n";
+           "                       $VELMOR_COMN; default /dev/ttyS<N-1>)\n"
+           "  --tcp-port P         connect the Ethernet link to port P instead of 8080\n"
+           "                       (for a simulator or test rig; the texts shown stay the same)\n";
 }

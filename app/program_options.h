@@ -5,7 +5,8 @@
 
 // The console's own command-line options, taken out before the framework reads the rest:
 // --settings-dir DIR (the directory of the settings file, instead of $VELMOR_SETTINGS_DIR or
-// the configuration directory) and --com N=PATH (repeatable: the device of port COMn).
+// the configuration directory), --com N=PATH (repeatable: the device of port COMn) and
+// --tcp-port P (the Ethernet link's port for this run).
 struct ProgramOptions {
     std::string settings_dir;
     std::vector<std::string> rest;  // for the framework's command line
