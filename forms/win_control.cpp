@@ -124,6 +124,17 @@ win::LRESULT TWinControl::StaticWndProc(win::HWND hwnd, win::UINT msg, win::WPAR
     }
     if (!control)
         return win::DefWindowProc(hwnd, msg, wp, lp);
+    // A window inside a disabled top-level window (a form under a modal box) takes no mouse
+    // input.
+    if ((msg >= win::WM_MOUSEFIRST && msg <= win::WM_MOUSELAST) || msg == win::WM_MOUSEACTIVATE) {
+        win::HWND root = win::GetAncestor(hwnd, win::GA_ROOT);
+        if (root && !win::IsWindowEnabled(root)) {
+            if (msg == win::WM_MOUSEACTIVATE)
+                return win::MA_NOACTIVATEANDEAT;
+            if (root != hwnd)
+                return 0;
+        }
+    }
     TMessage m{msg, wp, lp, 0};
     try {
         if (control->WindowProc) {
