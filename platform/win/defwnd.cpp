@@ -470,7 +470,31 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                 frame_changed(w);
             return TRUE;
         case WM_NCLBUTTONDOWN:
+            if (wParam == HTCAPTION && !w->parent && !(w->style & (WS_MAXIMIZE | WS_MINIMIZE))) {
+                // Dragging the caption moves the window until the button comes up.
+                const POINT p = MAKEPOINT(lParam);
+                s.dragging = hwnd;
+                s.drag_offset = {p.x - w->rect.left, p.y - w->rect.top};
+                SetCapture(hwnd);
+                return 0;
+            }
             return nc_button_down(w, wParam, lParam);
+        case WM_MOUSEMOVE:
+            if (s.dragging == hwnd && GetCapture() == hwnd) {
+                POINT p = MAKEPOINT(lParam);
+                ClientToScreen(hwnd, &p);
+                SetWindowPos(hwnd, nullptr, p.x - s.drag_offset.x, p.y - s.drag_offset.y, 0, 0,
+                             SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            }
+            return 0;
+        case WM_LBUTTONUP:
+        case WM_CAPTURECHANGED:
+            if (s.dragging == hwnd) {
+                s.dragging = nullptr;
+                if (msg == WM_LBUTTONUP && GetCapture() == hwnd)
+                    ReleaseCapture();
+            }
+            return 0;
         case WM_NCLBUTTONUP:
             return nc_button_up(w, wParam, lParam);
         case WM_NCLBUTTONDBLCLK:

@@ -180,6 +180,11 @@ struct State {
     // so that an idle loop does not walk the window tree on every wake-up.
     bool paint_maybe = true;
     std::deque<HWND> paint_queue;  // windows found by the last search, served in order
+    // The window whose move the display itself reported: not told back to the display.
+    HWND moved_by_display = nullptr;
+    // Caption drag under way: the window and the pointer's offset from its top-left corner.
+    HWND dragging = nullptr;
+    POINT drag_offset;
 };
 
 State& state();

@@ -49,10 +49,11 @@ void NativeMoved(HWND topLevel, const RECT& screen) {
     // Keep the driver from being told back what it told us.
     auto& s = state();
     DisplayDriver* d = s.driver;
-    s.driver = nullptr;
+    HWND saved = s.moved_by_display;
+    s.moved_by_display = topLevel;
     SetWindowPos(topLevel, nullptr, screen.left, screen.top, screen.width(), screen.height(),
                  SWP_NOZORDER | SWP_NOACTIVATE);
-    s.driver = d;
+    s.moved_by_display = saved;
     if (Window* again = get(topLevel)) {
         if (again->rect.width() != screen.width() || again->rect.height() != screen.height()) {
             // The window refused the size; the display follows the window.

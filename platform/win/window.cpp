@@ -227,6 +227,8 @@ void free_tree(HWND h) {
         s.active = nullptr;
     if (s.last_click_hwnd == h)
         s.last_click_hwnd = nullptr;
+    if (s.dragging == h)
+        s.dragging = nullptr;
     for (auto it = s.dcs.begin(); it != s.dcs.end();) {
         if (it->second.hwnd == h || it->second.root == h) {
             it = s.dcs.erase(it);
@@ -957,7 +959,7 @@ bool SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
         if (sized)
             detail::ensure_backing(w);
         if (s.driver) {
-            if (moved || sized)
+            if ((moved || sized) && s.moved_by_display != hwnd)
                 s.driver->window_moved(hwnd, w->rect);
             if (shown || hidden)
                 s.driver->window_shown(hwnd, visible);

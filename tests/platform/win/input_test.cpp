@@ -254,6 +254,21 @@ TEST_F(Input, CaptionButtonsAndCloseThroughTheSystemCommand) {
     EXPECT_FALSE(IsWindow(w));
 }
 
+TEST_F(Input, DraggingTheCaptionMovesTheWindowUntilTheButtonComesUp) {
+    HWND w =
+        top("Drag", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, {500, 500, 700, 600});
+    PumpPending();
+    InjectMouse(MouseAction::Move, {560, 510});
+    InjectMouse(MouseAction::LeftDown, {560, 510});
+    InjectMouse(MouseAction::Move, {580, 540});
+    InjectMouse(MouseAction::Move, {600, 560});
+    InjectMouse(MouseAction::LeftUp, {600, 560});
+    InjectMouse(MouseAction::Move, {650, 580});
+    PumpPending();
+    EXPECT_EQ(GetWindowRect(w), (RECT{540, 550, 740, 650}));
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
 TEST_F(Input, MinimiseAndRestoreThroughTheSystemCommand) {
     HWND w = top("Min", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE,
                  {500, 500, 700, 600});
