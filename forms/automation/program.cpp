@@ -121,6 +121,15 @@ void Program::Started() {
         Application->Terminate(0);
 }
 
+int Program::StartupFailed(const std::exception& e) {
+    if (options_.headless || !Application) {
+        std::fprintf(stderr, "%s: %s\n", name_.c_str(), e.what());
+    } else {
+        Application->ShowException(e);
+    }
+    return 1;
+}
+
 int Program::Finish() {
     if (done_)
         return exit_code_;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <exception>
 #include <memory>
 #include <string>
 
@@ -13,9 +14,13 @@ class ScriptRunner;
 //
 //   forms::automation::Program program(argc, argv, "velmor-manager");
 //   if (program.Done()) return program.ExitCode();
-//   Application->Initialize();
-//   Application->CreateForm<TForm1>(&Form1);
-//   Application->Run();
+//   try {
+//       Application->Initialize();
+//       Application->CreateForm<TForm1>(&Form1);
+//       Application->Run();
+//   } catch (const std::exception& e) {
+//       return program.StartupFailed(e);
+//   }
 //   return program.Finish();
 //
 // The constructor answers --help and --version, rejects malformed arguments (exit 2), sets up
@@ -31,6 +36,9 @@ class Program {
     const CommandLine& Options() const { return options_; }
     // The exit code once Application->Run() has returned.
     int Finish();
+    // An exception escaped start-up: shown in the standard box (on a display) or on standard
+    // error (headless, where nobody could answer a box); returns the exit code 1.
+    int StartupFailed(const std::exception& e);
 
   private:
     void Started();

@@ -17,8 +17,7 @@ int main(int argc, char** argv) {
         Application->CreateForm<TGalleryForm>(&GalleryForm);
         Application->Run();
     } catch (const std::exception& e) {
-        Application->ShowException(e);
-        return 1;
+        return program.StartupFailed(e);
     }
     return program.Finish();
 }
