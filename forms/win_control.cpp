@@ -213,6 +213,15 @@ void TWinControl::WndProc(TMessage& m) {
             m.Result = 0;
             return;
         }
+        case WM_SYSKEYDOWN:
+            // Alt+Down and Alt+Up open drop-downs; other Alt keys belong to the window.
+            if (m.WParam == VK_DOWN || m.WParam == VK_UP) {
+                int key = static_cast<int>(m.WParam);
+                KeyDown(key, ShiftState() | ssAlt);
+                m.Result = 0;
+                return;
+            }
+            break;
         case WM_CHAR: {
             char32_t ch = static_cast<char32_t>(m.WParam);
             if (ch == U'\t' || ch == U'\r' || ch == U'\x1b' || ch == U'\b') {
