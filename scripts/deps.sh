@@ -7,7 +7,7 @@ packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     libfreetype-dev libfontconfig-dev fontconfig
     libx11-dev libxext-dev libxtst-dev libpng-dev
-    fonts-dejavu-core fonts-wqy-microhei
+    fonts-liberation2 fonts-dejavu-core fonts-wqy-microhei
     xvfb xauth
 )
 

@@ -186,13 +186,20 @@ FontEngine::FontEngine() : impl_(std::make_unique<Impl>()) {
     if (!FcInit()) {
         throw std::runtime_error("text: fontconfig could not be initialised");
     }
-    static const char* const kLatin[4] = {"DejaVu Sans", "DejaVu Sans:bold", "DejaVu Sans:oblique",
-                                          "DejaVu Sans:bold:oblique"};
+    // Liberation Sans has the metrics of the narrow sans-serif faces the console's captions were
+    // laid out for; DejaVu Sans, about a tenth wider, stands in where it is not installed.
+    static const char* const kLatin[4] = {"Liberation Sans", "Liberation Sans:bold",
+                                          "Liberation Sans:italic", "Liberation Sans:bold:italic"};
+    static const char* const kLatinFallback[4] = {
+        "DejaVu Sans", "DejaVu Sans:bold", "DejaVu Sans:oblique", "DejaVu Sans:bold:oblique"};
     static const char* const kCjk[4] = {"WenQuanYi Micro Hei", "WenQuanYi Micro Hei:bold",
                                         "WenQuanYi Micro Hei:italic",
                                         "WenQuanYi Micro Hei:bold:italic"};
     for (int s = 0; s < 4; ++s) {
         impl_->files[0][s] = match_face(kLatin[s], U'A');
+        if (!impl_->files[0][s] || impl_->files[0][s]->family != "Liberation Sans") {
+            impl_->files[0][s] = match_face(kLatinFallback[s], U'A');
+        }
         if (!impl_->files[0][s]) {
             impl_->files[0][s] = match_face(s & 1 ? "sans-serif:bold" : "sans-serif", U'A');
         }
@@ -210,8 +217,8 @@ FontEngine::FontEngine() : impl_(std::make_unique<Impl>()) {
     }
     if (!impl_->files[0][0] && !impl_->files[1][0]) {
         throw std::runtime_error(
-            "text: no font found through fontconfig (install fonts-dejavu-core and "
-            "fonts-wqy-microhei)");
+            "text: no font found through fontconfig (install fonts-liberation2, fonts-dejavu-core "
+            "and fonts-wqy-microhei)");
     }
     for (int s = 0; s < 4; ++s) {
         if (!impl_->files[0][s])
