@@ -537,6 +537,23 @@ bool process_mouse(const detail::InputEvent& e, MSG* out) {
     }
     if (!target || !get(target))
         return false;
+    // A disabled window (a form under a modal box) takes no mouse input; a press on it brings
+    // the enabled window it owns (the box) to the front instead.
+    if (!detail::enabled_chain(get(target))) {
+        const bool press = e.action == MouseAction::LeftDown ||
+                           e.action == MouseAction::RightDown ||
+                           e.action == MouseAction::MiddleDown;
+        if (press) {
+            Window* root = detail::root_of(get(target));
+            for (Window* t : s.toplevels) {
+                if (t->owner == root && (t->style & WS_VISIBLE) && !(t->style & WS_DISABLED)) {
+                    detail::set_active(t->handle, true, false);
+                    break;
+                }
+            }
+        }
+        return false;
+    }
     const bool client = hit == HTCLIENT;
     const bool down = e.action == MouseAction::LeftDown || e.action == MouseAction::RightDown ||
                       e.action == MouseAction::MiddleDown;

@@ -269,6 +269,23 @@ TEST_F(Input, DraggingTheCaptionMovesTheWindowUntilTheButtonComesUp) {
     EXPECT_EQ(GetCapture(), nullptr);
 }
 
+TEST_F(Input, ADisabledOwnerTakesNoClicksAndBringsItsBoxForward) {
+    HWND box = CreateWindowEx(0, "RecWindow", "Box", WS_POPUP | WS_CAPTION | WS_VISIBLE, 600, 600,
+                              100, 80, frame_, nullptr, nullptr, nullptr);
+    EnableWindow(frame_, false);
+    SetActiveWindow(frame_);
+    clear_log();
+    InjectClick({118, 119});
+    PumpPending();
+    EXPECT_TRUE(of(b_, WM_LBUTTONDOWN).empty());
+    EXPECT_TRUE(of(frame_, WM_LBUTTONDOWN).empty());
+    EXPECT_EQ(GetActiveWindow(), box);
+    EnableWindow(frame_, true);
+    InjectClick({118, 119});
+    PumpPending();
+    EXPECT_EQ(of(b_, WM_LBUTTONDOWN).size(), 1u);
+}
+
 TEST_F(Input, MinimiseAndRestoreThroughTheSystemCommand) {
     HWND w = top("Min", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE,
                  {500, 500, 700, 600});
