@@ -356,8 +356,14 @@ HWND CreateWindowEx(DWORD exStyle, const char* className, const char* windowName
     Window* parent_w = nullptr;
     if (parent && parent != HWND_MESSAGE) {
         parent_w = get(parent);
+        // No new windows under or owned by a window that is being destroyed: they would
+        // outlive it.
         if (!parent_w)
             return nullptr;
+        for (Window* a = parent_w; a; a = a->parent) {
+            if (a->destroying)
+                return nullptr;
+        }
     }
     if ((style & WS_CHILD) && !parent_w)
         return nullptr;

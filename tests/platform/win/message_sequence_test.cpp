@@ -372,3 +372,23 @@ TEST(MessageNames, KnownAndPrivateNumbers) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MessageSequence, NoWindowsAreBornUnderAWindowThatIsBeingDestroyed) {
+    static HWND late_child = reinterpret_cast<HWND>(1);
+    HWND p = top("P", WS_OVERLAPPED);
+    HWND c = child(p, {0, 0, 10, 10});
+    SetWindowProc(c, [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+        if (m == WM_DESTROY) {
+            late_child = CreateWindowEx(0, "RecWindow", "", WS_CHILD, 0, 0, 5, 5, h, nullptr,
+                                        nullptr, nullptr);
+        }
+        return DefWindowProc(h, m, w, l);
+    });
+    DestroyWindow(p);
+    EXPECT_EQ(late_child, nullptr);
+    EXPECT_FALSE(IsWindow(c));
+}
+
+}  // namespace
