@@ -354,7 +354,18 @@ void TGraphicControl::BoundsChanged() {
 }
 
 void TGraphicControl::WndProc(TMessage& message) {
+    using namespace win;
     TControl::WndProc(message);
+    // A press and release on the control is its click (the parent forwards both).
+    if (message.Msg == WM_LBUTTONDOWN) {
+        clicking_ = true;
+    } else if (message.Msg == WM_LBUTTONDBLCLK) {
+        clicking_ = false;
+    } else if (message.Msg == WM_LBUTTONUP && clicking_) {
+        clicking_ = false;
+        if (ClientRect().contains(MAKEPOINT(message.LParam)))
+            Click();
+    }
 }
 
 }  // namespace forms

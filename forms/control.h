@@ -184,6 +184,9 @@ class TGraphicControl : public TControl {
   protected:
     void BoundsChanged() override;
     void VisibleChanged() override { Invalidate(); }
+
+  private:
+    bool clicking_ = false;
 };
 
 }  // namespace forms
