@@ -10,7 +10,7 @@
 
 #include "forms/form.h"
 #include "i18n/caption_table.h"
-#include "pages/device_setup/power_action.h"
+#include "pages/device_setup/checks/power_action.h"
 #include "platform/serial/comm.h"
 #include "platform/tcp/tcp_client.h"
 

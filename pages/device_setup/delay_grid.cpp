@@ -10,9 +10,9 @@
 #include "forms/label.h"
 #include "forms/message_box.h"
 #include "forms/panel.h"
-#include "pages/device_setup/delay_payload.h"
-#include "pages/device_setup/device_id.h"
-#include "pages/device_setup/device_setup_texts.h"
+#include "pages/device_setup/checks/delay_payload.h"
+#include "pages/device_setup/checks/device_id.h"
+#include "pages/device_setup/checks/device_setup_texts.h"
 #include "pages/device_setup/make_control.h"
 
 using device_setup::kDelayChannels;

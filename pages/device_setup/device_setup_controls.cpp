@@ -11,7 +11,7 @@
 #include "forms/page_control.h"
 #include "forms/panel.h"
 #include "forms/timer.h"
-#include "pages/device_setup/device_setup_texts.h"
+#include "pages/device_setup/checks/device_setup_texts.h"
 #include "pages/device_setup/make_control.h"
 
 using device_setup::MakeControl;

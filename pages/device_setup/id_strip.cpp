@@ -3,7 +3,7 @@
 
 #include "app/main_form.h"
 #include "forms/edit.h"
-#include "pages/device_setup/device_id.h"
+#include "pages/device_setup/checks/device_id.h"
 #include "protocol/requests.h"
 #include "settings/settings_writers.h"
 

@@ -1,4 +1,4 @@
-#include "pages/device_setup/alarm_match.h"
+#include "pages/device_setup/checks/alarm_match.h"
 
 namespace device_setup {
 

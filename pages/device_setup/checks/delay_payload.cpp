@@ -1,4 +1,4 @@
-#include "pages/device_setup/delay_payload.h"
+#include "pages/device_setup/checks/delay_payload.h"
 
 #include "protocol/delay_byte.h"
 

@@ -1,4 +1,4 @@
-#include "pages/device_setup/device_id.h"
+#include "pages/device_setup/checks/device_id.h"
 
 #include <string>
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "pages/device_setup/device_setup_texts.h"
+#include "pages/device_setup/checks/device_setup_texts.h"
 
 namespace device_setup {
 

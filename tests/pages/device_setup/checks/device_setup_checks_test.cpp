@@ -1,11 +1,11 @@
-// The pieces of the Device Setup page that need no window: the ID reading, the delay payload
+// The rules of the Device Setup page that need no window: the ID reading, the delay payload
 // with its checks, and the alarm's second.
 
 #include <gtest/gtest.h>
 
-#include "pages/device_setup/alarm_match.h"
-#include "pages/device_setup/delay_payload.h"
-#include "pages/device_setup/device_id.h"
+#include "pages/device_setup/checks/alarm_match.h"
+#include "pages/device_setup/checks/delay_payload.h"
+#include "pages/device_setup/checks/device_id.h"
 
 namespace {
 
