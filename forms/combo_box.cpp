@@ -317,37 +317,10 @@ void TComboBox::KeyDown(int& key, unsigned shift) {
     }
     if (style_ != TComboBoxStyle::csDropDown)
         return;
-    const bool ext = shift & ssShift;
-    bool changed = false;
-    switch (key) {
-        case VK_LEFT:
-            editor_.left(ext);
-            break;
-        case VK_RIGHT:
-            editor_.right(ext);
-            break;
-        case VK_HOME:
-            editor_.home(ext);
-            break;
-        case VK_END:
-            editor_.end(ext);
-            break;
-        case VK_BACK:
-            changed = editor_.backspace();
-            break;
-        case VK_DELETE:
-            changed = editor_.del();
-            break;
-        case 'A':
-            if (shift & ssCtrl)
-                editor_.select_all();
-            break;
-        default:
-            return;
-    }
-    if (changed) {
+    const auto result = editor_.handle_key(key, shift & ssShift, shift & ssCtrl);
+    if (result == LineEditor::KeyResult::Changed) {
         EditChanged();
-    } else {
+    } else if (result == LineEditor::KeyResult::Moved) {
         Invalidate();
     }
 }

@@ -120,39 +120,11 @@ void TEdit::WndProc(TMessage& m) {
 }
 
 void TEdit::KeyDown(int& key, unsigned shift) {
-    using namespace win;
-    const bool ext = shift & ssShift;
-    bool changed = false;
-    switch (key) {
-        case VK_LEFT:
-            editor_.left(ext);
-            break;
-        case VK_RIGHT:
-            editor_.right(ext);
-            break;
-        case VK_HOME:
-            editor_.home(ext);
-            break;
-        case VK_END:
-            editor_.end(ext);
-            break;
-        case VK_BACK:
-            if (!read_only_)
-                changed = editor_.backspace();
-            break;
-        case VK_DELETE:
-            if (!read_only_)
-                changed = editor_.del();
-            break;
-        case 'A':
-            if (shift & ssCtrl)
-                editor_.select_all();
-            break;
-        default:
-            return;
-    }
+    const auto result = editor_.handle_key(key, shift & ssShift, shift & ssCtrl, read_only_);
+    if (result == LineEditor::KeyResult::NotHandled)
+        return;
     SyncFromEditor();
-    if (changed)
+    if (result == LineEditor::KeyResult::Changed)
         Change();
 }
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/win/messages.h"
+
 namespace forms {
 
 void LineEditor::set_text(std::u32string t) {
@@ -93,6 +95,33 @@ bool LineEditor::del() {
         return false;
     text_.erase(caret_, 1);
     return true;
+}
+
+LineEditor::KeyResult LineEditor::handle_key(int vk, bool shift, bool ctrl, bool read_only) {
+    switch (vk) {
+        case win::VK_LEFT:
+            left(shift);
+            return KeyResult::Moved;
+        case win::VK_RIGHT:
+            right(shift);
+            return KeyResult::Moved;
+        case win::VK_HOME:
+            home(shift);
+            return KeyResult::Moved;
+        case win::VK_END:
+            end(shift);
+            return KeyResult::Moved;
+        case win::VK_BACK:
+            return !read_only && backspace() ? KeyResult::Changed : KeyResult::Moved;
+        case win::VK_DELETE:
+            return !read_only && del() ? KeyResult::Changed : KeyResult::Moved;
+        case 'A':
+            if (ctrl)
+                select_all();
+            return KeyResult::Moved;
+        default:
+            return KeyResult::NotHandled;
+    }
 }
 
 }  // namespace forms

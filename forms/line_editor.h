@@ -35,6 +35,12 @@ class LineEditor {
     bool del();
     bool delete_selection();
 
+    // What one editing key did to the field.
+    enum class KeyResult { NotHandled, Moved, Changed };
+    // The editing keys of a one-line field: Left, Right, Home, End (Shift extends the
+    // selection), Backspace and Delete (not when read-only) and Ctrl+A.
+    KeyResult handle_key(int vk, bool shift, bool ctrl, bool read_only = false);
+
   private:
     void clamp();
     std::u32string text_;
