@@ -216,6 +216,7 @@ FontEngine::FontEngine() : impl_(std::make_unique<Impl>()) {
             impl_->files[1][s] = impl_->files[1][0];
     }
     if (!impl_->files[0][0] && !impl_->files[1][0]) {
+        FcFini();
         throw std::runtime_error(
             "text: no font found through fontconfig (install fonts-liberation2, fonts-dejavu-core "
             "and fonts-wqy-microhei)");
@@ -226,13 +227,14 @@ FontEngine::FontEngine() : impl_(std::make_unique<Impl>()) {
         if (!impl_->files[1][s])
             impl_->files[1][s] = impl_->files[0][s];
     }
+    // Fontconfig is needed only to find the face files; its configuration and caches, a few
+    // megabytes, are released now rather than kept for the life of the program.
+    FcFini();
 }
 
 FontEngine::~FontEngine() {
     fonts_.clear();
     impl_.reset();
-    // The engine is the only user of fontconfig; its caches go with it.
-    FcFini();
 }
 
 int FontEngine::em_pixels(const Font& f) {
