@@ -14,6 +14,12 @@ for a in "$@"; do
     case "$a" in --headless|--screenshot|--script|--help|--version) headless=1 ;; esac
 done
 
+if [ $headless -eq 0 ] && [ -z "${DISPLAY:-}" ]; then
+    echo "No X display (DISPLAY is not set), so the window cannot be shown here."
+    echo "Run it headless instead, for example:"
+    echo "  bash scripts/run.sh --headless --screenshot main.png"
+    exit 1
+fi
 sim_pid=
 cleanup() { [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null || true; }
 trap cleanup EXIT
@@ -24,12 +30,6 @@ if [ -x "$bin/sequencer-sim" ] && [ $headless -eq 0 ]; then
     echo "On the Port Setup page type 127.0.0.1 as the IP address and press connect."
 fi
 
-if [ $headless -eq 0 ] && [ -z "${DISPLAY:-}" ]; then
-    echo "No X display (DISPLAY is not set), so the window cannot be shown here."
-    echo "Run it headless instead, for example:"
-    echo "  bash scripts/run.sh --headless --screenshot main.png"
-    exit 1
-fi
 exec_status=0
 "$bin/velmor-manager" "$@" || exec_status=$?
 exit $exec_status
