@@ -103,13 +103,9 @@ DC::DC(Bitmap& target) : target_(&target) {
 
 void DC::update_clip() const {
     clip_size_ = target_->size();
-    clip_rects_.clear();
     const Rect whole = target_->rect();
     if (!has_visible_ && !has_clip_) {
-        if (!whole.empty()) {
-            clip_rects_.push_back(whole);
-        }
-        clip_bounds_ = whole;
+        effective_clip_ = Region(whole);
         return;
     }
     Region r = has_visible_ ? visible_.offset_by(dc_origin_.x, dc_origin_.y).intersect(whole)
@@ -117,8 +113,7 @@ void DC::update_clip() const {
     if (has_clip_) {
         r &= clip_.offset_by(dc_origin_.x, dc_origin_.y);
     }
-    clip_rects_ = r.rects();
-    clip_bounds_ = r.bounds();
+    effective_clip_ = std::move(r);
 }
 
 void DC::set_dc_origin(Point p) {
@@ -176,7 +171,7 @@ Rect DC::clip_box() const {
 bool DC::rect_visible(const Rect& logical) const {
     const Point o = to_bitmap({0, 0});
     const Rect b = shift(logical, o);
-    for (const Rect& c : clips()) {
+    for (const Rect& c : clips(b)) {
         if (!c.intersect(b).empty()) {
             return true;
         }
@@ -265,7 +260,7 @@ Brush DC::select_brush(const Brush& b) {
 
 Color DC::get_pixel(int x, int y) const {
     const Point p = to_bitmap({x, y});
-    for (const Rect& c : clips()) {
+    for (const Rect& c : clips(p)) {
         if (c.contains(p)) {
             return color_of(target_->pixel(p.x, p.y));
         }
@@ -275,7 +270,7 @@ Color DC::get_pixel(int x, int y) const {
 
 void DC::set_pixel(int x, int y, Color c) {
     const Point p = to_bitmap({x, y});
-    for (const Rect& cr : clips()) {
+    for (const Rect& cr : clips(p)) {
         if (cr.contains(p)) {
             target_->set_pixel(p.x, p.y, pixel_of(c));
             return;
@@ -289,9 +284,21 @@ namespace {
 static_assert(sizeof(wchar_t) == sizeof(Pixel));
 
 void fill_bitmap_rect(Bitmap& bm, const Rect& r, Pixel p) {
-    const size_t w = static_cast<size_t>(r.width());
-    for (int y = r.top; y < r.bottom; ++y) {
-        std::wmemset(reinterpret_cast<wchar_t*>(bm.row(y) + r.left), static_cast<wchar_t>(p), w);
+    const int w = r.width();
+    const size_t stride = static_cast<size_t>(bm.stride());
+    Pixel* row = bm.row(r.top) + r.left;
+    if (w <= 16) {
+        // Edges, one-pixel lines and the gaps between controls: a library call per row would
+        // cost more than the stores themselves.
+        for (int y = r.top; y < r.bottom; ++y, row += stride) {
+            for (int x = 0; x < w; ++x)
+                row[x] = p;
+        }
+        return;
+    }
+    for (int y = r.top; y < r.bottom; ++y, row += stride) {
+        std::wmemset(reinterpret_cast<wchar_t*>(row), static_cast<wchar_t>(p),
+                     static_cast<size_t>(w));
     }
 }
 
@@ -304,7 +311,7 @@ void DC::fill_rect(const Rect& r, Color c) {
     const Point o = to_bitmap({0, 0});
     const Rect b = shift(r, o);
     const Pixel p = pixel_of(c);
-    for (const Rect& cr : clips()) {
+    for (const Rect& cr : clips(b)) {
         const Rect i = cr.intersect(b);
         if (!i.empty()) {
             fill_bitmap_rect(*target_, i, p);
@@ -323,7 +330,7 @@ void DC::fill_region(const Region& logical, Color c) {
     const Pixel p = pixel_of(c);
     for (const Rect& rr : logical.rects()) {
         const Rect b = shift(rr, o);
-        for (const Rect& cr : clips()) {
+        for (const Rect& cr : clips(b)) {
             const Rect i = cr.intersect(b);
             if (!i.empty()) {
                 fill_bitmap_rect(*target_, i, p);
@@ -349,7 +356,7 @@ void DC::invert_rect(const Rect& r) {
     }
     const Point o = to_bitmap({0, 0});
     const Rect b = shift(r, o);
-    for (const Rect& cr : clips()) {
+    for (const Rect& cr : clips(b)) {
         const Rect i = cr.intersect(b);
         for (int y = i.top; y < i.bottom; ++y) {
             Pixel* row = target_->row(y);
@@ -580,7 +587,7 @@ void DC::draw_focus_rect(const Rect& r_in) {
     }
     auto toggle = [&](int x, int y) {
         const Point p = to_bitmap({x, y});
-        for (const Rect& cr : clips()) {
+        for (const Rect& cr : clips(p)) {
             if (cr.contains(p)) {
                 target_->row(p.y)[p.x] ^= kRgbMask;
                 return;
@@ -613,7 +620,7 @@ void DC::bit_blt(int x, int y, int w, int h, const Bitmap& src, int sx, int sy, 
     const Point o = to_bitmap({x, y});
     Rect dst = xywh(o, w, h);
     if (!rop_uses_source(rop)) {
-        for (const Rect& cr : clips()) {
+        for (const Rect& cr : clips(dst)) {
             const Rect i = cr.intersect(dst);
             if (i.empty())
                 continue;
@@ -642,7 +649,7 @@ void DC::bit_blt(int x, int y, int w, int h, const Bitmap& src, int sx, int sy, 
     // Copying within one bitmap downwards must run bottom-up so rows are read before written.
     const bool same = &src == target_;
     const bool bottom_up = same && dy < 0;
-    for (const Rect& cr : clips()) {
+    for (const Rect& cr : clips(dst)) {
         const Rect i = cr.intersect(dst);
         if (i.empty())
             continue;
@@ -692,7 +699,7 @@ void DC::stretch_blt(int x, int y, int w, int h, const Bitmap& src, int sx, int 
                                               s.left, s.width(), mdx != msx, src.width());
     const std::vector<int> ymap = stretch_map(visible.top - db.top, visible.height(), d.height(),
                                               s.top, s.height(), mdy != msy, src.height());
-    for (const Rect& cr : clips()) {
+    for (const Rect& cr : clips(visible)) {
         const Rect i = cr.intersect(visible);
         if (i.empty())
             continue;
@@ -746,7 +753,7 @@ void DC::transparent_blt(int x, int y, int w, int h, const Bitmap& src, int sx, 
         const int64_t dx = int64_t{sx} - db.left;
         const int64_t dy = int64_t{sy} - db.top;
         const Rect inside = db.intersect(shift(src.rect(), {clampc(-dx), clampc(-dy)}));
-        for (const Rect& cr : clips()) {
+        for (const Rect& cr : clips(inside)) {
             const Rect i = cr.intersect(inside);
             for (int yy = i.top; yy < i.bottom; ++yy) {
                 const Pixel* srow = src.row(static_cast<int>(yy + dy)) + (i.left + dx);
@@ -764,7 +771,7 @@ void DC::transparent_blt(int x, int y, int w, int h, const Bitmap& src, int sx, 
                                               sx, sw, false, src.width());
     const std::vector<int> ymap = stretch_map(visible.top - db.top, visible.height(), db.height(),
                                               sy, sh, false, src.height());
-    for (const Rect& cr : clips()) {
+    for (const Rect& cr : clips(visible)) {
         const Rect i = cr.intersect(visible);
         if (i.empty())
             continue;

@@ -264,16 +264,18 @@ class DC {
 
     void update_clip() const;
     // The effective clip, recomputed first when the bitmap has changed size since.
-    const std::vector<Rect>& clips() const {
+    const Region& effective_clip() const {
         if (target_->width() != clip_size_.cx || target_->height() != clip_size_.cy) {
             update_clip();
         }
-        return clip_rects_;
+        return effective_clip_;
     }
-    const Rect& clip_bounds() const {
-        clips();
-        return clip_bounds_;
+    // The clip rectangles that can meet `area` (bitmap coordinates).
+    std::span<const Rect> clips(const Rect& area) const {
+        return effective_clip().rects_near(area);
     }
+    std::span<const Rect> clips(Point p) const { return clips(Rect{p.x, p.y, p.x + 1, p.y + 1}); }
+    Rect clip_bounds() const { return effective_clip().bounds(); }
     State capture() const;
     void apply(const State& s);
     // The rendered form of the selected font, looked up again only when the font changes.
@@ -288,8 +290,7 @@ class DC {
     bool has_clip_ = false;
     Region clip_;
     // Effective clip in bitmap coordinates: the intersection of bitmap, visible and clip.
-    mutable std::vector<Rect> clip_rects_;
-    mutable Rect clip_bounds_;
+    mutable Region effective_clip_;
     mutable Size clip_size_;
     Font font_;
     Color text_color_ = 0;

@@ -18,13 +18,12 @@ inline Pixel blend(Pixel dst, Pixel src, unsigned a) {
     return 0xFF000000u | (r << 16) | (g << 8) | b;
 }
 
-void fill_clipped(Bitmap& bm, const std::vector<Rect>& clip, const Rect& limit, const Rect& r,
-                  Pixel p) {
+void fill_clipped(Bitmap& bm, const Region& clip, const Rect& limit, const Rect& r, Pixel p) {
     const Rect a = r.intersect(limit);
     if (a.empty()) {
         return;
     }
-    for (const Rect& c : clip) {
+    for (const Rect& c : clip.rects_near(a)) {
         const Rect i = c.intersect(a);
         for (int y = i.top; y < i.bottom; ++y) {
             std::fill_n(bm.row(y) + i.left, i.width(), p);
@@ -35,7 +34,7 @@ void fill_clipped(Bitmap& bm, const std::vector<Rect>& clip, const Rect& limit, 
 // Draws one line of text with its pen starting at x on the given baseline (bitmap
 // coordinates), glyphs anti-aliased in `color`, limited to `limit` and the clip rectangles.
 // `underline_at` is the byte offset of a character to underline (a mnemonic), or -1.
-void draw_run(Bitmap& bm, const std::vector<Rect>& clip, const Rect& limit, SizedFont& font,
+void draw_run(Bitmap& bm, const Region& clip, const Rect& limit, SizedFont& font,
               std::string_view text, int x, int baseline, Color color, int underline_at) {
     const Pixel colour = pixel_of(color);
     const int thickness = std::max(1, font.em() / 14);
@@ -47,7 +46,7 @@ void draw_run(Bitmap& bm, const std::vector<Rect>& clip, const Rect& limit, Size
                       baseline - g.top + g.height};
         const Rect a = gr.intersect(limit);
         if (!a.empty()) {
-            for (const Rect& c : clip) {
+            for (const Rect& c : clip.rects_near(a)) {
                 const Rect r = c.intersect(a);
                 for (int y = r.top; y < r.bottom; ++y) {
                     const uint8_t* cov = g.coverage.data() +
@@ -240,10 +239,10 @@ void DC::text_out(int x, int y, std::string_view utf8) {
     const Point o = to_bitmap({x, y});
     const Rect everything{-(1 << 30), -(1 << 30), 1 << 30, 1 << 30};
     if (bk_mode_ == BkMode::Opaque) {
-        fill_clipped(*target_, clips(), everything, {o.x, o.y, o.x + w, o.y + m.height},
+        fill_clipped(*target_, effective_clip(), everything, {o.x, o.y, o.x + w, o.y + m.height},
                      pixel_of(bk_color_));
     }
-    draw_run(*target_, clips(), everything, f, utf8, o.x, o.y + m.ascent, text_color_, -1);
+    draw_run(*target_, effective_clip(), everything, f, utf8, o.x, o.y + m.ascent, text_color_, -1);
 }
 
 int DC::draw_text(std::string_view utf8, Rect& r_io, unsigned format) {
@@ -354,11 +353,11 @@ int DC::draw_text(std::string_view utf8, Rect& r_io, unsigned format) {
         }
         const Point p = to_bitmap({x, y});
         if (bk_mode_ == BkMode::Opaque) {
-            fill_clipped(*target_, clips(), limit, {p.x, p.y, p.x + l.width, p.y + lh},
+            fill_clipped(*target_, effective_clip(), limit, {p.x, p.y, p.x + l.width, p.y + lh},
                          pixel_of(bk_color_));
         }
-        draw_run(*target_, clips(), limit, f, l.text, p.x, p.y + f.metrics().ascent, text_color_,
-                 l.underline);
+        draw_run(*target_, effective_clip(), limit, f, l.text, p.x, p.y + f.metrics().ascent,
+                 text_color_, l.underline);
         y += lh;
         if (o.y + y > limit.bottom + lh && !(format & DT_NOCLIP))
             break;

@@ -233,6 +233,7 @@ FontEngine::FontEngine() : impl_(std::make_unique<Impl>()) {
 }
 
 FontEngine::~FontEngine() {
+    recent_.clear();
     fonts_.clear();
     impl_.reset();
 }
@@ -258,6 +259,18 @@ int FontEngine::em_pixels(const Font& f) {
 }
 
 SizedFont& FontEngine::get(const Font& f) {
+    for (auto it = recent_.rbegin(); it != recent_.rend(); ++it) {
+        if (it->first == f)
+            return *it->second;
+    }
+    SizedFont& sized = resolve(f);
+    if (recent_.size() == kRecentFonts)
+        recent_.erase(recent_.begin());
+    recent_.emplace_back(f, &sized);
+    return sized;
+}
+
+SizedFont& FontEngine::resolve(const Font& f) {
     const int em = em_pixels(f);
     const int kind = is_cjk_face_name(f.face) ? 1 : 0;
     const int style = (f.bold() ? 1 : 0) | (f.italic ? 2 : 0);

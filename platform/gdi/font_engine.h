@@ -78,7 +78,12 @@ class FontEngine {
     FontEngine();
     struct Impl;
     std::unique_ptr<Impl> impl_;
+    SizedFont& resolve(const Font& f);
     std::map<std::string, std::unique_ptr<SizedFont>> fonts_;
+    // Logical fonts already resolved, newest last: a paint asks for the same few fonts over and
+    // over, and finding them here skips the face-name test and the key building.
+    static constexpr size_t kRecentFonts = 32;
+    std::vector<std::pair<Font, SizedFont*>> recent_;
 };
 
 // Decodes the next code point of UTF-8 text at `i` and advances `i`; malformed bytes give

@@ -34,6 +34,11 @@ struct Rect {
     constexpr bool contains(Point p) const {
         return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
     }
+    // True when every pixel of `o` lies in this rectangle (an empty `o` never does).
+    constexpr bool encloses(const Rect& o) const {
+        return !o.empty() && o.left >= left && o.top >= top && o.right <= right &&
+               o.bottom <= bottom;
+    }
     constexpr Rect offset(int dx, int dy) const {
         return {left + dx, top + dy, right + dx, bottom + dy};
     }

@@ -90,7 +90,7 @@ struct Band {
     const Rect* end;
 };
 
-std::vector<Band> bands_of(const std::vector<Rect>& rects) {
+std::vector<Band> bands_of(std::span<const Rect> rects) {
     std::vector<Band> bands;
     const Rect* p = rects.data();
     const Rect* const end = p + rects.size();
@@ -171,15 +171,18 @@ class RegionBuilder {
     void reserve(size_t n) { rects_.reserve(n); }
     Region finish() {
         Region r;
-        r.rects_ = std::move(rects_);
-        if (!r.rects_.empty()) {
-            int left = r.rects_.front().left;
-            int right = r.rects_.front().right;
-            for (const Rect& rc : r.rects_) {
-                left = std::min(left, rc.left);
-                right = std::max(right, rc.right);
-            }
-            r.bounds_ = {left, r.rects_.front().top, right, r.rects_.back().bottom};
+        if (rects_.empty()) {
+            return r;
+        }
+        int left = rects_.front().left;
+        int right = rects_.front().right;
+        for (const Rect& rc : rects_) {
+            left = std::min(left, rc.left);
+            right = std::max(right, rc.right);
+        }
+        r.bounds_ = {left, rects_.front().top, right, rects_.back().bottom};
+        if (rects_.size() > 1) {
+            r.many_ = std::move(rects_);
         }
         return r;
     }
@@ -201,9 +204,21 @@ class RegionBuilder {
 
 Region::Region(const Rect& r) {
     if (!r.empty()) {
-        rects_.push_back(r);
         bounds_ = r;
     }
+}
+
+std::span<const Rect> Region::rects_near(const Rect& r) const {
+    const std::span<const Rect> all = rects();
+    if (all.size() <= 1) {
+        return all;
+    }
+    // Bands run top to bottom, so both the tops and the bottoms of the rectangles only grow.
+    auto first = std::partition_point(all.begin(), all.end(),
+                                      [&](const Rect& c) { return c.bottom <= r.top; });
+    auto last =
+        std::partition_point(first, all.end(), [&](const Rect& c) { return c.top < r.bottom; });
+    return {first, last};
 }
 
 Region Region::from_rects(std::span<const Rect> rects) {
@@ -326,9 +341,10 @@ bool Region::contains(Point p) const {
     if (!bounds_.contains(p)) {
         return false;
     }
-    auto it = std::partition_point(rects_.begin(), rects_.end(),
+    const std::span<const Rect> all = rects();
+    auto it = std::partition_point(all.begin(), all.end(),
                                    [&](const Rect& r) { return r.bottom <= p.y; });
-    for (; it != rects_.end() && it->top <= p.y; ++it) {
+    for (; it != all.end() && it->top <= p.y; ++it) {
         if (it->contains(p)) {
             return true;
         }
@@ -340,7 +356,7 @@ bool Region::intersects(const Rect& r) const {
     if (r.intersect(bounds_).empty()) {
         return false;
     }
-    for (const Rect& rc : rects_) {
+    for (const Rect& rc : rects_near(r)) {
         if (!rc.intersect(r).empty()) {
             return true;
         }
@@ -349,10 +365,10 @@ bool Region::intersects(const Rect& r) const {
 }
 
 void Region::offset(int dx, int dy) {
-    for (Rect& r : rects_) {
+    for (Rect& r : many_) {
         r = r.offset(dx, dy);
     }
-    if (!rects_.empty()) {
+    if (!bounds_.empty()) {
         bounds_ = bounds_.offset(dx, dy);
     }
 }
@@ -361,9 +377,15 @@ Region Region::intersect(const Rect& clip) const {
     if (clip.empty() || clip.intersect(bounds_).empty()) {
         return {};
     }
+    if (clip.encloses(bounds_)) {
+        return *this;
+    }
+    if (many_.empty()) {
+        return Region(bounds_.intersect(clip));
+    }
     RegionBuilder builder;
     Spans spans;
-    for (const Band& band : bands_of(rects_)) {
+    for (const Band& band : bands_of(rects_near(clip))) {
         const int top = std::max(band.top, clip.top);
         const int bottom = std::min(band.bottom, clip.bottom);
         if (bottom <= top) {
@@ -398,10 +420,20 @@ Region Region::combine(const Region& a, const Region& b, RegionOp op) {
     if (a.empty()) {
         return {};
     }
-    const std::vector<Band> ba = bands_of(a.rects_);
-    const std::vector<Band> bb = bands_of(b.rects_);
+    // Shortcuts for the common cases of clipping and of taking away what does not overlap.
+    if (op == RegionOp::And && b.many_.empty()) {
+        return a.intersect(b.bounds_);
+    }
+    if (op == RegionOp::And && a.many_.empty()) {
+        return b.intersect(a.bounds_);
+    }
+    if (op == RegionOp::Diff && a.bounds_.intersect(b.bounds_).empty()) {
+        return a;
+    }
+    const std::vector<Band> ba = bands_of(a.rects());
+    const std::vector<Band> bb = bands_of(b.rects());
     RegionBuilder builder;
-    builder.reserve(a.rects_.size() + b.rects_.size() + 4);
+    builder.reserve(a.rects().size() + b.rects().size() + 4);
     Spans out;
     size_t ia = 0;
     size_t ib = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <span>
 #include <vector>
 
@@ -32,14 +33,21 @@ class Region {
     static Region ellipse(const Rect& r);
     static Region round_rect(const Rect& r, int corner_w, int corner_h);
 
-    bool empty() const { return rects_.empty(); }
+    bool empty() const { return bounds_.empty(); }
     // The smallest rectangle holding the region (empty rectangle when empty).
     Rect bounds() const { return bounds_; }
     bool contains(Point p) const;
     // True when some pixel of `r` lies in the region.
     bool intersects(const Rect& r) const;
     // The rectangles, y-x banded.
-    const std::vector<Rect>& rects() const { return rects_; }
+    std::span<const Rect> rects() const {
+        if (!many_.empty())
+            return many_;
+        return {&bounds_, bounds_.empty() ? 0u : 1u};
+    }
+    // The rectangles that may share rows with `r`: the bands from the first that ends below
+    // r.top to the last that starts above r.bottom (the others cannot touch it).
+    std::span<const Rect> rects_near(const Rect& r) const;
 
     void offset(int dx, int dy);
     Region offset_by(int dx, int dy) const {
@@ -69,11 +77,15 @@ class Region {
     Region intersect(const Rect& r) const;
     Region subtract(const Rect& r) const { return combine(*this, Region(r), RegionOp::Diff); }
 
-    friend bool operator==(const Region& a, const Region& b) { return a.rects_ == b.rects_; }
+    friend bool operator==(const Region& a, const Region& b) {
+        return std::ranges::equal(a.rects(), b.rects());
+    }
 
   private:
     friend class RegionBuilder;
-    std::vector<Rect> rects_;
+    // A region of one rectangle, the usual case for windows, clips and update areas, is held in
+    // bounds_ alone and costs no allocation; many_ holds the rectangles of any other region.
+    std::vector<Rect> many_;
     Rect bounds_;
 };
 

@@ -179,7 +179,7 @@ int32_t TQuickIni::ReadInteger(std::string_view section, std::string_view ident,
                                int32_t def) const {
     std::string value = ReadString(section, ident, "");
     if (value.size() > 2 && value[0] == '0' && (value[1] == 'x' || value[1] == 'X')) {
-        value = "$" + value.substr(2);
+        value.replace(0, 2, 1, '$');
     }
     return str_to_int(value).value_or(def);
 }
@@ -196,7 +196,9 @@ void TQuickIni::WriteString(std::string_view section, std::string_view ident,
     }
     const int header = find_section(section);
     if (header < 0) {
-        FIniFile.push_back("[" + std::string(trim(section)) + "]");
+        std::string head(1, '[');
+        head.append(trim(section)).push_back(']');
+        FIniFile.push_back(std::move(head));
         FIniFile.push_back(std::move(line));
         RebuildSections();
         return;

@@ -22,12 +22,6 @@ namespace {
 
 constexpr int kControls = 242;
 
-void full_repaint(const demo::Scene& s) {
-    RedrawWindow(s.frame, nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
-    UpdateAllWindows();
-}
-
 // The scene's frame posts WM_QUIT when destroyed; drop it so the next loop runs.
 void tear_down(const demo::Scene& s) {
     DestroyWindow(s.frame);
@@ -67,7 +61,7 @@ void BM_ComposeAndPresentFullWindow(benchmark::State& state) {
     int64_t instructions = 0;
     for (auto _ : state) {
         ic.start();
-        full_repaint(s);
+        demo::RepaintFully(s);
         instructions += ic.stop();
     }
     state.counters["controls"] = s.controls;
@@ -175,7 +169,7 @@ void BM_X11ComposeAndPresentFullWindow(benchmark::State& state) {
     UpdateAllWindows();
     disp->sync();
     for (auto _ : state) {
-        full_repaint(s);
+        demo::RepaintFully(s);
         disp->sync();
     }
     tear_down(s);

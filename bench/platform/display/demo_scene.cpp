@@ -160,4 +160,10 @@ void SetCounter(const Scene& s, int value) {
     InvalidateRect(s.counter, nullptr, false);
 }
 
+void RepaintFully(const Scene& s) {
+    RedrawWindow(s.frame, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    UpdateAllWindows();
+}
+
 }  // namespace demo

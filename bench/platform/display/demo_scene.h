@@ -20,5 +20,8 @@ void RegisterClasses();
 Scene Build(int controls, bool show = true);
 // Sets the counter label's text (invalidates only that label).
 void SetCounter(const Scene& s, int value);
+// Invalidates the whole frame and its children, frame areas included, and paints it all: the
+// unit of the full-repaint figures (callgrind can collect on this function alone).
+void RepaintFully(const Scene& s);
 
 }  // namespace demo

@@ -55,12 +55,8 @@ int main(int argc, char** argv) {
     });
     win::UpdateAllWindows();
     if (repaints > 0) {
-        for (int i = 0; i < repaints; ++i) {
-            win::RedrawWindow(
-                s.frame, nullptr, nullptr,
-                win::RDW_INVALIDATE | win::RDW_ERASE | win::RDW_FRAME | win::RDW_ALLCHILDREN);
-            win::UpdateAllWindows();
-        }
+        for (int i = 0; i < repaints; ++i)
+            demo::RepaintFully(s);
         return 0;
     }
     if (!screenshot.empty()) {
