@@ -10,12 +10,16 @@ namespace gdi {
 
 namespace {
 
+// src * a + dst * (255 - a), each channel divided by 255 and rounded. Red and blue share one
+// multiplication in two 16-bit lanes (a channel product stays below 65536, so lanes never
+// carry), and (x + 128 + ((x + 128) >> 8)) >> 8 is the rounded x / 255 for all such x.
 inline Pixel blend(Pixel dst, Pixel src, unsigned a) {
     const unsigned na = 255 - a;
-    const unsigned r = (((src >> 16) & 0xFF) * a + ((dst >> 16) & 0xFF) * na + 127) / 255;
-    const unsigned g = (((src >> 8) & 0xFF) * a + ((dst >> 8) & 0xFF) * na + 127) / 255;
-    const unsigned b = ((src & 0xFF) * a + (dst & 0xFF) * na + 127) / 255;
-    return 0xFF000000u | (r << 16) | (g << 8) | b;
+    unsigned rb = (src & 0x00FF00FFu) * a + (dst & 0x00FF00FFu) * na + 0x00800080u;
+    rb = ((rb + ((rb >> 8) & 0x00FF00FFu)) >> 8) & 0x00FF00FFu;
+    unsigned g = ((src >> 8) & 0xFFu) * a + ((dst >> 8) & 0xFFu) * na + 0x80u;
+    g = (g + (g >> 8)) & 0xFF00u;
+    return 0xFF000000u | rb | g;
 }
 
 void fill_clipped(Bitmap& bm, const Region& clip, const Rect& limit, const Rect& r, Pixel p) {
@@ -34,9 +38,47 @@ void fill_clipped(Bitmap& bm, const Region& clip, const Rect& limit, const Rect&
 // Draws one line of text with its pen starting at x on the given baseline (bitmap
 // coordinates), glyphs anti-aliased in `color`, limited to `limit` and the clip rectangles.
 // `underline_at` is the byte offset of a character to underline (a mnemonic), or -1.
+// Blends of a text colour over a background colour for every coverage value. Text mostly lies
+// on a plain face in one of a few colours, so nearly every pixel of a run takes its value from
+// one of the tables kept here.
+class BlendTables {
+  public:
+    const Pixel* find(Pixel colour, Pixel background) {
+        for (const Entry& e : entries_) {
+            if (e.used && e.colour == colour && e.background == background) {
+                return e.by_coverage;
+            }
+        }
+        Entry& e = entries_[next_];
+        next_ = (next_ + 1) % kCount;
+        e.used = true;
+        e.colour = colour;
+        e.background = background;
+        for (unsigned a = 0; a < 256; ++a) {
+            e.by_coverage[a] = blend(background, colour, a);
+        }
+        return e.by_coverage;
+    }
+
+  private:
+    static constexpr size_t kCount = 8;
+    struct Entry {
+        bool used = false;
+        Pixel colour = 0;
+        Pixel background = 0;
+        Pixel by_coverage[256];
+    };
+    Entry entries_[kCount];
+    size_t next_ = 0;
+};
+
 void draw_run(Bitmap& bm, const Region& clip, const Rect& limit, SizedFont& font,
               std::string_view text, int x, int baseline, Color color, int underline_at) {
     const Pixel colour = pixel_of(color);
+    static thread_local BlendTables tables;
+    // The table for the background under the first inked pixel; others blend one by one.
+    const Pixel* table = nullptr;
+    Pixel table_background = 0;
     const int thickness = std::max(1, font.em() / 14);
     const int start_x = x;
     for (size_t i = 0; i < text.size();) {
@@ -49,17 +91,30 @@ void draw_run(Bitmap& bm, const Region& clip, const Rect& limit, SizedFont& font
             for (const Rect& c : clip.rects_near(a)) {
                 const Rect r = c.intersect(a);
                 for (int y = r.top; y < r.bottom; ++y) {
+                    const Glyph::Ink ink = g.ink[static_cast<size_t>(y - gr.top)];
+                    const int x0 = std::max(r.left, gr.left + ink.first);
+                    const int x1 = std::min(r.right, gr.left + ink.end);
+                    if (x1 <= x0)
+                        continue;
                     const uint8_t* cov = g.coverage.data() +
-                                         static_cast<size_t>(y - gr.top) * g.width +
-                                         (r.left - gr.left);
-                    Pixel* d = bm.row(y) + r.left;
-                    for (int k = 0; k < r.width(); ++k) {
+                                         static_cast<size_t>(y - gr.top) * g.width + (x0 - gr.left);
+                    Pixel* d = bm.row(y) + x0;
+                    const int n = x1 - x0;
+                    for (int k = 0; k < n; ++k) {
                         const unsigned cv = cov[k];
-                        if (cv == 255) {
-                            d[k] = colour;
-                        } else if (cv) {
-                            d[k] = blend(d[k], colour, cv);
+                        if (cv == 0) {
+                            continue;
                         }
+                        const Pixel under = d[k];
+                        if (under != table_background || !table) {
+                            if (table) {
+                                d[k] = blend(under, colour, cv);
+                                continue;
+                            }
+                            table = tables.find(colour, under);
+                            table_background = under;
+                        }
+                        d[k] = table[cv];
                     }
                 }
             }

@@ -15,6 +15,23 @@
 
 namespace gdi {
 
+void Glyph::find_ink() {
+    ink.assign(static_cast<size_t>(std::max(height, 0)), Ink{});
+    if (width <= 0 || width > 0xFFFF) {
+        return;
+    }
+    for (int y = 0; y < height; ++y) {
+        const uint8_t* row = coverage.data() + static_cast<size_t>(y) * width;
+        int first = 0;
+        int end = width;
+        while (first < end && row[first] == 0)
+            ++first;
+        while (end > first && row[end - 1] == 0)
+            --end;
+        ink[static_cast<size_t>(y)] = {static_cast<uint16_t>(first), static_cast<uint16_t>(end)};
+    }
+}
+
 char32_t next_code_point(std::string_view s, size_t& i) {
     const auto b = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
     const unsigned char c = b(i);
@@ -349,6 +366,7 @@ SizedFont& FontEngine::resolve(const Font& f) {
             }
         }
     }
+    box.find_ink();
     SizedFont& ref = *sf;
     fonts_.emplace(key, std::move(sf));
     return ref;
@@ -427,6 +445,7 @@ const Glyph& SizedFont::load(char32_t cp) {
             }
         }
     }
+    g.find_ink();
     return glyphs_.emplace(cp, std::move(g)).first->second;
 }
 

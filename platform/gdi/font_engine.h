@@ -23,6 +23,15 @@ struct Glyph {
     // 0 = the primary face, 1 = the fallback face, -1 = the replacement box.
     int face = 0;
     std::vector<uint8_t> coverage;
+    // Per row, the columns [first, end) outside which the coverage is zero; drawing visits
+    // only these (most of a small glyph's box is empty).
+    struct Ink {
+        uint16_t first = 0;
+        uint16_t end = 0;
+    };
+    std::vector<Ink> ink;
+    // Fills `ink` from `coverage`.
+    void find_ink();
 };
 
 // A font at one pixel size with its glyph cache. Created and owned by the FontEngine, alive for

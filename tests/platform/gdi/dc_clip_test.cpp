@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "platform/gdi/dc.h"
 
 namespace gdi {
@@ -124,6 +126,52 @@ TEST(DcClip, ADcFollowsItsBitmapWhenTheBitmapIsResized) {
     b.resize(0, 0);
     dc.fill_rect({0, 0, 100, 100}, kRed);
     EXPECT_EQ(dc.get_pixel(0, 0), 0xFFFFFFFFu);
+}
+
+// A clip of many bands (a window's area with hundreds of controls taken out looks like this):
+// fills, frames, edges and blits reach exactly the clipped pixels, whichever bands the shape
+// spans, and point reads and writes see the clip too.
+TEST(DcClip, DrawingThroughAClipOfManyBandsTouchesExactlyTheClippedPixels) {
+    std::mt19937 rng(77);
+    Region clip(Rect{0, 0, 60, 60});
+    for (int i = 0; i < 40; ++i) {
+        const int x = static_cast<int>(rng() % 56), y = static_cast<int>(rng() % 56);
+        clip -= Region(
+            Rect{x, y, x + 1 + static_cast<int>(rng() % 6), y + 1 + static_cast<int>(rng() % 6)});
+    }
+    ASSERT_GT(clip.rects().size(), 30u);
+    Bitmap source(60, 60, pixel_of(kRed));
+    for (int round = 0; round < 60; ++round) {
+        const int l = static_cast<int>(rng() % 64) - 2, t = static_cast<int>(rng() % 64) - 2;
+        const Rect r{l, t, l + static_cast<int>(rng() % 30), t + static_cast<int>(rng() % 30)};
+        Bitmap b(60, 60, pixel_of(0));
+        DC dc(b);
+        dc.select_clip_region(&clip);
+        Region shape(r);
+        switch (round % 4) {
+            case 0:
+                dc.fill_rect(r, kRed);
+                break;
+            case 1:
+                dc.frame_rect(r, kRed);
+                shape = r.width() > 2 && r.height() > 2 ? Region(r) - Region(r.inflate(-1, -1))
+                                                        : Region(r);
+                break;
+            case 2:
+                dc.bit_blt(r.left, r.top, r.width(), r.height(), source, r.left, r.top,
+                           Rop::SrcCopy);
+                break;
+            default:
+                dc.set_pixel(l, t, kRed);
+                shape = Region(Rect{l, t, l + 1, t + 1});
+                EXPECT_EQ(dc.get_pixel(l, t) == kRed, clip.contains({l, t}));
+                break;
+        }
+        for (int y = 0; y < 60; ++y)
+            for (int x = 0; x < 60; ++x)
+                ASSERT_EQ(b.color_at(x, y) == kRed, clip.contains({x, y}) && shape.contains({x, y}))
+                    << "round " << round << " at " << x << "," << y;
+    }
 }
 
 }  // namespace
