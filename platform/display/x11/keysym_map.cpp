@@ -138,4 +138,30 @@ std::string latin1_to_utf8(const std::string& s) {
     return out;
 }
 
+std::string typed_text(unsigned long keysym, const std::string& latin1) {
+    // Unicode key symbols are 0x01000000 plus the code point; below U+0100 X uses the Latin-1
+    // symbols instead, and surrogates are no characters.
+    constexpr unsigned long kUnicodeBase = 0x01000000;
+    if (keysym >= kUnicodeBase + 0x100 && keysym <= kUnicodeBase + 0x10FFFF) {
+        const unsigned long cp = keysym - kUnicodeBase;
+        if (cp >= 0xD800 && cp <= 0xDFFF) {
+            return {};
+        }
+        std::string out;
+        if (cp < 0x800) {
+            out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+        } else if (cp < 0x10000) {
+            out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        } else {
+            out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+            out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        }
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        return out;
+    }
+    return latin1_to_utf8(latin1);
+}
+
 }  // namespace display

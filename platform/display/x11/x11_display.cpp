@@ -342,6 +342,11 @@ void X11Display::present(win::HWND h, const gdi::Bitmap& b, const win::RECT& dir
 }
 
 void X11Display::Impl::handle(XEvent& ev) {
+    if (ev.type == MappingNotify) {
+        // The keyboard map changed (another layout, a remapped key): look keys up anew.
+        XRefreshKeyboardMapping(&ev.xmapping);
+        return;
+    }
     win::HWND h = hwnd_of(ev.xany.window);
     if (!h || !win::IsWindow(h))
         return;
@@ -409,7 +414,7 @@ void X11Display::Impl::handle(XEvent& ev) {
             const int vk = vk_from_keysym(sym);
             std::string text;
             if (ev.type == KeyPress)
-                text = latin1_to_utf8(std::string(buf, static_cast<size_t>(std::max(0, n))));
+                text = typed_text(sym, std::string(buf, static_cast<size_t>(std::max(0, n))));
             if (vk)
                 win::InjectKey(vk, ev.type == KeyPress, text);
             else if (!text.empty())

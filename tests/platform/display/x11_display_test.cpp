@@ -18,14 +18,17 @@ namespace {
 int g_downs = 0;
 int g_ups = 0;
 int g_chars = 0;
+WPARAM g_last_char = 0;
 
 LRESULT ClickProc(HWND h, UINT m, WPARAM w, LPARAM l) {
     if (m == WM_LBUTTONDOWN)
         ++g_downs;
     if (m == WM_LBUTTONUP)
         ++g_ups;
-    if (m == WM_CHAR)
+    if (m == WM_CHAR) {
         ++g_chars;
+        g_last_char = w;
+    }
     return DefWindowProc(h, m, w, l);
 }
 
@@ -53,6 +56,7 @@ class X11 : public ::testing::Test {
         probe_ = XOpenDisplay(nullptr);
         ASSERT_NE(probe_, nullptr);
         g_downs = g_ups = g_chars = 0;
+        g_last_char = 0;
     }
     void TearDown() override {
         if (h_ && IsWindow(h_))
@@ -102,6 +106,46 @@ TEST_F(X11, ARealWindowAppearsAndASyntheticClickReachesItsProcedure) {
     settle();
     EXPECT_EQ(g_downs, 1);
     EXPECT_EQ(g_ups, 1);
+}
+
+// A key whose symbol is a Unicode character (as keyboard maps and typing tools give for Chinese)
+// types that character, not nothing: the key is remapped on the server, and the window sees the
+// new map.
+TEST_F(X11, AKeyMappedToAChineseCharacterTypesIt) {
+    h_ = CreateWindowEx(0, "X11Probe", "Probe", WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, 100, 100,
+                        300, 200, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(h_);
+    settle();
+    ::Window xw = disp_->native_window(h_);
+    int min_code = 0, max_code = 0;
+    XDisplayKeycodes(probe_, &min_code, &max_code);
+    int per = 0;
+    KeySym* map =
+        XGetKeyboardMapping(probe_, static_cast<KeyCode>(min_code), max_code - min_code + 1, &per);
+    ASSERT_NE(map, nullptr);
+    int spare = 0;
+    for (int k = max_code; k >= min_code && !spare; --k) {
+        bool unused = true;
+        for (int i = 0; i < per; ++i)
+            unused = unused && map[(k - min_code) * per + i] == NoSymbol;
+        if (unused)
+            spare = k;
+    }
+    XFree(map);
+    if (!spare)
+        GTEST_SKIP() << "no unused key code on this server";
+    KeySym zhong = 0x01004E2D;  // U+4E2D
+    XChangeKeyboardMapping(probe_, spare, 1, &zhong, 1);
+    XSetInputFocus(probe_, xw, RevertToParent, CurrentTime);
+    settle();
+    XTestFakeKeyEvent(probe_, static_cast<unsigned>(spare), True, 0);
+    XTestFakeKeyEvent(probe_, static_cast<unsigned>(spare), False, 0);
+    settle();
+    KeySym none = NoSymbol;
+    XChangeKeyboardMapping(probe_, spare, 1, &none, 1);
+    XSync(probe_, False);
+    EXPECT_EQ(g_chars, 1);
+    EXPECT_EQ(g_last_char, 0x4E2Du);
 }
 
 TEST_F(X11, TheCloseRequestOfTheWindowManagerClosesTheWindow) {
