@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs, only those that are missing.
+#   deps.sh [EXTRA_PACKAGE...]   (tools some scripts need besides, e.g. valgrind)
 set -euo pipefail
 
 packages=(
@@ -9,6 +10,7 @@ packages=(
     libx11-dev libxext-dev libxtst-dev libpng-dev
     fonts-liberation2 fonts-dejavu-core fonts-wqy-microhei
     xvfb xauth
+    "$@"
 )
 
 missing=()
