@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 
@@ -181,6 +182,9 @@ struct SizedFont::Impl {
     FT_Size size[2] = {nullptr, nullptr};
     bool synth_bold[2] = {false, false};
     bool synth_italic[2] = {false, false};
+    // The fallback face is opened when the primary first lacks a glyph: a window of Latin text
+    // never reads the large CJK face at all.
+    std::function<void()> open_fallback;
 
     ~Impl() {
         for (FT_Size s : size) {
@@ -303,30 +307,39 @@ SizedFont& FontEngine::resolve(const Font& f) {
     sf->em_ = em;
     sf->underline_ = f.underline;
     sf->strike_out_ = f.strike_out;
-    for (int i = 0; i < 2; ++i) {
+    // Opens face slot i (0 primary, 1 fallback) at the em size.
+    auto open_slot = [engine = impl_.get(), sized = sf->impl_.get(), kind, style, em,
+                      bold = f.bold(), italic = f.italic](int i) {
         const int k = i == 0 ? kind : 1 - kind;
-        const FaceFile& file = *impl_->files[k][style];
-        FT_Face face = impl_->open(file);
+        FT_Face face = engine->open(*engine->files[k][style]);
         if (!face) {
-            face = impl_->open(*impl_->files[k][0]);
+            face = engine->open(*engine->files[k][0]);
         }
-        sf->families_[i] = file.family;
         if (!face) {
-            continue;
+            return;
         }
         FT_Size size = nullptr;
         if (FT_New_Size(face, &size) != 0) {
-            continue;
+            return;
         }
         FT_Activate_Size(size);
         if (FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(em)) != 0) {
             FT_Done_Size(size);
-            continue;
+            return;
         }
-        sf->impl_->face[i] = face;
-        sf->impl_->size[i] = size;
-        sf->impl_->synth_bold[i] = f.bold() && !(face->style_flags & FT_STYLE_FLAG_BOLD);
-        sf->impl_->synth_italic[i] = f.italic && !(face->style_flags & FT_STYLE_FLAG_ITALIC);
+        sized->face[i] = face;
+        sized->size[i] = size;
+        sized->synth_bold[i] = bold && !(face->style_flags & FT_STYLE_FLAG_BOLD);
+        sized->synth_italic[i] = italic && !(face->style_flags & FT_STYLE_FLAG_ITALIC);
+    };
+    for (int i = 0; i < 2; ++i) {
+        sf->families_[i] = impl_->files[i == 0 ? kind : 1 - kind][style]->family;
+    }
+    open_slot(0);
+    if (sf->impl_->face[0]) {
+        sf->impl_->open_fallback = [open_slot] { open_slot(1); };
+    } else {
+        open_slot(1);
     }
     FT_Face primary = sf->impl_->face[0] ? sf->impl_->face[0] : sf->impl_->face[1];
     if (!primary) {
@@ -397,6 +410,11 @@ const Glyph& SizedFont::load(char32_t cp) {
     int face_no = -1;
     FT_UInt index = 0;
     for (int i = 0; i < 2; ++i) {
+        if (i == 1 && impl_->open_fallback) {
+            auto open = std::move(impl_->open_fallback);
+            impl_->open_fallback = nullptr;
+            open();
+        }
         if (impl_->face[i] && (index = FT_Get_Char_Index(impl_->face[i], cp)) != 0) {
             face_no = i;
             break;
