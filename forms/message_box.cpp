@@ -47,6 +47,13 @@ std::map<HWND, PushState>& PushStates() {
     return states;
 }
 
+// Per box, the push button that last had the keyboard. A box that loses the keyboard to one
+// opened over it (which disables it, and so takes the focus away) gives it back to that button.
+std::map<HWND, HWND>& FocusedPushes() {
+    static std::map<HWND, HWND> m;
+    return m;
+}
+
 void ClickPush(HWND hwnd) {
     HWND parent = GetParent(hwnd);
     if (parent)
@@ -156,6 +163,8 @@ LRESULT PushButtonProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             }
             return 0;
         case WM_SETFOCUS:
+            FocusedPushes()[GetParent(hwnd)] = hwnd;
+            [[fallthrough]];
         case WM_KILLFOCUS:
         case WM_ENABLE:
         case WM_SETTEXT: {
@@ -299,6 +308,13 @@ int MessageBox(HWND owner, const std::string& text, const std::string& caption, 
     SetWindowProc(box, WNDPROC::bind([&info, previous, has_cancel, stop_icon](
                                          HWND h, UINT msg, WPARAM wp, LPARAM lp) -> LRESULT {
                       switch (msg) {
+                          case WM_ACTIVATE:
+                              if (LOWORD(wp) != WA_INACTIVE) {
+                                  auto it = FocusedPushes().find(h);
+                                  HWND f = it == FocusedPushes().end() ? nullptr : it->second;
+                                  SetFocus(f && IsChild(h, f) && IsWindowEnabled(f) ? f : h);
+                              }
+                              return 0;
                           case WM_COMMAND: {
                               int id = LOWORD(wp);
                               if (id == IDOK || id == IDCANCEL) {
@@ -368,6 +384,7 @@ int MessageBox(HWND owner, const std::string& text, const std::string& caption, 
             EnableWindow(w, true);
     SetWindowProc(box, previous);
     DestroyWindow(box);
+    FocusedPushes().erase(box);
     if (previously_active && previously_active != box && IsWindow(previously_active))
         SetActiveWindow(previously_active);
     return info.result;
