@@ -18,33 +18,98 @@ Bitmap::Bitmap(int width, int height, Pixel fill) {
     resize(width, height, fill);
 }
 
+Bitmap Bitmap::over(int width, int height, Pixel* pixels, std::shared_ptr<void> keeper,
+                    Pixel fill) {
+    Bitmap b;
+    if (!pixels || !acceptable(width, height)) {
+        return b;
+    }
+    b.width_ = width;
+    b.height_ = height;
+    b.data_ = pixels;
+    b.external_ = std::move(keeper);
+    if (!b.external_) {
+        b.external_ = std::make_shared<int>(0);  // nothing to keep, but still not ours
+    }
+    b.fill(fill);
+    return b;
+}
+
+Bitmap::Bitmap(const Bitmap& other)
+    : width_(other.width_),
+      height_(other.height_),
+      pixels_(other.data_, other.data_ + other.pixel_count()),
+      data_(pixels_.empty() ? nullptr : pixels_.data()),
+      transparent_(other.transparent_),
+      key_(other.key_) {}
+
+Bitmap& Bitmap::operator=(const Bitmap& other) {
+    if (this != &other) {
+        Bitmap copy(other);
+        *this = std::move(copy);
+    }
+    return *this;
+}
+
+Bitmap::Bitmap(Bitmap&& other) noexcept
+    : width_(other.width_),
+      height_(other.height_),
+      pixels_(std::move(other.pixels_)),
+      data_(other.data_),
+      external_(std::move(other.external_)),
+      transparent_(other.transparent_),
+      key_(other.key_) {
+    other.width_ = other.height_ = 0;
+    other.pixels_.clear();
+    other.data_ = nullptr;
+}
+
+Bitmap& Bitmap::operator=(Bitmap&& other) noexcept {
+    if (this != &other) {
+        width_ = other.width_;
+        height_ = other.height_;
+        pixels_ = std::move(other.pixels_);
+        data_ = other.data_;
+        external_ = std::move(other.external_);
+        transparent_ = other.transparent_;
+        key_ = other.key_;
+        other.width_ = other.height_ = 0;
+        other.pixels_.clear();
+        other.data_ = nullptr;
+    }
+    return *this;
+}
+
 Pixel Bitmap::pixel(int x, int y) const {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) {
         return 0;
     }
-    return pixels_[static_cast<size_t>(y) * width_ + x];
+    return data_[static_cast<size_t>(y) * width_ + x];
 }
 
 void Bitmap::set_pixel(int x, int y, Pixel p) {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) {
         return;
     }
-    pixels_[static_cast<size_t>(y) * width_ + x] = p;
+    data_[static_cast<size_t>(y) * width_ + x] = p;
 }
 
 void Bitmap::resize(int width, int height, Pixel fill) {
+    external_.reset();
     if (!acceptable(width, height)) {
         width_ = height_ = 0;
         pixels_.clear();
+        data_ = nullptr;
         return;
     }
     width_ = width;
     height_ = height;
     pixels_.assign(static_cast<size_t>(width) * height, fill);
+    data_ = pixels_.data();
 }
 
 void Bitmap::fill(Pixel p) {
-    std::fill(pixels_.begin(), pixels_.end(), p);
+    std::fill(data_, data_ + pixel_count(), p);
 }
 
 Bitmap Bitmap::copy(const Rect& area) const {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "platform/gdi/color.h"
@@ -20,6 +22,18 @@ class Bitmap {
     // A bitmap of the given size filled with `fill`; a non-positive or absurd size gives an
     // empty bitmap.
     Bitmap(int width, int height, Pixel fill = 0xFF000000u);
+    // A bitmap drawn in memory it does not own: `pixels` (width x height, rows top-down without
+    // padding), kept alive by `keeper` until the bitmap lets it go. The display uses this to
+    // compose a window straight into the memory it shares with the X server. A copy of such a
+    // bitmap has pixels of its own, and so does the bitmap after resize().
+    static Bitmap over(int width, int height, Pixel* pixels, std::shared_ptr<void> keeper,
+                       Pixel fill);
+
+    Bitmap(const Bitmap& other);
+    Bitmap& operator=(const Bitmap& other);
+    Bitmap(Bitmap&& other) noexcept;
+    Bitmap& operator=(Bitmap&& other) noexcept;
+    ~Bitmap() = default;
 
     int width() const { return width_; }
     int height() const { return height_; }
@@ -29,10 +43,12 @@ class Bitmap {
     // Pixels per row.
     int stride() const { return width_; }
 
-    Pixel* data() { return pixels_.data(); }
-    const Pixel* data() const { return pixels_.data(); }
-    Pixel* row(int y) { return pixels_.data() + static_cast<size_t>(y) * width_; }
-    const Pixel* row(int y) const { return pixels_.data() + static_cast<size_t>(y) * width_; }
+    Pixel* data() { return data_; }
+    const Pixel* data() const { return data_; }
+    Pixel* row(int y) { return data_ + static_cast<size_t>(y) * width_; }
+    const Pixel* row(int y) const { return data_ + static_cast<size_t>(y) * width_; }
+    // Whether the pixels live in memory the bitmap does not own (see over()).
+    bool external() const { return external_ != nullptr; }
 
     // Reads a pixel; outside the bitmap gives 0.
     Pixel pixel(int x, int y) const;
@@ -60,13 +76,19 @@ class Bitmap {
     }
 
     friend bool operator==(const Bitmap& a, const Bitmap& b) {
-        return a.width_ == b.width_ && a.height_ == b.height_ && a.pixels_ == b.pixels_;
+        return a.width_ == b.width_ && a.height_ == b.height_ &&
+               std::equal(a.data_, a.data_ + a.pixel_count(), b.data_);
     }
 
   private:
+    size_t pixel_count() const { return static_cast<size_t>(width_) * height_; }
     int width_ = 0;
     int height_ = 0;
+    // Own pixels; empty when the pixels are external.
     std::vector<Pixel> pixels_;
+    // The pixels: pixels_.data() or the external memory (nullptr when empty).
+    Pixel* data_ = nullptr;
+    std::shared_ptr<void> external_;
     bool transparent_ = false;
     Color key_ = kMagenta;
 };

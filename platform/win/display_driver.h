@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/gdi/bitmap.h"
 #include "platform/win/types.h"
 
 namespace win {
@@ -26,6 +27,13 @@ class DisplayDriver {
     virtual void window_activated(HWND) {}
     virtual void window_minimized(HWND, bool /*minimized*/) {}
     virtual void window_destroyed(HWND) {}
+
+    // A backing bitmap of w x h filled with `fill` for a top-level window the driver was told
+    // of. A display may hand out memory it presents from without copying; by default it is a
+    // bitmap of its own.
+    virtual gdi::Bitmap make_backing(HWND /*topLevel*/, int w, int h, gdi::Pixel fill) {
+        return gdi::Bitmap(w, h, fill);
+    }
 
     // Puts the dirty part (window coordinates) of a top-level window's backing bitmap on the
     // screen.

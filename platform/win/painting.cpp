@@ -132,14 +132,17 @@ void invalidate_parent_area(Window* w, const RECT& rect_in_parent) {
 void ensure_backing(Window* top) {
     const int w = std::max(0, top->rect.width());
     const int h = std::max(0, top->rect.height());
-    if (!top->backing) {
-        top->backing =
-            std::make_unique<gdi::Bitmap>(w, h, gdi::pixel_of(GetSysColor(COLOR_BTNFACE)));
-    } else if (top->backing->width() != w || top->backing->height() != h) {
-        top->backing->resize(w, h, gdi::pixel_of(GetSysColor(COLOR_BTNFACE)));
-    } else {
+    if (top->backing && top->backing->width() == w && top->backing->height() == h)
         return;
-    }
+    const gdi::Pixel fill = gdi::pixel_of(GetSysColor(COLOR_BTNFACE));
+    auto& s = state();
+    gdi::Bitmap fresh =
+        s.driver ? s.driver->make_backing(top->handle, w, h, fill) : gdi::Bitmap(w, h, fill);
+    // The bitmap object stays the same one, so DCs open on it follow it to the new size.
+    if (top->backing)
+        *top->backing = std::move(fresh);
+    else
+        top->backing = std::make_unique<gdi::Bitmap>(std::move(fresh));
     top->dirty = {0, 0, w, h};
 }
 

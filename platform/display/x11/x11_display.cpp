@@ -42,11 +42,32 @@ struct X11Display::Impl {
     bool shm = false;
     Atom wm_protocols = 0, wm_delete = 0, motif_hints = 0, net_wm_name = 0, utf8 = 0;
 
+    // A shared-memory segment the server reads window pixels from. It is held by the window's
+    // image and, when the window is composed straight into it, by the window's backing bitmap;
+    // the last of them to go detaches it (from the server only while the connection is open).
+    struct Segment {
+        ::Display* dpy = nullptr;
+        std::weak_ptr<bool> connection_open;
+        XShmSegmentInfo info{};
+        Segment() = default;
+        Segment(const Segment&) = delete;
+        Segment& operator=(const Segment&) = delete;
+        ~Segment() {
+            if (connection_open.lock()) {
+                XShmDetach(dpy, &info);
+                XSync(dpy, False);
+            }
+            shmdt(info.shmaddr);
+        }
+    };
+    // Alive exactly as long as the connection.
+    std::shared_ptr<bool> open_token = std::make_shared<bool>(true);
+
     struct Native {
         ::Window xwin = 0;
         GC gc = nullptr;
-        XImage* image = nullptr;  // SHM image of the window's size
-        XShmSegmentInfo seg{};
+        XImage* image = nullptr;  // SHM image of the window's size, over `segment`
+        std::shared_ptr<Segment> segment;
         int w = 0, h = 0;
         bool mapped = false;
     };
@@ -56,12 +77,11 @@ struct X11Display::Impl {
     void free_image(Native& n) {
         if (!n.image)
             return;
-        XShmDetach(dpy, &n.seg);
-        XSync(dpy, False);
         n.image->data = nullptr;
         XDestroyImage(n.image);
-        shmdt(n.seg.shmaddr);
         n.image = nullptr;
+        n.segment.reset();
+        n.w = n.h = 0;
     }
 
     // A shared-memory image of w x h, or false when the server refuses.
@@ -69,32 +89,43 @@ struct X11Display::Impl {
         free_image(n);
         if (!shm || w <= 0 || h <= 0)
             return false;
-        XImage* img = XShmCreateImage(dpy, visual, static_cast<unsigned>(depth), ZPixmap, nullptr,
-                                      &n.seg, static_cast<unsigned>(w), static_cast<unsigned>(h));
+        auto seg = std::make_shared<Segment>();
+        XImage* img =
+            XShmCreateImage(dpy, visual, static_cast<unsigned>(depth), ZPixmap, nullptr, &seg->info,
+                            static_cast<unsigned>(w), static_cast<unsigned>(h));
         if (!img)
             return false;
-        n.seg.shmid =
+        seg->info.shmid =
             shmget(IPC_PRIVATE, static_cast<size_t>(img->bytes_per_line) * h, IPC_CREAT | 0600);
-        if (n.seg.shmid < 0) {
+        if (seg->info.shmid < 0) {
             XDestroyImage(img);
             return false;
         }
-        n.seg.shmaddr = img->data = static_cast<char*>(shmat(n.seg.shmid, nullptr, 0));
-        n.seg.readOnly = False;
+        void* addr = shmat(seg->info.shmid, nullptr, 0);
+        shmctl(seg->info.shmid, IPC_RMID, nullptr);  // gone once both sides detach
+        if (addr == reinterpret_cast<void*>(-1)) {
+            XDestroyImage(img);
+            return false;
+        }
+        seg->info.shmaddr = img->data = static_cast<char*>(addr);
+        seg->info.readOnly = False;
         g_x_error = false;
         auto old = XSetErrorHandler(note_error);
-        XShmAttach(dpy, &n.seg);
+        XShmAttach(dpy, &seg->info);
         XSync(dpy, False);
         XSetErrorHandler(old);
-        shmctl(n.seg.shmid, IPC_RMID, nullptr);
         if (g_x_error) {
             img->data = nullptr;
             XDestroyImage(img);
-            shmdt(n.seg.shmaddr);
-            shm = false;  // the server cannot share memory with us: use XPutImage from now on
-            return false;
+            shm = false;   // the server cannot share memory with us: use XPutImage from now on
+            return false;  // seg detaches itself; the server never attached
         }
+        seg->dpy = dpy;
+        seg->connection_open = open_token;
         n.image = img;
+        n.segment = std::move(seg);
+        n.w = w;
+        n.h = h;
         return true;
     }
 
@@ -160,7 +191,24 @@ X11Display::~X11Display() {
             XFreeGC(impl_->dpy, n.gc);
         XDestroyWindow(impl_->dpy, n.xwin);
     }
+    // Backing bitmaps that outlive the connection keep their memory; the server lets go of
+    // its side when the connection closes.
+    impl_->open_token.reset();
     XCloseDisplay(impl_->dpy);
+}
+
+gdi::Bitmap X11Display::make_backing(win::HWND h, int w, int height, gdi::Pixel fill) {
+    auto& I = *impl_;
+    auto it = I.natives.find(h);
+    if (it != I.natives.end() && I.make_image(it->second, w, height)) {
+        XImage* img = it->second.image;
+        if (img->bits_per_pixel == 32 && img->bytes_per_line == w * 4) {
+            // The window is composed where the server reads it: presenting copies nothing.
+            return gdi::Bitmap::over(w, height, reinterpret_cast<gdi::Pixel*>(img->data),
+                                     it->second.segment, fill);
+        }
+    }
+    return gdi::Bitmap(w, height, fill);
 }
 
 win::SIZE X11Display::screen_size() const {
@@ -309,21 +357,22 @@ void X11Display::present(win::HWND h, const gdi::Bitmap& b, const win::RECT& dir
         return;
     ++presents_;
     presented_pixels_ += static_cast<int64_t>(d.width()) * d.height();
-    if (I.shm && (!n.image || n.w != b.width() || n.h != b.height())) {
-        if (I.make_image(n, b.width(), b.height())) {
-            n.w = b.width();
-            n.h = b.height();
-        }
-    }
+    const bool composed_in_place =
+        n.image && reinterpret_cast<const char*>(b.data()) == n.image->data;
+    if (I.shm && !composed_in_place && (!n.image || n.w != b.width() || n.h != b.height()))
+        I.make_image(n, b.width(), b.height());
     if (I.shm && n.image) {
-        for (int y = d.top; y < d.bottom; ++y) {
-            std::memcpy(n.image->data + static_cast<size_t>(y) * n.image->bytes_per_line +
-                            static_cast<size_t>(d.left) * 4,
-                        b.row(y) + d.left, static_cast<size_t>(d.width()) * 4);
+        if (!composed_in_place) {
+            for (int y = d.top; y < d.bottom; ++y) {
+                std::memcpy(n.image->data + static_cast<size_t>(y) * n.image->bytes_per_line +
+                                static_cast<size_t>(d.left) * 4,
+                            b.row(y) + d.left, static_cast<size_t>(d.width()) * 4);
+            }
         }
         XShmPutImage(I.dpy, n.xwin, n.gc, n.image, d.left, d.top, d.left, d.top,
                      static_cast<unsigned>(d.width()), static_cast<unsigned>(d.height()), False);
-        // The image is written again by the next present; let the server finish reading.
+        // The image is written again by the next paint or present; let the server finish
+        // reading it first.
         XSync(I.dpy, False);
         return;
     }

@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 // Xlib after gtest: its macros (None, Bool) collide with gtest's names.
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 
 #include <cstdlib>
 
 #include "platform/clock/clock.h"
 #include "platform/display/display.h"
+#include "platform/display/x11/x11_display.h"
 #include "platform/win/win.h"
 
 using namespace win;
@@ -32,6 +34,19 @@ LRESULT ClickProc(HWND h, UINT m, WPARAM w, LPARAM l) {
     return DefWindowProc(h, m, w, l);
 }
 
+gdi::Color g_fill = 0;
+
+LRESULT FillProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+    if (m == WM_PAINT) {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(h, &ps);
+        dc->fill_rect(GetClientRect(h), g_fill);
+        EndPaint(h, &ps);
+        return 0;
+    }
+    return DefWindowProc(h, m, w, l);
+}
+
 class X11 : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -45,6 +60,10 @@ class X11 : public ::testing::Test {
             wc.hbrBackground = COLOR_WINDOW + 1;
             wc.lpszClassName = "X11Probe";
             RegisterClass(wc);
+            WNDCLASS fill;
+            fill.lpfnWndProc = FillProc;
+            fill.lpszClassName = "X11Fill";
+            RegisterClass(fill);
             registered = true;
         }
         scoped_ = std::make_unique<clk::ScopedClock>(clock_);
@@ -77,6 +96,16 @@ class X11 : public ::testing::Test {
     clk::ManualClock clock_;
     std::unique_ptr<clk::ScopedClock> scoped_;
     std::unique_ptr<display::Display> disp_;
+    // The colour the server shows at (x, y) of a native window.
+    gdi::Color shown_at(::Window xw, int x, int y) {
+        XImage* img = XGetImage(probe_, xw, x, y, 1, 1, AllPlanes, ZPixmap);
+        if (!img)
+            return 0xFFFFFFFFu;
+        const unsigned long p = XGetPixel(img, 0, 0);
+        XDestroyImage(img);
+        return gdi::rgb(static_cast<uint8_t>(p >> 16), static_cast<uint8_t>(p >> 8),
+                        static_cast<uint8_t>(p));
+    }
     ::Display* probe_ = nullptr;
     HWND h_ = nullptr;
 };
@@ -146,6 +175,45 @@ TEST_F(X11, AKeyMappedToAChineseCharacterTypesIt) {
     XSync(probe_, False);
     EXPECT_EQ(g_chars, 1);
     EXPECT_EQ(g_last_char, 0x4E2Du);
+}
+
+// What the window paints is what the server shows: after the first frame, after a repaint in
+// place, after a resize (new shared memory), and the window still paints and goes away cleanly
+// once the display is closed under it.
+TEST_F(X11, PaintedPixelsReachTheServerThroughRepaintsAndResizes) {
+    g_fill = gdi::rgb(200, 30, 40);
+    h_ = CreateWindowEx(0, "X11Fill", "", WS_POPUP | WS_VISIBLE, 20, 20, 120, 80, nullptr, nullptr,
+                        nullptr, nullptr);
+    ASSERT_TRUE(h_);
+    UpdateAllWindows();
+    settle();
+    ::Window xw = disp_->native_window(h_);
+    EXPECT_EQ(shown_at(xw, 60, 40), g_fill);
+    if (auto* x11 = dynamic_cast<display::X11Display*>(disp_.get()); x11 && x11->uses_shm()) {
+        EXPECT_TRUE(GetWindowBitmap(h_)->external());  // composed where the server reads
+    }
+
+    g_fill = gdi::rgb(10, 90, 230);
+    InvalidateRect(h_, nullptr, false);
+    UpdateAllWindows();
+    settle();
+    EXPECT_EQ(shown_at(xw, 60, 40), g_fill);
+    EXPECT_EQ(shown_at(xw, 119, 79), g_fill);
+
+    g_fill = gdi::rgb(20, 160, 60);
+    SetWindowPos(h_, nullptr, 0, 0, 260, 150, SWP_NOMOVE | SWP_NOZORDER);
+    InvalidateRect(h_, nullptr, false);
+    UpdateAllWindows();
+    settle();
+    EXPECT_EQ(shown_at(xw, 250, 140), g_fill);
+    EXPECT_EQ(shown_at(xw, 5, 5), g_fill);
+
+    disp_.reset();
+    g_fill = gdi::rgb(1, 2, 3);
+    InvalidateRect(h_, nullptr, false);
+    UpdateAllWindows();
+    EXPECT_EQ(GetWindowBitmap(h_)->color_at(5, 5), g_fill);
+    EXPECT_TRUE(DestroyWindow(h_));
 }
 
 TEST_F(X11, TheCloseRequestOfTheWindowManagerClosesTheWindow) {
