@@ -39,6 +39,8 @@ struct X11Display::Impl {
     ::Window root = 0;
     Visual* visual = nullptr;
     int depth = 24;
+    // One colormap of `visual` for every window of the connection.
+    Colormap colormap = 0;
     bool shm = false;
     Atom wm_protocols = 0, wm_delete = 0, motif_hints = 0, net_wm_name = 0, utf8 = 0;
 
@@ -171,6 +173,7 @@ std::unique_ptr<X11Display> X11Display::Connect(const std::string& name, std::st
     }
     impl->visual = vi.visual;
     impl->depth = vi.depth;
+    impl->colormap = XCreateColormap(dpy, impl->root, impl->visual, AllocNone);
     impl->shm = XShmQueryExtension(dpy) == True && !getenv("VELMOR_NO_SHM");
     impl->wm_protocols = XInternAtom(dpy, "WM_PROTOCOLS", False);
     impl->wm_delete = XInternAtom(dpy, "WM_DELETE_WINDOW", False);
@@ -191,6 +194,7 @@ X11Display::~X11Display() {
             XFreeGC(impl_->dpy, n.gc);
         XDestroyWindow(impl_->dpy, n.xwin);
     }
+    XFreeColormap(impl_->dpy, impl_->colormap);
     // Backing bitmaps that outlive the connection keep their memory; the server lets go of
     // its side when the connection closes.
     impl_->open_token.reset();
@@ -233,7 +237,7 @@ void X11Display::window_created(win::HWND h) {
     XSetWindowAttributes a{};
     a.background_pixmap = None;
     a.border_pixel = 0;
-    a.colormap = XCreateColormap(I.dpy, I.root, I.visual, AllocNone);
+    a.colormap = I.colormap;
     a.event_mask = ExposureMask | StructureNotifyMask | ButtonPressMask | ButtonReleaseMask |
                    PointerMotionMask | KeyPressMask | KeyReleaseMask | FocusChangeMask |
                    EnterWindowMask | LeaveWindowMask;

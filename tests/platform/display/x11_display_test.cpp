@@ -6,7 +6,9 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 #include "platform/clock/clock.h"
 #include "platform/display/display.h"
@@ -45,6 +47,13 @@ LRESULT FillProc(HWND h, UINT m, WPARAM w, LPARAM l) {
         return 0;
     }
     return DefWindowProc(h, m, w, l);
+}
+
+// Notes an error on the probe connection instead of ending the program.
+bool g_probe_error = false;
+int NoteProbeError(::Display*, XErrorEvent*) {
+    g_probe_error = true;
+    return 0;
 }
 
 class X11 : public ::testing::Test {
@@ -105,6 +114,17 @@ class X11 : public ::testing::Test {
         XDestroyImage(img);
         return gdi::rgb(static_cast<uint8_t>(p >> 16), static_cast<uint8_t>(p >> 8),
                         static_cast<uint8_t>(p));
+    }
+    // Whether the server still holds a colormap of this id (asked through the probe connection).
+    bool colormap_alive(Colormap c) {
+        XSync(probe_, False);
+        g_probe_error = false;
+        auto old = XSetErrorHandler(NoteProbeError);
+        XColor col{};
+        XQueryColor(probe_, c, &col);
+        XSync(probe_, False);
+        XSetErrorHandler(old);
+        return !g_probe_error;
     }
     ::Display* probe_ = nullptr;
     HWND h_ = nullptr;
@@ -245,6 +265,31 @@ TEST_F(X11, HidingUnmapsAndPopupsAreOverrideRedirect) {
     settle();
     XGetWindowAttributes(probe_, xw, &a);
     EXPECT_EQ(a.map_state, IsUnmapped);
+}
+
+// Drop-down lists, message boxes and pop-ups come and go all session long; what the server
+// holds for them must not pile up while the program runs.
+TEST_F(X11, WindowsThatComeAndGoLeaveNoColormapsBehind) {
+    std::vector<Colormap> used;
+    for (int i = 0; i < 12; ++i) {
+        const DWORD style = i % 2 ? WS_POPUP | WS_BORDER | WS_VISIBLE
+                                  : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE;
+        HWND h = CreateWindowEx(0, "X11Probe", "Transient", style, 40 + 10 * i, 40, 160, 90,
+                                nullptr, nullptr, nullptr, nullptr);
+        ASSERT_TRUE(h);
+        settle();
+        XWindowAttributes a;
+        ASSERT_TRUE(XGetWindowAttributes(probe_, disp_->native_window(h), &a));
+        EXPECT_EQ(a.map_state, IsViewable);
+        used.push_back(a.colormap);
+        EXPECT_TRUE(DestroyWindow(h));
+        settle();
+    }
+    std::sort(used.begin(), used.end());
+    used.erase(std::unique(used.begin(), used.end()), used.end());
+    const auto alive =
+        std::count_if(used.begin(), used.end(), [&](Colormap c) { return colormap_alive(c); });
+    EXPECT_LE(alive, 1) << "of " << used.size() << " colormaps the windows used";
 }
 
 TEST(X11Open, AnUnreachableDisplayGivesOneClearLine) {
