@@ -453,8 +453,14 @@ void X11Display::Impl::handle(XEvent& ev) {
             break;
         }
         case MotionNotify: {
-            // Only the latest position of a burst matters.
-            while (XCheckTypedWindowEvent(dpy, ev.xmotion.window, MotionNotify, &ev)) {
+            // Only the latest position of a run of motion matters. Anything else in between (a
+            // press, a release) ends the run, so input keeps its order.
+            XEvent next;
+            while (XPending(dpy) > 0) {
+                XPeekEvent(dpy, &next);
+                if (next.type != MotionNotify || next.xmotion.window != ev.xmotion.window)
+                    break;
+                XNextEvent(dpy, &ev);
             }
             win::InjectMouse(win::MouseAction::Move, to_screen(h, ev.xmotion.x, ev.xmotion.y));
             break;

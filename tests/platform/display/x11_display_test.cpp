@@ -49,6 +49,24 @@ LRESULT FillProc(HWND h, UINT m, WPARAM w, LPARAM l) {
     return DefWindowProc(h, m, w, l);
 }
 
+// The mouse messages a window received, in order, with their client positions.
+struct MouseMessage {
+    UINT msg;
+    int x, y;
+    bool operator==(const MouseMessage&) const = default;
+};
+std::vector<MouseMessage> g_mouse;
+
+void PrintTo(const MouseMessage& m, std::ostream* os) {
+    *os << MessageName(m.msg) << " (" << m.x << ", " << m.y << ")";
+}
+
+LRESULT MouseProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+    if (m == WM_MOUSEMOVE || m == WM_LBUTTONDOWN || m == WM_LBUTTONUP)
+        g_mouse.push_back({m, GET_X_LPARAM(l), GET_Y_LPARAM(l)});
+    return DefWindowProc(h, m, w, l);
+}
+
 // Notes an error on the probe connection instead of ending the program.
 bool g_probe_error = false;
 int NoteProbeError(::Display*, XErrorEvent*) {
@@ -73,6 +91,10 @@ class X11 : public ::testing::Test {
             fill.lpfnWndProc = FillProc;
             fill.lpszClassName = "X11Fill";
             RegisterClass(fill);
+            WNDCLASS mouse;
+            mouse.lpfnWndProc = MouseProc;
+            mouse.lpszClassName = "X11Mouse";
+            RegisterClass(mouse);
             registered = true;
         }
         scoped_ = std::make_unique<clk::ScopedClock>(clock_);
@@ -85,6 +107,7 @@ class X11 : public ::testing::Test {
         ASSERT_NE(probe_, nullptr);
         g_downs = g_ups = g_chars = 0;
         g_last_char = 0;
+        g_mouse.clear();
     }
     void TearDown() override {
         if (h_ && IsWindow(h_))
@@ -290,6 +313,49 @@ TEST_F(X11, WindowsThatComeAndGoLeaveNoColormapsBehind) {
     const auto alive =
         std::count_if(used.begin(), used.end(), [&](Colormap c) { return colormap_alive(c); });
     EXPECT_LE(alive, 1) << "of " << used.size() << " colormaps the windows used";
+}
+
+// X hands over a quick click-and-drag in one batch: move, press, drag, release. The window sees
+// them in that order, with the drag at its own position while the button is down (caption drags
+// and selections depend on it); only motion that follows motion is merged.
+TEST_F(X11, MotionBetweenAPressAndAReleaseArrivesBetweenThem) {
+    h_ = CreateWindowEx(0, "X11Mouse", "", WS_POPUP | WS_VISIBLE, 200, 200, 240, 160, nullptr,
+                        nullptr, nullptr, nullptr);
+    ASSERT_TRUE(h_);
+    UpdateAllWindows();
+    settle();
+    ::Window xw = disp_->native_window(h_);
+    int sx = 0, sy = 0;
+    ::Window child;
+    XTranslateCoordinates(probe_, xw, DefaultRootWindow(probe_), 0, 0, &sx, &sy, &child);
+    XTestFakeMotionEvent(probe_, -1, sx + 5, sy + 5, 0);
+    settle();
+    g_mouse.clear();
+
+    XTestFakeMotionEvent(probe_, -1, sx + 30, sy + 40, 0);
+    XTestFakeMotionEvent(probe_, -1, sx + 32, sy + 41, 0);
+    XTestFakeButtonEvent(probe_, 1, True, 0);
+    XTestFakeMotionEvent(probe_, -1, sx + 100, sy + 80, 0);
+    XTestFakeMotionEvent(probe_, -1, sx + 120, sy + 90, 0);
+    XTestFakeButtonEvent(probe_, 1, False, 0);
+    XSync(probe_, False);  // all of it now waits on the display's connection
+    disp_->sync();
+    PumpPending();
+    settle();
+
+    // Merging may drop intermediate positions, never the last one before a press or release.
+    std::vector<MouseMessage> seen;
+    for (const MouseMessage& m : g_mouse) {
+        if (m.msg == WM_MOUSEMOVE && !seen.empty() && seen.back().msg == WM_MOUSEMOVE)
+            seen.back() = m;
+        else if (seen.empty() || !(seen.back() == m))
+            seen.push_back(m);
+    }
+    const std::vector<MouseMessage> want = {{WM_MOUSEMOVE, 32, 41},
+                                            {WM_LBUTTONDOWN, 32, 41},
+                                            {WM_MOUSEMOVE, 120, 90},
+                                            {WM_LBUTTONUP, 120, 90}};
+    EXPECT_EQ(seen, want);
 }
 
 TEST(X11Open, AnUnreachableDisplayGivesOneClearLine) {
