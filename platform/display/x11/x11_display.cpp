@@ -23,18 +23,76 @@ namespace display {
 
 namespace {
 
-// Xlib reports errors through a process-wide handler; a failed MIT-SHM attach must not end
-// the program, so errors are noted and the caller falls back.
-bool g_x_error = false;
-int note_error(::Display*, XErrorEvent*) {
-    g_x_error = true;
-    return 0;
+// Xlib reports protocol errors through one process-wide handler, and its own handler ends the
+// program. A request can fail for reasons outside the program (the window manager has just
+// unmapped or destroyed the window it names, the server cannot share memory with us), so errors
+// on our connections are noted and the program carries on. Errors on other connections go to
+// the handler that was there before ours.
+class ErrorLog {
+  public:
+    explicit ErrorLog(::Display* dpy);
+    ~ErrorLog();
+    ErrorLog(const ErrorLog&) = delete;
+    ErrorLog& operator=(const ErrorLog&) = delete;
+
+    int64_t count() const { return count_; }
+    // Whether the requests from `first_serial` on have all succeeded; waits for the server.
+    bool succeeded_since(unsigned long first_serial) {
+        watch_from_ = first_serial;
+        failed_ = false;
+        XSync(dpy_, False);
+        watch_from_ = 0;
+        return !failed_;
+    }
+
+  private:
+    static int note(::Display* dpy, XErrorEvent* e);
+
+    ::Display* dpy_;
+    int64_t count_ = 0;
+    unsigned long watch_from_ = 0;  // 0: no requests watched
+    bool failed_ = false;
+
+    static inline std::vector<ErrorLog*> logs_;
+    static inline XErrorHandler previous_ = nullptr;
+};
+
+ErrorLog::ErrorLog(::Display* dpy) : dpy_(dpy) {
+    if (logs_.empty())
+        previous_ = XSetErrorHandler(note);
+    logs_.push_back(this);
+}
+
+ErrorLog::~ErrorLog() {
+    logs_.erase(std::find(logs_.begin(), logs_.end(), this));
+    if (!logs_.empty())
+        return;
+    // Put back what was there, unless someone has put their own handler over ours since.
+    XErrorHandler current = XSetErrorHandler(previous_);
+    if (current != note)
+        XSetErrorHandler(current);
+    previous_ = nullptr;
+}
+
+int ErrorLog::note(::Display* dpy, XErrorEvent* e) {
+    for (ErrorLog* log : logs_) {
+        if (log->dpy_ != dpy)
+            continue;
+        ++log->count_;
+        if (log->watch_from_ != 0 && e->serial >= log->watch_from_)
+            log->failed_ = true;
+        return 0;
+    }
+    return previous_ ? previous_(dpy, e) : 0;
 }
 
 }  // namespace
 
 struct X11Display::Impl {
     ::Display* dpy = nullptr;
+    // Goes with the Impl, after the connection has closed: errors that arrive while it closes
+    // are still noted.
+    std::unique_ptr<ErrorLog> errors;
     int screen = 0;
     ::Window root = 0;
     Visual* visual = nullptr;
@@ -111,12 +169,9 @@ struct X11Display::Impl {
         }
         seg->info.shmaddr = img->data = static_cast<char*>(addr);
         seg->info.readOnly = False;
-        g_x_error = false;
-        auto old = XSetErrorHandler(note_error);
+        const unsigned long attach = NextRequest(dpy);
         XShmAttach(dpy, &seg->info);
-        XSync(dpy, False);
-        XSetErrorHandler(old);
-        if (g_x_error) {
+        if (!errors->succeeded_since(attach)) {
             img->data = nullptr;
             XDestroyImage(img);
             shm = false;   // the server cannot share memory with us: use XPutImage from now on
@@ -155,6 +210,7 @@ std::unique_ptr<X11Display> X11Display::Connect(const std::string& name, std::st
     }
     auto impl = std::make_unique<Impl>();
     impl->dpy = dpy;
+    impl->errors = std::make_unique<ErrorLog>(dpy);
     impl->screen = DefaultScreen(dpy);
     impl->root = RootWindow(dpy, impl->screen);
     XVisualInfo vi;
@@ -221,6 +277,10 @@ win::SIZE X11Display::screen_size() const {
 
 bool X11Display::uses_shm() const {
     return impl_->shm;
+}
+
+int64_t X11Display::x_errors() const {
+    return impl_->errors->count();
 }
 
 unsigned long X11Display::native_window(win::HWND h) const {
@@ -320,8 +380,13 @@ void X11Display::window_activated(win::HWND h) {
     if (it == I.natives.end())
         return;
     XRaiseWindow(I.dpy, it->second.xwin);
-    if (it->second.mapped)
+    // The server refuses the focus for a window that is not viewable, and the manager may have
+    // unmapped this one since we last heard from it.
+    XWindowAttributes a;
+    if (it->second.mapped && XGetWindowAttributes(I.dpy, it->second.xwin, &a) &&
+        a.map_state == IsViewable) {
         XSetInputFocus(I.dpy, it->second.xwin, RevertToParent, CurrentTime);
+    }
 }
 
 void X11Display::window_minimized(win::HWND h, bool minimized) {

@@ -35,6 +35,9 @@ class X11Display final : public Display {
     void sync() override;
     unsigned long native_window(win::HWND) const override;
     bool uses_shm() const;
+    // Protocol errors the server reported for this connection's requests. They are noted, not
+    // fatal: a window can go away on the server before a request about it arrives.
+    int64_t x_errors() const;
 
     struct Impl;
 

@@ -358,6 +358,63 @@ TEST_F(X11, MotionBetweenAPressAndAReleaseArrivesBetweenThem) {
     EXPECT_EQ(seen, want);
 }
 
+// The window manager can unmap or destroy a window at any moment, so requests about it can fail
+// on the server. Such an error must not end the program; the display goes on working.
+TEST_F(X11, RequestsAboutAWindowTheServerHasDestroyedDoNotEndTheProgram) {
+    h_ = CreateWindowEx(0, "X11Fill", "Doomed", WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, 60, 60,
+                        200, 120, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(h_);
+    UpdateAllWindows();
+    settle();
+    auto* x11 = dynamic_cast<display::X11Display*>(disp_.get());
+    ASSERT_TRUE(x11);
+    const bool had_shm = x11->uses_shm();
+    XDestroyWindow(probe_, disp_->native_window(h_));
+    XSync(probe_, False);
+
+    // Each of these names the window the server no longer has.
+    SetWindowText(h_, "Still here");
+    SetWindowPos(h_, nullptr, 80, 70, 260, 150, SWP_NOZORDER);
+    InvalidateRect(h_, nullptr, false);
+    UpdateAllWindows();
+    settle();
+    EXPECT_TRUE(DestroyWindow(h_));
+    settle();
+    EXPECT_GE(x11->x_errors(), 1);
+    // Errors about a lost window are not taken for a server that cannot share memory.
+    EXPECT_EQ(x11->uses_shm(), had_shm);
+
+    g_fill = gdi::rgb(90, 20, 150);
+    h_ = CreateWindowEx(0, "X11Fill", "", WS_POPUP | WS_VISIBLE, 30, 30, 100, 70, nullptr, nullptr,
+                        nullptr, nullptr);
+    ASSERT_TRUE(h_);
+    UpdateAllWindows();
+    settle();
+    EXPECT_EQ(shown_at(disp_->native_window(h_), 50, 35), g_fill);
+}
+
+// The manager has unmapped a window and we have not heard of it yet when the window is
+// activated: it is raised, but no focus is asked for that the server would refuse.
+TEST_F(X11, ActivatingAWindowTheManagerHasJustUnmappedAsksForNoFocusTheServerRefuses) {
+    h_ = CreateWindowEx(0, "X11Probe", "First", WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, 40, 40,
+                        200, 120, nullptr, nullptr, nullptr, nullptr);
+    HWND second = CreateWindowEx(0, "X11Probe", "Second", WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE,
+                                 300, 40, 200, 120, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(h_ && second);
+    settle();
+    auto* x11 = dynamic_cast<display::X11Display*>(disp_.get());
+    ASSERT_TRUE(x11);
+    ASSERT_EQ(GetActiveWindow(), second);
+    XUnmapWindow(probe_, disp_->native_window(h_));
+    XSync(probe_, False);
+    const int64_t before = x11->x_errors();
+    SetActiveWindow(h_);
+    disp_->sync();
+    EXPECT_EQ(x11->x_errors(), before);
+    EXPECT_EQ(GetActiveWindow(), h_);
+    EXPECT_TRUE(DestroyWindow(second));
+}
+
 TEST(X11Open, AnUnreachableDisplayGivesOneClearLine) {
     display::Options o;
     o.kind = display::Kind::X11;
