@@ -97,21 +97,21 @@ void TComboBox::DropDown() {
     hot_ = item_index_ >= 0 ? item_index_ : 0;
     top_ = 0;
     EnsureHotVisible();
-    first_up_ = true;
     TForm* form = ParentForm();
     win::HWND owner = form ? form->Handle() : nullptr;
-    popup_.Open(owner, r, [this](win::HWND h, win::UINT m, win::WPARAM w, win::LPARAM l) {
-        return ListProc(h, m, w, l);
-    });
+    popup_.Open(
+        owner, r,
+        [this](win::HWND h, win::UINT m, win::WPARAM w, win::LPARAM l) {
+            return ListProc(h, m, w, l);
+        },
+        [this] { CloseUp(false); });
     Invalidate();
 }
 
 void TComboBox::CloseUp(bool accept) {
-    if (closing_ || !DroppedDown())
+    if (!DroppedDown())
         return;
-    closing_ = true;
     popup_.Close();
-    closing_ = false;
     Invalidate();
     if (OnCloseUp)
         OnCloseUp(this);
@@ -188,26 +188,19 @@ win::LRESULT TComboBox::ListProc(win::HWND h, win::UINT msg, win::WPARAM wp, win
                 }
             }
             return 0;
+        // Presses and releases arrive here from inside the list only; the pop-up deals with
+        // the others. A release takes the item under it, also when the press that opened the
+        // list was dragged down into it.
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:
-            if (!inside) {
-                // A press on the combo box itself closes the list as well; the press is eaten.
-                CloseUp(false);
-                return 0;
-            }
             if (int i = item_at(p); i >= 0)
                 hot_ = i;
-            first_up_ = false;
             popup_.Invalidate();
             return 0;
         case WM_LBUTTONUP:
-            if (inside) {
-                if (int i = item_at(p); i >= 0) {
-                    hot_ = i;
-                    CloseUp(true);
-                }
-            } else if (first_up_) {
-                first_up_ = false;
+            if (int i = item_at(p); i >= 0) {
+                hot_ = i;
+                CloseUp(true);
             }
             return 0;
         case WM_MOUSEWHEEL: {
@@ -217,10 +210,6 @@ win::LRESULT TComboBox::ListProc(win::HWND h, win::UINT msg, win::WPARAM wp, win
             popup_.Invalidate();
             return 0;
         }
-        case WM_CAPTURECHANGED:
-            if (!closing_ && HwndFromParam(lp) != h)
-                CloseUp(false);
-            return 0;
         default:
             return DefWindowProc(h, msg, wp, lp);
     }

@@ -74,8 +74,6 @@ class TComboBox : public TWinControl {
     PopupWindow popup_;
     int hot_ = -1;
     int top_ = 0;
-    bool first_up_ = false;
-    bool closing_ = false;
 };
 
 }  // namespace forms

@@ -423,20 +423,19 @@ void TDateTimePicker::OpenCalendar() {
     if (rect.bottom > win::GetSystemMetrics(win::SM_CYSCREEN))
         rect = rect.offset(0, -(rect.height() + Height()));
     TForm* form = ParentForm();
-    first_up_ = true;
-    calendar_.Open(form ? form->Handle() : nullptr, rect,
-                   [this](win::HWND h, win::UINT m, win::WPARAM w, win::LPARAM l) {
-                       return CalendarProc(h, m, w, l);
-                   });
+    calendar_.Open(
+        form ? form->Handle() : nullptr, rect,
+        [this](win::HWND h, win::UINT m, win::WPARAM w, win::LPARAM l) {
+            return CalendarProc(h, m, w, l);
+        },
+        [this] { CloseCalendar(false); });
     Invalidate();
 }
 
 void TDateTimePicker::CloseCalendar(bool accept) {
-    if (closing_ || !DroppedDown())
+    if (!DroppedDown())
         return;
-    closing_ = true;
     calendar_.Close();
-    closing_ = false;
     Invalidate();
     if (accept) {
         clk::LocalTime t = value_;
@@ -470,7 +469,6 @@ win::LRESULT TDateTimePicker::CalendarProc(win::HWND h, win::UINT msg, win::WPAR
     using namespace win;
     const RECT client = GetClientRect(h);
     const POINT p = MAKEPOINT(lp);
-    const bool inside = client.contains(p);
     switch (msg) {
         case WM_PAINT: {
             PAINTSTRUCT ps;
@@ -482,13 +480,11 @@ win::LRESULT TDateTimePicker::CalendarProc(win::HWND h, win::UINT msg, win::WPAR
         }
         case WM_ERASEBKGND:
             return 1;
+        // Presses and releases arrive here from inside the calendar only; the pop-up deals
+        // with the others. A press on a month arrow turns the month; a release on a day takes
+        // it.
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:
-            if (!inside) {
-                CloseCalendar(false);
-                return 0;
-            }
-            first_up_ = false;
             if (p.y < kCalHeader) {
                 int delta = p.x < 24 ? -1 : (p.x >= client.right - 24 ? 1 : 0);
                 if (delta) {
@@ -506,7 +502,7 @@ win::LRESULT TDateTimePicker::CalendarProc(win::HWND h, win::UINT msg, win::WPAR
             }
             return 0;
         case WM_LBUTTONUP:
-            if (inside && p.y >= kCalHeader + kCalWeekRow) {
+            if (p.y >= kCalHeader + kCalWeekRow) {
                 for (int d = 1; d <= DaysInMonth(cal_year_, cal_month_); ++d) {
                     if (CalendarDayRect(d).contains(p)) {
                         cal_day_ = d;
@@ -515,12 +511,6 @@ win::LRESULT TDateTimePicker::CalendarProc(win::HWND h, win::UINT msg, win::WPAR
                     }
                 }
             }
-            if (!inside && first_up_)
-                first_up_ = false;
-            return 0;
-        case WM_CAPTURECHANGED:
-            if (!closing_ && HwndFromParam(lp) != h)
-                CloseCalendar(false);
             return 0;
         default:
             return DefWindowProc(h, msg, wp, lp);

@@ -74,8 +74,6 @@ class TDateTimePicker : public TWinControl {
     int typed_digits_ = 0;
     PopupWindow calendar_;
     int cal_year_ = 2000, cal_month_ = 1, cal_day_ = 1;
-    bool closing_ = false;
-    bool first_up_ = false;
     mutable std::string text_cache_;
 };
 

@@ -19,12 +19,18 @@ void EnsurePopupClass() {
     win::RegisterClass(wc);
     done = true;
 }
+
+bool IsInside(win::HWND h, win::LPARAM lp) {
+    return win::GetClientRect(h).contains(win::MAKEPOINT(lp));
+}
 }  // namespace
 
-bool PopupWindow::Open(win::HWND owner, const win::RECT& screen, Handler handler) {
+bool PopupWindow::Open(win::HWND owner, const win::RECT& screen, Handler handler,
+                       DismissHandler dismiss) {
     Close();
     EnsurePopupClass();
     handler_ = std::move(handler);
+    dismiss_ = std::move(dismiss);
     hwnd_ = win::CreateWindowEx(win::WS_EX_TOPMOST | win::WS_EX_TOOLWINDOW | win::WS_EX_NOACTIVATE,
                                 kPopupClass, "", win::WS_POPUP | win::WS_BORDER, screen.left,
                                 screen.top, screen.width(), screen.height(), owner, nullptr,
@@ -33,9 +39,7 @@ bool PopupWindow::Open(win::HWND owner, const win::RECT& screen, Handler handler
         return false;
     win::SetWindowProc(hwnd_, win::WNDPROC::bind([this](win::HWND h, win::UINT m, win::WPARAM w,
                                                         win::LPARAM l) -> win::LRESULT {
-                           if (handler_)
-                               return handler_(h, m, w, l);
-                           return win::DefWindowProc(h, m, w, l);
+                           return WindowProc(h, m, w, l);
                        }));
     win::ShowWindow(hwnd_, win::SW_SHOWNOACTIVATE);
     win::SetCapture(hwnd_);
@@ -43,8 +47,9 @@ bool PopupWindow::Open(win::HWND owner, const win::RECT& screen, Handler handler
 }
 
 void PopupWindow::Close() {
-    if (!hwnd_)
+    if (!hwnd_ || closing_)
         return;
+    closing_ = true;
     win::HWND h = hwnd_;
     hwnd_ = nullptr;
     if (win::GetCapture() == h)
@@ -53,6 +58,7 @@ void PopupWindow::Close() {
         win::SetWindowProc(h, &win::DefWindowProc);
         win::DestroyWindow(h);
     }
+    closing_ = false;
 }
 
 bool PopupWindow::IsOpen() const {
@@ -62,6 +68,45 @@ bool PopupWindow::IsOpen() const {
 void PopupWindow::Invalidate() {
     if (IsOpen())
         win::InvalidateRect(hwnd_, nullptr, true);
+}
+
+win::LRESULT PopupWindow::WindowProc(win::HWND h, win::UINT msg, win::WPARAM wp, win::LPARAM lp) {
+    using namespace win;
+    if (closing_)
+        return DefWindowProc(h, msg, wp, lp);
+    switch (msg) {
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+            if (!IsInside(h, lp)) {
+                Dismiss();
+                return 0;
+            }
+            break;
+        case WM_LBUTTONUP:
+            if (!IsInside(h, lp))
+                return 0;
+            break;
+        case WM_CAPTURECHANGED:
+            if (HwndFromParam(lp) != h)
+                Dismiss();
+            return 0;
+        default:
+            break;
+    }
+    if (handler_)
+        return handler_(h, msg, wp, lp);
+    return DefWindowProc(h, msg, wp, lp);
+}
+
+void PopupWindow::Dismiss() {
+    // The owner's close-up may run handlers that free the owner, and this pop-up with it: the
+    // callback runs from a copy and nothing of this object is touched after it.
+    DismissHandler dismiss = dismiss_;
+    if (dismiss) {
+        dismiss();
+    } else {
+        Close();
+    }
 }
 
 }  // namespace forms

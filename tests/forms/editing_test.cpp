@@ -140,6 +140,28 @@ TEST_F(UiTest, ComboClickOutsideTheListClosesItWithoutAChange) {
     EXPECT_EQ(clicks, 1);
 }
 
+TEST_F(UiTest, ComboPressDraggedIntoTheListPicksWhereItIsReleased) {
+    auto* c = Add<TComboBox>("CB", 10, 10, 120, 24);
+    c->SetStyle(TComboBoxStyle::csDropDownList);
+    c->Items().Assign({"a", "b", "c"});
+    c->SetItemIndex(0);
+    int changes = 0;
+    c->OnChange = [&](TObject*) { ++changes; };
+    form->Show();
+    win::InjectMouse(win::MouseAction::LeftDown, c->ClientToScreen({60, 12}));
+    win::RunFor(10);
+    ASSERT_TRUE(c->DroppedDown());
+    gdi::Rect item;
+    ASSERT_TRUE(c->ItemScreenRect(2, &item));
+    const gdi::Point p{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+    win::InjectMouse(win::MouseAction::Move, p);
+    win::InjectMouse(win::MouseAction::LeftUp, p);
+    win::RunFor(10);
+    EXPECT_FALSE(c->DroppedDown());
+    EXPECT_EQ(c->ItemIndex(), 2);
+    EXPECT_EQ(changes, 1);
+}
+
 TEST_F(UiTest, DropDownListPicksByTypedLetterAndIgnoresTheSameItem) {
     auto* c = Add<TComboBox>("CB", 10, 10, 160, 24);
     c->SetStyle(TComboBoxStyle::csDropDownList);
