@@ -116,6 +116,14 @@ void DC::update_clip() const {
     effective_clip_ = std::move(r);
 }
 
+void DC::detach() {
+    static Bitmap nothing;
+    target_ = &nothing;
+    has_visible_ = true;
+    visible_ = Region();
+    update_clip();
+}
+
 void DC::set_dc_origin(Point p) {
     dc_origin_ = p;
     update_clip();

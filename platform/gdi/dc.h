@@ -142,6 +142,9 @@ class DC {
         return {a.x, a.y, b.x, b.y};
     }
 
+    // From now on the DC draws nothing and reads nothing: what it drew on is gone.
+    void detach();
+
     // --- Clipping --------------------------------------------------------------------------
     // The visible region in device coordinates; `nullptr` = the whole bitmap. Not affected by
     // select_clip_region(nullptr).

@@ -394,8 +394,11 @@ LRESULT nc_button_down(Window* w, WPARAM hit, LPARAM lParam) {
         case HTMINBUTTON:
         case HTMAXBUTTON:
             if (caption_button_enabled(w, static_cast<LRESULT>(hit))) {
+                // The button-up comes here wherever it happens, so a press that slides off and
+                // is released elsewhere is cancelled rather than left pending.
                 w->nc_pressed = static_cast<LRESULT>(hit);
                 frame_changed(w);
+                SetCapture(h);
             }
             return 0;
         case HTVSCROLL:
@@ -488,7 +491,33 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             }
             return 0;
         case WM_LBUTTONUP:
+            if (w->nc_pressed) {
+                // A caption button was pressed: it acts only when released over itself.
+                POINT p = MAKEPOINT(lParam);
+                ClientToScreen(hwnd, &p);
+                const LRESULT pressed = w->nc_pressed;
+                const LRESULT hit = SendMessage(hwnd, WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y));
+                if (!(w = get(hwnd)))
+                    return 0;
+                w->nc_pressed = 0;
+                frame_changed(w);
+                if (GetCapture() == hwnd)
+                    ReleaseCapture();
+                if (hit != pressed || !get(hwnd))
+                    return 0;
+                WPARAM cmd = SC_CLOSE;
+                if (pressed == HTMINBUTTON)
+                    cmd = SC_MINIMIZE;
+                if (pressed == HTMAXBUTTON)
+                    cmd = (w->style & WS_MAXIMIZE) ? SC_RESTORE : SC_MAXIMIZE;
+                return SendMessage(hwnd, WM_SYSCOMMAND, cmd, MAKELPARAM(p.x, p.y));
+            }
+            [[fallthrough]];
         case WM_CAPTURECHANGED:
+            if (msg == WM_CAPTURECHANGED && w->nc_pressed) {
+                w->nc_pressed = 0;
+                frame_changed(w);
+            }
             if (s.dragging == hwnd) {
                 s.dragging = nullptr;
                 if (msg == WM_LBUTTONUP && GetCapture() == hwnd)

@@ -587,12 +587,14 @@ bool process_mouse(const detail::InputEvent& e, MSG* out) {
         Window* w = get(target);
         Window* root = detail::root_of(w);
         if (root->handle != s.active && !(root->exstyle & WS_EX_NOACTIVATE)) {
-            LRESULT ma = SendMessage(target, WM_MOUSEACTIVATE, HandleToWParam(root->handle),
+            // The handler may destroy the window: only its handle is used after the send.
+            const HWND root_handle = root->handle;
+            LRESULT ma = SendMessage(target, WM_MOUSEACTIVATE, HandleToWParam(root_handle),
                                      MAKELPARAM(static_cast<int>(hit), static_cast<int>(base)));
             if (ma == 0)
                 ma = MA_ACTIVATE;
-            if ((ma == MA_ACTIVATE || ma == MA_ACTIVATEANDEAT) && get(root->handle)) {
-                detail::set_active(root->handle, true, false);
+            if ((ma == MA_ACTIVATE || ma == MA_ACTIVATEANDEAT) && get(root_handle)) {
+                detail::set_active(root_handle, true, false);
             }
             if (ma == MA_ACTIVATEANDEAT || ma == MA_NOACTIVATEANDEAT)
                 return false;

@@ -228,7 +228,9 @@ void set_active(HWND hwnd, bool by_mouse, bool from_native);
 
 // Timers (message.cpp).
 void kill_window_timers(HWND hwnd);
-std::optional<int64_t> next_timer_due();
+// The earliest due time of the timers a GetMessage with this filter can take (all timers for
+// no filter).
+std::optional<int64_t> next_timer_due(HWND filter = nullptr, UINT lo = 0, UINT hi = 0);
 
 // Subclass chain (subclass.cpp).
 void drop_subclasses(Window* w);

@@ -73,9 +73,13 @@ void kill_window_timers(HWND hwnd) {
             t.end());
 }
 
-std::optional<int64_t> next_timer_due() {
+std::optional<int64_t> next_timer_due(HWND filter, UINT lo, UINT hi) {
     std::optional<int64_t> best;
+    if (!((lo == 0 && hi == 0) || (WM_TIMER >= lo && WM_TIMER <= hi)))
+        return best;  // the caller takes no timer messages
     for (const auto& t : state().timers) {
+        if (filter && t.hwnd != filter && !IsChild(filter, t.hwnd))
+            continue;
         if (!best || t.next_due < *best)
             best = t.next_due;
     }
@@ -258,7 +262,10 @@ bool peek(MSG* out, HWND filter, UINT lo, UINT hi, UINT remove) {
         s.last_msg = *out;
         return true;
     }
-    if (!s.posted.empty())
+    // Painting can post messages (leave notices, say); look again only if one of them is for
+    // this caller, or a filtered peek would go round for ever.
+    if (std::any_of(s.posted.begin(), s.posted.end(),
+                    [&](const MSG& m) { return matches(m, filter, lo, hi); }))
         return peek(out, filter, lo, hi, remove);
     if (take_timer(out, filter, lo, hi, rm)) {
         s.last_msg = *out;
@@ -270,12 +277,14 @@ bool peek(MSG* out, HWND filter, UINT lo, UINT hi, UINT remove) {
 
 // Nothing to do: sleep until the next timer or a display event; under the manual clock,
 // move virtual time on within the current span or let the script act.
-void idle_wait() {
+// A filtered caller waits only for the timers it can take, so a timer of another window that
+// is due does not turn the wait into a spin.
+void idle_wait(HWND filter = nullptr, UINT lo = 0, UINT hi = 0) {
     auto& s = state();
     ++s.idle_waits;
     detail::flush_presents();
     if (clk::ManualClock* m = clk::current_manual()) {
-        auto due = detail::next_timer_due();
+        auto due = detail::next_timer_due(filter, lo, hi);
         if (s.deadline_active && due && *due <= s.deadline) {
             m->advance_to(*due);
             return;
@@ -288,7 +297,7 @@ void idle_wait() {
         throw std::runtime_error(
             "message loop idle under the manual clock with nothing due and no script to drive it");
     }
-    auto due = detail::next_timer_due();
+    auto due = detail::next_timer_due(filter, lo, hi);
     int timeout = -1;
     if (due) {
         int64_t wait = *due - detail::now_ms();
@@ -317,7 +326,7 @@ bool PeekMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT remov
 BOOL GetMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax) {
     MSG m;
     while (!peek(&m, hwnd, filterMin, filterMax, PM_REMOVE))
-        idle_wait();
+        idle_wait(hwnd, filterMin, filterMax);
     if (msg)
         *msg = m;
     return m.message == WM_QUIT ? 0 : 1;
@@ -366,9 +375,16 @@ LRESULT DispatchMessage(const MSG* msg) {
 int RunMessageLoop(const std::function<bool()>& done) {
     auto& s = state();
     ++s.loop_depth;
+    // A loop started from inside a display event (a box opened by a focus handler, say) must
+    // still take the display's events, or nothing in it could ever be clicked.
     struct Depth {
-        ~Depth() { --state().loop_depth; }
-    } depth_guard;
+        bool was_in_driver;
+        ~Depth() {
+            --state().loop_depth;
+            state().in_driver = was_in_driver;
+        }
+    } depth_guard{s.in_driver};
+    s.in_driver = false;
     MSG m;
     while (!(done && done())) {
         if (!GetMessage(&m)) {

@@ -229,11 +229,13 @@ void free_tree(HWND h) {
         s.last_click_hwnd = nullptr;
     if (s.dragging == h)
         s.dragging = nullptr;
-    for (auto it = s.dcs.begin(); it != s.dcs.end();) {
-        if (it->second.hwnd == h || it->second.root == h) {
-            it = s.dcs.erase(it);
-        } else {
-            ++it;
+    // A DC still held for the window (a handler destroyed its own window while painting, say)
+    // stays valid until it is released, but draws nothing any more.
+    for (auto& [dc, entry] : s.dcs) {
+        if (entry.hwnd == h || entry.root == h) {
+            entry.dc->detach();
+            entry.hwnd = nullptr;
+            entry.root = nullptr;
         }
     }
     // Owned windows lose their owner; children were freed above.
@@ -432,13 +434,18 @@ HWND CreateWindowEx(DWORD exStyle, const char* className, const char* windowName
     }
     if (!get(h))
         return nullptr;
-    if (!w->parent && s.driver)
-        s.driver->window_created(h);
 
     if (!SendMessage(h, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs)))
         return fail();
     if (!(w = get(h)))
         return nullptr;
+    // The display learns of the window once it holds its text, so a native window gets its
+    // title, and the window's first message is still WM_NCCREATE.
+    if (!w->parent && s.driver) {
+        s.driver->window_created(h);
+        if (!(w = get(h)))
+            return nullptr;
+    }
     w->client = calc_client(w, w->rect, w->rect, false);
     if (!w->parent)
         detail::ensure_backing(w);
@@ -633,16 +640,25 @@ HWND SetParent(HWND child, HWND newParent) {
     Window* p = newParent ? get(newParent) : nullptr;
     if (!w || (newParent && !p))
         return nullptr;
-    for (Window* a = p; a; a = a->parent) {
-        if (a == w)
-            return nullptr;  // would make a cycle
-    }
+    // No cycles, and no parent that is on its way out.
+    auto acceptable_parent = [&] {
+        for (Window* a = p; a; a = a->parent) {
+            if (a == w || a->destroying)
+                return false;
+        }
+        return true;
+    };
+    if (!acceptable_parent())
+        return nullptr;
     HWND old = w->parent ? w->parent->handle : nullptr;
     bool was_visible = (w->style & WS_VISIBLE) != 0;
     if (was_visible)
         ShowWindow(child, SW_HIDE);
+    // The hide ran handlers: look both windows up again.
     if (!(w = get(child)))
         return old;
+    if (newParent && (!(p = get(newParent)) || !acceptable_parent()))
+        return nullptr;
     auto& list = sibling_list(w);
     list.erase(std::remove(list.begin(), list.end(), w), list.end());
     if (!w->parent && state().driver)

@@ -246,10 +246,24 @@ TEST_F(Input, CaptionButtonsAndCloseThroughTheSystemCommand) {
     EXPECT_EQ(SendMessage(w, WM_NCHITTEST, 0, POINTTOLPARAM({wr.left + 1, wr.top + 50})), HTBORDER);
     EXPECT_EQ(SendMessage(w, WM_NCHITTEST, 0, POINTTOLPARAM({wr.left + 50, wr.top + 50})),
               HTCLIENT);
+    // A press on the close button that slides off and is released elsewhere is cancelled; a
+    // later press in the client area released over the button does not close either.
+    const POINT inside{wr.left + 50, wr.top + 50};
+    InjectMouse(MouseAction::Move, close);
+    InjectMouse(MouseAction::LeftDown, close);
+    InjectMouse(MouseAction::Move, inside);
+    InjectMouse(MouseAction::LeftUp, inside);
+    InjectMouse(MouseAction::LeftDown, inside);
+    InjectMouse(MouseAction::Move, close);
+    InjectMouse(MouseAction::LeftUp, close);
+    PumpPending();
+    ASSERT_TRUE(IsWindow(w));
+    EXPECT_EQ(GetCapture(), nullptr);
+    // The button held for the press takes the release, and the window closes.
     clear_log();
     InjectClick(close);
     PumpPending();
-    EXPECT_THAT(names(w), ::testing::IsSupersetOf({"WM_NCLBUTTONDOWN", "WM_NCLBUTTONUP",
+    EXPECT_THAT(names(w), ::testing::IsSupersetOf({"WM_NCLBUTTONDOWN", "WM_LBUTTONUP",
                                                    "WM_SYSCOMMAND", "WM_CLOSE", "WM_DESTROY"}));
     EXPECT_FALSE(IsWindow(w));
 }
