@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <vector>
+
 namespace gdi {
 namespace {
 
@@ -60,6 +63,38 @@ TEST(Bitmap, CopyIsClippedToTheBitmap) {
     EXPECT_EQ(c.pixel(0, 0), 11u);
     EXPECT_EQ(c.pixel(1, 1), 22u);
     EXPECT_TRUE(b.copy({5, 5, 8, 8}).empty());
+}
+
+// A bitmap over memory it does not own draws into that memory; copies and resized bitmaps have
+// pixels of their own, and the memory is let go exactly when the last bitmap using it goes.
+TEST(Bitmap, OverMemoryItDoesNotOwn) {
+    std::vector<Pixel> memory(6 * 4, 0);
+    auto keeper = std::make_shared<int>(0);
+    std::weak_ptr<int> watch = keeper;
+    {
+        Bitmap b = Bitmap::over(6, 4, memory.data(), std::move(keeper), 0xFF112233u);
+        ASSERT_TRUE(b.external());
+        EXPECT_EQ(memory[23], 0xFF112233u);
+        b.set_pixel(5, 3, 0xFFABCDEFu);
+        EXPECT_EQ(memory[23], 0xFFABCDEFu);
+
+        Bitmap copy = b;
+        EXPECT_FALSE(copy.external());
+        EXPECT_EQ(copy, b);
+        copy.set_pixel(0, 0, 1);
+        EXPECT_EQ(memory[0], 0xFF112233u);
+
+        Bitmap moved = std::move(b);
+        EXPECT_TRUE(moved.external());
+        EXPECT_TRUE(b.empty());
+        EXPECT_FALSE(watch.expired());
+        moved.resize(3, 3, 7);
+        EXPECT_FALSE(moved.external());
+        EXPECT_TRUE(watch.expired());
+        EXPECT_EQ(memory[23], 0xFFABCDEFu);
+    }
+    EXPECT_TRUE(Bitmap::over(0, 4, memory.data(), nullptr, 0).empty());
+    EXPECT_TRUE(Bitmap::over(4, 4, nullptr, nullptr, 0).empty());
 }
 
 }  // namespace
