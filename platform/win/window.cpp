@@ -565,8 +565,15 @@ LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value) {
             w->instance = reinterpret_cast<HINSTANCE>(value);
             break;
         case GWLP_HWNDPARENT:
-            if (!w->parent)
-                w->owner = detail::root_of(get(reinterpret_cast<HWND>(value)));
+            if (!w->parent) {
+                // An owner chain that came back to the window would never end.
+                Window* owner = detail::root_of(get(reinterpret_cast<HWND>(value)));
+                for (Window* o = owner; o; o = o->owner) {
+                    if (o == w)
+                        return 0;
+                }
+                w->owner = owner;
+            }
             break;
         default:
             return 0;

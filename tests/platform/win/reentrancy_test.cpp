@@ -89,6 +89,17 @@ TEST_F(Reentrancy, WindowsDestroyedByTheirOwnHandlersAreNeverTouchedAgain) {
     EXPECT_FALSE(IsWindow(eraser));
 }
 
+TEST_F(Reentrancy, OwnershipNeverComesRoundInACircle) {
+    HWND a = top("A");
+    HWND b = top("B");
+    SetWindowLongPtr(b, GWLP_HWNDPARENT, HandleToLParam(a));
+    EXPECT_EQ(GetWindow(b, GW_OWNER), a);
+    EXPECT_EQ(SetWindowLongPtr(a, GWLP_HWNDPARENT, HandleToLParam(b)), 0);
+    EXPECT_EQ(SetWindowLongPtr(a, GWLP_HWNDPARENT, HandleToLParam(a)), 0);
+    EXPECT_EQ(GetWindow(a, GW_OWNER), nullptr);
+    EXPECT_EQ(GetAncestor(b, GA_ROOTOWNER), a);
+}
+
 TEST_F(Reentrancy, FilteredPeeksAndWaitsLookOnlyAtWhatTheyCanTake) {
     HWND a = top("A");
     HWND b = top("B");
