@@ -77,12 +77,18 @@ win::LRESULT PopupWindow::WindowProc(win::HWND h, win::UINT msg, win::WPARAM wp,
     switch (msg) {
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONDBLCLK:
+        case WM_MBUTTONDOWN:
+        case WM_MBUTTONDBLCLK:
             if (!IsInside(h, lp)) {
                 Dismiss();
                 return 0;
             }
             break;
         case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONUP:
             if (!IsInside(h, lp))
                 return 0;
             break;

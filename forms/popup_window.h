@@ -11,9 +11,9 @@ namespace forms {
 // click anywhere else can close it.
 //
 // The pop-up handles its own dismissal, the same way for every control that drops one down:
-// - A press outside it dismisses it and goes no further: it neither reaches the window under
-//   the pointer nor acts on the control that opened it (a press on that control closes the
-//   pop-up as well).
+// - A press of any mouse button outside it dismisses it and goes no further: it neither reaches
+//   the window under the pointer nor acts on the control that opened it (a press on that
+//   control closes the pop-up as well).
 // - A release outside it is swallowed. While it is open the only releases that arrive outside
 //   are the release of the press that opened it and that of a press inside dragged out (a
 //   press outside has dismissed it); neither picks anything nor closes it.

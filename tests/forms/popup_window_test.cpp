@@ -128,6 +128,8 @@ TEST_F(PopupWindowTest, APressOutsideDismissesAndGoesNoFurther) {
         const char* name;
     } buttons[] = {
         {win::MouseAction::LeftDown, win::MouseAction::LeftUp, "left"},
+        {win::MouseAction::RightDown, win::MouseAction::RightUp, "right"},
+        {win::MouseAction::MiddleDown, win::MouseAction::MiddleUp, "middle"},
     };
     const gdi::Point on_other = other->ClientToScreen({50, 12});
     for (const auto& b : buttons) {
