@@ -423,22 +423,26 @@ LRESULT nc_button_down(Window* w, WPARAM hit, LPARAM lParam) {
     }
 }
 
+// Ends a caption-button press released at `hit` (screen point `lParam`): the button comes up,
+// the capture taken for the press is given back, and the button acts only when released over
+// itself.
 LRESULT nc_button_up(Window* w, WPARAM hit, LPARAM lParam) {
     const LRESULT pressed = w->nc_pressed;
     if (!pressed)
         return 0;
+    const HWND h = w->handle;
     w->nc_pressed = 0;
     frame_changed(w);
-    if (static_cast<LRESULT>(hit) != pressed)
+    if (GetCapture() == h)
+        ReleaseCapture();
+    if (static_cast<LRESULT>(hit) != pressed || !(w = get(h)))
         return 0;
-    WPARAM cmd = 0;
-    if (pressed == HTCLOSE)
-        cmd = SC_CLOSE;
+    WPARAM cmd = SC_CLOSE;
     if (pressed == HTMINBUTTON)
         cmd = SC_MINIMIZE;
     if (pressed == HTMAXBUTTON)
         cmd = (w->style & WS_MAXIMIZE) ? SC_RESTORE : SC_MAXIMIZE;
-    return SendMessage(w->handle, WM_SYSCOMMAND, cmd, lParam);
+    return SendMessage(h, WM_SYSCOMMAND, cmd, lParam);
 }
 
 }  // namespace
@@ -492,25 +496,14 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_LBUTTONUP:
             if (w->nc_pressed) {
-                // A caption button was pressed: it acts only when released over itself.
+                // A caption button holds the capture for its press: the release comes here.
                 POINT p = MAKEPOINT(lParam);
                 ClientToScreen(hwnd, &p);
-                const LRESULT pressed = w->nc_pressed;
-                const LRESULT hit = SendMessage(hwnd, WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y));
+                const LPARAM at = MAKELPARAM(p.x, p.y);
+                const LRESULT hit = SendMessage(hwnd, WM_NCHITTEST, 0, at);
                 if (!(w = get(hwnd)))
                     return 0;
-                w->nc_pressed = 0;
-                frame_changed(w);
-                if (GetCapture() == hwnd)
-                    ReleaseCapture();
-                if (hit != pressed || !get(hwnd))
-                    return 0;
-                WPARAM cmd = SC_CLOSE;
-                if (pressed == HTMINBUTTON)
-                    cmd = SC_MINIMIZE;
-                if (pressed == HTMAXBUTTON)
-                    cmd = (w->style & WS_MAXIMIZE) ? SC_RESTORE : SC_MAXIMIZE;
-                return SendMessage(hwnd, WM_SYSCOMMAND, cmd, MAKELPARAM(p.x, p.y));
+                return nc_button_up(w, static_cast<WPARAM>(hit), at);
             }
             [[fallthrough]];
         case WM_CAPTURECHANGED:
