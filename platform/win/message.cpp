@@ -63,6 +63,15 @@ POINT GetMessagePos() {
     return state().last_msg.pt;
 }
 
+namespace {
+
+// Whether a message filter range takes `msg` (0, 0 takes everything).
+bool in_range(UINT msg, UINT lo, UINT hi) {
+    return (lo == 0 && hi == 0) || (msg >= lo && msg <= hi);
+}
+
+}  // namespace
+
 // ---- Timers ----------------------------------------------------------------------------------
 
 namespace detail {
@@ -75,7 +84,7 @@ void kill_window_timers(HWND hwnd) {
 
 std::optional<int64_t> next_timer_due(HWND filter, UINT lo, UINT hi) {
     std::optional<int64_t> best;
-    if (!((lo == 0 && hi == 0) || (WM_TIMER >= lo && WM_TIMER <= hi)))
+    if (!in_range(WM_TIMER, lo, hi))
         return best;  // the caller takes no timer messages
     for (const auto& t : state().timers) {
         if (filter && t.hwnd != filter && !IsChild(filter, t.hwnd))
@@ -133,10 +142,6 @@ bool KillTimer(HWND hwnd, UINT_PTR id) {
 // ---- Retrieval ---------------------------------------------------------------------------------
 
 namespace {
-
-bool in_range(UINT msg, UINT lo, UINT hi) {
-    return (lo == 0 && hi == 0) || (msg >= lo && msg <= hi);
-}
 
 bool matches(const MSG& m, HWND filter, UINT lo, UINT hi) {
     if (filter && m.hwnd != filter && !IsChild(filter, m.hwnd))
