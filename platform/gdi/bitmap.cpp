@@ -28,9 +28,6 @@ Bitmap Bitmap::over(int width, int height, Pixel* pixels, std::shared_ptr<void> 
     b.height_ = height;
     b.data_ = pixels;
     b.external_ = std::move(keeper);
-    if (!b.external_) {
-        b.external_ = std::make_shared<int>(0);  // nothing to keep, but still not ours
-    }
     b.fill(fill);
     return b;
 }

@@ -48,7 +48,7 @@ class Bitmap {
     Pixel* row(int y) { return data_ + static_cast<size_t>(y) * width_; }
     const Pixel* row(int y) const { return data_ + static_cast<size_t>(y) * width_; }
     // Whether the pixels live in memory the bitmap does not own (see over()).
-    bool external() const { return external_ != nullptr; }
+    bool external() const { return data_ != nullptr && pixels_.empty(); }
 
     // Reads a pixel; outside the bitmap gives 0.
     Pixel pixel(int x, int y) const;
@@ -88,6 +88,7 @@ class Bitmap {
     std::vector<Pixel> pixels_;
     // The pixels: pixels_.data() or the external memory (nullptr when empty).
     Pixel* data_ = nullptr;
+    // What keeps external memory alive (may be empty when nothing needs to).
     std::shared_ptr<void> external_;
     bool transparent_ = false;
     Color key_ = kMagenta;
