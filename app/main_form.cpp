@@ -8,6 +8,7 @@
 #include "forms/combo_box.h"
 #include "forms/edit.h"
 #include "forms/label.h"
+#include "forms/make_control.h"
 #include "forms/page_control.h"
 #include "forms/status_bar.h"
 #include "forms/timer.h"
@@ -15,17 +16,9 @@
 
 TForm1* Form1 = nullptr;
 
-namespace {
+using forms::MakeControl;
 
-template <class T>
-T* Make(forms::TComponent* owner, forms::TWinControl* parent, const char* name, int left, int top,
-        int width, int height) {
-    T* control = new T(owner);
-    control->SetName(name);
-    control->SetParent(parent);
-    control->SetBounds(left, top, width, height);
-    return control;
-}
+namespace {
 
 forms::TTimer* MakeTimer(forms::TComponent* owner, const char* name, int interval, bool enabled) {
     auto* timer = new forms::TTimer(owner);
@@ -57,7 +50,7 @@ TForm1::~TForm1() {
 }
 
 void TForm1::CreateDesignedControls() {
-    PageControl1 = Make<forms::TPageControl>(this, this, "PageControl1", 12, 3, 1239, 575);
+    PageControl1 = MakeControl<forms::TPageControl>(this, this, "PageControl1", 12, 3, 1239, 575);
     const char* sheet_names[] = {"TabSheet1", "TabSheet2", "TabSheet3", "TabSheet4"};
     forms::TTabSheet** sheets[] = {&TabSheet1, &TabSheet2, &TabSheet3, &TabSheet4};
     for (int i = 0; i < 4; ++i) {
@@ -69,13 +62,13 @@ void TForm1::CreateDesignedControls() {
     }
     PageControl1->SetActivePage(TabSheet1);
 
-    Label5 = Make<forms::TLabel>(this, this, "Label5", 8, 590, 81, 20);
+    Label5 = MakeControl<forms::TLabel>(this, this, "Label5", 8, 590, 81, 20);
     Label5->SetCaption("   语言：");
-    CB_language = Make<forms::TComboBox>(this, this, "CB_language", 90, 589, 168, 28);
+    CB_language = MakeControl<forms::TComboBox>(this, this, "CB_language", 90, 589, 168, 28);
     CB_language->SetStyle(forms::TComboBoxStyle::csDropDownList);
     CB_language->Items().Assign({"Chinese (Simplified)", "English", "Chinese (Traditional)"});
     CB_language->OnChange = [this](forms::TObject* sender) { CB_languageChange(sender); };
-    Button7 = Make<forms::TButton>(this, this, "Button7", 1120, 584, 105, 33);
+    Button7 = MakeControl<forms::TButton>(this, this, "Button7", 1120, 584, 105, 33);
     Button7->SetCaption("退出");
     Button7->SetCancel(true);
     Button7->OnClick = [this](forms::TObject* sender) { Button7Click(sender); };
@@ -105,20 +98,20 @@ void TForm1::CreateDesignedControls() {
 }
 
 void TForm1::CreatePortSetupControls() {
-    Label13 = Make<forms::TLabel>(this, TabSheet1, "Label13", 33, 52, 86, 25);
+    Label13 = MakeControl<forms::TLabel>(this, TabSheet1, "Label13", 33, 52, 86, 25);
     Label13->SetCaption("串行端口：");
-    CB_com = Make<forms::TComboBox>(this, TabSheet1, "CB_com", 153, 49, 74, 28);
+    CB_com = MakeControl<forms::TComboBox>(this, TabSheet1, "CB_com", 153, 49, 74, 28);
     CB_com->SetStyle(forms::TComboBoxStyle::csDropDownList);
     CB_com->Items().Assign({"COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7", "COM8"});
     CB_com->SetItemIndex(0);
     CB_com->OnChange = [this](forms::TObject* sender) { CB_comChange(sender); };
-    Bn_ser_conn = Make<forms::TButton>(this, TabSheet1, "Bn_ser_conn", 260, 50, 87, 27);
+    Bn_ser_conn = MakeControl<forms::TButton>(this, TabSheet1, "Bn_ser_conn", 260, 50, 87, 27);
     Bn_ser_conn->SetCaption("连接");
 
-    Label7 = Make<forms::TLabel>(this, TabSheet1, "Label7", 33, 120, 86, 20);
+    Label7 = MakeControl<forms::TLabel>(this, TabSheet1, "Label7", 33, 120, 86, 20);
     Label7->SetCaption("IP 地址：");
-    Ed_ip_address = Make<forms::TEdit>(this, TabSheet1, "Ed_ip_address", 125, 117, 129, 28);
+    Ed_ip_address = MakeControl<forms::TEdit>(this, TabSheet1, "Ed_ip_address", 125, 117, 129, 28);
     Ed_ip_address->SetText("192.168.1.111");
-    Bn_ip_conn = Make<forms::TButton>(this, TabSheet1, "Bn_ip_conn", 260, 118, 87, 27);
+    Bn_ip_conn = MakeControl<forms::TButton>(this, TabSheet1, "Bn_ip_conn", 260, 118, 87, 27);
     Bn_ip_conn->SetCaption("连接");
 }

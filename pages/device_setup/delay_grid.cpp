@@ -8,16 +8,16 @@
 #include "forms/button.h"
 #include "forms/edit.h"
 #include "forms/label.h"
+#include "forms/make_control.h"
 #include "forms/message_box.h"
 #include "forms/panel.h"
 #include "pages/device_setup/checks/delay_payload.h"
 #include "pages/device_setup/checks/device_id.h"
 #include "pages/device_setup/checks/device_setup_texts.h"
-#include "pages/device_setup/make_control.h"
 
 using device_setup::kDelayChannels;
 using device_setup::kDelayKinds;
-using device_setup::MakeControl;
+using forms::MakeControl;
 
 namespace {
 

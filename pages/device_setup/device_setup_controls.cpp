@@ -8,14 +8,14 @@
 #include "forms/date_time_picker.h"
 #include "forms/edit.h"
 #include "forms/label.h"
+#include "forms/make_control.h"
 #include "forms/page_control.h"
 #include "forms/panel.h"
 #include "forms/timer.h"
 #include "pages/device_setup/checks/device_setup_texts.h"
-#include "pages/device_setup/make_control.h"
 
-using device_setup::MakeControl;
-using device_setup::SetFontHeight;
+using forms::MakeControl;
+using forms::SetFontHeight;
 
 namespace {
 

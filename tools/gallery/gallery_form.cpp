@@ -1,5 +1,7 @@
 #include "tools/gallery/gallery_form.h"
 
+#include "forms/make_control.h"
+
 using namespace forms;
 
 namespace {
@@ -7,10 +9,7 @@ namespace {
 template <class T>
 T* Make(TForm* form, TWinControl* parent, const char* name, int x, int y, int w, int h,
         const std::string& caption = {}) {
-    T* c = new T(form);
-    c->SetName(name);
-    c->SetParent(parent);
-    c->SetBounds(x, y, w, h);
+    T* c = MakeControl<T>(form, parent, name, x, y, w, h);
     if (!caption.empty())
         c->SetCaption(caption);
     return c;
