@@ -22,7 +22,8 @@ void TForm1::FormCreate(forms::TObject*) {
     ReceiveTickCount = 0;
     // 3. The Device Setup delay grid, then Bn_default and Bn_app take the tab order 38.
     BuildDelayGrid();
-    // 4. The four Real-time Control device panels are built here (pages/realtime).
+    // 4. The four Real-time Control device panels.
+    BuildDevicePanels();
     // 5. The Timer Task page is built here (pages/timed_tasks), captioned in Chinese
     //    (Simplified) since LanguageIndex is still 0.
     // 6. The settings file, opened or created with its defaults, into the controls.
@@ -37,6 +38,7 @@ void TForm1::FormCreate(forms::TObject*) {
     // (pages/device_setup), the panel IDs (pages/realtime), the weekly schedule
     // (pages/timed_tasks).
     LoadDeviceSetupSettings(loaded);
+    LoadPanelIds(loaded);
 
     // 7. The stored language; the designed captions are Chinese (Simplified). An index that
     //    names no item leaves the language box without a selection.
@@ -79,5 +81,6 @@ void TForm1::ReleaseDynamicControls() {
     // The dynamic arrays go first, children before their containers: the four device panels
     // (pages/realtime), then the two delay groups (pages/device_setup). Everything else,
     // the Timer Task page included, is freed by the window as its owner.
+    ReleaseDevicePanels();
     ReleaseDelayGrid();
 }

@@ -92,6 +92,7 @@ void TForm1::CreateDesignedControls() {
     CreatePortSetupControls();
     CreateLinkHandlers();
     CreateDeviceSetupControls();
+    CreateRealtimeControls();
 
     Captions.AddRows(i18n::kMainWindowCaptions);
     Captions.AddRows(i18n::kPortSetupCaptions);

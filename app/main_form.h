@@ -24,6 +24,7 @@ class TGroupBox;
 class TLabel;
 class TPageControl;
 class TPanel;
+class TShape;
 class TStatusBar;
 class TTabSheet;
 class TTimer;
@@ -215,8 +216,81 @@ class TForm1 : public forms::TForm {
     void SendPowerAction(device_setup::PowerAction action);
     void Timer2Timer(forms::TObject* sender);
 
-    // ---- pages/realtime/: command queue ------------------------------------------------------
+    // ---- pages/realtime/: the Real-time Control page -----------------------------------------
+    // d device panel 0 to 3; c channel 0 "LCD" to 16; m mask index 0 to 15 for CH(m + 1); the
+    // buttons of a panel also stand in one row of slots (1 sequential on, 2 reverse off, 3 to 19
+    // the channel buttons c = slot - 3, 20 all channels; slot 0 stays empty).
+    static constexpr int kDevicePanels = 4;
+    static constexpr int kPanelChannels = 17;
+    static constexpr int kPanelMasks = 16;
+    static constexpr int kPanelSlots = 21;
+    forms::TPanel* Panel1 = nullptr;
+    forms::TButton* Bn_ch_all = nullptr;
+    forms::TButton* Bn_ch_clr = nullptr;
+    std::array<forms::TGroupBox*, kDevicePanels> PanelGroup{};
+    std::array<forms::TLabel*, kDevicePanels> PanelIdLabel{};
+    std::array<forms::TEdit*, kDevicePanels> PanelIdEdit{};
+    std::array<forms::TLabel*, kDevicePanels> PanelStatusLabel{};
+    std::array<std::array<forms::TShape*, kPanelChannels>, kDevicePanels> ChannelLed{};
+    std::array<std::array<forms::TLabel*, kPanelChannels>, kDevicePanels> ChannelLabel{};
+    std::array<forms::TCheckBox*, kDevicePanels> PanelLockBox{};
+    std::array<forms::TLabel*, kDevicePanels> PanelMaskLabel{};
+    std::array<forms::TCheckBox*, kDevicePanels> PanelMaskAll{};
+    std::array<std::array<forms::TCheckBox*, kPanelMasks>, kDevicePanels> ChannelMask{};
+    std::array<forms::TButton*, kDevicePanels> PanelSeqOnButton{};
+    std::array<forms::TButton*, kDevicePanels> PanelRevOffButton{};
+    std::array<std::array<forms::TButton*, kPanelChannels>, kDevicePanels> ChannelButton{};
+    std::array<forms::TButton*, kDevicePanels> PanelAllButton{};
+    std::array<std::array<forms::TButton*, kPanelSlots>, kDevicePanels> PanelButtons{};
+    // Set while a device reports a running power-on or power-off sequence.
+    std::array<bool, kDevicePanels> DeviceRunning{};
+    // The one-place command queue and the poller (all zero at start).
     bool PendingFlag = false;
+    int32_t PendingCountdown = 0;
+    std::array<int32_t, 4> PendingFrame{};
+    int32_t PendingPanel = 0;
+    int32_t PendingSlot = 0;
+    int32_t PollPanel = 0;
+
+    // The page's designed controls: Panel1 with the two broadcast buttons (window creation).
+    void CreateRealtimeControls();
+    // Start-up: the four device panels with every array inside them.
+    void BuildDevicePanels();
+    // Start-up: the stored panel IDs.
+    void LoadPanelIds(const settings::LoadedSettings& loaded);
+    // Destruction: the four panels, children before their frames.
+    void ReleaseDevicePanels();
+    void ApplyPanelCaptions(int language);
+    // The panel a control belongs to, or -1 for a control of no panel.
+    int PanelOf(const forms::TObject* control) const;
+    // The panel's device ID, after the ID, lock and running checks (with their boxes); nothing
+    // when one of them refused.
+    std::optional<uint8_t> CheckPanel(int d);
+    // The panel's device ID when its edit holds a valid one (no box).
+    std::optional<uint8_t> PanelDeviceId(int d) const;
+    // One channel of a panel shown on (red, off-text) or off (white, on-text).
+    void ShowChannel(int d, int c, bool on);
+    // The LCD and every unmasked channel of a panel shown on or off.
+    void ShowUnmaskedChannels(int d, bool on);
+    void PanelSeqOnClick(forms::TObject* sender);
+    void PanelRevOffClick(forms::TObject* sender);
+    void ChannelButtonClick(forms::TObject* sender);
+    void PanelAllButtonClick(forms::TObject* sender);
+    void ChannelMaskClick(forms::TObject* sender);
+    void PanelMaskAllClick(forms::TObject* sender);
+    void Bn_ch_allClick(forms::TObject* sender);
+    void Bn_ch_clrClick(forms::TObject* sender);
+    void PanelIdEditExit(forms::TObject* sender);
+    // Puts one request in the queue, replacing whatever waited there; the panel and slot stay
+    // as they were when not given.
+    void QueueRequest(const std::array<uint8_t, 4>& payload, std::optional<int> panel = {},
+                      std::optional<int> slot = {});
+    void Timer3Timer(forms::TObject* sender);
+    // What the panel shows after a queued request went out, trusting the device to obey.
+    void ApplyQueuedFollowUp();
+    // One polling turn: the next panel with a valid ID is asked for its status; panels without
+    // one on the way fall back to all off.
+    void PollNextPanel();
 
   private:
     void CreateDesignedControls();

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <unordered_map>
 
+#include "forms/automation/array_element_name.h"
 #include "forms/forms.h"
 #include "forms/utf8.h"
 #include "platform/clock/clock.h"
@@ -198,7 +199,12 @@ bool ScriptRunner::Error(const ScriptCommand& cmd, const std::string& message) {
 TControl* ScriptRunner::FindControl(const std::string& name) const {
     if (form_ && form_->Name() == name)
         return form_;
-    return dynamic_cast<TControl*>(FindComponentDeep(form_, name));
+    if (auto* found = dynamic_cast<TControl*>(FindComponentDeep(form_, name)))
+        return found;
+    // A start-up array element may be named by its indices: ChannelButton[1][3].
+    if (const auto element = ArrayElementName(name))
+        return dynamic_cast<TControl*>(FindComponentDeep(form_, *element));
+    return nullptr;
 }
 
 void ScriptRunner::Tick() {

@@ -29,7 +29,7 @@ constexpr int kRowHeight = 48;
 // Bn_default and Bn_app come after the two groups in the frame's tab order.
 constexpr int kButtonsTabOrder = 38;
 
-std::string ChannelLabel(int b) {
+std::string DelayLabelText(int b) {
     return b == 0 ? "LCD:" : "CH" + std::to_string(b) + ":";
 }
 
@@ -55,7 +55,7 @@ void TForm1::BuildDelayGrid() {
             label->SetBounds(b <= 9 ? x + 10 : x, y + 35, 46, 20);
             label->Font().SetName("MS Sans Serif");
             label->Font().SetSize(12);
-            label->SetCaption(ChannelLabel(b));
+            label->SetCaption(DelayLabelText(b));
             auto* edit = new forms::TEdit(this);
             edit->SetName("DelayEdit" + suffix);
             edit->SetParent(group);

@@ -1,3 +1,4 @@
+#include "forms/automation/array_element_name.h"
 #include "forms/automation/command_line.h"
 #include "forms/automation/script.h"
 #include "ui_fixture.h"
@@ -150,6 +151,38 @@ TEST_F(UiTest, ScreenshotWritesThePng) {
     EXPECT_EQ(b.width(), form->Width());
     EXPECT_EQ(b.height(), form->Height());
     std::remove(path.c_str());
+}
+
+}  // namespace
+}  // namespace forms
+
+namespace forms {
+namespace {
+
+TEST(ArrayElementName, IndicesBecomeTheStartUpArrayName) {
+    using automation::ArrayElementName;
+    EXPECT_EQ(ArrayElementName("ChannelButton[1][3]"), "ChannelButton1_3");
+    EXPECT_EQ(ArrayElementName("PanelIdEdit[0]"), "PanelIdEdit0");
+    EXPECT_EQ(ArrayElementName("DelayEdit[0][16]"), "DelayEdit0_16");
+    for (const char* bad : {"PanelIdEdit", "[1]", "Edit[]", "Edit[1", "Edit[-1]", "Edit[ 1]",
+                            "Edit[1]x", "Edit[1][2][3]", "Ed it[1]", "9Edit[1]", "Edit[12345]",
+                            "Edit[1]]", "Edit[[1]]"})
+        EXPECT_FALSE(ArrayElementName(bad)) << bad;
+}
+
+TEST_F(UiTest, ScriptsNameArrayElementsByTheirIndices) {
+    auto* button = Add<TButton>("ChannelButton1_3", 10, 10, 40, 30);
+    int clicks = 0;
+    button->OnClick = [&](TObject*) { ++clicks; };
+    Add<TEdit>("PanelIdEdit0", 10, 50, 60, 24);
+    auto r = Run(
+        "click ChannelButton[1][3]\ntype PanelIdEdit[0] 12\nexpect PanelIdEdit[0] 12\n"
+        "expect ChannelButton[1][3].enabled true\nexpect PanelIdEdit0 12\n");
+    EXPECT_EQ(r.exit_code, 0) << r.report;
+    EXPECT_EQ(clicks, 1);
+    r = Run("click ChannelButton[1][4]\n");
+    EXPECT_EQ(r.exit_code, 2);
+    EXPECT_NE(r.report.find("ChannelButton[1][4]"), std::string::npos) << r.report;
 }
 
 }  // namespace

@@ -9,7 +9,6 @@
 #include "forms/button.h"
 #include "forms/combo_box.h"
 #include "forms/edit.h"
-#include "forms/label.h"
 #include "protocol/delay_byte.h"
 #include "protocol/replies.h"
 
@@ -33,12 +32,9 @@ void TForm1::ApplySettingsReply(std::span<const uint8_t> batch) {
     if (CheckBox17 && Cb_ch && Label3 && Label2 && Button3) {
         const bool cascade = reply->cascade_on();
         CheckBox17->SetChecked(cascade);
-        Cb_ch->SetEnabled(cascade);
-        Label3->SetEnabled(cascade);
-        Label2->SetEnabled(cascade);
         if (cascade)
             Cb_ch->SetItemIndex(reply->start_item());
-        Button3->SetEnabled(cascade);
+        SetCascadeControlsEnabled(cascade);
     }
     if (CB_lock)
         CB_lock->SetChecked(reply->locked());
