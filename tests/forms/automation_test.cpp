@@ -164,9 +164,9 @@ TEST(ArrayElementName, IndicesBecomeTheStartUpArrayName) {
     EXPECT_EQ(ArrayElementName("ChannelButton[1][3]"), "ChannelButton1_3");
     EXPECT_EQ(ArrayElementName("PanelIdEdit[0]"), "PanelIdEdit0");
     EXPECT_EQ(ArrayElementName("DelayEdit[0][16]"), "DelayEdit0_16");
-    for (const char* bad : {"PanelIdEdit", "[1]", "Edit[]", "Edit[1", "Edit[-1]", "Edit[ 1]",
-                            "Edit[1]x", "Edit[1][2][3]", "Ed it[1]", "9Edit[1]", "Edit[12345]",
-                            "Edit[1]]", "Edit[[1]]"})
+    for (const char* bad :
+         {"PanelIdEdit", "[1]", "Edit[]", "Edit[1", "Edit[-1]", "Edit[ 1]", "Edit[1]x",
+          "Edit[1][2][3]", "Ed it[1]", "9Edit[1]", "Edit[12345]", "Edit[1]]", "Edit[[1]]"})
         EXPECT_FALSE(ArrayElementName(bad)) << bad;
 }
 
@@ -175,9 +175,9 @@ TEST_F(UiTest, ScriptsNameArrayElementsByTheirIndices) {
     int clicks = 0;
     button->OnClick = [&](TObject*) { ++clicks; };
     Add<TEdit>("PanelIdEdit0", 10, 50, 60, 24);
-    auto r = Run(
-        "click ChannelButton[1][3]\ntype PanelIdEdit[0] 12\nexpect PanelIdEdit[0] 12\n"
-        "expect ChannelButton[1][3].enabled true\nexpect PanelIdEdit0 12\n");
+    auto r =
+        Run("click ChannelButton[1][3]\ntype PanelIdEdit[0] 12\nexpect PanelIdEdit[0] 12\n"
+            "expect ChannelButton[1][3].enabled true\nexpect PanelIdEdit0 12\n");
     EXPECT_EQ(r.exit_code, 0) << r.report;
     EXPECT_EQ(clicks, 1);
     r = Run("click ChannelButton[1][4]\n");
