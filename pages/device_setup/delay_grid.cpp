@@ -11,12 +11,12 @@
 #include "forms/make_control.h"
 #include "forms/message_box.h"
 #include "forms/panel.h"
-#include "pages/device_setup/checks/delay_payload.h"
+#include "operator_input/delay_cells.h"
 #include "pages/device_setup/checks/device_id.h"
 #include "pages/device_setup/checks/device_setup_texts.h"
 
-using device_setup::kDelayChannels;
-using device_setup::kDelayKinds;
+using operator_input::kDelayChannels;
+using operator_input::kDelayKinds;
 using forms::MakeControl;
 
 namespace {
@@ -117,8 +117,8 @@ void TForm1::Bn_defaultClick(forms::TObject*) {
         return;
     const std::string unit(i18n::PickText(device_setup::kMinutesCaption, LanguageIndex));
     for (int b = 0; b < kDelayChannels; ++b) {
-        DelayEdit[0][b]->SetText(device_setup::kDefaultOnDelay);
-        DelayEdit[1][b]->SetText(device_setup::kDefaultOffDelay);
+        DelayEdit[0][b]->SetText(operator_input::kDefaultOnDelay);
+        DelayEdit[1][b]->SetText(operator_input::kDefaultOffDelay);
         for (int k = 0; k < kDelayKinds; ++k) {
             DelayMinutes[k][b]->SetCaption(unit);
             DelayMinutes[k][b]->SetChecked(false);
@@ -130,12 +130,12 @@ void TForm1::Bn_appClick(forms::TObject*) {
     const auto id = WorkingDeviceId();
     if (!id)
         return;
-    device_setup::DelayCells cells;
+    operator_input::DelayCells cells;
     for (int k = 0; k < kDelayKinds; ++k) {
         for (int b = 0; b < kDelayChannels; ++b)
             cells[k][b] = {DelayEdit[k][b]->Text(), DelayMinutes[k][b]->Checked()};
     }
-    const auto built = device_setup::BuildDelaysPayload(*id, cells);
+    const auto built = operator_input::BuildDelaysPayload(*id, cells);
     if (!built.payload) {
         device_setup::ShowRefusal(device_setup::kDelayErrorMessage, LanguageIndex);
         return;

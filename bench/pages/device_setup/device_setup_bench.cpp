@@ -13,7 +13,7 @@
 #include "forms/button.h"
 #include "forms/date_time_picker.h"
 #include "forms/edit.h"
-#include "pages/device_setup/checks/delay_payload.h"
+#include "operator_input/delay_cells.h"
 #include "platform/clock/clock.h"
 #include "platform/files/settings_directory.h"
 #include "platform/win/metrics.h"
@@ -47,12 +47,12 @@ struct PageWorld {
 };
 
 void BM_BuildDelaysPayload(benchmark::State& state) {
-    device_setup::DelayCells cells;
+    operator_input::DelayCells cells;
     for (auto& row : cells)
         for (auto& cell : row)
             cell = {"59.5", true};
     for (auto _ : state)
-        benchmark::DoNotOptimize(device_setup::BuildDelaysPayload(3, cells));
+        benchmark::DoNotOptimize(operator_input::BuildDelaysPayload(3, cells));
 }
 BENCHMARK(BM_BuildDelaysPayload);
 

@@ -3,20 +3,8 @@
 #include <string>
 
 #include "forms/message_box.h"
-#include "platform/text/number_format.h"
 
 namespace device_setup {
-
-namespace {
-
-// What an edit's text reads as when it is no integer: outside every accepted range.
-constexpr int32_t kNoDeviceId = 999;
-
-}  // namespace
-
-int32_t ParseDeviceId(std::string_view text) {
-    return text::str_to_int_def(text, kNoDeviceId);
-}
 
 void ShowRefusal(const MessageText& message, int language) {
     forms::MessageBox(nullptr, std::string(i18n::PickText(message.text, language)),

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "i18n/caption_table.h"
+#include "operator_input/refusal_texts.h"
 
 namespace device_setup {
 
@@ -36,24 +37,12 @@ inline constexpr i18n::LangText kDelayGroupCaptions[2] = {
 };
 inline constexpr i18n::LangText kMinutesCaption{"分", "M", "分"};
 
-// Message boxes of the page: caption and text.
-struct MessageText {
-    i18n::LangText caption;
-    i18n::LangText text;
-};
-
-inline constexpr i18n::LangText kErrorCaption{"错误", "Error", "錯誤"};
-
-inline constexpr MessageText kIdErrorMessage{
-    kErrorCaption,
-    {"请输入正确的ID值,范围为1-255", "please input a valid ID, range: 1-255",
-     "請輸入正確的ID值,範圍為1-255"}};
-
-inline constexpr MessageText kDelayErrorMessage{
-    kErrorCaption,
-    {"请输入正确的值,范围为0.5秒-60分钟,且应为数值0.5的倍数",
-     "please input a valid ID, from 0.5 second to 60 minute, and should be a multiple of 0.5",
-     "請輸入正確的值,範圍為0.5秒-60分鐘,且應為數值0.5的倍數"}};
+// Message boxes of the page: caption and text. The refusals of a device ID and of a delay are
+// shared with the command-line client.
+using operator_input::kDelayErrorMessage;
+using operator_input::kErrorCaption;
+using operator_input::kIdErrorMessage;
+using operator_input::MessageText;
 
 inline constexpr MessageText kRestoreDefaultsQuestion{
     {"注意", "Attention", "註意"},

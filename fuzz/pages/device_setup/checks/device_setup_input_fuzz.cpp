@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "pages/device_setup/checks/delay_payload.h"
+#include "operator_input/delay_cells.h"
 #include "pages/device_setup/checks/device_id.h"
 #include "protocol/delay_byte.h"
 
@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1)
         return 0;
     const uint8_t units = data[0];
-    std::vector<std::string> texts(1 + 2 * device_setup::kDelayChannels);
+    std::vector<std::string> texts(1 + 2 * operator_input::kDelayChannels);
     size_t t = 0;
     for (size_t i = 1; i < size && t < texts.size(); ++i) {
         if (data[i] == 0)
@@ -33,14 +33,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (static_cast<unsigned char>(ch) >= 0x80 && id != 999)
             std::abort();
 
-    device_setup::DelayCells cells;
-    for (int k = 0; k < device_setup::kDelayKinds; ++k) {
-        for (int b = 0; b < device_setup::kDelayChannels; ++b) {
-            const int n = k * device_setup::kDelayChannels + b;
+    operator_input::DelayCells cells;
+    for (int k = 0; k < operator_input::kDelayKinds; ++k) {
+        for (int b = 0; b < operator_input::kDelayChannels; ++b) {
+            const int n = k * operator_input::kDelayChannels + b;
             cells[k][b] = {texts[1 + n], ((units >> (n % 8)) & 1) != 0};
         }
     }
-    const auto built = device_setup::BuildDelaysPayload(7, cells);
+    const auto built = operator_input::BuildDelaysPayload(7, cells);
     if (!built.payload) {
         // The refused cell is one whose own check fails.
         const auto& cell = cells[built.refused.kind][built.refused.channel];

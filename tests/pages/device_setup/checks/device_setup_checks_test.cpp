@@ -4,13 +4,13 @@
 #include <gtest/gtest.h>
 
 #include "pages/device_setup/checks/alarm_match.h"
-#include "pages/device_setup/checks/delay_payload.h"
+#include "operator_input/delay_cells.h"
 #include "pages/device_setup/checks/device_id.h"
 
 namespace {
 
-using device_setup::BuildDelaysPayload;
-using device_setup::DelayCells;
+using operator_input::BuildDelaysPayload;
+using operator_input::DelayCells;
 
 DelayCells AllCells(const std::string& text, bool minutes = false) {
     DelayCells cells;

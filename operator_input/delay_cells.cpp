@@ -1,8 +1,8 @@
-#include "pages/device_setup/checks/delay_payload.h"
+#include "operator_input/delay_cells.h"
 
 #include "protocol/delay_byte.h"
 
-namespace device_setup {
+namespace operator_input {
 
 DelaysOrRefusal BuildDelaysPayload(protocol::Byte id, const DelayCells& cells) {
     std::array<std::array<protocol::Byte, kDelayChannels>, kDelayKinds> bytes{};
@@ -18,4 +18,4 @@ DelaysOrRefusal BuildDelaysPayload(protocol::Byte id, const DelayCells& cells) {
     return {protocol::WriteDelays(id, bytes[0], bytes[1]), {}};
 }
 
-}  // namespace device_setup
+}  // namespace operator_input

@@ -7,13 +7,14 @@
 #include "protocol/frame.h"
 #include "protocol/requests.h"
 
-namespace device_setup {
+namespace operator_input {
 
-// The delay kinds of the grid: the power-on row and the power-off row.
+// The delay kinds of a device: the power-on row and the power-off row.
 inline constexpr int kDelayKinds = 2;
 inline constexpr int kDelayChannels = protocol::kChannelCount;
 
-// One cell of the grid as the operator left it: the edit's text and its minutes box.
+// One channel delay as the operator gave it: the text (as typed into an edit of the delay grid
+// or given on the command line) and whether it is in minutes.
 struct DelayCell {
     std::string text;
     bool minutes = false;
@@ -26,7 +27,7 @@ struct RefusedCell {
     int channel = 0;
 };
 
-// The WriteDelays payload of the grid, or the first cell that fails its checks (power-on row
+// The WriteDelays payload of the 34 delays, or the first cell that fails its checks (power-on row
 // before power-off row, LCD to CH16 within a row): only digits and one "." (so no blank, sign,
 // comma or second dot), not empty, a number (a lone "." is none), at most 120 half units.
 struct DelaysOrRefusal {
@@ -40,4 +41,4 @@ DelaysOrRefusal BuildDelaysPayload(protocol::Byte id, const DelayCells& cells);
 inline constexpr const char* kDefaultOnDelay = "0.5";
 inline constexpr const char* kDefaultOffDelay = "1";
 
-}  // namespace device_setup
+}  // namespace operator_input
