@@ -24,8 +24,8 @@ void TForm1::FormCreate(forms::TObject*) {
     BuildDelayGrid();
     // 4. The four Real-time Control device panels.
     BuildDevicePanels();
-    // 5. The Timer Task page is built here (pages/timed_tasks), captioned in Chinese
-    //    (Simplified) since LanguageIndex is still 0.
+    // 5. The Timer Task page, captioned in Chinese (Simplified) since LanguageIndex is still 0.
+    BuildTimerTaskPage();
     // 6. The settings file, opened or created with its defaults, into the controls.
     SettingsPath = settings::SettingsFilePath();
     const settings::LoadedSettings loaded =
@@ -39,6 +39,7 @@ void TForm1::FormCreate(forms::TObject*) {
     // (pages/timed_tasks).
     LoadDeviceSetupSettings(loaded);
     LoadPanelIds(loaded);
+    LoadTimerTaskSettings(loaded);
 
     // 7. The stored language; the designed captions are Chinese (Simplified). An index that
     //    names no item leaves the language box without a selection.

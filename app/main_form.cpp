@@ -93,6 +93,7 @@ void TForm1::CreateDesignedControls() {
     CreateLinkHandlers();
     CreateDeviceSetupControls();
     CreateRealtimeControls();
+    CreateTimerTaskControls();
 
     Captions.AddRows(i18n::kMainWindowCaptions);
     Captions.AddRows(i18n::kPortSetupCaptions);

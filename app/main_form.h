@@ -11,6 +11,7 @@
 #include "forms/form.h"
 #include "i18n/caption_table.h"
 #include "pages/device_setup/checks/power_action.h"
+#include "platform/clock/clock.h"
 #include "platform/serial/comm.h"
 #include "platform/tcp/tcp_client.h"
 
@@ -210,10 +211,43 @@ class TForm1 : public forms::TForm {
     void SetCascadeControlsEnabled(bool enabled);
     // Sends a DeviceOption request with the current start channel to the working device.
     void SendDeviceOption(uint8_t sub_code);
-    // The alarm step of the 200 ms tick: the pending action of the two one-shot alarms.
-    device_setup::PowerAction CheckClockAlarms();
+    // The alarm step of the 200 ms tick: the pending action of the two one-shot alarms at
+    // `now`, the tick's one reading of the clock.
+    device_setup::PowerAction CheckClockAlarms(const clk::LocalTime& now);
     // The send step of the 200 ms tick.
     void SendPowerAction(device_setup::PowerAction action);
+
+    // ---- pages/timed_tasks/: the Timer Task page and the weekly schedule runner -------------
+    // d is the weekday, 0 Sunday to 6 Saturday; s the entry slot, 0 to 9 from the top.
+    static constexpr int kWeekDays = 7;
+    static constexpr int kDaySlots = 10;
+    template <class T>
+    using WeekArray = std::array<std::array<T*, kDaySlots>, kWeekDays>;
+    forms::TPanel* Panel_Time_Task = nullptr;
+    std::array<forms::TPanel*, kWeekDays> DayPanel{};
+    std::array<forms::TCheckBox*, kWeekDays> DayEnableBox{};
+    WeekArray<forms::TGroupBox> EntryGroup{};
+    WeekArray<forms::TCheckBox> EntryOnBox{};
+    WeekArray<forms::TCheckBox> EntryOffBox{};
+    WeekArray<forms::TDateTimePicker> EntryOnPicker{};
+    WeekArray<forms::TDateTimePicker> EntryOffPicker{};
+
+    // The page's designed panel, its caption routine and the 200 ms tick (window creation).
+    void CreateTimerTaskControls();
+    // Start-up: the seven day columns with their ten entries each, captioned.
+    void BuildTimerTaskPage();
+    // Start-up: the stored schedule, day boxes first, then entry boxes, then times.
+    void LoadTimerTaskSettings(const settings::LoadedSettings& loaded);
+    void SetWeekdayCaptions();
+    void SetDayEntriesEnabled(int d, bool enabled);
+    void DayEnableBoxClick(forms::TObject* sender);
+    void EntryOnBoxClick(forms::TObject* sender);
+    void EntryOffBoxClick(forms::TObject* sender);
+    void EntryOnPickerChange(forms::TObject* sender);
+    void EntryOffPickerChange(forms::TObject* sender);
+    // The weekly step of the 200 ms tick: the first due entry of today, or none.
+    device_setup::PowerAction ScanWeeklySchedule(const clk::LocalTime& now);
+    // The 200 ms tick: the alarms, then the weekly scan, then at most one frame.
     void Timer2Timer(forms::TObject* sender);
 
     // ---- pages/realtime/: the Real-time Control page -----------------------------------------

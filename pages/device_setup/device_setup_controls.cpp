@@ -11,7 +11,6 @@
 #include "forms/make_control.h"
 #include "forms/page_control.h"
 #include "forms/panel.h"
-#include "forms/timer.h"
 #include "pages/device_setup/checks/device_setup_texts.h"
 
 using forms::MakeControl;
@@ -150,5 +149,4 @@ void TForm1::CreateDeviceSetupControls() {
     Captions.AddRows(device_setup::kDeviceSetupCaptions);
     Captions.SetDynamic(i18n::DynamicCaptions::DelayGroups,
                         [this](int language) { ApplyDelayCaptions(language); });
-    Timer2->OnTimer = [this](forms::TObject* s) { Timer2Timer(s); };
 }

@@ -1,6 +1,6 @@
 // The two one-shot power alarms: their pickers are stored whole on every change, loaded at
-// start-up, and checked on every tick of the 200 ms timer, which sends TurnOn or TurnOff to the
-// working device during the alarm's second.
+// start-up, and checked on every tick of the 200 ms timer (pages/timed_tasks), which sends
+// TurnOn or TurnOff to the working device during the alarm's second.
 
 #include "app/main_form.h"
 #include "forms/button.h"
@@ -52,9 +52,7 @@ void TForm1::DateTimePicker4Change(forms::TObject* sender) {
     DateTimePicker3Change(sender);
 }
 
-PowerAction TForm1::CheckClockAlarms() {
-    // One reading of the clock for both alarms.
-    const clk::LocalTime now = clk::current().local_now();
+PowerAction TForm1::CheckClockAlarms(const clk::LocalTime& now) {
     PowerAction pending = PowerAction::None;
     if (CB_Opentime->Checked() &&
         device_setup::AlarmDue(DateTimePicker1->Value(), DateTimePicker2->Value(), now))
@@ -76,11 +74,4 @@ void TForm1::SendPowerAction(PowerAction action) {
         return;
     SendFrame(action == PowerAction::TurnOn ? protocol::TurnOn(*id, Cb_ch->ItemIndex())
                                             : protocol::TurnOff(*id, Cb_ch->ItemIndex()));
-}
-
-void TForm1::Timer2Timer(forms::TObject*) {
-    PowerAction action = CheckClockAlarms();
-    // The weekly schedule's scan of today's entries joins here: a matching entry replaces the
-    // alarms' action, no match leaves it as it is.
-    SendPowerAction(action);
 }
