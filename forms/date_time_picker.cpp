@@ -231,18 +231,32 @@ void TDateTimePicker::KeyDown(int& key, unsigned shift) {
             if (kind_ == TDateTimeKind::dtkDate)
                 OpenCalendar();
             break;
+        case VK_HOME:
+        case VK_END:
+            // The first or the last field, as typing a whole value starts at the first.
+            field_ = key == VK_HOME ? 0 : std::max(0, count - 1);
+            typed_ = typed_digits_ = 0;
+            Invalidate();
+            break;
         default:
             break;
     }
 }
 
 void TDateTimePicker::KeyPress(char32_t ch) {
-    if (ch < U'0' || ch > U'9')
-        return;
     auto tokens = Tokens();
     auto fields = FieldTokens();
     if (fields.empty())
         return;
+    if (ch < U'0' || ch > U'9') {
+        // A separator after some digits ends the field, so "7:30:00" types as 07:30:00.
+        if (ch > U' ' && typed_digits_ > 0 && field_ + 1 < static_cast<int>(fields.size())) {
+            ++field_;
+            typed_ = typed_digits_ = 0;
+            Invalidate();
+        }
+        return;
+    }
     field_ = std::clamp(field_, 0, static_cast<int>(fields.size()) - 1);
     const DateFormatToken& tok = tokens[fields[field_]];
     const int digit = static_cast<int>(ch - U'0');

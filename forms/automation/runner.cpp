@@ -273,6 +273,13 @@ bool ScriptRunner::Execute(const ScriptCommand& cmd) {
         if (!wc->CanFocus())
             return Impossible(cmd, cmd.args[0] + " cannot take the focus now");
         wc->SetFocus();
+        if (name == "type" && dynamic_cast<TDateTimePicker*>(wc)) {
+            // A picker takes its value field by field from the first: "07:30:00", "7:30:00".
+            PressKey(win::VK_HOME);
+            for (char32_t ch : Utf8ToU32(cmd.args[1]))
+                TypeCharacter(CodePointToUtf8(ch));
+            return true;
+        }
         if (name == "type") {
             PressKey(win::VK_HOME);
             win::InjectKey(win::VK_SHIFT, true);
