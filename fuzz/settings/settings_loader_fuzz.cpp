@@ -1,5 +1,7 @@
 // A settings file of any length and content: loading must not fault, must leave the file
-// byte for byte as it was, and the parse must agree with what loading the file gives.
+// byte for byte as it was, and the parse must agree with what loading the file gives. The
+// weekly schedule's records give a time of day a picker can show or nothing, and its flags
+// check a box only when they hold exactly 85.
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -12,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/clock/clock.h"
 #include "settings/settings_loader.h"
 
 namespace {
@@ -64,6 +67,32 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (parsed.saved_ip_address.value != loaded.saved_ip_address.value ||
         parsed.port_number.present != (size >= 4)) {
         std::abort();
+    }
+    const std::span<const uint8_t> bytes(data, size);
+    auto stored_flag = [&](size_t offset) {
+        return offset + 4 <= size &&
+               settings::GetInt32(bytes.subspan(offset, 4)) == settings::FLAG_ON;
+    };
+    auto usable_time = [](const settings::Loaded<double>& t) {
+        if (!t.present) {
+            return true;  // the picker keeps the time it was built with
+        }
+        if (!(t.value >= 0.0 && t.value < 1.0)) {
+            return false;
+        }
+        return clk::is_valid(clk::from_day_count(1.0 + t.value));
+    };
+    for (int d = 0; d < settings::SettingsFile::kDays; ++d) {
+        if (loaded.day_flag[d].value != stored_flag(settings::SettingsFile::DayFlag(d))) {
+            std::abort();
+        }
+        for (int s = 0; s < settings::SettingsFile::kSlots; ++s) {
+            if (loaded.on_flag[d][s].value != stored_flag(settings::SettingsFile::OnFlag(d, s)) ||
+                loaded.off_flag[d][s].value != stored_flag(settings::SettingsFile::OffFlag(d, s)) ||
+                !usable_time(loaded.on_time[d][s]) || !usable_time(loaded.off_time[d][s])) {
+                std::abort();
+            }
+        }
     }
     for (const auto& id : loaded.saved_ids) {
         if (id.value.size() > 3) {
