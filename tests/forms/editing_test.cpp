@@ -252,5 +252,27 @@ TEST_F(UiTest, TwelveHourFormatShowsAndTogglesAmPm) {
     EXPECT_EQ(r.exit_code, 0) << r.report;
 }
 
+TEST_F(UiTest, TypingIntoATimePickerSetsItFieldByField) {
+    auto* t = Add<TDateTimePicker>("T", 10, 10, 120, 24);
+    t->SetKind(TDateTimeKind::dtkTime);
+    t->SetValue({2026, 1, 5, 23, 59, 59, 0, 1});
+    int changes = 0;
+    t->OnChange = [&](TObject*) { ++changes; };
+    // Whatever field was selected, the script starts at the first; a separator ends a field
+    // typed with one digit, two digits end it by themselves.
+    auto r =
+        Run("focus T\nkey Right\nkey Right\ntype T 07:30:00\nexpect T 7:30:00\n"
+            "type T 8:5:9\nexpect T 8:05:09\n");
+    EXPECT_EQ(r.exit_code, 0) << r.report;
+    EXPECT_GT(changes, 0);
+    EXPECT_EQ(t->Value().year, 2026);  // the date is kept
+    // End selects the last field, Home the first.
+    t->SetFocus();
+    Press(win::VK_END);
+    EXPECT_EQ(t->SelectedField(), 2);
+    Press(win::VK_HOME);
+    EXPECT_EQ(t->SelectedField(), 0);
+}
+
 }  // namespace
 }  // namespace forms

@@ -17,6 +17,7 @@
 namespace {
 
 using sequencer_sim::testing::LineEnd;
+using timed_tasks_test::Bytes;
 using sequencer_sim::testing::read_lines;
 using sequencer_sim::testing::SimProcess;
 
