@@ -197,6 +197,16 @@ struct X11Display::Impl {
     }
 
     void handle(XEvent& ev);
+
+    // The connection's reads (see drain).
+    void drain(bool readable);
+    unsigned long read_at_request = 0;  // NextRequest when the connection was last read
+    // Turns of a busy loop (process_events without a wait between) since the socket was looked
+    // at; a turn is a few microseconds, so a look every 64 turns costs nothing and leaves no
+    // input waiting long.
+    int turns_without_look = 0;
+    static constexpr int kBusyTurnsBetweenLooks = 64;
+    int64_t socket_reads = 0;
 };
 
 std::unique_ptr<X11Display> X11Display::Connect(const std::string& name, std::string* error) {
@@ -231,11 +241,17 @@ std::unique_ptr<X11Display> X11Display::Connect(const std::string& name, std::st
     impl->depth = vi.depth;
     impl->colormap = XCreateColormap(dpy, impl->root, impl->visual, AllocNone);
     impl->shm = XShmQueryExtension(dpy) == True && !getenv("VELMOR_NO_SHM");
-    impl->wm_protocols = XInternAtom(dpy, "WM_PROTOCOLS", False);
-    impl->wm_delete = XInternAtom(dpy, "WM_DELETE_WINDOW", False);
-    impl->motif_hints = XInternAtom(dpy, "_MOTIF_WM_HINTS", False);
-    impl->net_wm_name = XInternAtom(dpy, "_NET_WM_NAME", False);
-    impl->utf8 = XInternAtom(dpy, "UTF8_STRING", False);
+    // One round trip for all the atoms, not one each.
+    char* names[] = {const_cast<char*>("WM_PROTOCOLS"), const_cast<char*>("WM_DELETE_WINDOW"),
+                     const_cast<char*>("_MOTIF_WM_HINTS"), const_cast<char*>("_NET_WM_NAME"),
+                     const_cast<char*>("UTF8_STRING")};
+    Atom atoms[5] = {};
+    XInternAtoms(dpy, names, 5, False, atoms);
+    impl->wm_protocols = atoms[0];
+    impl->wm_delete = atoms[1];
+    impl->motif_hints = atoms[2];
+    impl->net_wm_name = atoms[3];
+    impl->utf8 = atoms[4];
     return std::unique_ptr<X11Display>(new X11Display(std::move(impl)));
 }
 
@@ -566,23 +582,53 @@ void X11Display::Impl::handle(XEvent& ev) {
     }
 }
 
-void X11Display::process_events() {
-    auto& I = *impl_;
-    while (XPending(I.dpy) > 0) {
+// Reading the connection costs a system call even when nothing has come, and the loop asks for
+// events at every turn. So the connection is read only when something may be there: poll said
+// it is readable, or requests have gone out since it was last read (their replies may have
+// brought events along into the library's buffers, where poll cannot see them). A loop that
+// stays busy without waiting still looks at the socket every so many turns, so input is not
+// starved. XQLength reads the queue's length without taking the display's lock.
+void X11Display::Impl::drain(bool readable) {
+    for (;;) {
+        if (XQLength(dpy) == 0) {
+            bool look = readable || NextRequest(dpy) != read_at_request;
+            if (!look && ++turns_without_look >= kBusyTurnsBetweenLooks) {
+                pollfd p{ConnectionNumber(dpy), POLLIN, 0};
+                look = poll(&p, 1, 0) > 0;
+                turns_without_look = 0;
+            }
+            if (!look)
+                return;
+            // Sends what is buffered and takes in what has arrived, without waiting.
+            XEventsQueued(dpy, QueuedAfterFlush);
+            ++socket_reads;
+            read_at_request = NextRequest(dpy);
+            turns_without_look = 0;
+            readable = false;
+            if (XQLength(dpy) == 0)
+                return;
+        }
         XEvent ev;
-        XNextEvent(I.dpy, &ev);
-        I.handle(ev);
+        XNextEvent(dpy, &ev);
+        handle(ev);
     }
+}
+
+void X11Display::process_events() {
+    impl_->drain(false);
 }
 
 void X11Display::wait_events(int timeoutMs) {
     auto& I = *impl_;
-    XFlush(I.dpy);
-    if (XPending(I.dpy) == 0) {
-        pollfd p{ConnectionNumber(I.dpy), POLLIN, 0};
-        poll(&p, 1, timeoutMs);
-    }
-    process_events();
+    I.drain(false);  // leaves nothing queued and nothing unsent
+    pollfd p{ConnectionNumber(I.dpy), POLLIN, 0};
+    const bool readable = poll(&p, 1, timeoutMs) > 0;
+    I.turns_without_look = 0;
+    I.drain(readable);
+}
+
+int64_t X11Display::socket_reads() const {
+    return impl_->socket_reads;
 }
 
 void X11Display::sync() {

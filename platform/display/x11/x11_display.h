@@ -38,6 +38,8 @@ class X11Display final : public Display {
     // Protocol errors the server reported for this connection's requests. They are noted, not
     // fatal: a window can go away on the server before a request about it arrives.
     int64_t x_errors() const;
+    // How many times the connection has been read; a quiet turn of the loop reads nothing.
+    int64_t socket_reads() const;
 
     struct Impl;
 

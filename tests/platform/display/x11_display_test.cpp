@@ -276,6 +276,58 @@ TEST_F(X11, TheCloseRequestOfTheWindowManagerClosesTheWindow) {
     EXPECT_FALSE(IsWindow(h_));
 }
 
+// An idle program wakes 100 times a second for its timers; a turn of the loop with nothing from
+// the server must not read the connection. What arrives wakes the wait and is handled at once,
+// and events a reply brought along are not left waiting in the library for the next one.
+TEST_F(X11, AQuietLoopLeavesTheConnectionAloneAndAnArrivingEventEndsTheWait) {
+    auto* x11 = dynamic_cast<display::X11Display*>(disp_.get());
+    ASSERT_NE(x11, nullptr);
+    h_ = CreateWindowEx(0, "X11Probe", "Quiet", WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, 60, 60,
+                        200, 100, nullptr, nullptr, nullptr, nullptr);
+    settle();
+    const int64_t reads = x11->socket_reads();
+    for (int i = 0; i < 20; ++i) {
+        disp_->wait_events(0);
+        disp_->process_events();
+    }
+    EXPECT_EQ(x11->socket_reads(), reads);
+
+    ::Window xw = disp_->native_window(h_);
+    XEvent ev{};
+    ev.xclient.type = ClientMessage;
+    ev.xclient.window = xw;
+    ev.xclient.message_type = XInternAtom(probe_, "WM_PROTOCOLS", False);
+    ev.xclient.format = 32;
+    ev.xclient.data.l[0] = static_cast<long>(XInternAtom(probe_, "WM_DELETE_WINDOW", False));
+    XSendEvent(probe_, xw, False, NoEventMask, &ev);
+    XFlush(probe_);
+    for (int i = 0; i < 100 && IsWindow(h_); ++i) {
+        disp_->wait_events(100);
+        PumpPending();
+    }
+    EXPECT_FALSE(IsWindow(h_));
+    EXPECT_GT(x11->socket_reads(), reads);
+
+    // A round trip of ours while the server has an event for us: the event comes in with the
+    // reply and must be handled without anything further arriving.
+    h_ = CreateWindowEx(0, "X11Probe", "Again", WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, 60, 60,
+                        200, 100, nullptr, nullptr, nullptr, nullptr);
+    settle();
+    xw = disp_->native_window(h_);
+    ev.xclient.window = xw;
+    XSendEvent(probe_, xw, False, NoEventMask, &ev);
+    XSync(probe_, False);
+    disp_->screen_size();
+    XWindowAttributes a;
+    ASSERT_TRUE(XGetWindowAttributes(probe_, xw, &a));  // the probe's event has been sent
+    UpdateAllWindows();
+    InvalidateRect(h_, nullptr, false);
+    UpdateAllWindows();  // a present: its XSync reads whatever is on the connection
+    disp_->wait_events(0);
+    PumpPending();
+    EXPECT_FALSE(IsWindow(h_));
+}
+
 TEST_F(X11, HidingUnmapsAndPopupsAreOverrideRedirect) {
     h_ = CreateWindowEx(0, "X11Probe", "", WS_POPUP | WS_BORDER | WS_VISIBLE, 10, 10, 80, 60,
                         nullptr, nullptr, nullptr, nullptr);
