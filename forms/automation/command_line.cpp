@@ -61,6 +61,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         } else if (a == "--script") {
             if (!value(&cl.script))
                 return cl;
+        } else if (a == "--exit-after-first-frame") {
+            cl.exit_after_first_frame = true;
         } else if (a == "--help" || a == "-h") {
             cl.help = true;
         } else if (a == "--version") {
@@ -92,6 +94,9 @@ std::string HelpText(const std::string& program) {
            "                     script, then exit\n"
            "  --script FILE      run an automation script, then exit (0 passed, 1 an\n"
            "                     expectation failed, 2 the script is in error)\n"
+           "  --exit-after-first-frame\n"
+           "                     exit once the main window's first frame is on the display\n"
+           "                     (for measuring start-up)\n"
            "  --help             show this text\n"
            "  --version          show the version\n";
 }

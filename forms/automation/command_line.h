@@ -12,6 +12,9 @@ struct CommandLine {
     int screen_height = 1024;
     std::string screenshot;  // --screenshot FILE
     std::string script;      // --script FILE
+    // --exit-after-first-frame: end once the main window's first frame is on the display (for
+    // measuring start-up)
+    bool exit_after_first_frame = false;
     bool help = false;
     bool version = false;
     std::string error;  // set when the arguments are malformed

@@ -117,8 +117,21 @@ void Program::Started() {
         runner_->Start();
         return;
     }
-    if (!options_.screenshot.empty())
+    if (!options_.screenshot.empty() || options_.exit_after_first_frame) {
+        if (options_.exit_after_first_frame)
+            ShowFirstFrame();
         Application->Terminate(0);
+    }
+}
+
+void Program::ShowFirstFrame() {
+    // Paints what is invalid and puts it on the display; the round trip makes sure the server
+    // has drawn it before the program goes.
+    win::UpdateAllWindows();
+#if VELMOR_HAVE_DISPLAY
+    if (display_->driver)
+        display_->driver->sync();
+#endif
 }
 
 int Program::StartupFailed(const std::exception& e) {

@@ -43,6 +43,7 @@ class Program {
   private:
     void Started();
     bool WriteScreenshot();
+    void ShowFirstFrame();
     void Exit(int code, const std::string& message);
 
     std::string name_;

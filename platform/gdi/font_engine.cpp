@@ -1,6 +1,8 @@
 #include "platform/gdi/font_engine.h"
 
-#include <fontconfig/fontconfig.h>
+#include "platform/gdi/font_face_cache.h"
+#include "platform/gdi/font_face_files.h"
+
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_SIZES_H
@@ -77,47 +79,6 @@ char32_t next_code_point(std::string_view s, size_t& i) {
 
 namespace {
 
-struct FaceFile {
-    std::string path;
-    int index = 0;
-    std::string family;
-};
-
-// Asks fontconfig for a face; accepted only when it covers `must_have`.
-std::optional<FaceFile> match_face(const char* pattern, char32_t must_have) {
-    FcPattern* p = FcNameParse(reinterpret_cast<const FcChar8*>(pattern));
-    if (!p) {
-        return std::nullopt;
-    }
-    FcConfigSubstitute(nullptr, p, FcMatchPattern);
-    FcDefaultSubstitute(p);
-    FcResult result;
-    FcPattern* m = FcFontMatch(nullptr, p, &result);
-    FcPatternDestroy(p);
-    if (!m) {
-        return std::nullopt;
-    }
-    std::optional<FaceFile> out;
-    FcChar8* file = nullptr;
-    FcChar8* family = nullptr;
-    FcCharSet* cs = nullptr;
-    int index = 0;
-    if (FcPatternGetString(m, FC_FILE, 0, &file) == FcResultMatch &&
-        FcPatternGetCharSet(m, FC_CHARSET, 0, &cs) == FcResultMatch &&
-        FcCharSetHasChar(cs, must_have)) {
-        FcPatternGetInteger(m, FC_INDEX, 0, &index);
-        FaceFile f;
-        f.path = reinterpret_cast<const char*>(file);
-        f.index = index;
-        if (FcPatternGetString(m, FC_FAMILY, 0, &family) == FcResultMatch) {
-            f.family = reinterpret_cast<const char*>(family);
-        }
-        out = f;
-    }
-    FcPatternDestroy(m);
-    return out;
-}
-
 bool is_cjk_face_name(const std::string& name) {
     for (unsigned char c : name) {
         if (c >= 0x80) {
@@ -150,7 +111,7 @@ int round_div(int64_t a, int64_t b) {
 struct FontEngine::Impl {
     FT_Library lib = nullptr;
     // [kind][style]: kind 0 Latin, 1 CJK; style bit 0 bold, bit 1 italic.
-    std::optional<FaceFile> files[2][4];
+    FaceFiles face_files;
     std::map<std::pair<std::string, int>, FT_Face> faces;
 
     ~Impl() {
@@ -204,53 +165,12 @@ FontEngine::FontEngine() : impl_(std::make_unique<Impl>()) {
     if (FT_Init_FreeType(&impl_->lib) != 0) {
         throw std::runtime_error("text: FreeType could not be initialised");
     }
-    if (!FcInit()) {
-        throw std::runtime_error("text: fontconfig could not be initialised");
-    }
-    // Liberation Sans has the metrics of the narrow sans-serif faces the console's captions were
-    // laid out for; DejaVu Sans, about a tenth wider, stands in where it is not installed.
-    static const char* const kLatin[4] = {"Liberation Sans", "Liberation Sans:bold",
-                                          "Liberation Sans:italic", "Liberation Sans:bold:italic"};
-    static const char* const kLatinFallback[4] = {
-        "DejaVu Sans", "DejaVu Sans:bold", "DejaVu Sans:oblique", "DejaVu Sans:bold:oblique"};
-    static const char* const kCjk[4] = {"WenQuanYi Micro Hei", "WenQuanYi Micro Hei:bold",
-                                        "WenQuanYi Micro Hei:italic",
-                                        "WenQuanYi Micro Hei:bold:italic"};
-    for (int s = 0; s < 4; ++s) {
-        impl_->files[0][s] = match_face(kLatin[s], U'A');
-        if (!impl_->files[0][s] || impl_->files[0][s]->family != "Liberation Sans") {
-            impl_->files[0][s] = match_face(kLatinFallback[s], U'A');
-        }
-        if (!impl_->files[0][s]) {
-            impl_->files[0][s] = match_face(s & 1 ? "sans-serif:bold" : "sans-serif", U'A');
-        }
-        impl_->files[1][s] = match_face(kCjk[s], U'\u4E2D');
-        if (!impl_->files[1][s]) {
-            impl_->files[1][s] = match_face(":lang=zh-cn", U'\u4E2D');
-        }
-    }
-    // One face may stand in for the other.
-    for (int s = 0; s < 4; ++s) {
-        if (!impl_->files[0][s])
-            impl_->files[0][s] = impl_->files[0][0];
-        if (!impl_->files[1][s])
-            impl_->files[1][s] = impl_->files[1][0];
-    }
-    if (!impl_->files[0][0] && !impl_->files[1][0]) {
-        FcFini();
+    impl_->face_files = resolve_face_files(default_face_cache_path());
+    if (!impl_->face_files.files[0][0]) {
         throw std::runtime_error(
             "text: no font found through fontconfig (install fonts-liberation2, fonts-dejavu-core "
             "and fonts-wqy-microhei)");
     }
-    for (int s = 0; s < 4; ++s) {
-        if (!impl_->files[0][s])
-            impl_->files[0][s] = impl_->files[1][s];
-        if (!impl_->files[1][s])
-            impl_->files[1][s] = impl_->files[0][s];
-    }
-    // Fontconfig is needed only to find the face files; its configuration and caches, a few
-    // megabytes, are released now rather than kept for the life of the program.
-    FcFini();
 }
 
 FontEngine::~FontEngine() {
@@ -266,7 +186,7 @@ int FontEngine::em_pixels(const Font& f) {
     } else if (f.height > 0) {
         // A cell height: the em is the part of it without the internal leading.
         const int kind = is_cjk_face_name(f.face) ? 1 : 0;
-        FT_Face face = impl_->open(*impl_->files[kind][0]);
+        FT_Face face = impl_->open(*impl_->face_files.files[kind][0]);
         if (face && face->units_per_EM) {
             TT_OS2* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
             const int64_t cell = os2 ? int64_t{os2->usWinAscent} + os2->usWinDescent
@@ -311,9 +231,9 @@ SizedFont& FontEngine::resolve(const Font& f) {
     auto open_slot = [engine = impl_.get(), sized = sf->impl_.get(), kind, style, em,
                       bold = f.bold(), italic = f.italic](int i) {
         const int k = i == 0 ? kind : 1 - kind;
-        FT_Face face = engine->open(*engine->files[k][style]);
+        FT_Face face = engine->open(*engine->face_files.files[k][style]);
         if (!face) {
-            face = engine->open(*engine->files[k][0]);
+            face = engine->open(*engine->face_files.files[k][0]);
         }
         if (!face) {
             return;
@@ -333,7 +253,7 @@ SizedFont& FontEngine::resolve(const Font& f) {
         sized->synth_italic[i] = italic && !(face->style_flags & FT_STYLE_FLAG_ITALIC);
     };
     for (int i = 0; i < 2; ++i) {
-        sf->families_[i] = impl_->files[i == 0 ? kind : 1 - kind][style]->family;
+        sf->families_[i] = impl_->face_files.files[i == 0 ? kind : 1 - kind][style]->family;
     }
     open_slot(0);
     if (sf->impl_->face[0]) {

@@ -76,6 +76,8 @@ TEST(CommandLine, OptionsAndTheirErrors) {
     EXPECT_FALSE(ParseCommandLine({"--frobnicate"}).error.empty());
     EXPECT_TRUE(ParseCommandLine({"--help"}).help);
     EXPECT_TRUE(ParseCommandLine({"--version"}).version);
+    EXPECT_TRUE(ParseCommandLine({"--exit-after-first-frame"}).exit_after_first_frame);
+    EXPECT_FALSE(defaults.exit_after_first_frame);
 }
 
 TEST_F(UiTest, PassingScriptExitsZero) {

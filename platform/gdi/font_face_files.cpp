@@ -1,0 +1,122 @@
+#include "platform/gdi/font_face_files.h"
+
+#include <fontconfig/fontconfig.h>
+
+#include "platform/gdi/font_face_cache.h"
+
+namespace gdi {
+
+namespace {
+
+// Asks fontconfig for a face; accepted only when it covers `must_have`.
+std::optional<FaceFile> match_face(const char* pattern, char32_t must_have) {
+    FcPattern* p = FcNameParse(reinterpret_cast<const FcChar8*>(pattern));
+    if (!p) {
+        return std::nullopt;
+    }
+    FcConfigSubstitute(nullptr, p, FcMatchPattern);
+    FcDefaultSubstitute(p);
+    FcResult result;
+    FcPattern* m = FcFontMatch(nullptr, p, &result);
+    FcPatternDestroy(p);
+    if (!m) {
+        return std::nullopt;
+    }
+    std::optional<FaceFile> out;
+    FcChar8* file = nullptr;
+    FcChar8* family = nullptr;
+    FcCharSet* cs = nullptr;
+    int index = 0;
+    if (FcPatternGetString(m, FC_FILE, 0, &file) == FcResultMatch &&
+        FcPatternGetCharSet(m, FC_CHARSET, 0, &cs) == FcResultMatch &&
+        FcCharSetHasChar(cs, must_have)) {
+        FcPatternGetInteger(m, FC_INDEX, 0, &index);
+        FaceFile f;
+        f.path = reinterpret_cast<const char*>(file);
+        f.index = index;
+        if (FcPatternGetString(m, FC_FAMILY, 0, &family) == FcResultMatch) {
+            f.family = reinterpret_cast<const char*>(family);
+        }
+        out = f;
+    }
+    FcPatternDestroy(m);
+    return out;
+}
+
+}  // namespace
+
+bool FaceFiles::complete() const {
+    for (const auto& kind : files) {
+        for (const auto& f : kind) {
+            if (!f)
+                return false;
+        }
+    }
+    return true;
+}
+
+FaceFiles find_face_files() {
+    FaceFiles out;
+    if (!FcInit())
+        return out;
+    auto& files = out.files;
+    // Liberation Sans has the metrics of the narrow sans-serif faces the console's captions were
+    // laid out for; DejaVu Sans, about a tenth wider, stands in where it is not installed.
+    static const char* const kLatin[4] = {"Liberation Sans", "Liberation Sans:bold",
+                                          "Liberation Sans:italic", "Liberation Sans:bold:italic"};
+    static const char* const kLatinFallback[4] = {
+        "DejaVu Sans", "DejaVu Sans:bold", "DejaVu Sans:oblique", "DejaVu Sans:bold:oblique"};
+    static const char* const kCjk[4] = {"WenQuanYi Micro Hei", "WenQuanYi Micro Hei:bold",
+                                        "WenQuanYi Micro Hei:italic",
+                                        "WenQuanYi Micro Hei:bold:italic"};
+    for (int s = 0; s < 4; ++s) {
+        files[0][s] = match_face(kLatin[s], U'A');
+        if (!files[0][s] || files[0][s]->family != "Liberation Sans") {
+            files[0][s] = match_face(kLatinFallback[s], U'A');
+        }
+        if (!files[0][s]) {
+            files[0][s] = match_face(s & 1 ? "sans-serif:bold" : "sans-serif", U'A');
+        }
+        files[1][s] = match_face(kCjk[s], U'\u4E2D');
+        if (!files[1][s]) {
+            files[1][s] = match_face(":lang=zh-cn", U'\u4E2D');
+        }
+    }
+    // Fontconfig is needed only to find the face files; its configuration and caches, a few
+    // megabytes, are released now rather than kept for the life of the program.
+    FcFini();
+    // One face may stand in for the other.
+    for (int s = 0; s < 4; ++s) {
+        if (!files[0][s])
+            files[0][s] = files[0][0];
+        if (!files[1][s])
+            files[1][s] = files[1][0];
+    }
+    if (!files[0][0] && !files[1][0])
+        return out;
+    for (int s = 0; s < 4; ++s) {
+        if (!files[0][s])
+            files[0][s] = files[1][s];
+        if (!files[1][s])
+            files[1][s] = files[0][s];
+    }
+    return out;
+}
+
+FaceFiles resolve_face_files(const std::string& cache_path, bool* from_cache) {
+    if (from_cache)
+        *from_cache = false;
+    if (std::optional<FaceCache> cached = read_face_cache(cache_path);
+        cached && still_current(*cached)) {
+        if (from_cache)
+            *from_cache = true;
+        return cached->faces;
+    }
+    FaceFiles found = find_face_files();
+    // Only a full answer is remembered: with no font at all the next start looks again.
+    if (found.complete())
+        write_face_cache(cache_path, describe_faces(found));
+    return found;
+}
+
+}  // namespace gdi
