@@ -38,6 +38,8 @@ function(velmor_fuzz name)
   if(VELMOR_LIBFUZZER)
     target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
     target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+    # scripts/fuzz.sh reads the targets and their seed corpora from fuzz_targets.txt.
+    set_property(GLOBAL APPEND PROPERTY VELMOR_FUZZ_TARGETS "${name}=${F_CORPUS}")
   else()
     target_link_libraries(${name} PRIVATE velmor_fuzz_driver)
     set(corpus_args)

@@ -13,8 +13,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::span<const Byte> batch(data, size);
     const ReplyKind kind = classify_reply(batch);
     (void)reply_intact(batch);
-    const bool any = parse_ack(batch).has_value() | parse_id_reply(batch).has_value() |
-                     parse_status_reply(batch).has_value() | parse_state_report(batch).has_value();
+    // Every parser runs on every batch, whatever the others say.
+    const bool ack = parse_ack(batch).has_value();
+    const bool id = parse_id_reply(batch).has_value();
+    const bool status = parse_status_reply(batch).has_value();
+    const bool state = parse_state_report(batch).has_value();
+    const bool any = ack || id || status || state;
     const auto settings = parse_settings_reply(batch);
     if ((any || settings) && kind == ReplyKind::Unknown) {
         std::abort();  // a parser accepted what the recogniser refused

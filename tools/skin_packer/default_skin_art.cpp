@@ -13,7 +13,6 @@ using gdi::rgb;
 // The palette.
 constexpr Color kFace = rgb(232, 239, 248);
 constexpr Color kWhite = rgb(255, 255, 255);
-constexpr Color kText = rgb(24, 36, 60);
 constexpr Color kBorder = rgb(112, 138, 178);
 constexpr Color kBorderHover = rgb(52, 112, 200);
 constexpr Color kBorderPressed = rgb(40, 80, 150);
