@@ -7,6 +7,7 @@
 
 #include <cstdio>
 
+#include "ctl_process.h"
 #include "protocol/replies.h"
 #include "sim_process.h"
 #include "tests/pages/device_setup/device_setup_fixture.h"
@@ -183,6 +184,48 @@ TEST_F(DeviceSetupSimTest, CascadeStartChannelAndSwitching) {
     EXPECT_EQ(Received(), expected);
     EXPECT_EQ(Received()[6], "rx 55 03 A6 02 05 A2");
     EXPECT_TRUE(SeenBoxes().empty());
+}
+
+TEST_F(DeviceSetupSimTest, TheCommandLineClientSendsThePagesFramesForTheSameActions) {
+    // On the page: read the lone device's ID and make it 13, read device 13, write its delays
+    // with CH1 at 60 minutes and CH16's power-off at 2.5 s, switch the cascade on (start LCD).
+    StartSimPage({"--devices", "12"});
+    Click(Form1->Bn_read_id);
+    TakeReply(protocol::kIdReplySize);
+    TypeInto(Form1->Ed_write_id, "13");
+    Click(Form1->Bn_write_id);
+    TakeReply(protocol::kAckSize);
+    TypeInto(Form1->Ed_conn_id, "13");
+    Click(Form1->Bn_connect);
+    TakeReply(protocol::kSettingsReplySize, true);
+    TypeInto(Form1->DelayEdit[0][1], "60");
+    Toggle(Form1->DelayMinutes[0][1]);
+    TypeInto(Form1->DelayEdit[1][16], "2.5");
+    Click(Form1->Bn_app);
+    TakeReply(protocol::kSettingsReplySize);
+    Toggle(Form1->CheckBox17);
+    TakeReply(protocol::kAckSize);
+    const std::vector<std::string> console = Received();
+    ASSERT_EQ(console.size(), 5u);
+    EXPECT_TRUE(SeenBoxes().empty());
+
+    // The same with velmor-ctl against a new simulator with the same device.
+    sim_.reset();
+    std::filesystem::remove(LogPath());
+    SimProcess sim({"--devices", "12", "--tcp", "127.0.0.1:0", "--log", LogPath()});
+    const std::string link = "127.0.0.1:" + std::to_string(sim.port());
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"id"},
+             {"set-id", "13", "--current", "12"},
+             {"delays", "13", "--on", "CH1=60m", "--off", "CH16=2.5"},
+             {"cascade", "13", "on", "--start", "LCD"},
+         }) {
+        std::vector<std::string> full = {"--tcp", link};
+        full.insert(full.end(), args.begin(), args.end());
+        const auto run = velmor_ctl::testing::RunCtl(full, dir_);
+        EXPECT_EQ(run.status, 0) << args[0] << ": " << run.err;
+    }
+    EXPECT_EQ(Received(), console);
 }
 
 }  // namespace

@@ -2,38 +2,21 @@
 // a paced pseudo-terminal: what it finds, what it changes on the simulated devices, the frames
 // the simulator receives, and its exit statuses.
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
+#include "ctl_process.h"
 #include "sim_process.h"
-
-extern char** environ;
 
 namespace {
 
 using sequencer_sim::testing::read_lines;
 using sequencer_sim::testing::SimProcess;
-
-struct CtlRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string Slurp(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using velmor_ctl::testing::CtlRun;
 
 class CtlSimTest : public ::testing::Test {
   protected:
@@ -69,30 +52,7 @@ class CtlSimTest : public ::testing::Test {
         if (with_link) {
             args.insert(args.begin(), link_.begin(), link_.end());
         }
-        const std::string out = (dir_ / "out").string(), err = (dir_ / "err").string();
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0644);
-        posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0644);
-        std::string path = VELMOR_CTL_PATH;
-        std::vector<char*> argv{path.data()};
-        for (auto& a : args) {
-            argv.push_back(a.data());
-        }
-        argv.push_back(nullptr);
-        pid_t pid = -1;
-        CtlRun run;
-        if (posix_spawn(&pid, path.c_str(), &actions, nullptr, argv.data(), environ) == 0) {
-            int status = 0;
-            ::waitpid(pid, &status, 0);
-            run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128;
-        }
-        posix_spawn_file_actions_destroy(&actions);
-        run.out = Slurp(out);
-        run.err = Slurp(err);
-        return run;
+        return velmor_ctl::testing::RunCtl(std::move(args), dir_);
     }
 
     // The frames the simulator received.
