@@ -10,6 +10,7 @@ packages=(
     libx11-dev libxext-dev libxtst-dev libpng-dev
     fonts-liberation2 fonts-dejavu-core fonts-wqy-microhei
     xvfb xauth
+    dpkg-dev fakeroot lintian desktop-file-utils
     "$@"
 )
 
