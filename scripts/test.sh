@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test twice: a normal build, then one under
-# AddressSanitizer and UndefinedBehaviorSanitizer. The X11 tests run against Xvfb.
+# AddressSanitizer and UndefinedBehaviorSanitizer. The X11 tests run against Xvfb. The Debian
+# package is built from the normal build, installed, tried and removed in between.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -21,6 +22,9 @@ status=0
 echo "== normal build =="
 bash scripts/build.sh build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo
 (cd build/release && ctest --output-on-failure -j "$jobs") || status=1
+
+echo "== Debian package (from the normal build) =="
+bash scripts/check_package.sh build/release || status=1
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer build =="
 bash scripts/build.sh build/asan -DCMAKE_BUILD_TYPE=Debug -DVELMOR_SANITIZE=ON -DVELMOR_BENCHMARKS=OFF
