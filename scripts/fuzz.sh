@@ -81,7 +81,7 @@ for t in "${targets[@]}"; do
         -rss_limit_mb=2048 -artifact_prefix="$dir/findings/$t-" "$work" "${seeds[@]}" \
         > "$log" 2>&1 || true
     after=$(find "$dir/findings" -name "$t-*" | wc -l)
-    execs=$(sed -n 's/^stat::number_executed_units: *//p' "$log" | tail -1)
+    execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
     cov=$(grep -o 'cov: [0-9]*' "$log" | tail -1 | cut -d' ' -f2)
     ft=$(grep -o 'ft: [0-9]*' "$log" | tail -1 | cut -d' ' -f2)
     files=$(find "$work" -type f | wc -l)

@@ -6,6 +6,7 @@
 #include <X11/extensions/XShm.h>
 #include <poll.h>
 #include <sys/ipc.h>
+#include <sys/mman.h>
 #include <sys/shm.h>
 
 #include <algorithm>
@@ -167,6 +168,10 @@ struct X11Display::Impl {
             XDestroyImage(img);
             return false;
         }
+        // The whole image is written at once (filled, then painted): fault all its pages in with
+        // one call rather than one fault per page (kernels before 5.14 refuse; then the pages
+        // come one by one as before).
+        madvise(addr, static_cast<size_t>(img->bytes_per_line) * h, MADV_POPULATE_WRITE);
         seg->info.shmaddr = img->data = static_cast<char*>(addr);
         seg->info.readOnly = False;
         const unsigned long attach = NextRequest(dpy);
