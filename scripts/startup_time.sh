@@ -34,25 +34,35 @@ timed() {
     fi
     tail -1 "$tmp/run"
 }
-timed "${console[@]}" > /dev/null
-timed "${floor[@]}" > /dev/null
-cw=()
-cc=()
-fw=()
-fc=()
-printf '%-4s %21s %21s\n' run "console wall / CPU" "bare window wall / CPU"
+# Three programs, each run once unmeasured first: the console with its font face cache (a
+# warm start), the console asking fontconfig as it did before the cache (VELMOR_FONT_CACHE
+# empty), and the floor.
+names=("console" "console, fontconfig asked" "bare window")
+run_one() {
+    case $1 in
+        0) timed "${console[@]}" ;;
+        1) timed env VELMOR_FONT_CACHE= "${console[@]}" ;;
+        2) timed "${floor[@]}" ;;
+    esac
+}
+declare -a wall0 wall1 wall2 cpu0 cpu1 cpu2
+for k in 0 1 2; do run_one "$k" > /dev/null; done
+printf '%-4s' run
+for k in 0 1 2; do printf ' %30s' "${names[$k]} wall / CPU"; done
+echo
 for i in $(seq "$runs"); do
-    read -r w c < <(timed "${console[@]}")
-    cw+=("$w")
-    cc+=("$c")
-    read -r w c < <(timed "${floor[@]}")
-    fw+=("$w")
-    fc+=("$c")
-    awk -v i="$i" -v a="${cw[-1]}" -v b="${cc[-1]}" -v c="${fw[-1]}" -v d="${fc[-1]}" \
-        'BEGIN { printf "%-4s %9.1f / %5.1f ms %9.1f / %5.1f ms\n", i, a / 1000, b / 1000, c / 1000, d / 1000 }'
+    printf '%-4s' "$i"
+    for k in 0 1 2; do
+        read -r w c < <(run_one "$k")
+        eval "wall$k+=($w); cpu$k+=($c)"
+        awk -v w="$w" -v c="$c" 'BEGIN { printf " %23.1f / %4.1f ms", w / 1000, c / 1000 }'
+    done
+    echo
 done
 median() { printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
-awk -v n="$runs" -v cw="$(median "${cw[@]}")" -v cc="$(median "${cc[@]}")" \
-    -v fw="$(median "${fw[@]}")" -v fc="$(median "${fc[@]}")" 'BEGIN {
-    printf "median of %d, start to exit: console %.1f ms, bare window %.1f ms, ratio %.2fx\n", n, cw / 1000, fw / 1000, cw / fw
-    printf "median of %d, CPU time:      console %.1f ms, bare window %.1f ms, ratio %.2fx\n", n, cc / 1000, fc / 1000, cc / fc }'
+for what in wall cpu; do
+    eval "m0=\$(median \"\${${what}0[@]}\"); m1=\$(median \"\${${what}1[@]}\"); m2=\$(median \"\${${what}2[@]}\")"
+    awk -v what="$what" -v n="$runs" -v a="$m0" -v b="$m1" -v c="$m2" 'BEGIN {
+        label = what == "wall" ? "start to exit" : "CPU time"
+        printf "median of %d, %-13s: console %.1f ms (%.2fx the bare window), with fontconfig asked %.1f ms (%.2fx), bare window %.1f ms\n", n, label, a / 1000, a / c, b / 1000, b / c, c / 1000 }'
+done
