@@ -10,6 +10,17 @@ TLabel::TLabel(TComponent* owner) : TGraphicControl(owner) {
     SetBounds(0, 0, 65, 17);
 }
 
+void TLabel::AdjustSize() {
+    if (!auto_size_ || word_wrap_)
+        return;
+    gdi::Bitmap scratch(1, 1);
+    gdi::DC dc(scratch);
+    dc.select_font(Font().ToGdi());
+    const gdi::Size extent = dc.get_text_extent(Caption());
+    if (extent.cx != Width() || extent.cy != Height())
+        SetBounds(Left(), Top(), std::max(extent.cx, 1), std::max(extent.cy, 1));
+}
+
 void TLabel::Paint(gdi::DC& dc) {
     gdi::Rect r = ClientRect();
     if (!transparent_)

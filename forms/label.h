@@ -26,17 +26,35 @@ class TLabel : public TGraphicControl {
         transparent_ = v;
         Invalidate();
     }
+    // AutoSize: the label takes the size of its one-line caption in its font whenever either
+    // changes (its left and top stay), so that a caption longer than the designed width is
+    // read whole. Off by default; a word-wrapped label keeps its size.
+    bool AutoSize() const { return auto_size_; }
+    void SetAutoSize(bool v) {
+        auto_size_ = v;
+        AdjustSize();
+    }
     void Paint(gdi::DC& dc) override;
     std::optional<std::string> GetPropText(std::string_view name) const override;
     bool SetPropText(std::string_view name, const std::string& value) override;
 
   protected:
-    void TextChanged() override { Invalidate(); }
+    void TextChanged() override {
+        AdjustSize();
+        Invalidate();
+    }
+    void FontChanged() override {
+        AdjustSize();
+        Invalidate();
+    }
 
   private:
+    void AdjustSize();
+
     TAlignment alignment_ = TAlignment::taLeftJustify;
     bool word_wrap_ = false;
     bool transparent_ = false;
+    bool auto_size_ = false;
 };
 
 enum class TShapeType { stRectangle, stSquare, stRoundRect, stRoundSquare, stEllipse, stCircle };

@@ -3,6 +3,33 @@
 namespace forms {
 namespace {
 
+TEST_F(UiTest, AnAutoSizedLabelTakesItsCaptionsSizeAndKeepsItsPlace) {
+    auto* fixed = Add<TLabel>("Fixed", 10, 10, 22, 16);
+    fixed->SetCaption("CH16 and more");
+    EXPECT_EQ(fixed->Width(), 22);  // off by default
+    auto* label = Add<TLabel>("Sized", 30, 40, 22, 16);
+    label->SetAutoSize(true);
+    label->SetCaption("CH1");
+    const int narrow = label->Width();
+    label->SetCaption("CH16 and more");
+    EXPECT_GT(label->Width(), narrow);
+    EXPECT_EQ(label->Left(), 30);
+    EXPECT_EQ(label->Top(), 40);
+    const int wide = label->Width();
+    const int height = label->Height();
+    label->Font().SetSize(20);
+    EXPECT_GT(label->Width(), wide);
+    EXPECT_GT(label->Height(), height);
+    label->SetCaption("");
+    EXPECT_GE(label->Width(), 1);
+    // A word-wrapped label keeps the size it was given.
+    auto* wrapped = Add<TLabel>("Wrapped", 10, 80, 40, 40);
+    wrapped->SetWordWrap(true);
+    wrapped->SetAutoSize(true);
+    wrapped->SetCaption("a long caption that wraps");
+    EXPECT_EQ(wrapped->Width(), 40);
+}
+
 TEST_F(UiTest, ClickFiresOnClickOnce) {
     auto* b = Add<TButton>("B", 10, 10, 80, 25);
     b->SetCaption("Press");
