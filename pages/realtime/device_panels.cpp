@@ -91,6 +91,8 @@ void TForm1::BuildDevicePanels() {
             ChannelLed[d][c] = led;
             ChannelLabel[d][c] = MakePanelControl<forms::TLabel>(
                 this, group, Indexed("ChannelLabel", d, c), 219 + x, 45, 22, 16);
+            // Sized to its caption: "CH10" to "CH16" are wider than the column's 22 pixels.
+            ChannelLabel[d][c]->SetAutoSize(true);
             ChannelLabel[d][c]->SetCaption(ChannelName(c));
         }
 
@@ -100,6 +102,7 @@ void TForm1::BuildDevicePanels() {
         PanelLockBox[d]->SetEnabled(false);  // shows the device's lock; not the operator's
         PanelMaskLabel[d] = MakePanelControl<forms::TLabel>(
             this, group, Indexed("PanelMaskLabel", d), 24, 63, 64, 20);
+        PanelMaskLabel[d]->SetAutoSize(true);  // the English caption is wider than designed
         PanelMaskLabel[d]->SetCaption(std::string(realtime::kMaskLabelCaption.zh_cn));
         PanelMaskAll[d] = MakePanelControl<forms::TCheckBox>(
             this, group, Indexed("PanelMaskAll", d), 120, 64, 100, 17);

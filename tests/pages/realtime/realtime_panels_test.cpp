@@ -36,8 +36,10 @@ TEST_F(RealtimeTest, PanelsStandAsDesignedWithEveryArrayAtItsPlace) {
                       gdi::Rect::from_xywh(219 + 43 * c, 20, 22, 22));
             EXPECT_EQ(Form1->ChannelLed[d][c]->Shape(), forms::TShapeType::stCircle);
             EXPECT_EQ(Form1->ChannelLed[d][c]->BrushColor(), forms::clWhite);
-            EXPECT_EQ(Form1->ChannelLabel[d][c]->BoundsRect(),
-                      gdi::Rect::from_xywh(219 + 43 * c, 45, 22, 16));
+            // The labels take their caption's size from where they stand.
+            EXPECT_EQ(Form1->ChannelLabel[d][c]->Left(), 219 + 43 * c);
+            EXPECT_EQ(Form1->ChannelLabel[d][c]->Top(), 45);
+            EXPECT_LT(Form1->ChannelLabel[d][c]->Width(), 43);
             EXPECT_EQ(Form1->ChannelButton[d][c]->BoundsRect(),
                       gdi::Rect::from_xywh(212 + 43 * c, 84, 37, 30));
             EXPECT_EQ(Form1->ChannelButton[d][c]->Parent(), g);
@@ -53,6 +55,8 @@ TEST_F(RealtimeTest, PanelsStandAsDesignedWithEveryArrayAtItsPlace) {
     }
     EXPECT_EQ(Form1->ChannelLabel[1][0]->Caption(), "LCD");
     EXPECT_EQ(Form1->ChannelLabel[1][16]->Caption(), "CH16");
+    EXPECT_GT(Form1->ChannelLabel[1][16]->Width(), 22);  // read whole, not cut at 22 pixels
+    EXPECT_GT(Form1->PanelMaskLabel[0]->Width(), 64);  // "MASK OPTION: " read whole
     EXPECT_EQ(Form1->ChannelButton[3][16]->Caption(), "on");  // a new file says English
     EXPECT_EQ(Form1->FindComponent("ChannelButton1_3"), Form1->ChannelButton[1][3]);
     EXPECT_EQ(Form1->FindComponent("PanelIdEdit2"), Form1->PanelIdEdit[2]);
