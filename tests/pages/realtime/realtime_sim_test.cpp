@@ -153,11 +153,27 @@ class RealtimeSimTest : public realtime_test::RealtimeTest {
 
         // While it ran, a command to it was refused with the running box.
         EXPECT_EQ(BoxTexts(), "Error|the device is in running status\n");
-        ExpectOnlyPollsAnd({{0x01, 0xA0, 0x00, 0x03}, {0x02, 0xA4, 0x00, 0x00}});
+
+        // CH5 of device 1 masked, then all channels on: the device leaves CH5 off, and the
+        // polling keeps it so.
+        Toggle(Form1->ChannelMask[0][4]);
+        Steps(10);
+        EXPECT_FALSE(Form1->ChannelButton[0][5]->Enabled());
+        Click(Form1->PanelAllButton[0]);
+        Steps(60);
+        EXPECT_EQ(Form1->PanelAllButton[0]->Caption(), "CLEAR");
+        EXPECT_EQ(ChannelsOn(0), 16);
+        EXPECT_TRUE(ShownOff(0, 5));
+
+        ExpectOnlyPollsAnd({{0x01, 0xA0, 0x00, 0x03},
+                            {0x02, 0xA4, 0x00, 0x00},
+                            {0x01, 0xAF, 0x04, 0xAA},
+                            {0x01, 0xA2, 0x00, 0x00}});
         // And every reply that went out was a StatusReply or an Ack of a command.
         for (const std::string& tx : Log("tx"))
             EXPECT_TRUE(tx.rfind("tx 55 01 A8", 0) == 0 || tx.rfind("tx 55 02 A8", 0) == 0 ||
-                        tx == "tx 54 01 A0" || tx == "tx 54 02 A4")
+                        tx == "tx 54 01 A0" || tx == "tx 54 02 A4" || tx == "tx 54 01 AF" ||
+                        tx == "tx 54 01 A2")
                 << tx;
     }
 
