@@ -26,6 +26,10 @@ constexpr int kColumn = 43;
 constexpr int kPanelPitch = 119;
 constexpr int kIdMaxLength = 3;
 constexpr int kPanelFontSize = 10;
+// Label widths that read their longest captions whole, within the column and before the
+// mask-all box (fixed, so that start-up measures no text).
+constexpr int kChannelLabelWidth = kColumn - 3;
+constexpr int kMaskLabelWidth = 120 - 24;
 // Slots of a panel's button row.
 constexpr int kSeqOnSlot = 1;
 constexpr int kRevOffSlot = 2;
@@ -89,10 +93,10 @@ void TForm1::BuildDevicePanels() {
             led->SetShape(forms::TShapeType::stCircle);
             led->SetBrushColor(forms::clWhite);
             ChannelLed[d][c] = led;
+            // As wide as the column allows: "CH10" to "CH16" do not fit in the indicator's
+            // 22 pixels.
             ChannelLabel[d][c] = MakePanelControl<forms::TLabel>(
-                this, group, Indexed("ChannelLabel", d, c), 219 + x, 45, 22, 16);
-            // Sized to its caption: "CH10" to "CH16" are wider than the column's 22 pixels.
-            ChannelLabel[d][c]->SetAutoSize(true);
+                this, group, Indexed("ChannelLabel", d, c), 219 + x, 45, kChannelLabelWidth, 16);
             ChannelLabel[d][c]->SetCaption(ChannelName(c));
         }
 
@@ -100,9 +104,9 @@ void TForm1::BuildDevicePanels() {
             this, group, Indexed("PanelLockBox", d), 970, 45, 60, 17);
         PanelLockBox[d]->SetCaption(realtime::kLockCaption);
         PanelLockBox[d]->SetEnabled(false);  // shows the device's lock; not the operator's
+        // Up to the all box: the English caption does not fit in 64 pixels.
         PanelMaskLabel[d] = MakePanelControl<forms::TLabel>(
-            this, group, Indexed("PanelMaskLabel", d), 24, 63, 64, 20);
-        PanelMaskLabel[d]->SetAutoSize(true);  // the English caption is wider than designed
+            this, group, Indexed("PanelMaskLabel", d), 24, 63, kMaskLabelWidth, 20);
         PanelMaskLabel[d]->SetCaption(std::string(realtime::kMaskLabelCaption.zh_cn));
         PanelMaskAll[d] = MakePanelControl<forms::TCheckBox>(
             this, group, Indexed("PanelMaskAll", d), 120, 64, 100, 17);

@@ -36,7 +36,7 @@ TEST_F(RealtimeTest, PanelsStandAsDesignedWithEveryArrayAtItsPlace) {
                       gdi::Rect::from_xywh(219 + 43 * c, 20, 22, 22));
             EXPECT_EQ(Form1->ChannelLed[d][c]->Shape(), forms::TShapeType::stCircle);
             EXPECT_EQ(Form1->ChannelLed[d][c]->BrushColor(), forms::clWhite);
-            // The labels take their caption's size from where they stand.
+            // The labels stand where designed, as wide as their column allows.
             EXPECT_EQ(Form1->ChannelLabel[d][c]->Left(), 219 + 43 * c);
             EXPECT_EQ(Form1->ChannelLabel[d][c]->Top(), 45);
             EXPECT_LT(Form1->ChannelLabel[d][c]->Width(), 43);
