@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "forms/automation/harness.h"
 #include "forms/page_control.h"
 #include "protocol/replies.h"
 #include "tests/pages/realtime/realtime_fixture.h"
@@ -176,6 +179,33 @@ TEST_F(RealtimeTest, MaskRequestsGreyTheChannelButtonsAfterTheSend) {
         EXPECT_FALSE(Form1->ChannelButton[0][m + 1]->Enabled());
     }
     EXPECT_TRUE(Form1->ChannelButton[0][0]->Enabled());  // the LCD has no mask
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(RealtimeTest, ScriptsDriveThePanelsByTheirIndices) {
+    StartPage();
+    SetLanguage(1);
+    const auto result = forms::automation::RunScript(Form1,
+                                                     "page 2\n"
+                                                     "type PanelIdEdit[2] 6\n"
+                                                     "click ChannelButton[2][16]\n"
+                                                     "wait 60\n"
+                                                     "expect ChannelButton[2][16] off\n"
+                                                     "expect ChannelLed[2][16].color #ff0000\n"
+                                                     "click ChannelMask[2][0]\n"
+                                                     "wait 60\n"
+                                                     "expect ChannelMask[2][0].checked true\n"
+                                                     "expect ChannelButton[2][1].enabled false\n"
+                                                     "expect PanelIdEdit2 6\n");
+    EXPECT_EQ(result.exit_code, 0) << result.report;
+    const auto frames = Frames();
+    EXPECT_NE(std::find(frames.begin(), frames.end(), Wire({0x06, 0xA0, 0x00, 0x10})),
+              frames.end());
+    EXPECT_NE(std::find(frames.begin(), frames.end(), Wire({0x06, 0xAF, 0x00, 0xAA})),
+              frames.end());
 }
 
 }  // namespace
