@@ -17,10 +17,19 @@ namespace {
 
 constexpr std::string_view kHeader = "velmor font faces 1";
 
-// The variables that change where fontconfig looks or what it reads.
-constexpr const char* kEnvironment[] = {
-    "FONTCONFIG_FILE", "FONTCONFIG_PATH", "FONTCONFIG_SYSROOT", "HOME",
-    "XDG_CONFIG_HOME", "XDG_DATA_HOME",   "XDG_CACHE_HOME"};
+// The variables that change where fontconfig looks, what it reads, or which face it prefers
+// (the locale's language goes into every match).
+constexpr const char* kEnvironment[] = {"FONTCONFIG_FILE",
+                                        "FONTCONFIG_PATH",
+                                        "FONTCONFIG_SYSROOT",
+                                        "FC_LANG",
+                                        "LANG",
+                                        "LC_ALL",
+                                        "LC_CTYPE",
+                                        "HOME",
+                                        "XDG_CONFIG_HOME",
+                                        "XDG_DATA_HOME",
+                                        "XDG_CACHE_HOME"};
 
 std::string env_or(const char* name, const std::string& fallback) {
     const char* v = std::getenv(name);
