@@ -265,6 +265,10 @@ X11Display::X11Display(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 X11Display::~X11Display() {
     if (win::GetDisplayDriver() == this)
         win::SetDisplayDriver(nullptr);
+    // The connection closes below, and with it the server lets go of every segment: the
+    // segments need not detach one by one, each with a round trip. Backing bitmaps that outlive
+    // the connection keep their memory.
+    impl_->open_token.reset();
     for (auto& [h, n] : impl_->natives) {
         impl_->free_image(n);
         if (n.gc)
@@ -272,9 +276,6 @@ X11Display::~X11Display() {
         XDestroyWindow(impl_->dpy, n.xwin);
     }
     XFreeColormap(impl_->dpy, impl_->colormap);
-    // Backing bitmaps that outlive the connection keep their memory; the server lets go of
-    // its side when the connection closes.
-    impl_->open_token.reset();
     XCloseDisplay(impl_->dpy);
 }
 
