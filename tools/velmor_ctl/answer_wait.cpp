@@ -1,5 +1,6 @@
 #include "tools/velmor_ctl/answer_wait.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include "protocol/replies.h"
@@ -138,12 +139,15 @@ Answer Exchanger::Ask(std::span<const uint8_t> payload) {
         return answer;
     }
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeout_ms_);
+    const auto hard_deadline = deadline + std::chrono::milliseconds(timeout_ms_);
     std::vector<uint8_t> buffer;
     auto fail = [&](std::string error) {
         answer.outcome = Answer::Outcome::Failed;
         answer.error = std::move(error);
         return answer;
     };
+    // Set once the wait is over: what the last read brought is judged, then the wait ends.
+    bool last_look = false;
     while (true) {
         while (!buffer.empty()) {
             const size_t length = reply_length(buffer[0], expected.kind);
@@ -171,31 +175,37 @@ Answer Exchanger::Ask(std::span<const uint8_t> payload) {
                                 device_name(expected.device_id) + ": " + HexBytes(reply));
             }
         }
-        const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-        if (left.count() <= 0) {
-            if (buffer.empty()) {
-                answer.outcome = Answer::Outcome::Silent;
-                answer.error =
-                    expected.device_id == 0 &&
-                            expected.command == protocol::code_of(Command::ReadId)
-                        ? "no device answered within " + std::to_string(timeout_ms_) + " ms"
-                        : device_name(expected.device_id) + " did not answer within " +
-                              std::to_string(timeout_ms_) + " ms";
-                return answer;
+        if (!last_look) {
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+            const ReadResult read =
+                line_.Read(&buffer, std::max(0, static_cast<int>(left.count())));
+            if (read == ReadResult::Closed) {
+                return fail(buffer.empty()
+                                ? "the connection closed before an answer came"
+                                : "the connection closed in the middle of an answer (" +
+                                      std::to_string(buffer.size()) + " of " +
+                                      std::to_string(reply_length(buffer[0], expected.kind)) +
+                                      " bytes): " + HexBytes(buffer));
             }
-            return fail("the answer was cut short (" + std::to_string(buffer.size()) + " of " +
-                        std::to_string(reply_length(buffer[0], expected.kind)) + " bytes within " +
-                        std::to_string(timeout_ms_) + " ms): " + HexBytes(buffer));
+            // Bytes that are still coming are taken even at the deadline; the wait ends when
+            // the line falls quiet after it, or at twice the time-out whatever comes.
+            const auto now = Clock::now();
+            last_look = (read == ReadResult::Nothing && now >= deadline) || now >= hard_deadline;
+            continue;
         }
-        if (line_.Read(&buffer, static_cast<int>(left.count())) == ReadResult::Closed) {
-            return fail(buffer.empty()
-                            ? "the connection closed before an answer came"
-                            : "the connection closed in the middle of an answer (" +
-                                  std::to_string(buffer.size()) + " of " +
-                                  std::to_string(reply_length(buffer[0], expected.kind)) +
-                                  " bytes): " + HexBytes(buffer));
+        if (buffer.empty()) {
+            answer.outcome = Answer::Outcome::Silent;
+            answer.error =
+                expected.device_id == 0 && expected.command == protocol::code_of(Command::ReadId)
+                    ? "no device answered within " + std::to_string(timeout_ms_) + " ms"
+                    : device_name(expected.device_id) + " did not answer within " +
+                          std::to_string(timeout_ms_) + " ms";
+            return answer;
         }
+        return fail("the answer was cut short (" + std::to_string(buffer.size()) + " of " +
+                    std::to_string(reply_length(buffer[0], expected.kind)) + " bytes within " +
+                    std::to_string(timeout_ms_) + " ms): " + HexBytes(buffer));
     }
 }
 
