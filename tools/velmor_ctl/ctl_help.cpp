@@ -9,50 +9,55 @@ namespace {
 struct CommandDoc {
     std::string_view name;
     std::string_view synopsis;
+    std::string_view summary;  // for the program's list of commands
     std::string_view text;
 };
 
 constexpr std::array<CommandDoc, 16> kCommands{{
-    {"scan", "scan [FIRST-LAST]",
+    {"scan", "scan [FIRST-LAST]", "devices that answer a status poll (default 1-255)",
      "Asks every ID of the range (default 1-255) for its status, one after another, and lists\n"
      "the devices that answered. Each silent ID costs one time-out, so a whole line takes about\n"
      "255 x TIMEOUT; give a short --timeout (50 ms over TCP, 100 ms on a 19200-baud line).\n"
      "Exit status 1 when no device answered."},
-    {"id", "id",
+    {"id", "id", "the ID of the one device on the line",
      "Reads the ID of the one device on the line (the request goes to ID 0; with several\n"
      "devices on the line the answers collide)."},
-    {"set-id", "set-id NEW [--current OLD]",
+    {"set-id", "set-id NEW [--current OLD]", "give the device a new ID",
      "Gives a device the ID NEW (1-255). Without --current the ID of the one device on the line\n"
      "is read first, as the console's read button does; OLD may be 0 to 255."},
-    {"status", "status ID",
+    {"status", "status ID", "LCD and CH1-CH16 on or off, locked, running",
      "Shows which of LCD and CH1-CH16 are on, and whether the device is\n"
      "locked and running a sequence."},
-    {"on", "on ID CH...|all",
+    {"on", "on ID CH...|all", "switch channels on (CH: LCD, 1-16, CH1-CH16)",
      "Switches channels on, one request per channel (CH: LCD, 1-16 or CH1-CH16); \"all\"\n"
      "switches LCD and every usable channel on with one request."},
-    {"off", "off ID CH...|all", "Switches channels off, as \"on\" does."},
-    {"sequence-on", "sequence-on ID",
+    {"off", "off ID CH...|all", "switch channels off", "Switches channels off, as \"on\" does."},
+    {"sequence-on", "sequence-on ID", "start the power-on sequence",
      "Starts the device's own power-on sequence (with its power-on delays)."},
-    {"sequence-off", "sequence-off ID",
+    {"sequence-off", "sequence-off ID", "start the reverse power-off sequence",
      "Starts the device's reverse power-off sequence (with its power-off delays)."},
-    {"broadcast-on", "broadcast-on", "Switches every channel of every device on the line on."},
-    {"broadcast-off", "broadcast-off", "Switches every channel of every device on the line off."},
-    {"lock", "lock ID on|off", "Locks or unlocks the device's front panel and switching."},
-    {"mask", "mask ID CH...|all on|off",
+    {"broadcast-on", "broadcast-on", "every channel of every device on the line on",
+     "Switches every channel of every device on the line on."},
+    {"broadcast-off", "broadcast-off", "every channel of every device on the line off",
+     "Switches every channel of every device on the line off."},
+    {"lock", "lock ID on|off", "lock or unlock the device",
+     "Locks or unlocks the device's front panel and switching."},
+    {"mask", "mask ID CH...|all on|off", "mask channels out of use, or make them usable",
      "Masks channels out of use (on) or makes them usable again (off). CH: 1-16 or CH1-CH16;\n"
      "the LCD channel has no mask."},
-    {"cascade", "cascade ID on|off [--start CH]",
+    {"cascade", "cascade ID on|off [--start CH]", "cascade with its start channel",
      "Sets the cascade. The start channel (LCD, CH1-CH16) travels with it: --start sets it,\n"
      "otherwise the device's current one is read first and kept."},
-    {"settings", "settings ID",
+    {"settings", "settings ID", "delays, cascade, start channel, lock",
      "Shows the 17 power-on and power-off delays, the cascade, the start channel and the lock."},
     {"delays", "delays ID [--on LIST] [--off LIST]",
-     "Writes delays. The device's settings are read first; the channels named keep nothing of\n"
-     "their old value, the others are written back unchanged. LIST is comma-separated: 17\n"
+     "write delays (values as on the Device Setup page, 60m)",
+     "Writes delays. The device's settings are read first; the channels named get the new\n"
+     "values, the others are written back as they were. LIST is comma-separated: 17\n"
      "values for LCD, CH1 .. CH16 in order, or CH=VALUE items (CH also \"all\"). A VALUE is\n"
      "as on the Device Setup page, 0 to 60 in steps of 0.5, seconds unless it ends in \"m\"\n"
      "(minutes): 0.5, 2.5s, 60m."},
-    {"watch", "watch ID... [--count N]",
+    {"watch", "watch ID... [--count N]", "poll the devices in turn, print every change",
      "Asks the devices for their status in turn, one request every 100 ms, and prints every\n"
      "change until stopped (Ctrl+C), or after N rounds with --count."},
 }};
@@ -83,9 +88,7 @@ std::string ProgramHelp() {
         std::string synopsis(doc.synopsis);
         text += "  " + synopsis;
         text += std::string(synopsis.size() < 36 ? 36 - synopsis.size() : 1, ' ');
-        const std::string_view first = doc.text.substr(0, doc.text.find('\n'));
-        text += std::string(first) + (doc.text.find('\n') == std::string_view::npos ? "" : " ...");
-        text += '\n';
+        text += std::string(doc.summary) + "\n";
     }
     text +=
         "\nIDs are 1 to 255. \"velmor-ctl COMMAND --help\" explains one command.\n"

@@ -2,6 +2,7 @@
 // a paced pseudo-terminal: what it finds, what it changes on the simulated devices, the frames
 // the simulator receives, and its exit statuses.
 
+#include <stdlib.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -211,6 +212,12 @@ TEST_F(CtlSimTest, OverAPacedPseudoTerminal) {
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out.substr(0, 50), "device 3: cascade off, start channel LCD, unlocked");
     EXPECT_EQ(Ctl({"status", "3"}).out, "device   3  idle     unlocked  on: CH2\n");
+    // --com N finds its device as the console's ports do, in $VELMOR_COMN.
+    ::setenv("VELMOR_COM7", sim_->pty_path().c_str(), 1);
+    r = Ctl({"--com", "7", "status", "1"}, false);
+    ::unsetenv("VELMOR_COM7");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "device   1  idle     unlocked  on: none\n");
 }
 
 TEST_F(CtlSimTest, FaultsOnTheLineGiveAClearErrorNeverAWrongResult) {
