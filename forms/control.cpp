@@ -4,6 +4,7 @@
 
 #include "forms/form.h"
 #include "forms/win_control.h"
+#include "platform/text/str_to_int.h"
 #include "platform/win/metrics.h"
 #include "platform/win/painting.h"
 
@@ -36,17 +37,15 @@ bool ParseBool(const std::string& v, bool* out) {
     return false;
 }
 
+// Integer properties ("Tag", "Color") read as the framework reads integers: "010" is ten,
+// "$FF" is hexadecimal, anything else is refused.
 bool ParseInt(const std::string& v, int* out) {
-    try {
-        size_t used = 0;
-        int n = std::stoi(v, &used, 0);
-        if (used != v.size())
-            return false;
-        *out = n;
-        return true;
-    } catch (...) {
+    const auto n = text::str_to_int(v);
+    if (!n) {
         return false;
     }
+    *out = *n;
+    return true;
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,10 +18,5 @@ std::string_view trim(std::string_view s);
 // Splits text into lines at CR, LF or CR LF; a line break after the last line adds no line.
 // The text ends early at a NUL byte.
 std::vector<std::string> split_lines(std::string_view text);
-
-// The framework's string-to-integer conversion: an optional sign, then decimal digits or '$'
-// and hexadecimal digits, nothing else. Hexadecimal values up to 0xFFFFFFFF wrap into int32;
-// decimal values must fit int32.
-std::optional<int32_t> str_to_int(std::string_view s);
 
 }  // namespace skin

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "platform/text/str_to_int.h"
 #include "skin/data/ansi_text.h"
 #include "skin/data/skin_stream.h"
 
@@ -181,7 +182,7 @@ int32_t TQuickIni::ReadInteger(std::string_view section, std::string_view ident,
     if (value.size() > 2 && value[0] == '0' && (value[1] == 'x' || value[1] == 'X')) {
         value.replace(0, 2, 1, '$');
     }
-    return str_to_int(value).value_or(def);
+    return text::str_to_int_def(value, def);
 }
 
 bool TQuickIni::ReadBool(std::string_view section, std::string_view ident, bool def) const {

@@ -56,6 +56,23 @@ TEST(Component, PublishedPropertiesReadByName) {
     EXPECT_FALSE(button->SetPropText("Tag", "12x"));
 }
 
+TEST(Component, IntegerPropertiesReadAsTheFrameworkReadsIntegers) {
+    TComponent owner(nullptr);
+    auto* panel = new TPanel(&owner);
+    EXPECT_TRUE(panel->SetPropText("Tag", "010"));
+    EXPECT_EQ(panel->Tag(), 10);
+    EXPECT_TRUE(panel->SetPropText("Tag", "$1F"));
+    EXPECT_EQ(panel->Tag(), 31);
+    EXPECT_TRUE(panel->SetPropText("Color", "$8000000F"));
+    EXPECT_EQ(panel->Color(), clBtnFace);
+    EXPECT_TRUE(panel->SetPropText("Color", "255"));
+    EXPECT_EQ(panel->Color(), 255u);
+    for (const char* bad : {"0x10", "", "1e3", "99999999999"}) {
+        EXPECT_FALSE(panel->SetPropText("Tag", bad)) << bad;
+    }
+    EXPECT_EQ(panel->Tag(), 31);
+}
+
 TEST(Component, ReplacedWindowProcSeesMessagesFirstAndChains) {
     TComponent owner(nullptr);
     auto* button = new TButton(&owner);

@@ -470,3 +470,35 @@ TEST_F(SettingsReplyTest, AReplyForAnotherDeviceOrDamagedChangesNothing) {
 }
 
 }  // namespace
+
+// The working ID is read by the one conversion of the program: "$A" and "010" both name
+// device 10, for asking it, for storing it and for taking its reply.
+TEST_F(SettingsReplyTest, HexAndLeadingZeroIdsNameTheSameDevice) {
+    StartPage();
+    const size_t offset = settings::SettingsFile::SavedIds(0);
+    TypeInto(Form1->Ed_conn_id, "$A");
+    Click(Form1->Bn_connect);
+    EXPECT_EQ(OneFrame(), Bytes({0x55, 0x0A, 0xA9, 0x00, 0x00, 0xA3}));
+    EXPECT_EQ(BoxTexts(), "");
+    Form1->Ed_read_id->SetFocus();
+    win::PumpPending();
+    EXPECT_EQ(Int32At(FileBytes(), offset), 10);
+
+    Form1->HandleReply(Reply(10, 0x05, 0x81, 0x02, 0x05, 0xAA));
+    EXPECT_EQ(Form1->DelayEdit[0][0]->Text(), "2.5");
+    EXPECT_TRUE(Form1->CB_lock->Checked());
+
+    TypeInto(Form1->Ed_conn_id, "010");
+    Click(Form1->Bn_connect);
+    EXPECT_EQ(OneFrame(), Wire({0x0A, 0xA9, 0x00, 0x00}));
+    Form1->HandleReply(Reply(10, 0x01, 0x01, 0x02, 0x05, 0x55));
+    EXPECT_EQ(Form1->DelayEdit[0][0]->Text(), "0.5");
+
+    // Hexadecimal that leaves the range is refused like any other number outside it.
+    TypeInto(Form1->Ed_conn_id, "$1FF");
+    Click(Form1->Bn_connect);
+    TypeInto(Form1->Ed_conn_id, "$");
+    Click(Form1->Bn_connect);
+    EXPECT_TRUE(Frames().empty());
+    EXPECT_EQ(BoxTexts(), std::string(kIdError) + kIdError);
+}
