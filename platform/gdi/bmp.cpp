@@ -6,11 +6,15 @@
 #include <iterator>
 #include <unordered_map>
 
+#include "platform/gdi/bmp_rle.h"
+
 namespace gdi {
 
 namespace {
 
 constexpr uint32_t kRgb = 0;
+constexpr uint32_t kRle8 = 1;
+constexpr uint32_t kRle4 = 2;
 constexpr uint32_t kBitfields = 3;
 
 uint16_t u16(const uint8_t* p) {
@@ -64,6 +68,7 @@ BmpResult read_info(std::span<const uint8_t> all, size_t info_at, uint64_t pixel
     int bpp;
     uint32_t compression = kRgb;
     uint32_t colours_used = 0;
+    uint32_t image_size = 0;
     size_t palette_entry = 4;
     if (header_size == 12) {
         width = u16(h + 4);
@@ -75,6 +80,7 @@ BmpResult read_info(std::span<const uint8_t> all, size_t info_at, uint64_t pixel
         height = s32(h + 8);
         bpp = u16(h + 14);
         compression = u32(h + 16);
+        image_size = u32(h + 20);
         colours_used = u32(h + 32);
     }
     const bool top_down = height < 0;
@@ -87,7 +93,8 @@ BmpResult read_info(std::span<const uint8_t> all, size_t info_at, uint64_t pixel
     if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) {
         return fail(BmpError::UnsupportedDepth);
     }
-    if (compression != kRgb && !(compression == kBitfields && (bpp == 16 || bpp == 32))) {
+    const bool rle = (compression == kRle8 && bpp == 8) || (compression == kRle4 && bpp == 4);
+    if (compression != kRgb && !rle && !(compression == kBitfields && (bpp == 16 || bpp == 32))) {
         return fail(BmpError::UnsupportedCompression);
     }
     size_t at = info_at + header_size;
@@ -141,6 +148,23 @@ BmpResult read_info(std::span<const uint8_t> all, size_t info_at, uint64_t pixel
     }
     const uint64_t stride = ((static_cast<uint64_t>(width) * bpp + 31) / 32) * 4;
     const uint64_t start = pixel_offset ? pixel_offset : at;
+    if (rle) {
+        // The code runs for the image size the header gives, or to the end of the data.
+        if (start > n) {
+            return fail(BmpError::Truncated);
+        }
+        uint64_t length = n - start;
+        if (image_size != 0 && image_size < length) {
+            length = image_size;
+        }
+        Bitmap out(static_cast<int>(width), static_cast<int>(height), palette[0]);
+        if (out.empty()) {
+            return fail(BmpError::BadSize);
+        }
+        decode_rle(all.subspan(static_cast<size_t>(start), static_cast<size_t>(length)), bpp,
+                   palette, top_down, out);
+        return {std::move(out), BmpError::None};
+    }
     // The last row needs only its own bytes, not the padding.
     const uint64_t last_row = (static_cast<uint64_t>(width) * bpp + 7) / 8;
     if (start > n || stride * (height - 1) + last_row > n - start) {

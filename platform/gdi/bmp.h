@@ -16,7 +16,7 @@ enum class BmpError {
     NotBmp,                  // no "BM" signature or an unknown header size
     BadSize,                 // zero, negative width or absurd dimensions
     UnsupportedDepth,        // bits per pixel other than 1, 4, 8, 16, 24, 32
-    UnsupportedCompression,  // RLE, JPEG, PNG inside
+    UnsupportedCompression,  // JPEG or PNG inside, or a run-length code the depth has not
     BadPalette,              // more colours than the depth allows
     Io,                      // the file cannot be opened or written
 };
@@ -29,7 +29,8 @@ struct BmpResult {
 };
 
 // Reads a Windows BMP file (BITMAPFILEHEADER + info header + palette + pixels): 1, 4 and 8 bits
-// with a palette, 16, 24 and 32 bits, bottom-up or top-down. Never reads past `data`.
+// with a palette, 16, 24 and 32 bits, bottom-up or top-down, and the run-length codes of 8 and
+// 4 bits (BI_RLE8, BI_RLE4; pixels the code skips are palette entry 0). Never reads past `data`.
 BmpResult read_bmp(std::span<const uint8_t> data);
 BmpResult read_bmp_file(const std::string& path);
 // The same without the 14-byte file header (a packed DIB: info header, palette, pixels).

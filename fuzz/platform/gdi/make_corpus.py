@@ -38,3 +38,8 @@ write("16bit_bitfields.bmp", bmp(2, 1, 16, bytes([0x1F, 0xF8, 0xE0, 0x07]), comp
                                  masks=struct.pack("<III", 0xF800, 0x07E0, 0x001F)))
 write("32bit_v4_bitfields.bmp", bmp(1, 1, 32, bytes([1, 2, 3, 4]), header=108, compression=3,
                                     masks=struct.pack("<III", 0xFF0000, 0xFF00, 0xFF)))
+# Run-length codes: runs, a literal run with its pad byte, end of line, a move, end of bitmap.
+write("8bit_rle.bmp", bmp(4, 3, 8, bytes([3, 1, 0, 0, 0, 3, 2, 3, 1, 0, 0, 0, 0, 2, 2, 0, 2, 3,
+                                          6, 1, 0, 1]), pal4, compression=1))
+write("4bit_rle.bmp", bmp(5, 2, 4, bytes([5, 0x12, 0, 0, 0, 5, 0x30, 0x12, 0x30, 0, 0, 2, 1, 0,
+                                          0, 1]), pal4, compression=2))

@@ -101,6 +101,105 @@ TEST(Bmp, ReadsFourAndOneBitPalettes) {
     EXPECT_EQ(past.bitmap.color_at(0, 0), 0u);
 }
 
+// A run-length-coded file: the hand-made helper's layout with the compression and code size.
+std::vector<uint8_t> rle_file(int bpp, const std::vector<uint8_t>& palette,
+                              const std::vector<uint8_t>& code, int w, int h) {
+    std::vector<uint8_t> v = handmade(bpp, palette, code, w, h, 0);
+    v[30] = bpp == 8 ? 1 : 2;
+    const auto size = static_cast<uint32_t>(code.size());
+    for (int i = 0; i < 4; ++i)
+        v[34 + i] = static_cast<uint8_t>(size >> (8 * i));
+    return v;
+}
+
+// Palette: 0 black, 1 red, 2 green, 3 blue (B G R x).
+const std::vector<uint8_t> kRlePalette = {0, 0, 0, 0, 0, 0, 255, 0, 0, 255, 0, 0, 255, 0, 0, 0};
+
+std::vector<Color> row_colours(const Bitmap& b, int y) {
+    std::vector<Color> out;
+    for (int x = 0; x < b.width(); ++x)
+        out.push_back(b.color_at(x, y));
+    return out;
+}
+
+TEST(Bmp, RunLengthEightBitsWithEveryEscape) {
+    const Color k = rgb(0, 0, 0), r = rgb(255, 0, 0), g = rgb(0, 255, 0), b = rgb(0, 0, 255);
+    const std::vector<uint8_t> code = {
+        0x03, 0x01, 0x00, 0x00,              // bottom row: 3 red, end of line
+        0x00, 0x03, 0x02, 0x03, 0x01, 0x00,  // literal green blue red, one pad byte
+        0x00, 0x00,                          // end of line
+        0x00, 0x02, 0x02, 0x00,              // top row: move right by 2
+        0x02, 0x03, 0x06, 0x01,              // 2 blue, then 6 red cut at the edge
+        0x00, 0x01,                          // end of bitmap
+        0x04, 0x02};                         // after the end: never read
+    const BmpResult rle = read_bmp(rle_file(8, kRlePalette, code, 4, 3));
+    ASSERT_TRUE(rle.ok()) << describe(rle.error);
+    EXPECT_EQ(row_colours(rle.bitmap, 0), (std::vector<Color>{k, k, b, b}));
+    EXPECT_EQ(row_colours(rle.bitmap, 1), (std::vector<Color>{g, b, r, k}));
+    EXPECT_EQ(row_colours(rle.bitmap, 2), (std::vector<Color>{r, r, r, k}));
+
+    // A move up by one from the bottom row lands on the middle row at the same column.
+    const BmpResult delta = read_bmp(rle_file(
+        8, kRlePalette, {0x01, 0x03, 0x00, 0x02, 0x01, 0x01, 0x01, 0x02, 0x00, 0x01}, 3, 2));
+    ASSERT_TRUE(delta.ok());
+    EXPECT_EQ(row_colours(delta.bitmap, 1), (std::vector<Color>{b, k, k}));
+    EXPECT_EQ(row_colours(delta.bitmap, 0), (std::vector<Color>{k, k, g}));
+}
+
+TEST(Bmp, RunLengthFourBitsAlternatesNibbles) {
+    const Color k = rgb(0, 0, 0), r = rgb(255, 0, 0), g = rgb(0, 255, 0), b = rgb(0, 0, 255);
+    const std::vector<uint8_t> code = {0x05, 0x12, 0x00, 0x00,  // bottom: red green red green red
+                                       0x00, 0x05, 0x30, 0x12,
+                                       0x30, 0x00,  // literal of 5 nibbles: 3 bytes and a pad
+                                       0x00, 0x01};
+    const BmpResult rle = read_bmp(rle_file(4, kRlePalette, code, 5, 2));
+    ASSERT_TRUE(rle.ok()) << describe(rle.error);
+    EXPECT_EQ(row_colours(rle.bitmap, 1), (std::vector<Color>{r, g, r, g, r}));
+    EXPECT_EQ(row_colours(rle.bitmap, 0), (std::vector<Color>{b, k, r, g, b}));
+    // RLE4 at 8 bits (or RLE8 at 4) is no code the reader knows.
+    std::vector<uint8_t> mismatched = rle_file(4, kRlePalette, code, 5, 2);
+    mismatched[30] = 1;
+    EXPECT_EQ(read_bmp(mismatched).error, BmpError::UnsupportedCompression);
+}
+
+TEST(Bmp, RunLengthCodeThatLeavesTheImageOrEndsEarlyWritesNothingOutside) {
+    // A run past the right edge, a move far right and runs there, then a move past the top:
+    // only the pixels inside the image change (the sanitizer build checks the rest).
+    const std::vector<uint8_t> wild = {0x05, 0x01, 0x00, 0x00, 0x00, 0x02, 0xFF, 0x00,
+                                       0x03, 0x02, 0x00, 0x02, 0x00, 0xFF, 0x09, 0x03};
+    const Color k = rgb(0, 0, 0), r = rgb(255, 0, 0), g = rgb(0, 255, 0);
+    const BmpResult w8 = read_bmp(rle_file(8, kRlePalette, wild, 2, 2));
+    ASSERT_TRUE(w8.ok()) << describe(w8.error);
+    EXPECT_EQ(row_colours(w8.bitmap, 1), (std::vector<Color>{r, r}));
+    EXPECT_EQ(row_colours(w8.bitmap, 0), (std::vector<Color>{k, k}));
+    const BmpResult w4 = read_bmp(rle_file(4, kRlePalette, wild, 2, 2));
+    ASSERT_TRUE(w4.ok()) << describe(w4.error);
+    EXPECT_EQ(row_colours(w4.bitmap, 1), (std::vector<Color>{k, r}));
+    EXPECT_EQ(row_colours(w4.bitmap, 0), (std::vector<Color>{k, k}));
+    // A literal run longer than the data left takes what there is.
+    const BmpResult lit8 = read_bmp(rle_file(8, kRlePalette, {0x00, 0x09, 0x01, 0x02}, 3, 1));
+    EXPECT_EQ(row_colours(lit8.bitmap, 0), (std::vector<Color>{r, g, k}));
+    const BmpResult lit4 = read_bmp(rle_file(4, kRlePalette, {0x00, 0x09, 0x01, 0x02}, 3, 1));
+    EXPECT_EQ(row_colours(lit4.bitmap, 0), (std::vector<Color>{k, r, k}));
+    // Cut anywhere, a file still reads: what the code has reached is drawn, the rest is
+    // palette entry 0. Cut inside the headers, it is refused as before.
+    const std::vector<uint8_t> code = {0x02, 0x01, 0x00, 0x00, 0x00, 0x03, 0x02, 0x03, 0x01, 0x00};
+    const std::vector<uint8_t> whole = rle_file(8, kRlePalette, code, 3, 2);
+    for (size_t n = 70; n <= whole.size(); ++n) {
+        const BmpResult r = read_bmp(std::span(whole.data(), n));
+        ASSERT_TRUE(r.ok()) << n;
+        EXPECT_EQ(r.bitmap.width(), 3);
+    }
+    EXPECT_EQ(read_bmp(std::span(whole.data(), 60)).error, BmpError::Truncated);
+    // A code size in the header shorter than the data ends the code there.
+    std::vector<uint8_t> short_size = whole;
+    short_size[34] = 2;
+    const BmpResult cut = read_bmp(short_size);
+    ASSERT_TRUE(cut.ok());
+    EXPECT_EQ(cut.bitmap.color_at(1, 1), rgb(255, 0, 0));
+    EXPECT_EQ(cut.bitmap.color_at(0, 0), rgb(0, 0, 0));
+}
+
 TEST(Bmp, BrokenFilesGiveAnErrorAndAnEmptyBitmap) {
     const std::vector<uint8_t> good = encode_bmp(picture(3, 3), 24);
     // Every truncation fails cleanly; only the padding of the last row may be missing.
