@@ -19,6 +19,106 @@ struct TLZH::Tables {
     int16_t son[T];
 };
 
+// Input taken from the get callback a block at a time; past the end it gives zero bytes.
+class TLZH::BlockInput {
+  public:
+    explicit BlockInput(const TGetBlock& get) : get_(get) {}
+
+    // The next byte, if there is one.
+    bool next(uint8_t& b) {
+        if (pos_ == end_ && !refill()) {
+            return false;
+        }
+        b = buf_[pos_++];
+        return true;
+    }
+
+  private:
+    bool refill() {
+        if (ended_) {
+            return false;
+        }
+        uint16_t done = 0;
+        get_(buf_, kBlock, done);
+        if (done == 0) {
+            ended_ = true;
+            return false;
+        }
+        pos_ = 0;
+        end_ = std::min<uint16_t>(done, kBlock);
+        return true;
+    }
+
+    const TGetBlock& get_;
+    uint8_t buf_[kBlock];
+    uint16_t pos_ = 0;
+    uint16_t end_ = 0;
+    bool ended_ = false;
+};
+
+// Output gathered into blocks for the put callback.
+class TLZH::BlockOutput {
+  public:
+    explicit BlockOutput(const TPutBlock& put) : put_(put) {}
+
+    void byte(uint8_t b) {
+        buf_[used_++] = b;
+        if (used_ == kBlock) {
+            flush();
+        }
+    }
+    void flush() {
+        if (used_ > 0) {
+            uint16_t done = 0;
+            put_(buf_, used_, done);
+            used_ = 0;
+        }
+    }
+
+  private:
+    const TPutBlock& put_;
+    uint8_t buf_[kBlock];
+    uint16_t used_ = 0;
+};
+
+// The code bits, most significant first, left-aligned in a 64-bit window; bits past the end
+// of the input read as 0.
+class TLZH::BitInput {
+  public:
+    explicit BitInput(const TGetBlock& get) : bytes_(get) {}
+
+    // Makes at least 57 bits available.
+    void fill() {
+        while (count_ <= 56) {
+            uint8_t b = 0;
+            bytes_.next(b);
+            window_ |= static_cast<uint64_t>(b) << (56 - count_);
+            count_ += 8;
+        }
+    }
+    // The next n bits (1 to 32) without taking them; fill() first.
+    uint32_t peek(int n) const { return static_cast<uint32_t>(window_ >> (64 - n)); }
+    void skip(int n) {
+        window_ <<= n;
+        count_ -= n;
+    }
+    int bit() {
+        if (count_ == 0) {
+            fill();
+        }
+        const int b = static_cast<int>(window_ >> 63);
+        window_ <<= 1;
+        --count_;
+        return b;
+    }
+    int available() const { return count_; }
+
+  private:
+    BlockInput bytes_;
+    uint64_t window_ = 0;
+    int count_ = 0;
+};
+
 TLZH::TLZH() = default;
 TLZH::~TLZH() = default;
 
@@ -28,8 +128,6 @@ void TLZH::InitLZH() {
     } catch (const std::bad_alloc&) {
         throw ElzhException("LZH : Cannot get memory for dictionary tables");
     }
-    getbuf = 0;
-    getlen = 0;
     putbuf = 0;
     putlen = 0;
     textsize = 0;
@@ -57,17 +155,6 @@ void TLZH::PutBlockStream(const uint8_t* buffer, uint16_t count, uint16_t& done)
         StreamOut->Write(buffer, count);
     }
     done = count;
-}
-
-bool TLZH::ReadInByte(uint8_t& b) {
-    uint16_t done = 0;
-    (*get_)(&b, 1, done);
-    return done == 1;
-}
-
-void TLZH::WriteOutByte(uint8_t b) {
-    uint16_t done = 0;
-    (*put_)(&b, 1, done);
 }
 
 // --- binary search trees over the ring buffer (encoder) ---
@@ -236,12 +323,25 @@ void TLZH::update(int c) {
     c = t.prnt[c + T];
     do {
         const unsigned k = ++t.freq[c];
-        int l = c + 1;
-        if (k > t.freq[l]) {
-            // The order is disturbed: swap c with the last node of smaller frequency.
-            while (k > t.freq[++l]) {
+        if (k > t.freq[c + 1]) {
+            // The order is disturbed: swap c with the last node of smaller frequency. The
+            // frequencies are sorted and end in the 0xFFFF sentinel, so that node is found by
+            // doubling steps and then halving, instead of one node at a time (the nodes of
+            // equal frequency can be hundreds long).
+            int l = c + 1;  // freq[l] < k
+            int hi = l + 1;
+            for (int step = 1; k > t.freq[hi]; step <<= 1) {
+                l = hi;
+                hi = std::min(l + step, static_cast<int>(T));
             }
-            --l;
+            while (hi - l > 1) {
+                const int mid = (l + hi) / 2;
+                if (k > t.freq[mid]) {
+                    l = mid;
+                } else {
+                    hi = mid;
+                }
+            }
             t.freq[c] = t.freq[l];
             t.freq[l] = static_cast<uint16_t>(k);
 
@@ -265,45 +365,15 @@ void TLZH::update(int c) {
 
 // --- bit input and output ---
 
-int TLZH::GetBit() {
-    while (getlen <= 8) {
-        uint8_t b = 0;
-        if (!ReadInByte(b)) {
-            b = 0;
-        }
-        getbuf = static_cast<uint16_t>(getbuf | (b << (8 - getlen)));
-        getlen = static_cast<uint8_t>(getlen + 8);
-    }
-    const int i = getbuf;
-    getbuf = static_cast<uint16_t>(getbuf << 1);
-    --getlen;
-    return (i >> 15) & 1;
-}
-
-int TLZH::GetByte() {
-    while (getlen <= 8) {
-        uint8_t b = 0;
-        if (!ReadInByte(b)) {
-            b = 0;
-        }
-        getbuf = static_cast<uint16_t>(getbuf | (b << (8 - getlen)));
-        getlen = static_cast<uint8_t>(getlen + 8);
-    }
-    const int i = getbuf;
-    getbuf = static_cast<uint16_t>(getbuf << 8);
-    getlen = static_cast<uint8_t>(getlen - 8);
-    return (i >> 8) & 0xFF;
-}
-
 // Sends the top l bits (l <= 16) of c.
 void TLZH::Putcode(int l, uint16_t c) {
     putbuf = static_cast<uint16_t>(putbuf | (c >> putlen));
     putlen = static_cast<uint8_t>(putlen + l);
     if (putlen >= 8) {
-        WriteOutByte(static_cast<uint8_t>(putbuf >> 8));
+        out_->byte(static_cast<uint8_t>(putbuf >> 8));
         putlen = static_cast<uint8_t>(putlen - 8);
         if (putlen >= 8) {
-            WriteOutByte(static_cast<uint8_t>(putbuf));
+            out_->byte(static_cast<uint8_t>(putbuf));
             codesize += 2;
             putlen = static_cast<uint8_t>(putlen - 8);
             putbuf = static_cast<uint16_t>(c << (l - putlen));
@@ -347,80 +417,117 @@ void TLZH::EncodePosition(unsigned c) {
 
 void TLZH::EncodeEnd() {
     if (putlen != 0) {
-        WriteOutByte(static_cast<uint8_t>(putbuf >> 8));
+        out_->byte(static_cast<uint8_t>(putbuf >> 8));
         ++codesize;
     }
 }
 
-int TLZH::DecodeChar() {
+int TLZH::DecodeChar(BitInput& in) {
     Tables& t = *tables_;
+    // The tree of a root frequency below 0x8000 is less than 25 levels deep, so one fill
+    // serves the whole walk; bit() refills should it ever run dry.
+    if (in.available() < 32) {
+        in.fill();
+    }
     int c = t.son[R];
     while (c < T) {
-        c += GetBit();
-        c = t.son[c];
+        c = t.son[c + in.bit()];
     }
     c -= T;
     update(c);
     return c;
 }
 
-int TLZH::DecodePosition() {
-    unsigned i = static_cast<unsigned>(GetByte());
-    const unsigned c = static_cast<unsigned>(lzh_tables::decode_tables.d_code[i]) << 6;
-    unsigned j = lzh_tables::decode_tables.d_len[i];
-    j -= 2;
-    while (j-- > 0) {
-        i = (i << 1) + static_cast<unsigned>(GetBit());
+// The upper 6 bits of the position come from the table by the next 8 bits, which also give
+// the length of their code; the lower 6 bits are the last 6 of the code's d_len + 6 bits.
+int TLZH::DecodePosition(BitInput& in) {
+    if (in.available() < 16) {
+        in.fill();
     }
-    return static_cast<int>(c | (i & 0x3F));
+    const uint32_t i = in.peek(8);
+    const int n = lzh_tables::decode_tables.d_len[i] + 6;
+    const uint32_t lower = in.peek(n) & 0x3F;
+    in.skip(n);
+    return static_cast<int>((static_cast<uint32_t>(lzh_tables::decode_tables.d_code[i]) << 6) |
+                            lower);
 }
 
 // --- the two directions ---
 
 void TLZH::LZHUnpack(int32_t length, const TPutBlock& put, const TGetBlock& get) {
-    put_ = &put;
-    get_ = &get;
     InitLZH();
     struct Ender {
         TLZH* self;
         ~Ender() { self->EndLZH(); }
     } ender{this};
     Tables& t = *tables_;
+    BitInput in(get);
 
     StartHuff();
     std::memset(t.text_buf, ' ', N - F);
+    // The ring is also the output buffer: what lies between `flushed` and r has been decoded
+    // and not yet handed out, and is handed out whenever r comes round to the start.
+    uint8_t* const ring = t.text_buf;
     int r = N - F;
+    int flushed = r;
+    const auto hand_out = [&] {
+        if (r > flushed) {
+            uint16_t done = 0;
+            put(ring + flushed, static_cast<uint16_t>(r - flushed), done);
+        }
+        if (r == N) {
+            r = 0;
+        }
+        flushed = r;
+    };
     int32_t count = 0;
     while (count < length) {
-        const int c = DecodeChar();
+        const int c = DecodeChar(in);
         if (c < 256) {
-            WriteOutByte(static_cast<uint8_t>(c));
-            t.text_buf[r] = static_cast<uint8_t>(c);
-            r = (r + 1) & (N - 1);
+            ring[r++] = static_cast<uint8_t>(c);
             ++count;
-        } else {
-            const int i = (r - DecodePosition() - 1) & (N - 1);
-            const int j = c - 255 + THRESHOLD;
-            // A match never carries the output past the requested length.
-            for (int k = 0; k < j && count < length; ++k) {
-                const uint8_t b = t.text_buf[(i + k) & (N - 1)];
-                WriteOutByte(b);
-                t.text_buf[r] = b;
-                r = (r + 1) & (N - 1);
-                ++count;
+            if (r == N) {
+                hand_out();
+            }
+            continue;
+        }
+        int i = (r - DecodePosition(in) - 1) & (N - 1);
+        // A match never carries the output past the requested length.
+        const int j = static_cast<int>(std::min<int32_t>(c - 255 + THRESHOLD, length - count));
+        count += j;
+        if (r + j <= N && i + j <= N && (i >= r || i + j <= r)) {
+            // Neither end wraps, and no byte is read after this copy has written it: a block
+            // move gives what byte-by-byte copying gives.
+            std::memmove(ring + r, ring + i, static_cast<size_t>(j));
+            r += j;
+            if (r == N) {
+                hand_out();
+            }
+            continue;
+        }
+        for (int k = 0; k < j; ++k) {
+            ring[r++] = ring[i];
+            i = (i + 1) & (N - 1);
+            if (r == N) {
+                hand_out();
             }
         }
     }
+    hand_out();
     textsize = count;
 }
 
 void TLZH::LZHPack(int32_t& bytes_consumed, const TPutBlock& put, const TGetBlock& get) {
-    put_ = &put;
-    get_ = &get;
     InitLZH();
+    BlockInput in(get);
+    BlockOutput out(put);
+    out_ = &out;
     struct Ender {
         TLZH* self;
-        ~Ender() { self->EndLZH(); }
+        ~Ender() {
+            self->out_ = nullptr;
+            self->EndLZH();
+        }
     } ender{this};
     Tables& t = *tables_;
 
@@ -431,7 +538,7 @@ void TLZH::LZHPack(int32_t& bytes_consumed, const TPutBlock& put, const TGetBloc
     std::memset(t.text_buf, ' ', static_cast<size_t>(r));
     int length = 0;
     uint8_t b = 0;
-    while (length < F && ReadInByte(b)) {
+    while (length < F && in.next(b)) {
         t.text_buf[r + length] = b;
         ++length;
     }
@@ -454,7 +561,7 @@ void TLZH::LZHPack(int32_t& bytes_consumed, const TPutBlock& put, const TGetBloc
             }
             const int last_match_length = match_length;
             int i = 0;
-            for (; i < last_match_length && ReadInByte(b); ++i) {
+            for (; i < last_match_length && in.next(b); ++i) {
                 DeleteNode(s);
                 t.text_buf[s] = b;
                 if (s < F - 1) {
@@ -476,6 +583,7 @@ void TLZH::LZHPack(int32_t& bytes_consumed, const TPutBlock& put, const TGetBloc
         } while (length > 0);
     }
     EncodeEnd();
+    out.flush();
     bytes_consumed = textsize;
 }
 

@@ -30,7 +30,10 @@ class TLZH {
     static constexpr int R = T - 1;                     // 626
     static constexpr unsigned MAX_FREQ = 0x8000;
 
-    // Block callbacks: (buffer, count, bytes done). The codec moves one byte per call.
+    // Block callbacks: (buffer, count, bytes done). The codec asks for input and hands out
+    // output in blocks of up to kBlock bytes; a get that delivers fewer bytes than asked (none
+    // at the end) is asked again when more are needed.
+    static constexpr uint16_t kBlock = 4096;
     using TGetBlock = std::function<void(uint8_t* buffer, uint16_t count, uint16_t& done)>;
     using TPutBlock = std::function<void(const uint8_t* buffer, uint16_t count, uint16_t& done)>;
 
@@ -40,6 +43,7 @@ class TLZH {
     TLZH& operator=(const TLZH&) = delete;
 
     // Produces exactly length bytes through put; input bits missing at the end read as 0.
+    // The input is read ahead by up to one block beyond the bits the code uses.
     void LZHUnpack(int32_t length, const TPutBlock& put, const TGetBlock& get);
     // Codes everything get delivers; bytes_consumed receives the number of input bytes.
     void LZHPack(int32_t& bytes_consumed, const TPutBlock& put, const TGetBlock& get);
@@ -53,6 +57,9 @@ class TLZH {
 
   private:
     struct Tables;
+    class BlockInput;
+    class BlockOutput;
+    class BitInput;
 
     void InitLZH();
     void EndLZH();
@@ -67,22 +74,15 @@ class TLZH {
     void reconst();
     void update(int c);
 
-    int GetBit();
-    int GetByte();
     void Putcode(int l, uint16_t c);
     void EncodeChar(unsigned c);
     void EncodePosition(unsigned c);
     void EncodeEnd();
-    int DecodeChar();
-    int DecodePosition();
-
-    bool ReadInByte(uint8_t& b);
-    void WriteOutByte(uint8_t b);
+    int DecodeChar(BitInput& in);
+    int DecodePosition(BitInput& in);
 
     uint16_t code = 0;
     uint16_t len = 0;
-    uint16_t getbuf = 0;
-    uint8_t getlen = 0;
     uint8_t putlen = 0;
     uint16_t putbuf = 0;
     int32_t textsize = 0;
@@ -92,8 +92,7 @@ class TLZH {
     int16_t match_length = 0;
 
     std::unique_ptr<Tables> tables_;
-    const TGetBlock* get_ = nullptr;
-    const TPutBlock* put_ = nullptr;
+    BlockOutput* out_ = nullptr;  // the encoder's output while LZHPack runs
 };
 
 }  // namespace skin

@@ -2,7 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
+
+#include <fstream>
+#include <iterator>
 #include <random>
+#include <string>
 
 #include "skin/data/lzh_tables.h"
 #include "skin/data/skin_stream.h"
@@ -127,6 +133,77 @@ TEST(Lzh, CountsTheConsumedInput) {
         consumed, [&](const uint8_t* b, uint16_t n, uint16_t& d) { lzh.PutBlockStream(b, n, d); },
         [&](uint8_t* b, uint16_t n, uint16_t& d) { lzh.GetBlockStream(b, n, d); });
     EXPECT_EQ(consumed, 12345);
+}
+
+Bytes read_vector(const std::string& name) {
+    std::ifstream f(std::string(LZHUF_VECTORS) + "/" + name, std::ios::binary);
+    EXPECT_TRUE(f.good()) << name;
+    return Bytes(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+}
+
+// Streams coded independently by the classic algorithm: the codec agrees with it bit for bit,
+// both ways (an empty input, one literal, matches against the initial spaces, text, literals
+// only with deep codes, and input long enough to rescale the tree).
+TEST(Lzh, AgreesWithStreamsCodedElsewhere) {
+    for (const char* name :
+         {"empty-0", "one-1", "run-5000", "text-1000", "noise-20000", "mixed-70000"}) {
+        SCOPED_TRACE(name);
+        const Bytes input = read_vector(std::string(name) + ".bin");
+        const Bytes stream = read_vector(std::string(name) + ".lzh");
+        ASSERT_GE(stream.size(), 4u);
+        EXPECT_EQ(unpack(stream), input);
+        EXPECT_EQ(pack(input), stream);
+    }
+}
+
+// Callers may deliver input in pieces of any size and must see the same output, in blocks no
+// larger than the codec's block.
+TEST(Lzh, BlockCallbacksGiveTheSameBytesWhateverThePieces) {
+    const Bytes input = read_vector("mixed-70000.bin");
+    const Bytes stream = read_vector("mixed-70000.lzh");
+    int32_t length = 0;
+    std::memcpy(&length, stream.data(), 4);
+    for (uint16_t piece : {1, 7, 4096, 65535}) {
+        SCOPED_TRACE(piece);
+        size_t at = 4;
+        Bytes out;
+        size_t calls = 0;
+        TLZH lzh;
+        lzh.LZHUnpack(
+            length,
+            [&](const uint8_t* b, uint16_t n, uint16_t& done) {
+                EXPECT_LE(n, TLZH::kBlock);
+                out.insert(out.end(), b, b + n);
+                done = n;
+                ++calls;
+            },
+            [&](uint8_t* b, uint16_t n, uint16_t& done) {
+                const size_t take = std::min<size_t>({n, piece, stream.size() - at});
+                std::memcpy(b, stream.data() + at, take);
+                at += take;
+                done = static_cast<uint16_t>(take);
+            });
+        EXPECT_EQ(out, input);
+        EXPECT_LE(calls, input.size() / 1000);
+        // The coder takes its input in pieces the same way.
+        at = 0;
+        Bytes coded;
+        int32_t consumed = 0;
+        lzh.LZHPack(
+            consumed,
+            [&](const uint8_t* b, uint16_t n, uint16_t& done) {
+                coded.insert(coded.end(), b, b + n);
+                done = n;
+            },
+            [&](uint8_t* b, uint16_t n, uint16_t& done) {
+                const size_t take = std::min<size_t>({n, piece, input.size() - at});
+                std::memcpy(b, input.data() + at, take);
+                at += take;
+                done = static_cast<uint16_t>(take);
+            });
+        EXPECT_EQ(consumed, static_cast<int32_t>(input.size()));
+        EXPECT_EQ(coded, Bytes(stream.begin() + 4, stream.end()));
+    }
 }
 
 }  // namespace
