@@ -9,13 +9,22 @@ endfunction()
 
 find_package(GTest REQUIRED)
 
-# velmor_test(NAME SOURCES a.cpp b.cpp LIBS lib1 lib2 [LABELS x11])
-# One GoogleTest executable registered as one CTest test.
+# velmor_test(NAME SOURCES a.cpp b.cpp LIBS lib1 lib2 [LABELS x11] [NEEDS_DISPLAY])
+# One GoogleTest executable registered as one CTest test. NEEDS_DISPLAY: the test talks to a
+# real X server; without DISPLAY it runs nothing and CTest reports it as skipped.
 function(velmor_test name)
-  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
-  add_executable(${name} ${T_SOURCES})
-  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
+  cmake_parse_arguments(T "NEEDS_DISPLAY" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  if(T_NEEDS_DISPLAY)
+    add_executable(${name} ${T_SOURCES} ${PROJECT_SOURCE_DIR}/tests/display_test_main.cpp)
+    target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock)
+  else()
+    add_executable(${name} ${T_SOURCES})
+    target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
+  endif()
   add_test(NAME ${name} COMMAND ${name})
+  if(T_NEEDS_DISPLAY)
+    set_tests_properties(${name} PROPERTIES SKIP_RETURN_CODE 77)
+  endif()
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 300)
   endif()

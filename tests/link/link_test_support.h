@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <stdlib.h>
 #include <sys/socket.h>
@@ -119,10 +120,24 @@ class LoopbackServer {
         return out;
     }
     void Send(const Bytes& bytes) { ::send(client_fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL); }
-    // Closes the console's connection from the device side.
-    void Drop() {
-        if (client_fd_ >= 0)
-            ::close(client_fd_);
+    // Closes the console's connection from the device side, and waits (bounded) until the
+    // console's end has taken the close: its acknowledgement of the end of the stream moves
+    // this side out of FIN-WAIT-1 (or LAST-ACK, when the console had closed first).
+    void Drop(int ms = 3000) {
+        if (client_fd_ < 0)
+            return;
+        if (::shutdown(client_fd_, SHUT_WR) == 0) {
+            const auto end = SteadyClock::now() + std::chrono::milliseconds(ms);
+            while (SteadyClock::now() < end) {
+                tcp_info info{};
+                socklen_t len = sizeof info;
+                if (::getsockopt(client_fd_, IPPROTO_TCP, TCP_INFO, &info, &len) != 0 ||
+                    (info.tcpi_state != TCP_FIN_WAIT1 && info.tcpi_state != TCP_LAST_ACK))
+                    break;
+                ::poll(nullptr, 0, 1);
+            }
+        }
+        ::close(client_fd_);
         client_fd_ = -1;
     }
 

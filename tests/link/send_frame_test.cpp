@@ -107,7 +107,6 @@ TEST_F(SendFrameTest, AWriteToABrokenConnectionIsReportedAndTheBookkeepingStillR
     device.Drop();
     // The receive loop has not looked yet: the send routine is the first to find the loss.
     Form1->Timer_read232->SetEnabled(false);
-    ::poll(nullptr, 0, 20);
 
     Form1->SendFrame(protocol::PollStatus(1));
     ASSERT_EQ(SeenBoxes().size(), 1u);

@@ -61,7 +61,24 @@ SimProcess::SimProcess(const std::vector<std::string>& args) {
 SimProcess::~SimProcess() {
     if (pid_ > 0 && wait_exit(std::chrono::milliseconds(0)) == -1) {
         ::kill(pid_, SIGTERM);
+        ::kill(pid_, SIGCONT);  // a paused process takes the end only once it runs
         ::waitpid(pid_, nullptr, 0);
+    }
+}
+
+void SimProcess::pause() {
+    if (pid_ <= 0 || ::kill(pid_, SIGSTOP) != 0) {
+        return;
+    }
+    int status = 0;
+    if (::waitpid(pid_, &status, WUNTRACED) == pid_ && !WIFSTOPPED(status)) {
+        pid_ = -1;  // it ended instead; nothing is left to stop or end
+    }
+}
+
+void SimProcess::resume() {
+    if (pid_ > 0) {
+        ::kill(pid_, SIGCONT);
     }
 }
 

@@ -25,6 +25,10 @@ class SimProcess {
     std::string pty_path() const;  // from "pty PATH"
     // Waits up to the given time for the process to end; its exit status, or -1.
     int wait_exit(std::chrono::milliseconds limit);
+    // Stops the process (SIGSTOP) and returns once it has stopped, so that it writes nothing
+    // until resume(); a test uses it to hold the simulator between two writes of its own.
+    void pause();
+    void resume();
 
   private:
     pid_t pid_ = -1;
