@@ -14,9 +14,11 @@ struct TLZH::Tables {
     int16_t lson[N + 1];
     int16_t dad[N + 1];
     int16_t rson[N + 257];
-    uint16_t freq[T + 1];  // the extra entry is a 0xFFFF sentinel
-    int16_t prnt[T + N_CHAR];
-    int16_t son[T];
+    // The Huffman tree in machine words: the decoder walks and updates it once per symbol,
+    // and whole words spare the narrowing and widening of every step.
+    uint32_t freq[T + 1];  // the extra entry is a 0xFFFF sentinel
+    int32_t prnt[T + N_CHAR];
+    int32_t son[T];
 };
 
 // Input taken from the get callback a block at a time; past the end it gives zero bytes.
@@ -112,6 +114,7 @@ class TLZH::BitInput {
         return b;
     }
     int available() const { return count_; }
+    uint64_t window() const { return window_; }
 
   private:
     BlockInput bytes_;
@@ -268,14 +271,14 @@ void TLZH::StartHuff() {
     Tables& t = *tables_;
     for (int i = 0; i < N_CHAR; ++i) {
         t.freq[i] = 1;
-        t.son[i] = static_cast<int16_t>(i + T);
-        t.prnt[i + T] = static_cast<int16_t>(i);
+        t.son[i] = i + T;
+        t.prnt[i + T] = i;
     }
     int i = 0;
     for (int j = N_CHAR; j <= R; ++j, i += 2) {
-        t.freq[j] = static_cast<uint16_t>(t.freq[i] + t.freq[i + 1]);
-        t.son[j] = static_cast<int16_t>(i);
-        t.prnt[i] = t.prnt[i + 1] = static_cast<int16_t>(j);
+        t.freq[j] = t.freq[i] + t.freq[i + 1];
+        t.son[j] = i;
+        t.prnt[i] = t.prnt[i + 1] = j;
     }
     t.freq[T] = 0xFFFF;
     t.prnt[R] = 0;
@@ -287,7 +290,7 @@ void TLZH::reconst() {
     int j = 0;
     for (int i = 0; i < T; ++i) {
         if (t.son[i] >= T) {
-            t.freq[j] = static_cast<uint16_t>((t.freq[i] + 1) / 2);
+            t.freq[j] = (t.freq[i] + 1) / 2;
             t.son[j] = t.son[i];
             ++j;
         }
@@ -295,22 +298,22 @@ void TLZH::reconst() {
     // Rebuild the internal nodes, keeping the frequencies in order.
     for (int i = 0, k = 0; j < T; i += 2, ++j) {
         const unsigned f = static_cast<unsigned>(t.freq[i]) + t.freq[i + 1];
-        t.freq[j] = static_cast<uint16_t>(f);
+        t.freq[j] = f;
         for (k = j - 1; f < t.freq[k]; --k) {
         }
         ++k;
         const size_t count = static_cast<size_t>(j - k);
         std::memmove(&t.freq[k + 1], &t.freq[k], count * sizeof t.freq[0]);
-        t.freq[k] = static_cast<uint16_t>(f);
+        t.freq[k] = f;
         std::memmove(&t.son[k + 1], &t.son[k], count * sizeof t.son[0]);
-        t.son[k] = static_cast<int16_t>(i);
+        t.son[k] = i;
     }
     for (int i = 0; i < T; ++i) {
         const int k = t.son[i];
         if (k >= T) {
-            t.prnt[k] = static_cast<int16_t>(i);
+            t.prnt[k] = i;
         } else {
-            t.prnt[k] = t.prnt[k + 1] = static_cast<int16_t>(i);
+            t.prnt[k] = t.prnt[k + 1] = i;
         }
     }
 }
@@ -323,40 +326,27 @@ void TLZH::update(int c) {
     c = t.prnt[c + T];
     do {
         const unsigned k = ++t.freq[c];
-        if (k > t.freq[c + 1]) {
-            // The order is disturbed: swap c with the last node of smaller frequency. The
-            // frequencies are sorted and end in the 0xFFFF sentinel, so that node is found by
-            // doubling steps and then halving, instead of one node at a time (the nodes of
-            // equal frequency can be hundreds long).
-            int l = c + 1;  // freq[l] < k
-            int hi = l + 1;
-            for (int step = 1; k > t.freq[hi]; step <<= 1) {
-                l = hi;
-                hi = std::min(l + step, static_cast<int>(T));
+        int l = c + 1;
+        if (k > t.freq[l]) {
+            // The order is disturbed: swap c with the last node of smaller frequency.
+            while (k > t.freq[++l]) {
             }
-            while (hi - l > 1) {
-                const int mid = (l + hi) / 2;
-                if (k > t.freq[mid]) {
-                    l = mid;
-                } else {
-                    hi = mid;
-                }
-            }
+            --l;
             t.freq[c] = t.freq[l];
-            t.freq[l] = static_cast<uint16_t>(k);
+            t.freq[l] = k;
 
             const int i = t.son[c];
-            t.prnt[i] = static_cast<int16_t>(l);
+            t.prnt[i] = l;
             if (i < T) {
-                t.prnt[i + 1] = static_cast<int16_t>(l);
+                t.prnt[i + 1] = l;
             }
             const int j = t.son[l];
-            t.son[l] = static_cast<int16_t>(i);
-            t.prnt[j] = static_cast<int16_t>(c);
+            t.son[l] = i;
+            t.prnt[j] = c;
             if (j < T) {
-                t.prnt[j + 1] = static_cast<int16_t>(c);
+                t.prnt[j + 1] = c;
             }
-            t.son[c] = static_cast<int16_t>(j);
+            t.son[c] = j;
             c = l;
         }
         c = t.prnt[c];
@@ -424,12 +414,19 @@ void TLZH::EncodeEnd() {
 
 int TLZH::DecodeChar(BitInput& in) {
     Tables& t = *tables_;
-    // The tree of a root frequency below 0x8000 is less than 25 levels deep, so one fill
-    // serves the whole walk; bit() refills should it ever run dry.
-    if (in.available() < 32) {
-        in.fill();
-    }
+    // The walk reads the bits straight from the window, at least 57 of them; a tree whose
+    // root frequency stays below 0x8000 is less than 25 levels deep, so the bit-by-bit rest
+    // is there only for completeness.
+    in.fill();
+    uint64_t window = in.window();
+    int used = 0;
     int c = t.son[R];
+    while (c < T && used < 57) {
+        c = t.son[c + static_cast<int>(window >> 63)];
+        window <<= 1;
+        ++used;
+    }
+    in.skip(used);
     while (c < T) {
         c = t.son[c + in.bit()];
     }
@@ -499,6 +496,15 @@ void TLZH::LZHUnpack(int32_t length, const TPutBlock& put, const TGetBlock& get)
             // Neither end wraps, and no byte is read after this copy has written it: a block
             // move gives what byte-by-byte copying gives.
             std::memmove(ring + r, ring + i, static_cast<size_t>(j));
+            r += j;
+            if (r == N) {
+                hand_out();
+            }
+            continue;
+        }
+        if (r - i == 1 && r + j <= N) {
+            // A run of the byte just written.
+            std::memset(ring + r, ring[i], static_cast<size_t>(j));
             r += j;
             if (r == N) {
                 hand_out();
