@@ -494,8 +494,8 @@ TEST_F(SettingsReplyTest, HexAndLeadingZeroIdsNameTheSameDevice) {
     Form1->HandleReply(Reply(10, 0x01, 0x01, 0x02, 0x05, 0x55));
     EXPECT_EQ(Form1->DelayEdit[0][0]->Text(), "0.5");
 
-    // Hexadecimal that leaves the range is refused like any other number outside it.
-    TypeInto(Form1->Ed_conn_id, "$1FF");
+    // Hexadecimal outside the range, or with no digits, is refused like any other bad ID.
+    TypeInto(Form1->Ed_conn_id, "$0");
     Click(Form1->Bn_connect);
     TypeInto(Form1->Ed_conn_id, "$");
     Click(Form1->Bn_connect);
