@@ -1,5 +1,6 @@
 #include "forms/button.h"
 
+#include "forms/component_tracker.h"
 #include "forms/form.h"
 #include "forms/painter.h"
 #include "platform/win/input.h"
@@ -41,8 +42,9 @@ void TButtonControl::WndProc(TMessage& m) {
                 if (GetCapture() == handle_)
                     ReleaseCapture();
                 Invalidate();
+                TComponentTracker alive(this);
                 TControl::WndProc(m);  // MouseUp first, as the framework reports it
-                if (click)
+                if (click && !alive.Deleted())
                     Pressed_Released();
                 return;
             }

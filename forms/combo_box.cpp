@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cwctype>
 
+#include "forms/component_tracker.h"
 #include "forms/form.h"
 #include "forms/painter.h"
 #include "forms/utf8.h"
@@ -126,16 +127,15 @@ void TComboBox::OperatorSelect(int index) {
     SetItemIndex(index);
     if (style_ == TComboBoxStyle::csDropDown)
         editor_.select_all();
-    if (changed && OnChange)
-        OnChange(this);
+    if (changed)
+        FireEvent(OnChange, this);
 }
 
 void TComboBox::EditChanged() {
     caption_ = U32ToUtf8(editor_.text());
     item_index_ = items_.IndexOf(caption_);
     Invalidate();
-    if (OnChange)
-        OnChange(this);
+    FireEvent(OnChange, this);
 }
 
 void TComboBox::EnsureHotVisible() {

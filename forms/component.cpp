@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "forms/component_tracker.h"
+
 namespace forms {
 
 bool TObject::ClassNameIs(std::string_view class_name) const {
@@ -24,6 +26,9 @@ TComponent::TComponent(TComponent* owner) {
 
 TComponent::~TComponent() {
     destroying_ = true;
+    // Whoever watches this component across a call learns that it is gone.
+    while (trackers_)
+        trackers_->Unlink();
     // Owned components go last-created first, each removing itself from the list.
     while (!components_.empty()) {
         TComponent* c = components_.back();

@@ -8,6 +8,8 @@
 
 namespace forms {
 
+class TComponentTracker;
+
 // A component has an owner, which destroys it, and owns the components created with it as their
 // owner, enumerable in creation order. Name is the designer name a form and scripts find it by;
 // Tag is a free integer for the program's own use.
@@ -41,6 +43,7 @@ class TComponent : public TObject {
     void MarkDestroying() { destroying_ = true; }
 
   private:
+    friend class TComponentTracker;
     void InsertComponent(TComponent* c);
     void RemoveComponent(TComponent* c);
 
@@ -49,6 +52,7 @@ class TComponent : public TObject {
     std::string name_;
     intptr_t tag_ = 0;
     bool destroying_ = false;
+    TComponentTracker* trackers_ = nullptr;  // the trackers watching this component
 };
 
 }  // namespace forms

@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "forms/component_tracker.h"
 #include "forms/form.h"
 #include "forms/win_control.h"
 #include "platform/text/str_to_int.h"
@@ -180,7 +181,9 @@ bool TControl::Showing() const {
 win::LRESULT TControl::Perform(win::UINT msg, win::WPARAM wparam, win::LPARAM lparam) {
     TMessage m{msg, wparam, lparam, 0};
     if (WindowProc) {
-        WindowProc(m);
+        // From a copy: the procedure may replace WindowProc or free the control.
+        TWndMethod proc = WindowProc;
+        proc(m);
     } else {
         WndProc(m);
     }
@@ -189,6 +192,8 @@ win::LRESULT TControl::Perform(win::UINT msg, win::WPARAM wparam, win::LPARAM lp
 
 void TControl::WndProc(TMessage& message) {
     using namespace win;
+    // The mouse events below may free the control; then nothing more is done with it.
+    TComponentTracker alive(this);
     switch (message.Msg) {
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:
@@ -198,8 +203,11 @@ void TControl::WndProc(TMessage& message) {
             unsigned shift = (message.WParam & MK_SHIFT ? unsigned(ssShift) : 0u) |
                              (message.WParam & MK_CONTROL ? unsigned(ssCtrl) : 0u) |
                              (message.Msg == WM_LBUTTONDBLCLK ? unsigned(ssDouble) : 0u);
-            if (message.Msg == WM_LBUTTONDBLCLK)
+            if (message.Msg == WM_LBUTTONDBLCLK) {
                 DblClick();
+                if (alive.Deleted())
+                    return;
+            }
             MouseDown(b, shift, GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam));
             break;
         }
@@ -215,6 +223,8 @@ void TControl::WndProc(TMessage& message) {
         default:
             break;
     }
+    if (alive.Deleted())
+        return;
     DefaultHandler(message);
 }
 
@@ -226,23 +236,19 @@ void TControl::Repaint() {
 }
 
 void TControl::Click() {
-    if (OnClick)
-        OnClick(this);
+    FireEvent(OnClick, this);
 }
 
 void TControl::DblClick() {
-    if (OnDblClick)
-        OnDblClick(this);
+    FireEvent(OnDblClick, this);
 }
 
 void TControl::MouseDown(TMouseButton button, unsigned shift, int x, int y) {
-    if (OnMouseDown)
-        OnMouseDown(this, button, shift, x, y);
+    FireEvent(OnMouseDown, this, button, shift, x, y);
 }
 
 void TControl::MouseUp(TMouseButton button, unsigned shift, int x, int y) {
-    if (OnMouseUp)
-        OnMouseUp(this, button, shift, x, y);
+    FireEvent(OnMouseUp, this, button, shift, x, y);
 }
 
 void TControl::MouseMove(unsigned, int, int) {}
@@ -354,7 +360,10 @@ void TGraphicControl::BoundsChanged() {
 
 void TGraphicControl::WndProc(TMessage& message) {
     using namespace win;
+    TComponentTracker alive(this);
     TControl::WndProc(message);
+    if (alive.Deleted())
+        return;
     // A press and release on the control is its click (the parent forwards both).
     if (message.Msg == WM_LBUTTONDOWN) {
         clicking_ = true;

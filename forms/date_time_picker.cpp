@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "forms/component_tracker.h"
 #include "forms/form.h"
 #include "forms/painter.h"
 #include "platform/win/input.h"
@@ -120,8 +121,8 @@ void TDateTimePicker::OperatorSet(const clk::LocalTime& t) {
         !(t.year == value_.year && t.month == value_.month && t.day == value_.day &&
           t.hour == value_.hour && t.minute == value_.minute && t.second == value_.second);
     SetValue(t);
-    if (changed && OnChange)
-        OnChange(this);
+    if (changed)
+        FireEvent(OnChange, this);
 }
 
 void TDateTimePicker::Step(int delta) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "forms/component_tracker.h"
 #include "forms/form.h"
 #include "forms/painter.h"
 #include "forms/utf8.h"
@@ -49,8 +50,7 @@ void TEdit::TextChanged() {
 }
 
 void TEdit::Change() {
-    if (OnChange)
-        OnChange(this);
+    FireEvent(OnChange, this);
 }
 
 int TEdit::TextX(int chars) {

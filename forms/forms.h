@@ -5,6 +5,7 @@
 #include "forms/button.h"
 #include "forms/combo_box.h"
 #include "forms/component.h"
+#include "forms/component_tracker.h"
 #include "forms/control.h"
 #include "forms/date_format.h"
 #include "forms/date_time_picker.h"

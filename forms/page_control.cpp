@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "forms/component_tracker.h"
 #include "forms/form.h"
 #include "forms/painter.h"
 #include "platform/win/input.h"
@@ -127,8 +128,7 @@ void TPageControl::OperatorSelect(int index) {
     SetActivePage(pages_[index]);
     if (had_focus)
         SetFocus();
-    if (OnChange)
-        OnChange(this);
+    FireEvent(OnChange, this);
 }
 
 bool TPageControl::ContainsFocus() const {

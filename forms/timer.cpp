@@ -3,6 +3,7 @@
 #include <unordered_map>
 
 #include "forms/application.h"
+#include "forms/component_tracker.h"
 #include "platform/win/message.h"
 #include "platform/win/timer.h"
 #include "platform/win/window.h"
@@ -95,8 +96,8 @@ void TTimer::Update() {
 
 void TTimer::Tick() {
     ++ticks_;
-    if (OnTimer)
-        OnTimer(this);
+    // The handler may free the timer (and the handler with it).
+    FireEvent(OnTimer, this);
 }
 
 }  // namespace forms

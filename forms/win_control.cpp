@@ -1,11 +1,13 @@
 #include "forms/win_control.h"
 
 #include <algorithm>
+#include <cassert>
 #include <exception>
 #include <set>
 #include <unordered_map>
 
 #include "forms/application.h"
+#include "forms/component_tracker.h"
 #include "forms/form.h"
 #include "platform/win/input.h"
 #include "platform/win/message.h"
@@ -87,10 +89,13 @@ void TWinControl::CreateWnd() {
     EnsureClass(p.class_name, &TWinControl::StaticWndProc);
     TWinControl* saved = g_creating;
     g_creating = this;
+    TComponentTracker alive(this);
     win::HWND h =
         win::CreateWindowEx(p.ex_style, p.class_name.c_str(), p.caption.c_str(), p.style, p.x, p.y,
                             p.width, p.height, p.parent, nullptr, nullptr, this);
     g_creating = saved;
+    if (alive.Deleted())
+        return;  // a handler of the creation messages freed the control
     if (h && !handle_) {
         handle_ = h;
         HandleMap()[h] = this;
@@ -136,9 +141,14 @@ win::LRESULT TWinControl::StaticWndProc(win::HWND hwnd, win::UINT msg, win::WPAR
         }
     }
     TMessage m{msg, wp, lp, 0};
+    // The procedure may free the control (a handler deleting it, a skinning object freeing
+    // itself and its control on WM_NCDESTROY) or replace the WindowProc that is running: it runs
+    // from a copy, and the control is read afterwards only when the tracker says it lives.
+    TComponentTracker alive(control);
     try {
         if (control->WindowProc) {
-            control->WindowProc(m);
+            TWndMethod proc = control->WindowProc;
+            proc(m);
         } else {
             control->WndProc(m);
         }
@@ -148,8 +158,10 @@ win::LRESULT TWinControl::StaticWndProc(win::HWND hwnd, win::UINT msg, win::WPAR
         Application->HandleException(std::runtime_error("Unknown error"));
     }
     if (msg == win::WM_NCDESTROY) {
-        HandleMap().erase(hwnd);
-        if (control->handle_ == hwnd)
+        auto it = HandleMap().find(hwnd);
+        if (it != HandleMap().end() && it->second == control)
+            HandleMap().erase(it);
+        if (!alive.Deleted() && control->handle_ == hwnd)
             control->handle_ = nullptr;
     }
     return m.Result;
@@ -206,8 +218,12 @@ void TWinControl::WndProc(TMessage& m) {
                     return;
                 }
             }
-            if (OnKeyDown)
-                OnKeyDown(this, key, shift);
+            if (OnKeyDown) {
+                TComponentTracker alive(this);
+                FireEvent(OnKeyDown, this, key, shift);
+                if (alive.Deleted())
+                    return;
+            }
             if (key)
                 KeyDown(key, shift);
             m.Result = 0;
@@ -283,6 +299,9 @@ TControl* TWinControl::ControlAtPos(gdi::Point p) const {
 }
 
 void TWinControl::WMPaint(TMessage& m) {
+    // Painting a control from inside its own BeginPaint is a fault of the caller: the update
+    // region would be taken twice and the inner paint lost.
+    assert(!(painting_ && !m.WParam) && "a control's paint re-entered itself");
     if (m.WParam) {
         auto* dc = reinterpret_cast<gdi::DC*>(m.WParam);
         Paint(*dc);
@@ -291,12 +310,26 @@ void TWinControl::WMPaint(TMessage& m) {
         return;
     }
     win::PAINTSTRUCT ps;
-    win::HDC dc = win::BeginPaint(handle_, &ps);
+    const win::HWND hwnd = handle_;
+    win::HDC dc = win::BeginPaint(hwnd, &ps);
     if (dc) {
+        // Paint may free the control (a handler deleting it): the flag is cleared, and the
+        // windowless children painted, only while it lives.
+        TComponentTracker alive(this);
+        struct PaintingFlag {
+            TComponentTracker& alive;
+            bool& flag;
+            ~PaintingFlag() {
+                if (!alive.Deleted())
+                    flag = false;
+            }
+        } painting{alive, painting_};
+        painting_ = true;
         Paint(*dc);
-        PaintControls(*dc, ps.rcPaint);
+        if (!alive.Deleted())
+            PaintControls(*dc, ps.rcPaint);
     }
-    win::EndPaint(handle_, &ps);
+    win::EndPaint(hwnd, &ps);
     m.Result = 0;
 }
 
@@ -464,13 +497,11 @@ void TWinControl::KeyDown(int&, unsigned) {}
 void TWinControl::KeyPress(char32_t) {}
 
 void TWinControl::DoEnter() {
-    if (OnEnter)
-        OnEnter(this);
+    FireEvent(OnEnter, this);
 }
 
 void TWinControl::DoExit() {
-    if (OnExit)
-        OnExit(this);
+    FireEvent(OnExit, this);
 }
 
 void TWinControl::TextChanged() {

@@ -120,6 +120,7 @@ class TWinControl : public TControl {
     std::vector<TWinControl*> tab_list_;
     bool tab_stop_ = false;
     bool creating_ = false;
+    bool painting_ = false;              // inside the BeginPaint of WMPaint
     TControl* mouse_control_ = nullptr;  // windowless child holding the mouse
 };
 
