@@ -216,7 +216,7 @@ win::LRESULT TComboBox::ListProc(win::HWND h, win::UINT msg, win::WPARAM wp, win
 }
 
 void TComboBox::PaintList(gdi::DC& dc, const gdi::Rect& client) {
-    const painter::Scheme& s = painter::scheme();
+    const painter::Scheme s = painter::scheme();
     dc.fill_rect(client, s.window);
     dc.select_font(Font().ToGdi());
     dc.set_bk_mode(gdi::BkMode::Transparent);
@@ -381,7 +381,7 @@ void TComboBox::WndProc(TMessage& m) {
 }
 
 void TComboBox::Paint(gdi::DC& dc) {
-    const painter::Scheme& s = painter::scheme();
+    const painter::Scheme s = painter::scheme();
     gdi::Rect r = ClientRect();
     const unsigned flags = Enabled() ? 0u : unsigned(painter::kDisabled);
     gdi::Rect inner = painter::draw_edit_frame(dc, r, flags);

@@ -388,7 +388,7 @@ void TDateTimePicker::WndProc(TMessage& m) {
 }
 
 void TDateTimePicker::Paint(gdi::DC& dc) {
-    const painter::Scheme& s = painter::scheme();
+    const painter::Scheme s = painter::scheme();
     gdi::Rect r = ClientRect();
     const unsigned flags = Enabled() ? 0u : unsigned(painter::kDisabled);
     gdi::Rect inner = painter::draw_edit_frame(dc, r, flags);
@@ -533,17 +533,17 @@ win::LRESULT TDateTimePicker::CalendarProc(win::HWND h, win::UINT msg, win::WPAR
 }
 
 void TDateTimePicker::PaintCalendar(gdi::DC& dc, const gdi::Rect& client) {
-    const painter::Scheme& s = painter::scheme();
+    const painter::Scheme s = painter::scheme();
     dc.fill_rect(client, s.window);
     dc.select_font(Font().ToGdi());
     dc.set_bk_mode(gdi::BkMode::Transparent);
     // Header: the month with arrows to the previous and next month.
     gdi::Rect header{client.left, client.top, client.right, client.top + kCalHeader};
     dc.fill_rect(header, s.face);
-    painter::draw_arrow(dc, {header.left, header.top, header.left + 24, header.bottom}, 2,
-                        s.button_text);
-    painter::draw_arrow(dc, {header.right - 24, header.top, header.right, header.bottom}, 3,
-                        s.button_text);
+    painter::draw_arrow(dc, {header.left, header.top, header.left + 24, header.bottom},
+                        win::ArrowDirection::Left, s.button_text);
+    painter::draw_arrow(dc, {header.right - 24, header.top, header.right, header.bottom},
+                        win::ArrowDirection::Right, s.button_text);
     clk::LocalTime month{cal_year_, cal_month_, 1, 0, 0, 0, 0, 0};
     dc.set_text_color(s.button_text);
     dc.draw_text(FormatDateTime("yyyy/MM", month), header,

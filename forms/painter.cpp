@@ -2,53 +2,51 @@
 
 #include <algorithm>
 
+#include "platform/win/metrics.h"
+
 namespace forms::painter {
 
 using gdi::Color;
 using gdi::DC;
 using gdi::Rect;
 
-const Scheme& scheme() {
-    static const Scheme s;
+Scheme scheme() {
+    Scheme s;
+    s.face = win::GetSysColor(win::COLOR_BTNFACE);
+    s.shadow = win::GetSysColor(win::COLOR_BTNSHADOW);
+    s.highlight = win::GetSysColor(win::COLOR_BTNHIGHLIGHT);
+    s.light = win::GetSysColor(win::COLOR_3DLIGHT);
+    s.dark_shadow = win::GetSysColor(win::COLOR_3DDKSHADOW);
+    s.window = win::GetSysColor(win::COLOR_WINDOW);
+    s.window_text = win::GetSysColor(win::COLOR_WINDOWTEXT);
+    s.button_text = win::GetSysColor(win::COLOR_BTNTEXT);
+    s.gray_text = win::GetSysColor(win::COLOR_GRAYTEXT);
+    s.selection = win::GetSysColor(win::COLOR_HIGHLIGHT);
+    s.selection_text = win::GetSysColor(win::COLOR_HIGHLIGHTTEXT);
+    s.frame = win::GetSysColor(win::COLOR_WINDOWFRAME);
     return s;
 }
 
-namespace {
-
-// A one-pixel frame, top and left in `tl`, bottom and right in `br`.
-void frame_two_tone(DC& dc, Rect r, Color tl, Color br) {
-    if (r.empty())
-        return;
-    dc.fill_rect({r.left, r.top, r.right - 1, r.top + 1}, tl);
-    dc.fill_rect({r.left, r.top, r.left + 1, r.bottom - 1}, tl);
-    dc.fill_rect({r.left, r.bottom - 1, r.right, r.bottom}, br);
-    dc.fill_rect({r.right - 1, r.top, r.right, r.bottom}, br);
-}
-
-}  // namespace
-
+// Buttons use the soft raised edge (highlight outside, light inside), fields the plain sunken
+// one; both come from the window system's DrawEdge, as the default frame's do.
 void draw_raised(DC& dc, Rect r) {
-    const Scheme& s = scheme();
-    frame_two_tone(dc, r, s.highlight, s.dark_shadow);
-    frame_two_tone(dc, r.inflate(-1, -1), s.light, s.shadow);
+    win::DrawEdge(dc, &r, gdi::EDGE_RAISED, gdi::BF_RECT | gdi::BF_SOFT);
 }
 
 void draw_sunken(DC& dc, Rect r) {
-    const Scheme& s = scheme();
-    frame_two_tone(dc, r, s.shadow, s.highlight);
-    frame_two_tone(dc, r.inflate(-1, -1), s.dark_shadow, s.light);
+    win::DrawEdge(dc, &r, gdi::EDGE_SUNKEN, gdi::BF_RECT);
 }
 
 void draw_thin_raised(DC& dc, Rect r) {
-    frame_two_tone(dc, r, scheme().highlight, scheme().shadow);
+    win::DrawEdge(dc, &r, gdi::BDR_RAISEDINNER, gdi::BF_RECT);
 }
 
 void draw_thin_sunken(DC& dc, Rect r) {
-    frame_two_tone(dc, r, scheme().shadow, scheme().highlight);
+    win::DrawEdge(dc, &r, gdi::BDR_SUNKENOUTER, gdi::BF_RECT);
 }
 
 void draw_etched(DC& dc, Rect r) {
-    const Scheme& s = scheme();
+    const Scheme s = scheme();
     if (r.width() < 2 || r.height() < 2)
         return;
     dc.frame_rect({r.left, r.top, r.right - 1, r.bottom - 1}, s.shadow);
@@ -78,7 +76,7 @@ void draw_caption(DC& dc, std::string_view text, Rect r, unsigned dt_format, boo
 }
 
 void draw_button(DC& dc, Rect r, std::string_view caption, unsigned flags, Color text_color) {
-    const Scheme& s = scheme();
+    const Scheme s = scheme();
     if (r.empty())
         return;
     dc.fill_rect(r, s.face);
@@ -107,7 +105,7 @@ void draw_button(DC& dc, Rect r, std::string_view caption, unsigned flags, Color
 }
 
 void draw_check_box(DC& dc, gdi::Point box, unsigned flags) {
-    const Scheme& s = scheme();
+    const Scheme s = scheme();
     Rect r = Rect::from_xywh(box.x, box.y, kCheckBoxSize, kCheckBoxSize);
     const bool inactive = (flags & (kDisabled | kPressed | kGrayed)) != 0;
     dc.fill_rect(r.inflate(-2, -2), inactive ? s.face : s.window);
@@ -122,37 +120,19 @@ void draw_check_box(DC& dc, gdi::Point box, unsigned flags) {
 }
 
 Rect draw_edit_frame(DC& dc, Rect r, unsigned flags) {
-    const Scheme& s = scheme();
+    const Scheme s = scheme();
     Rect inner = r.inflate(-2, -2);
     dc.fill_rect(inner, (flags & kDisabled) ? s.face : s.window);
     draw_sunken(dc, r);
     return inner;
 }
 
-void draw_arrow(DC& dc, Rect r, int direction, Color color) {
-    const int cx = r.left + r.width() / 2;
-    const int cy = r.top + r.height() / 2;
-    for (int i = 0; i < 4; ++i) {
-        const int half = 3 - i;
-        switch (direction) {
-            case 0:  // down
-                dc.fill_rect({cx - half, cy - 2 + i, cx + half + 1, cy - 1 + i}, color);
-                break;
-            case 1:  // up
-                dc.fill_rect({cx - half, cy + 1 - i, cx + half + 1, cy + 2 - i}, color);
-                break;
-            case 2:  // left
-                dc.fill_rect({cx + 1 - i, cy - half, cx + 2 - i, cy + half + 1}, color);
-                break;
-            default:  // right
-                dc.fill_rect({cx - 2 + i, cy - half, cx - 1 + i, cy + half + 1}, color);
-                break;
-        }
-    }
+void draw_arrow(DC& dc, Rect r, win::ArrowDirection direction, Color color) {
+    win::DrawArrowGlyph(dc, r, direction, color, 4);
 }
 
 void draw_combo_button(DC& dc, Rect r, unsigned flags) {
-    const Scheme& s = scheme();
+    const Scheme s = scheme();
     dc.fill_rect(r, s.face);
     if (flags & kPressed) {
         dc.frame_rect(r, s.shadow);
@@ -161,15 +141,15 @@ void draw_combo_button(DC& dc, Rect r, unsigned flags) {
     }
     Rect glyph = (flags & kPressed) ? r.offset(1, 1) : r;
     if (flags & kDisabled) {
-        draw_arrow(dc, glyph.offset(1, 1), 0, s.highlight);
-        draw_arrow(dc, glyph, 0, s.shadow);
+        draw_arrow(dc, glyph.offset(1, 1), win::ArrowDirection::Down, s.highlight);
+        draw_arrow(dc, glyph, win::ArrowDirection::Down, s.shadow);
     } else {
-        draw_arrow(dc, glyph, 0, s.button_text);
+        draw_arrow(dc, glyph, win::ArrowDirection::Down, s.button_text);
     }
 }
 
 void draw_up_down(DC& dc, Rect r, unsigned upper_flags, unsigned lower_flags) {
-    const Scheme& s = scheme();
+    const Scheme s = scheme();
     const int mid = r.top + r.height() / 2;
     Rect halves[2] = {{r.left, r.top, r.right, mid}, {r.left, mid, r.right, r.bottom}};
     unsigned flags[2] = {upper_flags, lower_flags};
@@ -183,19 +163,14 @@ void draw_up_down(DC& dc, Rect r, unsigned upper_flags, unsigned lower_flags) {
         }
         Rect glyph = (flags[i] & kPressed) ? h.offset(1, 1) : h;
         Color c = (flags[i] & kDisabled) ? s.shadow : s.button_text;
-        // Small arrows: three rows wide at most, so they fit half of a short picker.
-        const int cx = glyph.left + glyph.width() / 2;
-        const int cy = glyph.top + glyph.height() / 2;
-        for (int k = 0; k < 3; ++k) {
-            const int half = 2 - k;
-            const int y = i == 0 ? cy + 1 - k : cy - 1 + k;
-            dc.fill_rect({cx - half, y, cx + half + 1, y + 1}, c);
-        }
+        // Small arrows: three rows, so they fit half of a short picker.
+        win::DrawArrowGlyph(dc, glyph, i == 0 ? win::ArrowDirection::Up : win::ArrowDirection::Down,
+                            c, 3);
     }
 }
 
 void draw_tab(DC& dc, Rect r, std::string_view caption, unsigned flags, Color text_color) {
-    const Scheme& s = scheme();
+    const Scheme s = scheme();
     if (r.empty())
         return;
     dc.fill_rect(r, s.face);
@@ -222,9 +197,7 @@ void draw_tab(DC& dc, Rect r, std::string_view caption, unsigned flags, Color te
 }
 
 void draw_tab_pane(DC& dc, Rect r) {
-    const Scheme& s = scheme();
-    frame_two_tone(dc, r, s.highlight, s.dark_shadow);
-    frame_two_tone(dc, r.inflate(-1, -1), s.light, s.shadow);
+    draw_raised(dc, r);
 }
 
 void draw_group_box(DC& dc, Rect r, std::string_view caption, int text_height, unsigned flags,
@@ -251,7 +224,7 @@ void draw_status_panel(DC& dc, Rect r, std::string_view text, Color text_color) 
 }
 
 void draw_size_grip(DC& dc, Rect r) {
-    const Scheme& s = scheme();
+    const Scheme s = scheme();
     // Three diagonal ridges, each a highlight line followed by two shadow lines.
     for (int i = 0; i < 3; ++i) {
         const int len = 4 * i + 3;

@@ -3,28 +3,30 @@
 #include <string_view>
 
 #include "platform/gdi/dc.h"
+#include "platform/win/classic_drawing.h"
 
 // The plain system look of the standard controls, drawn in one place. Controls gather their
 // state into flags and call these; nothing else in the framework knows what a classic button
 // or check box looks like.
 namespace forms::painter {
 
-// The classic colour scheme (the system colours of the standard 3-D look).
+// The colours of the plain look, read from the system colours (GetSysColor) at each call, so
+// that SetSysColor reaches every control as it reaches the window frames.
 struct Scheme {
-    gdi::Color face = gdi::rgb(192, 192, 192);
-    gdi::Color shadow = gdi::rgb(128, 128, 128);
-    gdi::Color highlight = gdi::rgb(255, 255, 255);
-    gdi::Color light = gdi::rgb(223, 223, 223);
-    gdi::Color dark_shadow = gdi::rgb(64, 64, 64);
-    gdi::Color window = gdi::rgb(255, 255, 255);
-    gdi::Color window_text = gdi::rgb(0, 0, 0);
-    gdi::Color button_text = gdi::rgb(0, 0, 0);
-    gdi::Color gray_text = gdi::rgb(128, 128, 128);
-    gdi::Color selection = gdi::rgb(0, 0, 128);
-    gdi::Color selection_text = gdi::rgb(255, 255, 255);
-    gdi::Color frame = gdi::rgb(0, 0, 0);
+    gdi::Color face;            // COLOR_BTNFACE
+    gdi::Color shadow;          // COLOR_BTNSHADOW
+    gdi::Color highlight;       // COLOR_BTNHIGHLIGHT
+    gdi::Color light;           // COLOR_3DLIGHT
+    gdi::Color dark_shadow;     // COLOR_3DDKSHADOW
+    gdi::Color window;          // COLOR_WINDOW
+    gdi::Color window_text;     // COLOR_WINDOWTEXT
+    gdi::Color button_text;     // COLOR_BTNTEXT
+    gdi::Color gray_text;       // COLOR_GRAYTEXT
+    gdi::Color selection;       // COLOR_HIGHLIGHT
+    gdi::Color selection_text;  // COLOR_HIGHLIGHTTEXT
+    gdi::Color frame;           // COLOR_WINDOWFRAME
 };
-const Scheme& scheme();
+Scheme scheme();
 
 // Visual state of a control, as flags.
 enum StateFlags : unsigned {
@@ -60,8 +62,8 @@ constexpr int kCheckBoxSize = 13;
 gdi::Rect draw_edit_frame(gdi::DC& dc, gdi::Rect r, unsigned flags);
 // The drop-down button of a combo box or date picker.
 void draw_combo_button(gdi::DC& dc, gdi::Rect r, unsigned flags);
-// A small arrow glyph pointing down (0), up (1), left (2) or right (3), centred in `r`.
-void draw_arrow(gdi::DC& dc, gdi::Rect r, int direction, gdi::Color color);
+// A small arrow glyph (four rows) centred in `r`.
+void draw_arrow(gdi::DC& dc, gdi::Rect r, win::ArrowDirection direction, gdi::Color color);
 // The two halves of an up-down part (upper = kPressed in `upper_flags`).
 void draw_up_down(gdi::DC& dc, gdi::Rect r, unsigned upper_flags, unsigned lower_flags);
 // One tab of a tab strip; `r` is the tab's rectangle (the selected tab is drawn larger by the

@@ -95,13 +95,13 @@ constexpr unsigned BF_MONO = 0x8000;
 // The colours of 3-D edges; the classic scheme by default. The windowing layer passes the
 // current system colours.
 struct EdgeColors {
-    Color highlight = rgb(255, 255, 255);    // COLOR_3DHILIGHT
-    Color light = rgb(227, 227, 227);        // COLOR_3DLIGHT
-    Color face = rgb(240, 240, 240);         // COLOR_3DFACE
-    Color shadow = rgb(160, 160, 160);       // COLOR_3DSHADOW
-    Color dark_shadow = rgb(105, 105, 105);  // COLOR_3DDKSHADOW
-    Color window = rgb(255, 255, 255);       // COLOR_WINDOW (flat middle)
-    Color frame = rgb(100, 100, 100);        // COLOR_WINDOWFRAME (mono)
+    Color highlight = rgb(255, 255, 255);  // COLOR_3DHILIGHT
+    Color light = rgb(223, 223, 223);      // COLOR_3DLIGHT
+    Color face = rgb(192, 192, 192);       // COLOR_3DFACE
+    Color shadow = rgb(128, 128, 128);     // COLOR_3DSHADOW
+    Color dark_shadow = rgb(64, 64, 64);   // COLOR_3DDKSHADOW
+    Color window = rgb(255, 255, 255);     // COLOR_WINDOW (flat middle)
+    Color frame = rgb(0, 0, 0);            // COLOR_WINDOWFRAME (mono)
 };
 
 // A device context drawing onto a Bitmap. Coordinates given to drawing calls are logical: the

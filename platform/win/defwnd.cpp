@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/gdi/dc.h"
+#include "platform/win/classic_drawing.h"
 #include "platform/win/input.h"
 #include "platform/win/internal.h"
 #include "platform/win/message.h"
@@ -138,32 +139,8 @@ std::pair<int, int> thumb_span(const detail::ScrollBarState& b, int t0, int t1, 
 }
 
 void draw_button_face(gdi::DC& dc, RECT r, bool pressed) {
-    const gdi::EdgeColors ec = SystemEdgeColors();
     dc.fill_rect(r, GetSysColor(COLOR_BTNFACE));
-    dc.draw_edge(r, pressed ? gdi::EDGE_SUNKEN : gdi::EDGE_RAISED, gdi::BF_RECT, ec);
-}
-
-// A solid triangle pointing in a direction (0 up, 1 down, 2 left, 3 right), centred in r.
-void draw_arrow(gdi::DC& dc, const RECT& r, int dir, COLORREF c) {
-    const int size = std::max(2, std::min(r.width(), r.height()) / 4);
-    const int cx = r.left + r.width() / 2;
-    const int cy = r.top + r.height() / 2;
-    for (int i = 0; i < size; ++i) {
-        switch (dir) {
-            case 0:
-                dc.fill_rect({cx - i, cy - size / 2 + i, cx + i + 1, cy - size / 2 + i + 1}, c);
-                break;
-            case 1:
-                dc.fill_rect({cx - i, cy + size / 2 - i, cx + i + 1, cy + size / 2 - i + 1}, c);
-                break;
-            case 2:
-                dc.fill_rect({cx - size / 2 + i, cy - i, cx - size / 2 + i + 1, cy + i + 1}, c);
-                break;
-            default:
-                dc.fill_rect({cx + size / 2 - i, cy - i, cx + size / 2 - i + 1, cy + i + 1}, c);
-                break;
-        }
-    }
+    DrawEdge(dc, &r, pressed ? gdi::EDGE_SUNKEN : gdi::EDGE_RAISED, gdi::BF_RECT);
 }
 
 void draw_scroll_bar(gdi::DC& dc, const RECT& r, bool vertical, const detail::ScrollBarState& b) {
@@ -177,8 +154,8 @@ void draw_scroll_bar(gdi::DC& dc, const RECT& r, bool vertical, const detail::Sc
                        : RECT{r.right - arrow, r.top, r.right, r.bottom};
     draw_button_face(dc, a1, false);
     draw_button_face(dc, a2, false);
-    draw_arrow(dc, a1, vertical ? 0 : 2, glyph);
-    draw_arrow(dc, a2, vertical ? 1 : 3, glyph);
+    DrawArrowGlyph(dc, a1, vertical ? ArrowDirection::Up : ArrowDirection::Left, glyph);
+    DrawArrowGlyph(dc, a2, vertical ? ArrowDirection::Down : ArrowDirection::Right, glyph);
     RECT track = vertical ? RECT{r.left, a1.bottom, r.right, a2.top}
                           : RECT{a1.right, r.top, a2.left, r.bottom};
     dc.fill_rect(track, gdi::rgb(224, 224, 224));
@@ -310,10 +287,9 @@ void default_nc_paint(Window* w) {
     if (!dc)
         return;
     // Nothing below draws inside the client rectangle, so no clipping is needed for it.
-    const gdi::EdgeColors ec = SystemEdgeColors();
     RECT r = whole;
     if (l.border >= 3) {
-        dc->draw_edge(r, gdi::EDGE_RAISED, gdi::BF_RECT | gdi::BF_ADJUST, ec);
+        DrawEdge(*dc, &r, gdi::EDGE_RAISED, gdi::BF_RECT | gdi::BF_ADJUST);
         for (int i = 2; i < l.border; ++i) {
             dc->frame_rect(r,
                            GetSysColor(w->nc_active ? COLOR_ACTIVEBORDER : COLOR_INACTIVEBORDER));
@@ -355,8 +331,8 @@ void default_nc_paint(Window* w) {
     }
     if (l.edge != l.client && (w->exstyle & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE))) {
         RECT e = l.edge;
-        dc->draw_edge(e, (w->exstyle & WS_EX_CLIENTEDGE) ? gdi::EDGE_SUNKEN : gdi::BDR_SUNKENOUTER,
-                      gdi::BF_RECT, ec);
+        DrawEdge(*dc, &e, (w->exstyle & WS_EX_CLIENTEDGE) ? gdi::EDGE_SUNKEN : gdi::BDR_SUNKENOUTER,
+                 gdi::BF_RECT);
     }
     if (!l.vscroll.empty())
         draw_scroll_bar(*dc, l.vscroll, true, w->vscroll);

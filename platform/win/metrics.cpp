@@ -31,7 +31,7 @@ constexpr COLORREF kClassicColors[31] = {
     gdi::rgb(0, 0, 0),        // COLOR_BTNTEXT
     gdi::rgb(192, 192, 192),  // COLOR_INACTIVECAPTIONTEXT
     gdi::rgb(255, 255, 255),  // COLOR_BTNHIGHLIGHT
-    gdi::rgb(0, 0, 0),        // COLOR_3DDKSHADOW
+    gdi::rgb(64, 64, 64),     // COLOR_3DDKSHADOW
     gdi::rgb(223, 223, 223),  // COLOR_3DLIGHT
     gdi::rgb(0, 0, 0),        // COLOR_INFOTEXT
     gdi::rgb(255, 255, 225),  // COLOR_INFOBK

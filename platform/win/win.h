@@ -1,6 +1,7 @@
 #pragma once
 
 // The whole window interface.
+#include "platform/win/classic_drawing.h"
 #include "platform/win/display_driver.h"
 #include "platform/win/hook.h"
 #include "platform/win/input.h"

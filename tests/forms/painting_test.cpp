@@ -7,7 +7,7 @@
 namespace forms {
 namespace {
 
-const painter::Scheme& S() {
+painter::Scheme S() {
     return painter::scheme();
 }
 
