@@ -138,6 +138,27 @@ std::pair<int, int> thumb_span(const detail::ScrollBarState& b, int t0, int t1, 
     return {start, start + thumb};
 }
 
+// The rectangle of a window whose border or corner `edge` was dragged by (dx, dy), no smaller
+// than the minimum tracking size.
+RECT sized_rect(const RECT& start, LRESULT edge, int dx, int dy) {
+    RECT r = start;
+    const int min_w = GetSystemMetrics(SM_CXMIN);
+    const int min_h = GetSystemMetrics(SM_CYMIN);
+    const bool left = edge == HTLEFT || edge == HTTOPLEFT || edge == HTBOTTOMLEFT;
+    const bool right = edge == HTRIGHT || edge == HTTOPRIGHT || edge == HTBOTTOMRIGHT;
+    const bool top = edge == HTTOP || edge == HTTOPLEFT || edge == HTTOPRIGHT;
+    const bool bottom = edge == HTBOTTOM || edge == HTBOTTOMLEFT || edge == HTBOTTOMRIGHT;
+    if (left)
+        r.left = std::min(start.left + dx, start.right - min_w);
+    if (right)
+        r.right = std::max(start.right + dx, start.left + min_w);
+    if (top)
+        r.top = std::min(start.top + dy, start.bottom - min_h);
+    if (bottom)
+        r.bottom = std::max(start.bottom + dy, start.top + min_h);
+    return r;
+}
+
 void draw_button_face(gdi::DC& dc, RECT r, bool pressed) {
     dc.fill_rect(r, GetSysColor(COLOR_BTNFACE));
     DrawEdge(dc, &r, pressed ? gdi::EDGE_SUNKEN : gdi::EDGE_RAISED, gdi::BF_RECT);
@@ -461,8 +482,29 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                 SetCapture(hwnd);
                 return 0;
             }
+            if (wParam >= static_cast<WPARAM>(HTLEFT) &&
+                wParam <= static_cast<WPARAM>(HTBOTTOMRIGHT) && !w->parent &&
+                !(w->style & (WS_MAXIMIZE | WS_MINIMIZE))) {
+                // Dragging a border or corner (as the hit test, default or the window's own,
+                // reports it) resizes the window until the button comes up.
+                s.sizing = hwnd;
+                s.sizing_edge = static_cast<LRESULT>(wParam);
+                s.sizing_start = w->rect;
+                s.sizing_from = MAKEPOINT(lParam);
+                SetCapture(hwnd);
+                return 0;
+            }
             return nc_button_down(w, wParam, lParam);
         case WM_MOUSEMOVE:
+            if (s.sizing == hwnd && GetCapture() == hwnd) {
+                POINT p = MAKEPOINT(lParam);
+                ClientToScreen(hwnd, &p);
+                const RECT r = sized_rect(s.sizing_start, s.sizing_edge, p.x - s.sizing_from.x,
+                                          p.y - s.sizing_from.y);
+                SetWindowPos(hwnd, nullptr, r.left, r.top, r.width(), r.height(),
+                             SWP_NOZORDER | SWP_NOACTIVATE);
+                return 0;
+            }
             if (s.dragging == hwnd && GetCapture() == hwnd) {
                 POINT p = MAKEPOINT(lParam);
                 ClientToScreen(hwnd, &p);
@@ -487,8 +529,9 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                 w->nc_pressed = 0;
                 frame_changed(w);
             }
-            if (s.dragging == hwnd) {
+            if (s.dragging == hwnd || s.sizing == hwnd) {
                 s.dragging = nullptr;
+                s.sizing = nullptr;
                 if (msg == WM_LBUTTONUP && GetCapture() == hwnd)
                     ReleaseCapture();
             }

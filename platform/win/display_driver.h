@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/gdi/bitmap.h"
+#include "platform/gdi/region.h"
 #include "platform/win/types.h"
 
 namespace win {
@@ -27,6 +28,11 @@ class DisplayDriver {
     virtual void window_activated(HWND) {}
     virtual void window_minimized(HWND, bool /*minimized*/) {}
     virtual void window_destroyed(HWND) {}
+    // The window region (SetWindowRgn) changed: `shape` in window coordinates, already limited
+    // to the window's rectangle (it may be empty: nothing of the window shows), or nullptr for
+    // the whole rectangle. A display shapes its native window with it, so that what lies under
+    // the parts outside the region shows through.
+    virtual void window_shaped(HWND, const gdi::Region* /*shape*/) {}
 
     // A backing bitmap of w x h filled with `fill` for a top-level window the driver was told
     // of. A display may hand out memory it presents from without copying; by default it is a

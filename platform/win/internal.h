@@ -185,6 +185,12 @@ struct State {
     // Caption drag under way: the window and the pointer's offset from its top-left corner.
     HWND dragging = nullptr;
     POINT drag_offset;
+    // Border drag under way: the window, which border or corner (HTLEFT ... HTBOTTOMRIGHT), its
+    // rectangle and the pointer's screen position when the drag began.
+    HWND sizing = nullptr;
+    LRESULT sizing_edge = 0;
+    RECT sizing_start;
+    POINT sizing_from;
 };
 
 State& state();

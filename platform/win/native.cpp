@@ -23,6 +23,11 @@ void SetDisplayDriver(DisplayDriver* driver) {
         driver->window_moved(t->handle, t->rect);
         if (!t->text.empty())
             driver->window_text_changed(t->handle, t->text);
+        if (t->shape) {
+            const gdi::Region shape =
+                t->shape->intersect(RECT{0, 0, t->rect.width(), t->rect.height()});
+            driver->window_shaped(t->handle, &shape);
+        }
         if (t->style & WS_VISIBLE)
             driver->window_shown(t->handle, true);
         t->dirty = {0, 0, t->rect.width(), t->rect.height()};

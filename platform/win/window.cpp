@@ -164,9 +164,14 @@ void send_size_move(Window* w) {
                 MAKELPARAM(w->rect.left + w->client.left, w->rect.top + w->client.top));
 }
 
-RECT calc_client(Window* w, const RECT& new_rect, const RECT& old_rect, bool full) {
+RECT calc_client(Window* w, const RECT& new_rect, const RECT& old_rect, bool full,
+                 WINDOWPOS* pos = nullptr) {
     HWND h = w->handle;
     NCCALCSIZE_PARAMS p;
+    // The position data goes with the valid-rectangles form, as in Win32: a procedure that
+    // draws its own frame reads the new window rectangle from it after default processing has
+    // replaced rgrc[0] by the system's client area.
+    p.lppos = pos;
     p.rgrc[0] = new_rect;
     p.rgrc[1] = old_rect;
     p.rgrc[2] = w->client.offset(old_rect.left, old_rect.top);
@@ -229,6 +234,8 @@ void free_tree(HWND h) {
         s.last_click_hwnd = nullptr;
     if (s.dragging == h)
         s.dragging = nullptr;
+    if (s.sizing == h)
+        s.sizing = nullptr;
     // A DC still held for the window (a handler destroyed its own window while painting, say)
     // stays valid until it is released, but draws nothing any more.
     for (auto& [dc, entry] : s.dcs) {
@@ -958,7 +965,7 @@ bool SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
         new_rect.width() != old_rect.width() || new_rect.height() != old_rect.height();
     RECT new_client = old_client;
     if (sized || (wp.flags & SWP_FRAMECHANGED)) {
-        new_client = calc_client(w, new_rect, old_rect, true);
+        new_client = calc_client(w, new_rect, old_rect, true, &wp);
         if (!(w = get(hwnd)))
             return false;
     }
@@ -1157,6 +1164,16 @@ int SetWindowRgn(HWND hwnd, const gdi::Region* region, bool redraw) {
         w->shape = *region;
     } else {
         w->shape.reset();
+    }
+    // A top-level window's display shapes its native window; parts of the region outside the
+    // window, and an empty region, are passed on as they cut the rectangle.
+    if (!w->parent && state().driver) {
+        if (w->shape) {
+            const gdi::Region shape = w->shape->intersect(RECT{0, 0, area.width(), area.height()});
+            state().driver->window_shaped(hwnd, &shape);
+        } else {
+            state().driver->window_shaped(hwnd, nullptr);
+        }
     }
     if (redraw && detail::visible_chain(w)) {
         if (w->parent)

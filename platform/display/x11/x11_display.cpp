@@ -4,6 +4,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XShm.h>
+#include <X11/extensions/shape.h>
 #include <poll.h>
 #include <sys/ipc.h>
 #include <sys/mman.h>
@@ -101,6 +102,7 @@ struct X11Display::Impl {
     // One colormap of `visual` for every window of the connection.
     Colormap colormap = 0;
     bool shm = false;
+    bool shape = false;  // the server shapes windows (the SHAPE extension)
     Atom wm_protocols = 0, wm_delete = 0, motif_hints = 0, net_wm_name = 0, utf8 = 0;
 
     // A shared-memory segment the server reads window pixels from. It is held by the window's
@@ -246,6 +248,8 @@ std::unique_ptr<X11Display> X11Display::Connect(const std::string& name, std::st
     impl->depth = vi.depth;
     impl->colormap = XCreateColormap(dpy, impl->root, impl->visual, AllocNone);
     impl->shm = XShmQueryExtension(dpy) == True && !getenv("VELMOR_NO_SHM");
+    int shape_event = 0, shape_error = 0;
+    impl->shape = XShapeQueryExtension(dpy, &shape_event, &shape_error) == True;
     // One round trip for all the atoms, not one each.
     char* names[] = {const_cast<char*>("WM_PROTOCOLS"), const_cast<char*>("WM_DELETE_WINDOW"),
                      const_cast<char*>("_MOTIF_WM_HINTS"), const_cast<char*>("_NET_WM_NAME"),
@@ -421,6 +425,33 @@ void X11Display::window_minimized(win::HWND h, bool minimized) {
     } else {
         XMapRaised(I.dpy, it->second.xwin);
     }
+}
+
+void X11Display::window_shaped(win::HWND h, const gdi::Region* shape) {
+    auto& I = *impl_;
+    auto it = I.natives.find(h);
+    if (it == I.natives.end() || !I.shape)
+        return;
+    const ::Window xw = it->second.xwin;
+    if (!shape) {
+        XShapeCombineMask(I.dpy, xw, ShapeBounding, 0, 0, None, ShapeSet);
+    } else {
+        // The bounding shape also bounds the input, so that clicks on the cut-away parts go to
+        // whatever shows through. An empty list leaves nothing of the window.
+        std::vector<XRectangle> rects;
+        rects.reserve(shape->rects().size());
+        for (const gdi::Rect& r : shape->rects()) {
+            if (r.empty())
+                continue;
+            rects.push_back({static_cast<short>(std::clamp(r.left, -32768, 32767)),
+                             static_cast<short>(std::clamp(r.top, -32768, 32767)),
+                             static_cast<unsigned short>(std::min(r.width(), 65535)),
+                             static_cast<unsigned short>(std::min(r.height(), 65535))});
+        }
+        XShapeCombineRectangles(I.dpy, xw, ShapeBounding, 0, 0, rects.data(),
+                                static_cast<int>(rects.size()), ShapeSet, Unsorted);
+    }
+    XFlush(I.dpy);
 }
 
 void X11Display::window_destroyed(win::HWND h) {

@@ -28,6 +28,7 @@ class X11Display final : public Display {
     void window_activated(win::HWND) override;
     void window_minimized(win::HWND, bool minimized) override;
     void window_destroyed(win::HWND) override;
+    void window_shaped(win::HWND, const gdi::Region* shape) override;
     gdi::Bitmap make_backing(win::HWND, int w, int h, gdi::Pixel fill) override;
     void present(win::HWND, const gdi::Bitmap&, const win::RECT& dirty) override;
     void process_events() override;

@@ -5,6 +5,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
+#include <X11/extensions/shape.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -13,6 +14,7 @@
 #include "platform/clock/clock.h"
 #include "platform/display/display.h"
 #include "platform/display/x11/x11_display.h"
+#include "platform/gdi/png.h"
 #include "platform/win/win.h"
 
 using namespace win;
@@ -257,6 +259,92 @@ TEST_F(X11, PaintedPixelsReachTheServerThroughRepaintsAndResizes) {
     UpdateAllWindows();
     EXPECT_EQ(GetWindowBitmap(h_)->color_at(5, 5), g_fill);
     EXPECT_TRUE(DestroyWindow(h_));
+}
+
+// The root window's picture of an area (screen coordinates), as an X client sees the screen.
+gdi::Bitmap RootPicture(::Display* dpy, const RECT& r) {
+    gdi::Bitmap out(r.width(), r.height());
+    XImage* img =
+        XGetImage(dpy, DefaultRootWindow(dpy), r.left, r.top, static_cast<unsigned>(r.width()),
+                  static_cast<unsigned>(r.height()), AllPlanes, ZPixmap);
+    if (!img)
+        return {};
+    for (int y = 0; y < r.height(); ++y) {
+        for (int x = 0; x < r.width(); ++x) {
+            const unsigned long p = XGetPixel(img, x, y);
+            out.set_color(x, y,
+                          gdi::rgb(static_cast<uint8_t>(p >> 16), static_cast<uint8_t>(p >> 8),
+                                   static_cast<uint8_t>(p)));
+        }
+    }
+    XDestroyImage(img);
+    return out;
+}
+
+TEST_F(X11, AShapedWindowLetsTheRootShowThroughItsCutCornersAndTakesNoClicksThere) {
+    const RECT where{60, 60, 260, 180};
+    // The desktop in the classic teal, so that what shows through the corners is plain to see.
+    XSetWindowBackground(probe_, DefaultRootWindow(probe_), 0x008080);
+    XClearWindow(probe_, DefaultRootWindow(probe_));
+    XSync(probe_, False);
+    const gdi::Bitmap before = RootPicture(probe_, where);
+    EXPECT_EQ(before.color_at(1, 1), gdi::rgb(0, 128, 128));
+    ASSERT_FALSE(before.empty());
+    g_fill = gdi::rgb(30, 110, 200);
+    h_ = CreateWindowEx(0, "X11Fill", "Shaped", WS_POPUP, where.left, where.top, where.width(),
+                        where.height(), nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(h_);
+    // Rounded corners of 40 pixels; a region reaching past the window is cut at its edges.
+    const gdi::Region shape =
+        gdi::Region::round_rect({0, 0, where.width(), where.height()}, 40, 40) |
+        gdi::Region(RECT{100, 100, 400, 400});
+    SetWindowRgn(h_, &shape, true);
+    ShowWindow(h_, SW_SHOWNA);
+    UpdateAllWindows();
+    settle();
+    ::Window xw = disp_->native_window(h_);
+    int count = 0, ordering = 0;
+    XRectangle* rects = XShapeGetRectangles(probe_, xw, ShapeBounding, &count, &ordering);
+    ASSERT_NE(rects, nullptr);
+    int right = 0, bottom = 0;
+    for (int i = 0; i < count; ++i) {
+        right = std::max(right, rects[i].x + rects[i].width);
+        bottom = std::max(bottom, rects[i].y + rects[i].height);
+    }
+    XFree(rects);
+    EXPECT_GT(count, 2);
+    EXPECT_EQ(right, where.width());
+    EXPECT_EQ(bottom, where.height());
+
+    const gdi::Bitmap after = RootPicture(probe_, where);
+    if (const char* shot = std::getenv("VELMOR_SHAPE_SCREENSHOT")) {
+        // The demonstration: the root window around the shaped window.
+        gdi::write_png_file(shot, RootPicture(probe_, where.inflate(20, 20)));
+    }
+    EXPECT_EQ(after.color_at(1, 1), before.color_at(1, 1)) << "the root shows in the corner";
+    EXPECT_EQ(after.color_at(where.width() - 2, 1), before.color_at(where.width() - 2, 1));
+    EXPECT_EQ(after.color_at(100, 60), g_fill);
+    EXPECT_EQ(after.color_at(where.width() - 1, 60), g_fill);
+
+    // A click on a cut corner goes past the window; one inside reaches it.
+    SetWindowLongPtr(h_, GWLP_WNDPROC, WNDPROC(ClickProc));
+    XTestFakeMotionEvent(probe_, -1, where.left + 2, where.top + 2, CurrentTime);
+    XTestFakeButtonEvent(probe_, 1, True, CurrentTime);
+    XTestFakeButtonEvent(probe_, 1, False, CurrentTime);
+    settle();
+    EXPECT_EQ(g_downs, 0);
+    XTestFakeMotionEvent(probe_, -1, where.left + 100, where.top + 60, CurrentTime);
+    XTestFakeButtonEvent(probe_, 1, True, CurrentTime);
+    XTestFakeButtonEvent(probe_, 1, False, CurrentTime);
+    settle();
+    EXPECT_EQ(g_downs, 1);
+
+    // No region: the whole rectangle again.
+    SetWindowLongPtr(h_, GWLP_WNDPROC, WNDPROC(FillProc));
+    SetWindowRgn(h_, nullptr, true);
+    UpdateAllWindows();
+    settle();
+    EXPECT_EQ(shown_at(xw, 1, 1), g_fill);
 }
 
 TEST_F(X11, TheCloseRequestOfTheWindowManagerClosesTheWindow) {
