@@ -1,5 +1,6 @@
 #include "platform/win/painting.h"
 #include "forms/painter.h"
+#include "platform/win/metrics.h"
 #include "platform/win/scrollbar.h"
 #include "platform/win/styles.h"
 #include "ui_fixture.h"
@@ -129,6 +130,65 @@ TEST_F(UiTest, TaskModalBoxDisablesTheFormUntilItCloses) {
     EXPECT_TRUE(disabled_during);
     EXPECT_EQ(clicks, 1);
     EXPECT_TRUE(win::IsWindowEnabled(form->Handle()));
+}
+
+}  // namespace
+}  // namespace forms
+
+namespace forms {
+namespace {
+
+// The painter's colours are the system colours: changing one repaints controls and frames
+// alike, and the edges and arrows of both come from the same painter.
+TEST_F(UiTest, SystemColoursReachControlsAndFramesAlike) {
+    auto* b = Add<TButton>("B", 10, 10, 80, 25);
+    auto* e = Add<TEdit>("E", 10, 50, 80, 21);
+    form->Show();
+    e->SetFocus();  // the button unfocused: no focus frame over its edge
+    const win::COLORREF old_face = win::GetSysColor(win::COLOR_BTNFACE);
+    const win::COLORREF old_dark = win::GetSysColor(win::COLOR_3DDKSHADOW);
+    const gdi::Color face = gdi::rgb(212, 208, 200), dark = gdi::rgb(10, 20, 30);
+    win::SetSysColor(win::COLOR_BTNFACE, face);
+    win::SetSysColor(win::COLOR_3DDKSHADOW, dark);
+    win::RedrawWindow(form->Handle(), nullptr, nullptr,
+                      win::RDW_INVALIDATE | win::RDW_ERASE | win::RDW_FRAME | win::RDW_ALLCHILDREN);
+    win::UpdateAllWindows();
+    const gdi::Bitmap screen = win::ComposeScreen();
+    auto at = [&](TControl* c, int x, int y) {
+        gdi::Point p = c->ClientToScreen({x, y});
+        return screen.color_at(p.x, p.y);
+    };
+    EXPECT_EQ(at(b, 40, 6), face);   // the button's face
+    EXPECT_EQ(at(b, 79, 24), dark);  // its outer edge, bottom right
+    EXPECT_EQ(at(e, 1, 1), dark);    // the edit's inner sunken edge
+    const win::RECT frame = win::GetWindowRect(form->Handle());
+    EXPECT_EQ(screen.color_at(frame.right - 1, frame.bottom - 1), dark);  // the window frame
+    win::SetSysColor(win::COLOR_BTNFACE, old_face);
+    win::SetSysColor(win::COLOR_3DDKSHADOW, old_dark);
+}
+
+TEST(Painter, ArrowsPointWhereNamedAndMirrorEachOther) {
+    gdi::Bitmap bmp(16, 16, 0xFFFFFFFFu);
+    gdi::DC dc(bmp);
+    auto rows = [&](int y) {
+        int n = 0;
+        for (int x = 0; x < 16; ++x)
+            n += bmp.color_at(x, y) == gdi::rgb(0, 0, 0);
+        return n;
+    };
+    painter::draw_arrow(dc, {0, 0, 16, 16}, win::ArrowDirection::Down, gdi::rgb(0, 0, 0));
+    EXPECT_EQ(rows(6), 7);  // the base above the centre, the tip below
+    EXPECT_EQ(rows(9), 1);
+    dc.fill_rect({0, 0, 16, 16}, gdi::rgb(255, 255, 255));
+    painter::draw_arrow(dc, {0, 0, 16, 16}, win::ArrowDirection::Up, gdi::rgb(0, 0, 0));
+    EXPECT_EQ(rows(6), 1);  // the tip above, the base below, on the same four rows
+    EXPECT_EQ(rows(9), 7);
+    dc.fill_rect({0, 0, 16, 16}, gdi::rgb(255, 255, 255));
+    win::DrawArrowGlyph(dc, {0, 0, 16, 16}, win::ArrowDirection::Right, gdi::rgb(0, 0, 0), 3);
+    EXPECT_EQ(bmp.color_at(7, 6), gdi::rgb(0, 0, 0));  // base column, 5 pixels tall
+    EXPECT_EQ(bmp.color_at(7, 10), gdi::rgb(0, 0, 0));
+    EXPECT_EQ(bmp.color_at(9, 8), gdi::rgb(0, 0, 0));  // the tip
+    EXPECT_EQ(bmp.color_at(10, 8), gdi::rgb(255, 255, 255));
 }
 
 }  // namespace
