@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "ctl_process.h"
 #include "platform/serial/com_ports.h"
 #include "protocol/replies.h"
 #include "sim_process.h"
@@ -189,6 +190,61 @@ TEST_F(RealtimeSimTest, OverTcpTheIndicatorsFollowSwitchesAndASequenceToItsEnd) 
 TEST_F(RealtimeSimTest, OverAPacedSerialLineTheIndicatorsFollowToo) {
     StartPty({"--devices", "1,2", "--time-scale", "4"});
     SwitchAndRunASequence();
+}
+
+TEST_F(RealtimeSimTest, TheCommandLineClientSendsThePanelsCommands) {
+    // On the page: CH3 of device 1 on, CH5 masked, all on; device 2's power-on sequence, then
+    // its reverse power-off; every channel of every device off.
+    StartTcp({"--devices", "1,2", "--time-scale", "1000"});
+    Click(Form1->ChannelButton[0][3]);
+    Steps(10);
+    Toggle(Form1->ChannelMask[0][4]);
+    Steps(10);
+    Click(Form1->PanelAllButton[0]);
+    Steps(10);
+    Click(Form1->PanelSeqOnButton[1]);
+    Steps(20);
+    Click(Form1->PanelRevOffButton[1]);
+    Steps(20);
+    Click(Form1->Bn_ch_clr);
+    Steps(10);
+    EXPECT_EQ(BoxTexts(), "");
+    // The page's commands without its polls, each sent twice in a row by the queue.
+    std::vector<std::string> console;
+    for (const std::string& line : Log("rx")) {
+        if (line == Hex("rx", Poll(1)) || line == Hex("rx", Poll(2)))
+            continue;
+        console.push_back(line);
+    }
+    ASSERT_EQ(console.size(), 12u);
+    for (size_t i = 0; i < console.size(); i += 2)
+        EXPECT_EQ(console[i], console[i + 1]);
+
+    // velmor-ctl, against a new simulator with the same devices, sends each of them once: it
+    // waits for the answer instead of repeating blindly.
+    sim_.reset();
+    std::filesystem::remove(LogPath());
+    SimProcess sim(
+        {"--devices", "1,2", "--time-scale", "1000", "--tcp", "127.0.0.1:0", "--log", LogPath()});
+    const std::string link = "127.0.0.1:" + std::to_string(sim.port());
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"on", "1", "CH3"},
+             {"mask", "1", "CH5", "on"},
+             {"on", "1", "all"},
+             {"sequence-on", "2"},
+             {"sequence-off", "2"},
+             {"broadcast-off"},
+         }) {
+        std::vector<std::string> full = {"--tcp", link};
+        full.insert(full.end(), args.begin(), args.end());
+        const auto run = velmor_ctl::testing::RunCtl(full, dir_);
+        EXPECT_EQ(run.status, 0) << args[0] << ": " << run.err;
+        ::poll(nullptr, 0, 30);  // the sequences run their course (under 10 ms at this scale)
+    }
+    std::vector<std::string> once;
+    for (size_t i = 0; i < console.size(); i += 2)
+        once.push_back(console[i]);
+    EXPECT_EQ(Log("rx"), once);
 }
 
 }  // namespace
