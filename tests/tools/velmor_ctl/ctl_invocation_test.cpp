@@ -78,6 +78,14 @@ TEST(CtlCommandLine, IdsAreCheckedAsTheConsoleChecksItsEdits) {
         const std::string error = ErrorOf({"--tcp", "h", "status", id});
         EXPECT_NE(error.find("please input a valid ID, range: 1-255"), std::string::npos) << id;
     }
+    // The console's one integer conversion: blanks, a sign, "$" hexadecimal.
+    for (const auto& [text, id] : std::vector<std::pair<std::string, int>>{
+             {"$FF", 255}, {" 7", 7}, {"+12", 12}, {"$a", 10}}) {
+        const auto p = Parse({"--tcp", "h", "status", text});
+        ASSERT_TRUE(p.invocation) << text << ": " << p.error;
+        EXPECT_EQ(p.invocation->ids.at(0), id) << text;
+    }
+    EXPECT_FALSE(ErrorOf({"--tcp", "h", "status", "$100"}).empty());
     EXPECT_FALSE(ErrorOf({"--tcp", "h", "set-id", "0"}).empty());
     EXPECT_FALSE(ErrorOf({"--tcp", "h", "set-id", "5", "--current", "256"}).empty());
     EXPECT_FALSE(ErrorOf({"--tcp", "h", "scan", "9-3"}).empty());
