@@ -13,6 +13,7 @@
 #include "forms/status_bar.h"
 #include "forms/timer.h"
 #include "i18n/main_window_captions.h"
+#include "skin/engine/startup_skin.h"
 
 TForm1* Form1 = nullptr;
 
@@ -42,6 +43,7 @@ TForm1::TForm1(forms::TComponent* owner) : forms::TForm(owner) {
     Font().SetHeight(-16);
     SetColor(forms::clBtnFace);
     CreateDesignedControls();
+    SkinData1 = skin::CreateMainFormSkin(this);
     OnCreate = [this](forms::TObject* sender) { FormCreate(sender); };
 }
 

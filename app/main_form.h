@@ -33,6 +33,9 @@ class TTimer;
 namespace settings {
 struct LoadedSettings;
 }
+namespace skin {
+class TSkinData;
+}
 
 // The main window: every control, every handler and all state of the console. The class is
 // one, but its members are defined in the folder of the subsystem they belong to, each section
@@ -69,6 +72,11 @@ class TForm1 : public forms::TForm {
     void Button7Click(forms::TObject* sender);
     // Frees the dynamic control arrays, children before their containers.
     void ReleaseDynamicControls();
+
+    // ---- skin/: the skin component ----------------------------------------------------------
+    // Carries the default skin; the engine takes the window over when it is first activated
+    // (nothing else in the window calls the engine).
+    skin::TSkinData* SkinData1 = nullptr;
 
     // ---- i18n/: languages --------------------------------------------------------------------
     // 0 Chinese (Simplified), 1 English, 2 Chinese (Traditional); any other value reads as

@@ -20,6 +20,20 @@ ProgramOptions TakeProgramOptions(const std::vector<std::string>& args) {
                 options.error = "--settings-dir needs a directory";
                 return options;
             }
+        } else if (arg == "--no-skin") {
+            options.no_skin = true;
+        } else if (arg == "--skin") {
+            if (i + 1 >= args.size() || args[i + 1].empty()) {
+                options.error = "--skin needs a skin file";
+                return options;
+            }
+            options.skin_file = args[++i];
+        } else if (arg.starts_with("--skin=")) {
+            options.skin_file = arg.substr(sizeof("--skin=") - 1);
+            if (options.skin_file.empty()) {
+                options.error = "--skin needs a skin file";
+                return options;
+            }
         } else {
             rest.push_back(arg);
         }
@@ -43,5 +57,9 @@ std::string ProgramOptionsHelp() {
            "  --com N=PATH         open the device PATH as port COMN (repeatable; also\n"
            "                       $VELMOR_COMN; default /dev/ttyS<N-1>)\n"
            "  --tcp-port P         connect the Ethernet link to port P instead of 8080\n"
-           "                       (for a simulator or test rig; the texts shown stay the same)\n";
+           "                       (for a simulator or test rig; the texts shown stay the same)\n"
+           "  --no-skin            start in the plain look, without the skin\n"
+           "  --skin FILE          paint the window with the skin package FILE instead of the\n"
+           "                       built-in skin (a missing or damaged file is reported and the\n"
+           "                       program goes on)\n";
 }

@@ -1,0 +1,221 @@
+#include "skin/engine/skin_button.h"
+
+#include <algorithm>
+
+#include "platform/win/input.h"
+#include "platform/win/message.h"
+#include "platform/win/metrics.h"
+#include "platform/win/painting.h"
+#include "platform/win/window.h"
+#include "skin/engine/skin_data.h"
+#include "skin/skin_draw.h"
+
+namespace skin {
+
+namespace {
+
+constexpr win::DWORD kDefPushButtonStyle = 0x0001;
+
+std::string Lower(std::string_view s) {
+    std::string out(s);
+    std::transform(out.begin(), out.end(), out.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return out;
+}
+
+}  // namespace
+
+void TSkinButton::Init(TWinSkinForm* sf, TSkinData* sd, forms::TWinControl* owner, bool newcolor) {
+    TSkinControl::Init(sf, sd, owner, newcolor);
+    const std::string cls = Lower(owner->ClassName());
+    kind = cls.starts_with("trz") || cls.starts_with("tel") ? 1 : 0;
+    trans = owner->Tag() == kTransparentTag || sd->Options.has(xoTransparent);
+}
+
+void TSkinButton::Inithwnd(win::HWND h, TSkinData* sd, TWinSkinForm* sf) {
+    TSkinControl::Inithwnd(h, sd, sf);
+    trans = sd->Options.has(xoTransparent);
+}
+
+std::string TSkinButton::ButtonText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '|' && i + 1 < text.size() && text[i + 1] == '|') {
+            out += '\n';
+            ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+bool TSkinButton::CanPaint() const {
+    return fsd && fsd->Button && !fsd->Button->Map.empty();
+}
+
+void TSkinButton::ReadState() {
+    if (control) {
+        isdefault = Prop("Default") == "true";
+        caption = control->Caption();
+        MultiLine = Prop("MultiLine") == "true";
+    } else {
+        isdefault = (win::GetWindowLongPtr(hwnd, win::GWL_STYLE) & kDefPushButtonStyle) != 0;
+        caption = win::GetWindowText(hwnd);
+    }
+}
+
+int TSkinButton::GetState() const {
+    int s = 1;
+    if (state & scDown)
+        s = 2;
+    else if (state & scMouseIn)
+        s = 4;
+    else if (focused || isdefault)
+        s = 5;
+    if (!enabled)
+        s = 3;
+    return s;
+}
+
+void TSkinButton::DrawControl(gdi::DC& dc, const gdi::Rect& r) {
+    if (!CanPaint() || r.empty())
+        return;
+    ReadState();
+    const int index = GetState();
+    if (offscreen_.width() != r.width() || offscreen_.height() != r.height())
+        offscreen_ = gdi::Bitmap(r.width(), r.height());
+    gdi::DC mem(offscreen_);
+    if (trans)
+        PaintParentBackground(mem);
+    else
+        mem.fill_rect(r, SkinColor(csButtonFace));
+    const TDataSkinButton& b = *fsd->Button;
+    DrawRect2(mem, r, b.Map, false, b.Tile != 0, b.trans == 1, 5, index, b.r);
+
+    mem.select_font(ControlFont());
+    gdi::Color color = FontColor();
+    if (b.newnormal)
+        color = fsd->Resolve(b.Normalcolor2);
+    if (index == 4 && b.newover)
+        color = fsd->Resolve(b.Overcolor2);
+    if (index == 2 && b.newdown)
+        color = fsd->Resolve(b.Downcolor2);
+    if (!enabled)
+        color = win::GetSysColor(win::COLOR_BTNSHADOW);
+    mem.set_text_color(color);
+    mem.set_bk_mode(gdi::BkMode::Transparent);
+
+    const std::string text = ButtonText(caption);
+    const gdi::Rect area = r.inflate(-2, -2);
+    gdi::Rect block = area;
+    const unsigned fmt = gdi::DT_CENTER | gdi::DT_WORDBREAK | gdi::DT_NOPREFIX;
+    mem.draw_text(text, block, fmt | gdi::DT_CALCRECT);
+    const int shift = std::max(0, (area.height() - block.height()) / 2);
+    gdi::Rect text_rect{area.left, area.top + shift, area.right, area.top + shift + block.height()};
+    mem.draw_text(text, text_rect, fmt);
+    if (focused && !fsd->Options.has(xoNoFocusRect)) {
+        const int w = block.width();
+        const int left = area.left + (area.width() - w) / 2;
+        mem.draw_focus_rect(
+            gdi::Rect{left, text_rect.top, left + w, text_rect.bottom}.inflate(2, 2));
+    }
+    dc.bit_blt(r.left, r.top, r.width(), r.height(), offscreen_, 0, 0);
+}
+
+bool TSkinButton::BeforeProc(forms::TMessage& m) {
+    switch (m.Msg) {
+        case win::WM_PAINT:
+            if (!CanPaint())
+                return true;
+            WMPaint(m);
+            return false;
+        case win::WM_ERASEBKGND:
+            if (!CanPaint())
+                return true;
+            m.Result = 1;
+            return false;
+        case win::WM_LBUTTONDOWN:
+        case win::WM_LBUTTONDBLCLK: {
+            if (win::GetFocus() != hwnd) {
+                if (control)
+                    control->SetFocus();
+                else
+                    win::SetFocus(hwnd);
+            }
+            state |= scDown;
+            Refresh();
+            if (kind == 0 && control && skinstate != 6) {
+                gdi::Point p = win::MAKEPOINT(m.LParam);
+                if (control->Width() > 32768 || control->Height() > 32768) {
+                    win::GetCursorPos(&p);
+                    win::ScreenToClient(hwnd, &p);
+                }
+                control->MouseDown(forms::TMouseButton::Left, forms::ssLeft, p.x, p.y);
+            }
+            m.Result = 0;
+            return false;
+        }
+        default:
+            return TSkinControl::BeforeProc(m);
+    }
+}
+
+void TSkinButton::DoClick() {
+    if (control) {
+        control->Click();
+        return;
+    }
+    // A push button of a dialog reports its own control ID, as the system's buttons do, so
+    // that the dialog sees which button was pressed.
+    if (win::HWND parent = win::GetParent(hwnd)) {
+        constexpr int kClicked = 0;  // BN_CLICKED
+        win::PostMessage(parent, win::WM_COMMAND,
+                         win::MAKEWPARAM(win::GetDlgCtrlID(hwnd), kClicked),
+                         win::HandleToLParam(hwnd));
+    }
+}
+
+void TSkinButton::AfterProc(forms::TMessage& m) {
+    switch (m.Msg) {
+        case win::WM_KEYDOWN:
+            if (m.WParam == win::VK_SPACE) {
+                state |= scDown;
+                Invalidate();
+            }
+            return;
+        case win::WM_KEYUP:
+            if (m.WParam == win::VK_SPACE) {
+                state &= ~unsigned(scDown);
+                Invalidate();
+            }
+            return;
+        case win::WM_MOUSEMOVE:
+            if (win::IsWindowEnabled(hwnd) && !(state & scMouseIn)) {
+                state |= scMouseIn;
+                Invalidate();
+                TrackLeave();
+            }
+            return;
+        case win::WM_LBUTTONUP:
+            if (state & scDown) {
+                state &= ~unsigned(scDown);
+                Refresh();
+                DoClick();
+            }
+            return;
+        case win::WM_MOUSELEAVE:
+            state &= ~unsigned(scMouseIn | scDown);
+            Invalidate();
+            return;
+        case forms::CM_DIALOGKEY:
+        case forms::CM_FOCUSCHANGED:
+            Invalidate();
+            return;
+        default:
+            TSkinControl::AfterProc(m);
+    }
+}
+
+}  // namespace skin

@@ -1,0 +1,122 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "forms/control.h"
+#include "forms/messages.h"
+#include "forms/object.h"
+#include "forms/win_control.h"
+#include "platform/gdi/dc.h"
+#include "skin/skin_elements.h"
+
+namespace skin {
+
+class TSkinData;
+class TWinSkinForm;
+
+// Hover and pressed flags of a skinned control.
+enum TSkinControlState : unsigned { scMouseIn = 1u << 0, scDown = 1u << 1 };
+
+// The skinning object of one control: it takes over the control's window procedure (the
+// framework's WindowProc method, or the window's own procedure for windows that have no
+// framework object), paints the control from the skin's elements and colours, and keeps the
+// hover and pressed state. Members derive from it and override the painting and the input
+// they track. The skinned window's object (TWinSkinForm) lists and frees it.
+class TSkinControl : public forms::TObject {
+    FORMS_CLASS(TSkinControl, forms::TObject)
+  public:
+    TSkinControl();
+    ~TSkinControl() override;
+
+    // For a framework control: stores the arguments, takes over its WindowProc, adds itself to
+    // the skinned window's list, and with `newcolor` gives the control the skin's button-face
+    // colour (restored when unskinned). Only once.
+    virtual void Init(TWinSkinForm* sf, TSkinData* sd, forms::TWinControl* owner, bool newcolor);
+    // For a window without framework object: subclasses the window itself.
+    virtual void Inithwnd(win::HWND h, TSkinData* sd, TWinSkinForm* sf);
+    // Returns the control to the system look: painting handed back, its colour restored
+    // (unless the window is going away). The window procedure is put back when the object
+    // is freed.
+    virtual void Unsubclass();
+    // The skin changed: the colour again, and a repaint.
+    virtual void SkinChange();
+
+    // The replaced window procedure: 0x3506 switches the skin on and off; while off every
+    // message goes to the previous procedure; while on BeforeProc decides whether it does,
+    // and AfterProc follows it.
+    void NewWndProc(forms::TMessage& m);
+    // Passes a message to the procedure the control had before.
+    void CallPrevious(forms::TMessage& m);
+
+    // Paints the control on `dc`, or on a DC of the whole window when none is given.
+    void PaintControl(gdi::DC* dc);
+    void WMPaint(forms::TMessage& m);
+    void WMERASEBKGND(forms::TMessage& m);
+    void Invalidate();
+    // One state of an element, with its margins and tiling, state images side by side.
+    static void DrawSkinMap(gdi::DC& dc, const gdi::Rect& r, int frame, int state,
+                            const TDataSkinObject& element);
+
+    bool Skinned() const { return skinned; }
+    // False once the window is gone (the object then only waits to be freed).
+    bool Alive() const { return skinstate != 6; }
+    win::HWND Window() const { return hwnd; }
+    forms::TWinControl* Control() const { return control; }
+
+    // The fields of the skinning object.
+    unsigned state = 0;
+    bool done = false;
+    bool isdraw = false;
+    bool enabled = true;
+    bool focused = false;
+    std::string caption;
+    bool skinned = true;
+    TSkinData* fsd = nullptr;
+    win::HWND hwnd = nullptr;
+    forms::TWinControl* control = nullptr;
+    gdi::Rect boundsrect;
+    bool newColor = false;
+    forms::TColor oldcolor = 0;
+    bool Inited = false;
+    int skinstate = 0;
+    TWinSkinForm* skinform = nullptr;
+    int kind = 0;
+    bool sizing = false;
+    bool parentbk = false;
+
+  protected:
+    // True: the previous procedure handles the message (then AfterProc runs).
+    virtual bool BeforeProc(forms::TMessage& m);
+    virtual void AfterProc(forms::TMessage& m);
+    // Draws the control into `dc` over `r` (the window at the origin).
+    virtual void DrawControl(gdi::DC& /*dc*/, const gdi::Rect& /*r*/) {}
+    // Whether the skin has what this member paints with; without it the control keeps its
+    // system painting.
+    virtual bool CanPaint() const { return true; }
+    // Members that only draw over the system look (borders) let the previous procedure paint
+    // first into the same DC.
+    virtual bool PaintsOverPlain() const { return false; }
+    // The windowless children, for members that paint a container.
+    void PaintGraphicChildren(gdi::DC& dc, const gdi::Rect& r);
+    // The parent's background under the control, into `dc` at the control's place.
+    void PaintParentBackground(gdi::DC& dc);
+    // The control's font (raw windows: the window's font).
+    gdi::Font ControlFont() const;
+    gdi::Color FontColor() const;
+    // A published property of the framework control as lower-cased text ("" when unknown).
+    std::string Prop(std::string_view name) const;
+    // The skin's colour of a slot, resolved.
+    gdi::Color SkinColor(int slot) const;
+    void TrackLeave();
+    void Refresh();
+
+  private:
+    struct Link;
+    std::shared_ptr<Link> link_;
+    bool raw_ = false;
+    static win::LRESULT RawProc(win::HWND h, win::UINT msg, win::WPARAM wp, win::LPARAM lp,
+                                win::UINT_PTR id, win::DWORD_PTR ref);
+};
+
+}  // namespace skin

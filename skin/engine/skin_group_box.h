@@ -1,0 +1,27 @@
+#pragma once
+
+#include "skin/engine/skin_control.h"
+
+namespace skin {
+
+// Group boxes and radio groups: the button face, a rounded frame in the button-shadow colour
+// and the caption on the button face 8 pixels from the left.
+class TSkinGroupBox : public TSkinControl {
+    FORMS_CLASS(TSkinGroupBox, TSkinControl)
+  protected:
+    void DrawControl(gdi::DC& dc, const gdi::Rect& r) override;
+};
+
+// Panels, tool bars and embedded forms: only their colour becomes the button face.
+class TSkinBox : public TSkinControl {
+    FORMS_CLASS(TSkinBox, TSkinControl)
+  protected:
+    bool CanPaint() const override { return false; }
+};
+
+// Horizontal boxes (tool bars with bands): as TSkinBox.
+class TSkinBoxH : public TSkinBox {
+    FORMS_CLASS(TSkinBoxH, TSkinBox)
+};
+
+}  // namespace skin

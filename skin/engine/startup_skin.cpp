@@ -1,0 +1,55 @@
+#include "skin/engine/startup_skin.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <vector>
+
+#include "skin/data/memory_stream.h"
+#include "skin/embedded_skin.h"
+#include "skin/engine/skin_data.h"
+
+namespace skin {
+
+StartupSkinOptions& startup_skin_options() {
+    static StartupSkinOptions options;
+    return options;
+}
+
+TSkinData* CreateMainFormSkin(forms::TForm* form, const std::string& name) {
+    auto* sd = new TSkinData(form);
+    sd->SetName(name);
+    sd->DisableTag = kNeverSkinFormTag;
+    sd->SkinControls = MainFormSkinControls();
+    sd->Options = MainFormSkinOptions();
+    sd->SkinFormtype = sfMainform;
+    sd->MenuUpdate = true;
+    sd->MenuMerge = false;
+
+    const std::span<const uint8_t> stored = embedded_skin_stream();
+    TMemoryStream in;
+    in.Write(stored.data(), stored.size());
+    in.SetPosition(0);
+    sd->ReadSkinStream(in);
+
+    const StartupSkinOptions& options = startup_skin_options();
+    if (!options.skin_file.empty()) {
+        const std::string& file = options.skin_file;
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(file, ec)) {
+            std::fprintf(stderr, "skin file \"%s\" not found; the built-in skin stays\n",
+                         file.c_str());
+        } else if (!sd->TSkinDataCore::LoadFromFile(file)) {
+            if (sd->Empty)
+                std::fprintf(stderr, "skin file \"%s\" is damaged; the plain look is used\n",
+                             file.c_str());
+            else
+                std::fprintf(stderr, "skin file \"%s\" cannot be read; the built-in skin stays\n",
+                             file.c_str());
+        }
+    }
+    sd->SetActive(!options.no_skin);
+    sd->Loaded();
+    return sd;
+}
+
+}  // namespace skin
