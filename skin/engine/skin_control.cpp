@@ -67,6 +67,7 @@ void TSkinControl::Init(TWinSkinForm* sf, TSkinData* sd, forms::TWinControl* own
     newColor = newcolor;
     if (newColor) {
         oldcolor = owner->Color();
+        oldparentcolor = owner->ParentColor();
         owner->SetColor(SkinColor(csButtonFace));
     }
     caption = owner->Caption();
@@ -261,8 +262,13 @@ void TSkinControl::Unsubclass() {
     if (!skinned)
         return;
     skinned = false;
-    if (skinstate != 6 && control && newColor && !control->Destroying())
-        control->SetColor(oldcolor);
+    if (skinstate != 6 && control && newColor && !control->Destroying()) {
+        // A control that followed its parent's colour follows it again.
+        if (oldparentcolor)
+            control->SetParentColor(true);
+        else
+            control->SetColor(oldcolor);
+    }
 }
 
 void TSkinControl::SkinChange() {

@@ -78,6 +78,7 @@ class TSkinControl : public forms::TObject {
     gdi::Rect boundsrect;
     bool newColor = false;
     forms::TColor oldcolor = 0;
+    bool oldparentcolor = false;
     bool Inited = false;
     int skinstate = 0;
     TWinSkinForm* skinform = nullptr;

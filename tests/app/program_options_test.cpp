@@ -30,3 +30,18 @@ TEST(ProgramOptions, RefusesOptionsWithoutTheirValue) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ProgramOptions, TakesTheSkinSwitches) {
+    const ProgramOptions o = TakeProgramOptions({"--no-skin", "--skin", "a.skn", "--headless"});
+    EXPECT_EQ(o.error, "");
+    EXPECT_TRUE(o.no_skin);
+    EXPECT_EQ(o.skin_file, "a.skn");
+    EXPECT_EQ(o.rest, (std::vector<std::string>{"--headless"}));
+    EXPECT_EQ(TakeProgramOptions({"--skin=b.skn"}).skin_file, "b.skn");
+    EXPECT_FALSE(TakeProgramOptions({"--skin"}).error.empty());
+    EXPECT_FALSE(TakeProgramOptions({"--skin="}).error.empty());
+}
+
+}  // namespace

@@ -1,0 +1,145 @@
+// Which controls of a taken-over form get which skinning object.
+#include <gtest/gtest.h>
+
+#include "forms/button.h"
+#include "forms/date_time_picker.h"
+#include "forms/edit.h"
+#include "forms/label.h"
+#include "forms/page_control.h"
+#include "forms/panel.h"
+#include "forms/status_bar.h"
+#include "tests/skin/engine/skin_engine_fixture.h"
+
+namespace {
+
+// Classes of other libraries, as the table and the mapping know them by name.
+class TRadioGroup : public forms::TGroupBox {
+    FORMS_CLASS(TRadioGroup, forms::TGroupBox)
+  public:
+    using forms::TGroupBox::TGroupBox;
+};
+class TFancyButton : public forms::TButton {
+    FORMS_CLASS(TFancyButton, forms::TButton)
+  public:
+    using forms::TButton::TButton;
+};
+class TOddButton : public forms::TButton {
+    FORMS_CLASS(TOddButton, forms::TButton)
+  public:
+    using forms::TButton::TButton;
+};
+class TButtonTabs : public forms::TPageControl {
+    FORMS_CLASS(TButtonTabs, forms::TPageControl)
+  public:
+    using forms::TPageControl::TPageControl;
+    std::optional<std::string> GetPropText(std::string_view name) const override {
+        if (name == "Style")
+            return "tsButtons";
+        return forms::TPageControl::GetPropText(name);
+    }
+};
+class TUpDownPicker : public forms::TDateTimePicker {
+    FORMS_CLASS(TUpDownPicker, forms::TDateTimePicker)
+  public:
+    using forms::TDateTimePicker::TDateTimePicker;
+    std::optional<std::string> GetPropText(std::string_view name) const override {
+        if (name == "DateMode")
+            return "dmUpDown";
+        return forms::TDateTimePicker::GetPropText(name);
+    }
+};
+
+}  // namespace
+
+namespace skin::test {
+namespace {
+
+TEST_F(SkinUiTest, DisableTagKeepsAControlAndARadioGroupsButtonsUnskinned) {
+    auto* kept = Add<forms::TButton>("Kept", 10, 10, 80, 25);
+    kept->SetTag(99);
+    auto* group = Add<TRadioGroup>("G", 10, 50, 200, 100);
+    group->SetTag(99);
+    auto* inside = Add<forms::TCheckBox>("In", 10, 20, 100, 20, group);
+    auto* skinned = Add<forms::TButton>("S", 100, 10, 80, 25);
+    ShowSkinned();
+    EXPECT_EQ(SkinClass(kept), "none");
+    EXPECT_EQ(SkinClass(group), "none");
+    EXPECT_EQ(inside->Tag(), 99);
+    EXPECT_EQ(SkinClass(inside), "none");
+    EXPECT_EQ(SkinClass(skinned), "TSkinButton");
+}
+
+TEST_F(SkinUiTest, MappingLinesBeatTheTableAndNilOrUnknownKindsLeaveAClassAlone) {
+    data->Skin3rd.push_back("TFancyButton=Edit");
+    data->Skin3rd.push_back("TOddButton=nil");
+    data->Skin3rd.push_back("TOddButton=button");  // the first matching line counts
+    auto* fancy = Add<TFancyButton>("F", 10, 10, 80, 25);
+    auto* odd = Add<TOddButton>("O", 100, 10, 80, 25);
+    auto* plain = Add<forms::TButton>("P", 190, 10, 80, 25);
+    ShowSkinned();
+    EXPECT_EQ(SkinClass(fancy), "TSkinEdit");
+    EXPECT_EQ(SkinClass(odd), "none");
+    EXPECT_EQ(SkinClass(plain), "TSkinButton");
+    EXPECT_EQ(DefaultSkin3rd().size(), 118u);
+    EXPECT_EQ(DefaultSkin3rd().front(), "TCategoryButtons=scrollbar");
+}
+
+TEST_F(SkinUiTest, UnknownKindIsHandledAndLeftUnskinned) {
+    data->Skin3rd.insert(data->Skin3rd.begin(), "TButton=wobble");
+    auto* b = Add<forms::TButton>("B", 10, 10, 80, 25);
+    ShowSkinned();
+    EXPECT_EQ(SkinClass(b), "none");
+}
+
+TEST_F(SkinUiTest, TabsPickersAndContainersGetTheirMembers) {
+    auto* tabs = Add<forms::TPageControl>("Tabs", 10, 10, 200, 100);
+    auto* sheet = new forms::TTabSheet(form);
+    sheet->SetPageControl(tabs);
+    sheet->SetCaption("one");
+    auto* button_tabs = Add<TButtonTabs>("BTabs", 220, 10, 200, 100);
+    auto* date = Add<forms::TDateTimePicker>("D", 10, 120, 120, 24);
+    auto* time = Add<forms::TDateTimePicker>("T", 140, 120, 120, 24);
+    time->SetKind(forms::TDateTimeKind::dtkTime);
+    auto* updown = Add<TUpDownPicker>("U", 270, 120, 120, 24);
+    auto* panel = Add<forms::TPanel>("P", 10, 150, 200, 60);
+    auto* group = Add<forms::TGroupBox>("G", 220, 150, 200, 60);
+    auto* label = Add<forms::TLabel>("L", 10, 5, 80, 20, panel);
+    auto* bar = Add<forms::TStatusBar>("Bar", 0, 300, 400, 20);
+    const forms::TColor panel_colour = panel->Color();
+    ShowSkinned();
+    EXPECT_EQ(SkinClass(tabs), "TSkinTab");
+    EXPECT_EQ(SkinClass(sheet), "TSkinTabSheet");
+    EXPECT_EQ(SkinClass(button_tabs), "TSkinTabBtn");
+    EXPECT_EQ(SkinClass(date), "TSkinDateTime");
+    EXPECT_EQ(SkinClass(time), "TSkinEdit");
+    EXPECT_EQ(SkinClass(updown), "TSkinEdit");
+    EXPECT_EQ(SkinClass(panel), "TSkinBox");
+    EXPECT_EQ(SkinClass(group), "TSkinGroupBox");
+    EXPECT_EQ(SkinClass(label), "none");
+    EXPECT_EQ(SkinClass(bar), "TSkinStatusBar");
+    EXPECT_EQ(gdi::Color(panel->Color()), data->Color(csButtonFace));
+    // Each control once: a second scan adds nothing.
+    const size_t count = Skinned()->Controllist.size();
+    Skinned()->InitControls(form);
+    EXPECT_EQ(Skinned()->Controllist.size(), count);
+    data->SetActive(false);
+    win::RunFor(300);
+    EXPECT_EQ(panel->Color(), panel_colour);
+}
+
+TEST_F(SkinUiTest, ControlsFreedWhileSkinnedLeaveNothingBehind) {
+    auto* b = Add<forms::TButton>("B", 10, 10, 80, 25);
+    auto* e = Add<forms::TEdit>("E", 10, 40, 80, 24);
+    ShowSkinned();
+    delete b;
+    delete e;
+    win::PumpPending();
+    Skinned()->InitControls(form);
+    EXPECT_TRUE(Skinned()->Controllist.empty());
+    auto* again = Add<forms::TButton>("B2", 10, 10, 80, 25);
+    data->UpdateSkinControl(form, nullptr);
+    EXPECT_EQ(SkinClass(again), "TSkinButton");
+}
+
+}  // namespace
+}  // namespace skin::test

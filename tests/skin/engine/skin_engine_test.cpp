@@ -1,0 +1,262 @@
+// The skin component and the manager taking a form over, and the skinned controls' painting
+// and input.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+
+#include "forms/button.h"
+#include "forms/combo_box.h"
+#include "forms/edit.h"
+#include "forms/panel.h"
+#include "platform/gdi/png.h"
+#include "platform/win/test_driver.h"
+#include "skin/engine/skin_button.h"
+#include "skin/engine/skin_check_box.h"
+#include "skin/skin_draw.h"
+#include "tests/skin/engine/skin_engine_fixture.h"
+#include "tests/skin/skin_test_package.h"
+
+namespace skin::test {
+namespace {
+
+using forms::TButton;
+using forms::TCheckBox;
+
+TEST_F(SkinUiTest, FirstActivationTakesTheFormOverAndActiveSwitchesTheSkinOffAndOn) {
+    auto* b = Add<TButton>("B", 10, 10, 80, 25);
+    const forms::TColor plain = form->Color();
+    const std::string method = b->WindowProc.target_type().name();
+    EXPECT_EQ(Skinned(), nullptr);
+    ShowSkinned();
+    ASSERT_NE(Skinned(), nullptr);
+    EXPECT_EQ(gdi::Color(form->Color()), data->Color(csButtonFace));
+    EXPECT_EQ(SkinClass(b), "TSkinButton");
+
+    data->SetActive(false);
+    win::RunFor(300);
+    EXPECT_EQ(Skinned(), nullptr);
+    EXPECT_EQ(form->Color(), plain);
+    EXPECT_EQ(b->WindowProc.target_type().name(), method);  // the control's own method again
+
+    // Off and on again within the quarter second: only the last request is carried out.
+    data->SetActive(false);
+    win::RunFor(100);
+    data->SetActive(true);
+    EXPECT_EQ(TSkinManage::Instance()->action, kActionApply);
+    win::RunFor(300);
+    win::PumpPending();
+    ASSERT_NE(Skinned(), nullptr);
+    EXPECT_EQ(SkinClass(b), "TSkinButton");
+}
+
+TEST_F(SkinUiTest, FormTaggedNinetyNineIsNeverSkinnedWhateverDisableTagSays) {
+    data->DisableTag = 5;
+    form->SetTag(99);
+    Add<TButton>("B", 10, 10, 80, 25);
+    ShowSkinned();
+    EXPECT_EQ(Skinned(), nullptr);
+    EXPECT_EQ(form->Color(), forms::clBtnFace);
+}
+
+TEST_F(SkinUiTest, DisabledDefaultButtonShowsTheDisabledImage) {
+    auto* b = Add<TButton>("B", 10, 10, 80, 25);
+    b->SetDefault(true);
+    b->SetEnabled(false);
+    ShowSkinned();
+    auto* sb = dynamic_cast<TSkinButton*>(SkinOf(b));
+    ASSERT_NE(sb, nullptr);
+    const gdi::Color top = Pixel(b, 40, 1);
+    EXPECT_EQ(sb->GetState(), 3);
+    const TDataSkinButton& e = *data->Button;
+    const gdi::Bitmap want = GetHMap(80, 25, e.Map, false, e.Tile != 0, 5, 3, e.r);
+    EXPECT_EQ(top, want.color_at(40, 1));
+    const gdi::Bitmap normal = GetHMap(80, 25, e.Map, false, e.Tile != 0, 5, 5, e.r);
+    EXPECT_NE(want.color_at(40, 1), normal.color_at(40, 1)) << "the states must differ here";
+}
+
+// Rows of the button that hold dark text pixels.
+int TextRows(const gdi::Bitmap& screen, const gdi::Rect& r) {
+    int rows = 0;
+    for (int y = r.top + 3; y < r.bottom - 3; ++y) {
+        for (int x = r.left + 3; x < r.right - 3; ++x) {
+            const gdi::Color c = screen.color_at(x, y);
+            if (gdi::red_of(c) < 80 && gdi::green_of(c) < 80 && gdi::blue_of(c) < 80) {
+                ++rows;
+                break;
+            }
+        }
+    }
+    return rows;
+}
+
+TEST_F(SkinUiTest, DoubleBarInACaptionBreaksTheLine) {
+    EXPECT_EQ(TSkinButton::ButtonText("on||off"), "on\noff");
+    EXPECT_EQ(TSkinButton::ButtonText("a|b|||c"), "a|b\n|c");
+    Add<forms::TEdit>("Focus", 210, 10, 80, 24);  // keeps the focus rectangle off the buttons
+    auto* one = Add<TButton>("One", 10, 10, 90, 60);
+    one->SetCaption("ONE");
+    auto* two = Add<TButton>("Two", 110, 10, 90, 60);
+    two->SetCaption("ONE||TWO");
+    ShowSkinned();
+    win::UpdateAllWindows();
+    const gdi::Bitmap screen = win::ComposeScreen();
+    auto rect = [](forms::TControl* c) {
+        gdi::Point p = c->ClientToScreen({0, 0});
+        return gdi::Rect::from_xywh(p.x, p.y, c->Width(), c->Height());
+    };
+    if (const char* out = std::getenv("SKIN_TEST_PNG"))
+        gdi::write_png_file(out, screen);
+    const int single = TextRows(screen, rect(one));
+    EXPECT_GT(single, 5);
+    EXPECT_GT(TextRows(screen, rect(two)), single * 3 / 2);
+}
+
+TEST_F(SkinUiTest, CheckBoxStatesFollowTheImageCount) {
+    EXPECT_EQ(TSkinCheckBox::StateIndex(4, true, 12), 9);
+    EXPECT_EQ(TSkinCheckBox::StateIndex(4, false, 12), 12);
+    EXPECT_EQ(TSkinCheckBox::StateIndex(2, true, 12), 5);
+    EXPECT_EQ(TSkinCheckBox::StateIndex(2, false, 12), 8);
+    EXPECT_EQ(TSkinCheckBox::StateIndex(1, false, 12), 4);
+    EXPECT_EQ(TSkinCheckBox::StateIndex(2, false, 4), 4);
+    EXPECT_EQ(TSkinRadioButton::StateIndex(true, false, 8), 8);
+    EXPECT_EQ(TSkinRadioButton::StateIndex(false, false, 4), 3);
+    auto* c = Add<TCheckBox>("C", 10, 10, 120, 20);
+    c->SetAllowGrayed(true);
+    c->SetState(forms::TCheckBoxState::cbGrayed);
+    ShowSkinned();
+    auto* sc = dynamic_cast<TSkinCheckBox*>(SkinOf(c));
+    ASSERT_NE(sc, nullptr);
+    EXPECT_EQ(sc->CheckState(), 4);
+    c->SetChecked(true);
+    EXPECT_EQ(sc->CheckState(), 2);
+}
+
+TEST_F(SkinUiTest, TransparentTagDrawsTheParentUnderMagenta) {
+    // A skin whose button images are all magenta: only what lies under them shows.
+    const gdi::Color m = gdi::kMagenta;
+    ASSERT_TRUE(data->LoadFromBytes(make_skin("[Buttons]\nBitmap=b.bmp\nTrans=1\n",
+                                              {{"b.bmp", solid_states(8, 8, {m, m, m, m, m})}})));
+    data->Options.exclude(xoTransparent);
+    auto* panel = Add<forms::TPanel>("P", 10, 10, 300, 100);
+    panel->SetColor(forms::clRed);
+    panel->SetTag(data->DisableTag);  // stays red
+    auto* see_through = Add<TButton>("T", 10, 10, 80, 25, panel);
+    see_through->SetTag(kTransparentTag);
+    see_through->SetCaption("");
+    auto* solid = Add<TButton>("S", 100, 10, 80, 25, panel);
+    solid->SetCaption("");
+    ShowSkinned();
+    EXPECT_EQ(Pixel(see_through, 40, 12), gdi::rgb(255, 0, 0));
+    EXPECT_EQ(Pixel(solid, 40, 12), data->Color(csButtonFace));
+}
+
+TEST_F(SkinUiTest, SkinEnableMessageSwitchesBetweenSkinAndSystemLook) {
+    auto* b = Add<TButton>("B", 10, 10, 80, 25);
+    form->Show();
+    const gdi::Color plain = Pixel(b, 40, 1);
+    win::PumpPending();
+    const gdi::Color skinned = Pixel(b, 40, 1);
+    ASSERT_NE(plain, skinned);
+    win::SendMessage(b->Handle(), CN_SkinEnable, 0, 0);
+    EXPECT_FALSE(SkinOf(b)->Skinned());
+    EXPECT_EQ(Pixel(b, 40, 1), plain);
+    EXPECT_EQ(win::SendMessage(b->Handle(), CN_SkinQuery, 0, 0), 1) << "still never skinned twice";
+    win::SendMessage(b->Handle(), CN_SkinEnable, 1, 0);
+    EXPECT_TRUE(SkinOf(b)->Skinned());
+    EXPECT_EQ(Pixel(b, 40, 1), skinned);
+}
+
+TEST_F(SkinUiTest, MissingSkinFileChangesNothing) {
+    ShowSkinned();
+    const int width = data->Button->Map.width();
+    data->SetSkinFile("/nonexistent/velmor/skin.skn");
+    EXPECT_FALSE(data->Empty);
+    EXPECT_EQ(data->Button->Map.width(), width);
+    EXPECT_FALSE(TSkinManage::Instance()->TimerEnabled());
+    EXPECT_NE(Skinned(), nullptr);
+}
+
+TEST_F(SkinUiTest, OperatorInputWorksThroughSkinnedControls) {
+    auto* b = Add<TButton>("B", 10, 10, 80, 25);
+    auto* c = Add<TCheckBox>("C", 10, 40, 120, 20);
+    auto* e = Add<forms::TEdit>("E", 10, 70, 120, 24);
+    auto* combo = Add<forms::TComboBox>("L", 10, 100, 120, 24);
+    combo->SetStyle(forms::TComboBoxStyle::csDropDownList);
+    for (const char* item : {"one", "two", "three"})
+        combo->Items().Add(item);
+    int clicks = 0;
+    b->OnClick = [&](forms::TObject*) { ++clicks; };
+    ShowSkinned();
+    ASSERT_EQ(SkinClass(c), "TSkinCheckBox");
+    ASSERT_EQ(SkinClass(e), "TSkinEdit");
+    ASSERT_EQ(SkinClass(combo), "TSkinComBox");
+    auto r =
+        Run("click B\nclick B\nclick C\nexpect C.checked true\ntype E 123\n"
+            "expect E 123\nselect L two\nexpect L two\nfocus B\nkey Space\n");
+    EXPECT_EQ(r.exit_code, 0) << r.report;
+    EXPECT_EQ(clicks, 3);
+}
+
+TEST_F(SkinUiTest, MessageBoxesAreSkinnedAndStillAnswer) {
+    auto* b = Add<TButton>("B", 10, 10, 80, 25);
+    int result = 0;
+    std::vector<std::string> skinned_classes;
+    int box_buttons = 0;
+    data->OnAfterSkinForm = [&](forms::TObject*, win::HWND h, const std::string& cls) {
+        skinned_classes.push_back(cls);
+        if (cls == "#32770")
+            for (const auto& sc : TSkinManage::Instance()->FindForm(h)->Controllist)
+                box_buttons += sc->ClassName() == "TSkinButton";
+    };
+    b->OnClick = [&](forms::TObject*) {
+        result = forms::MessageBox(form->Handle(), "text", "caption", forms::MB_OKCANCEL);
+    };
+    ShowSkinned();
+    auto r = Run("click B\nwait 50\nexpect-box text\nanswer Cancel\nwait 50\n");
+    EXPECT_EQ(r.exit_code, 0) << r.report;
+    EXPECT_EQ(result, forms::IDCANCEL);
+    ASSERT_EQ(skinned_classes.size(), 2u);
+    EXPECT_EQ(skinned_classes[1], "#32770");
+    EXPECT_EQ(box_buttons, 2);
+}
+
+TEST_F(SkinUiTest, SkinWithoutButtonOrCheckImagesLeavesTheSystemLookWorking) {
+    ASSERT_TRUE(data->LoadFromBytes(make_skin("[Colours]\nButtonFace=200 210 220\n", {})));
+    auto* b = Add<TButton>("B", 10, 10, 80, 25);
+    auto* c = Add<TCheckBox>("C", 10, 40, 120, 20);
+    int clicks = 0;
+    b->OnClick = [&](forms::TObject*) { ++clicks; };
+    form->Show();
+    const gdi::Color plain_button = Pixel(b, 40, 1);
+    const gdi::Color plain_check = Pixel(c, 3, 10);
+    win::PumpPending();
+    EXPECT_EQ(Pixel(b, 40, 1), plain_button);
+    EXPECT_EQ(Pixel(c, 3, 10), plain_check);
+    auto r = Run("click B\nclick C\nexpect C.checked true\n");
+    EXPECT_EQ(r.exit_code, 0) << r.report;
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(SkinUiTest, SkinFileGivenAtStartMissingOrDamagedLeavesTheProgramRunning) {
+    const std::string damaged = ::testing::TempDir() + "velmor-damaged.skn";
+    {
+        std::ofstream out(damaged, std::ios::binary);
+        out << "this is no skin package at all";
+    }
+    forms::TForm other(forms::Application);
+    startup_skin_options().skin_file = "/nonexistent/velmor/skin.skn";
+    TSkinData* missing = CreateMainFormSkin(&other, "Missing");
+    EXPECT_FALSE(missing->Empty);  // the built-in skin stays
+    EXPECT_TRUE(missing->Active());
+    startup_skin_options().skin_file = damaged;
+    TSkinData* broken = CreateMainFormSkin(&other, "Broken");
+    EXPECT_TRUE(broken->Empty);  // the plain look
+    EXPECT_FALSE(broken->Active());
+    startup_skin_options() = {};
+    std::remove(damaged.c_str());
+}
+
+}  // namespace
+}  // namespace skin::test
