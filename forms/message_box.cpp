@@ -189,9 +189,24 @@ LRESULT StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             if (dc) {
                 dc->select_font(DialogFont());
                 gdi::Rect r = GetClientRect(hwnd);
-                dc->fill_rect(r, GetSysColor(COLOR_BTNFACE));
+                // The box decides the colours, as a dialog does for its static controls (a
+                // skinned box paints its background in the skin's colour).
+                gdi::Color back = GetSysColor(COLOR_BTNFACE);
+                gdi::Color text = GetSysColor(COLOR_WINDOWTEXT);
+                if (HWND parent = GetParent(hwnd)) {
+                    dc->set_text_color(text);
+                    const HBRUSH brush = static_cast<HBRUSH>(
+                        SendMessage(parent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                    HandleToLParam(hwnd)));
+                    COLORREF c = 0;
+                    if (brush && BrushColor(brush, &c)) {
+                        back = c;
+                        text = dc->text_color();
+                    }
+                }
+                dc->fill_rect(r, back);
                 dc->set_bk_mode(gdi::BkMode::Transparent);
-                dc->set_text_color(GetSysColor(COLOR_WINDOWTEXT));
+                dc->set_text_color(text);
                 dc->draw_text(GetWindowText(hwnd), r, gdi::DT_WORDBREAK | gdi::DT_NOPREFIX);
             }
             EndPaint(hwnd, &ps);

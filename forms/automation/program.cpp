@@ -93,6 +93,9 @@ bool Program::WriteScreenshot() {
 }
 
 void Program::Started() {
+    // What start-up posted to the window (a skin's take-over of its controls) is done before
+    // the first frame, the screenshot or the script.
+    Application->ProcessMessages();
     if (!options_.screenshot.empty() && !WriteScreenshot()) {
         Application->Terminate(2);
         return;
