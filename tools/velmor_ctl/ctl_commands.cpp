@@ -313,8 +313,6 @@ int Runner::delays() {
     if (!std::equal(written->on_delays.begin(), written->on_delays.end(), p.begin() + 2) ||
         !std::equal(written->off_delays.begin(), written->off_delays.end(),
                     p.begin() + 2 + protocol::kChannelCount)) {
-        JsonObject json;
-        AddSettingsJson(json, *written);
         return failed(device_name(id) + " answered with other delays than were written");
     }
     JsonObject json;
