@@ -14,7 +14,6 @@
 #include "forms/application.h"
 #include "forms/automation/program.h"
 #include "platform/files/settings_directory.h"
-#include "skin/engine/startup_skin.h"
 
 namespace {
 
@@ -54,8 +53,6 @@ int main(int argc, char** argv) {
     }
     if (!options.settings_dir.empty())
         files::set_settings_directory(options.settings_dir);
-    skin::startup_skin_options().no_skin = options.no_skin;
-    skin::startup_skin_options().skin_file = options.skin_file;
 
     try {
         forms::Application->Initialize();

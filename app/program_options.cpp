@@ -2,6 +2,7 @@
 
 #include "link/com_port_options.h"
 #include "link/tcp_port.h"
+#include "skin/engine/startup_skin.h"
 
 ProgramOptions TakeProgramOptions(const std::vector<std::string>& args) {
     ProgramOptions options;
@@ -43,6 +44,9 @@ ProgramOptions TakeProgramOptions(const std::vector<std::string>& args) {
         options.error = std::move(com.error);
         return options;
     }
+    // The skin switches take effect at once, for the main window created next.
+    skin::startup_skin_options().no_skin = options.no_skin;
+    skin::startup_skin_options().skin_file = options.skin_file;
     devlink::TcpPortOptionResult tcp_port = devlink::TakeTcpPortOption(com.rest);
     options.error = std::move(tcp_port.error);
     options.rest = std::move(tcp_port.rest);

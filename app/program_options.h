@@ -16,7 +16,7 @@ struct ProgramOptions {
     std::string error;
 };
 
-// Reads the options; the COM mappings take effect at once.
+// Reads the options; the COM mappings and the skin switches take effect at once.
 ProgramOptions TakeProgramOptions(const std::vector<std::string>& args);
 
 // The lines --help adds for these options.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/serial/com_ports.h"
+#include "skin/engine/startup_skin.h"
 
 namespace {
 
@@ -42,6 +43,9 @@ TEST(ProgramOptions, TakesTheSkinSwitches) {
     EXPECT_EQ(TakeProgramOptions({"--skin=b.skn"}).skin_file, "b.skn");
     EXPECT_FALSE(TakeProgramOptions({"--skin"}).error.empty());
     EXPECT_FALSE(TakeProgramOptions({"--skin="}).error.empty());
+    TakeProgramOptions({});  // back to the built-in skin for the windows of later tests
+    EXPECT_FALSE(skin::startup_skin_options().no_skin);
+    EXPECT_EQ(skin::startup_skin_options().skin_file, "");
 }
 
 }  // namespace

@@ -17,10 +17,9 @@
 namespace velmor_test {
 namespace {
 
-// The console's own options for the plain look. The pictures are of the console without its
-// skin: once the console can be started with the skin switched off ("--no-skin"), that option
-// belongs here, and every picture below is taken with it.
-const std::vector<std::string> kPlainLookOptions = {};
+// The console's own options for the plain look: the pictures are of the console without its
+// skin.
+const std::vector<std::string> kPlainLookOptions = {"--no-skin"};
 
 const char* const kLanguages[] = {"chs", "en", "cht"};  // LanguageIndex 0, 1, 2
 
