@@ -86,8 +86,13 @@ void TComboBox::SetDroppedDown(bool v) {
 void TComboBox::DropDown() {
     if (!handle_ || DroppedDown())
         return;
-    if (OnDropDown)
-        OnDropDown(this);
+    if (OnDropDown) {
+        // The handler may free the box; then nothing drops down.
+        TComponentTracker alive(this);
+        FireEvent(OnDropDown, this);
+        if (alive.Deleted())
+            return;
+    }
     const int ih = ItemHeight();
     gdi::Point origin = ClientToScreen({0, Height()});
     win::RECT r = gdi::Rect::from_xywh(origin.x, origin.y, Width(), VisibleItems() * ih + 2);
@@ -114,8 +119,13 @@ void TComboBox::CloseUp(bool accept) {
         return;
     popup_.Close();
     Invalidate();
-    if (OnCloseUp)
-        OnCloseUp(this);
+    if (OnCloseUp) {
+        // The handler may free the box; then nothing is selected.
+        TComponentTracker alive(this);
+        FireEvent(OnCloseUp, this);
+        if (alive.Deleted())
+            return;
+    }
     if (accept && hot_ >= 0 && hot_ < items_.Count())
         OperatorSelect(hot_);
 }
@@ -339,6 +349,8 @@ void TComboBox::KeyPress(char32_t ch) {
 
 void TComboBox::WndProc(TMessage& m) {
     using namespace win;
+    // Dropping down and closing up fire events whose handlers may free the box.
+    TComponentTracker alive(this);
     switch (m.Msg) {
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK: {
@@ -377,6 +389,8 @@ void TComboBox::WndProc(TMessage& m) {
         default:
             break;
     }
+    if (alive.Deleted())
+        return;
     TWinControl::WndProc(m);
 }
 

@@ -66,11 +66,12 @@ class Lifetime : public UiTest {
     TPanel* MakeChain(win::UINT trigger, Action middle_action) {
         Log().clear();
         auto* panel = Add<TPanel>("P", 10, 10, 120, 80);
+        form->Show();
+        win::UpdateAllWindows();  // the first paint before the chain is in place
         new ChainLink(panel, "inner", trigger, Action::RemoveItself);
         new ChainLink(panel, "middle", trigger, middle_action);
         new ChainLink(panel, "outer", trigger, Action::RemoveItself);
-        form->Show();
-        win::UpdateAllWindows();
+        EXPECT_TRUE(Log().empty());
         return panel;
     }
 
@@ -199,6 +200,33 @@ TEST_F(UiTest, TrackerSeesTheComponentGoAndNestedTrackersUnlinkInAnyOrder) {
     }
     TComponentTracker none(nullptr);
     EXPECT_TRUE(none.Deleted());
+}
+
+}  // namespace
+}  // namespace forms
+
+namespace forms {
+namespace {
+
+TEST_F(UiTest, AComboBoxFreedByItsDropDownOrCloseUpHandlerIsLeftAlone) {
+    form->Show();
+    auto* first = Add<TComboBox>("C1", 10, 10, 120, 21);
+    first->SetStyle(TComboBoxStyle::csDropDownList);  // a click anywhere drops the list down
+    first->Items().Add("one");
+    first->Items().Add("two");
+    first->OnDropDown = [first](TObject*) { delete first; };
+    auto* second = Add<TComboBox>("C2", 10, 40, 120, 21);
+    second->SetStyle(TComboBoxStyle::csDropDownList);
+    second->Items().Add("one");
+    second->Items().Add("two");
+    bool changed = false;
+    second->OnChange = [&](TObject*) { changed = true; };
+    second->OnCloseUp = [second](TObject*) { delete second; };
+    auto r = Run("click C1\nclick C2\nkey Down\nkey Enter\n");
+    EXPECT_EQ(r.exit_code, 0) << r.report;
+    EXPECT_EQ(form->FindComponent("C1"), nullptr);
+    EXPECT_EQ(form->FindComponent("C2"), nullptr);
+    EXPECT_FALSE(changed) << "a box freed while closing selects nothing";
 }
 
 }  // namespace
