@@ -153,6 +153,12 @@ void TForm1::BuildDevicePanels() {
 }
 
 void TForm1::ReleaseDevicePanels() {
+    // An ID edit that holds the focus loses it while it is being freed; its exit handler must
+    // not run on a half-destroyed edit (closing the window stores nothing).
+    for (forms::TEdit* edit : PanelIdEdit) {
+        if (edit)
+            edit->OnExit = nullptr;
+    }
     for (int d = 0; d < kDevicePanels; ++d) {
         // Nothing may point at a freed control: the slot row names the buttons freed below.
         PanelButtons[d] = {};

@@ -97,6 +97,15 @@ TEST_F(RealtimeTest, StoredPanelIdsFrom1To254ShowAndAnEditedIdIsStoredOnExit) {
     win::PumpPending();
     EXPECT_EQ(Int32At(FileBytes(), settings::SettingsFile::SavedIds(3)), 0);
     EXPECT_EQ(Int32At(FileBytes(), settings::SettingsFile::SavedIds(1)), 7);
+
+    // Closing the window while an ID edit holds the focus stores nothing and runs no handler
+    // on the edit being freed.
+    Form1->PanelIdEdit[1]->SetFocus();
+    win::PumpPending();
+    win::InjectText("9");
+    win::PumpPending();
+    CloseWindow();
+    EXPECT_EQ(Int32At(FileBytes(), settings::SettingsFile::SavedIds(2)), 254);
 }
 
 TEST_F(RealtimeTest, PanelChecksRefuseWithTheirBoxesAndQueueNothing) {
