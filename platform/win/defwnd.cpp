@@ -4,11 +4,13 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "platform/gdi/dc.h"
 #include "platform/win/classic_drawing.h"
 #include "platform/win/input.h"
 #include "platform/win/internal.h"
+#include "platform/win/menu.h"
 #include "platform/win/message.h"
 #include "platform/win/metrics.h"
 #include "platform/win/painting.h"
@@ -299,12 +301,12 @@ LRESULT default_hit_test(Window* w, POINT screen) {
     return HTBORDER;
 }
 
-void default_nc_paint(Window* w) {
+void default_nc_paint(Window* w, HDC into) {
     const NcLayout l = layout_of(w);
     const RECT whole{0, 0, w->rect.width(), w->rect.height()};
     if (l.client == whole)
         return;  // no frame at all
-    HDC dc = GetWindowDC(w->handle);
+    HDC dc = into ? into : GetWindowDC(w->handle);
     if (!dc)
         return;
     // Nothing below draws inside the client rectangle, so no clipping is needed for it.
@@ -361,7 +363,8 @@ void default_nc_paint(Window* w) {
         draw_scroll_bar(*dc, l.hscroll, false, w->hscroll);
     if (!l.corner.empty())
         dc->fill_rect(l.corner, GetSysColor(COLOR_BTNFACE));
-    ReleaseDC(w->handle, dc);
+    if (!into)
+        ReleaseDC(w->handle, dc);
 }
 
 }  // namespace detail
@@ -440,6 +443,57 @@ LRESULT nc_button_up(Window* w, WPARAM hit, LPARAM lParam) {
     if (pressed == HTMAXBUTTON)
         cmd = (w->style & WS_MAXIMIZE) ? SC_RESTORE : SC_MAXIMIZE;
     return SendMessage(h, WM_SYSCOMMAND, cmd, lParam);
+}
+
+// WM_PRINT: the frame, the background and the client area (and the children) drawn into the
+// given DC, which stands for the window's top-left corner.
+LRESULT print_window(HWND hwnd, HDC dc, LPARAM flags) {
+    Window* w = get(hwnd);
+    if (!w || !dc)
+        return 0;
+    if ((flags & PRF_CHECKVISIBLE) && !IsWindowVisible(hwnd))
+        return 0;
+    if (flags & PRF_NONCLIENT)
+        detail::default_nc_paint(w, dc);
+    const RECT client = w->client;
+    const int saved = dc->save();
+    dc->intersect_clip_rect(client);
+    dc->offset_viewport_origin(client.left, client.top);
+    if (flags & PRF_ERASEBKGND)
+        SendMessage(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    if ((flags & PRF_CLIENT) && IsWindow(hwnd))
+        SendMessage(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), flags);
+    if ((flags & PRF_CHILDREN) && (w = get(hwnd))) {
+        // Bottom to top, so the upper children end up on top.
+        std::vector<HWND> children;
+        for (auto it = w->children.rbegin(); it != w->children.rend(); ++it)
+            children.push_back((*it)->handle);
+        for (HWND c : children) {
+            Window* cw = get(c);
+            if (!cw || !(cw->style & WS_VISIBLE))
+                continue;
+            const int inner = dc->save();
+            dc->intersect_clip_rect(cw->rect);
+            dc->offset_viewport_origin(cw->rect.left, cw->rect.top);
+            SendMessage(c, WM_PRINT, reinterpret_cast<WPARAM>(dc), flags & ~PRF_CHECKVISIBLE);
+            dc->restore(inner);
+        }
+    }
+    dc->restore(saved);
+    return 0;
+}
+
+// Opens the window menu of a top-level window at a screen point; the chosen command comes
+// back as WM_SYSCOMMAND.
+void track_system_menu(HWND hwnd, POINT at) {
+    HMENU menu = GetSystemMenu(hwnd, false);
+    if (menu)
+        TrackPopupMenu(menu, TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd, nullptr);
+}
+
+bool is_context_menu_key(WPARAM vk) {
+    return (vk == static_cast<WPARAM>(VK_F10) && GetKeyState(VK_SHIFT) < 0) ||
+           vk == static_cast<WPARAM>(VK_APPS);
 }
 
 }  // namespace
@@ -559,9 +613,49 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                 case SC_RESTORE:
                     ShowWindow(hwnd, SW_RESTORE);
                     return 0;
+                case SC_KEYMENU:
+                    if (lParam == ' ') {
+                        // Under the caption's left end, where the window menu's icon sits.
+                        const auto f = detail::frame_parts(w->style, w->exstyle);
+                        track_system_menu(hwnd, POINT{w->rect.left + f.border,
+                                                      w->rect.top + f.border + f.caption});
+                    }
+                    return 0;
                 default:
                     return 0;
             }
+        case WM_PRINT:
+            return print_window(hwnd, reinterpret_cast<HDC>(wParam), lParam);
+        case WM_RBUTTONUP: {
+            // The right button's release asks for the context menu, at the pointer.
+            POINT p = MAKEPOINT(lParam);
+            ClientToScreen(hwnd, &p);
+            return SendMessage(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd),
+                               MAKELPARAM(p.x, p.y));
+        }
+        case WM_NCRBUTTONUP:
+            return SendMessage(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), lParam);
+        case WM_KEYDOWN:
+            // Shift+F10 and the menu key ask for the context menu of the focus (lParam -1).
+            if (is_context_menu_key(wParam))
+                return SendMessage(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), -1);
+            return 0;
+        case WM_CONTEXTMENU:
+            // Children leave it to their parent; a top-level window opens its window menu for
+            // a click on its caption.
+            if (w->parent)
+                return SendMessage(w->parent->handle, WM_CONTEXTMENU, wParam, lParam);
+            if (lParam != -1 && (w->style & WS_SYSMENU)) {
+                const LRESULT hit = SendMessage(hwnd, WM_NCHITTEST, 0, lParam);
+                if (hit == HTCAPTION || hit == HTSYSMENU)
+                    track_system_menu(hwnd, MAKEPOINT(lParam));
+            }
+            return 0;
+        case WM_SYSCHAR:
+            // Alt+Space opens the window menu.
+            if (wParam == ' ' && !w->parent && (w->style & WS_SYSMENU))
+                return SendMessage(hwnd, WM_SYSCOMMAND, SC_KEYMENU, ' ');
+            return 0;
         case WM_CLOSE:
             DestroyWindow(hwnd);
             return 0;
@@ -661,6 +755,8 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         case WM_SYSKEYDOWN:
+            if (is_context_menu_key(wParam))
+                return SendMessage(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), -1);
             if (wParam == static_cast<WPARAM>(VK_F4) && (lParam & KF_ALTDOWN_BIT)) {
                 HWND root = GetAncestor(hwnd, GA_ROOT);
                 PostMessage(root, WM_SYSCOMMAND, SC_CLOSE, 0);

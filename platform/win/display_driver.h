@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "platform/gdi/bitmap.h"
@@ -52,6 +53,12 @@ class DisplayDriver {
     virtual void wait_events(int timeoutMs) = 0;
     // Wakes a wait_events from elsewhere (not needed on one thread; may do nothing).
     virtual void wake() {}
+    // The display's clipboard, for text. A display without one leaves these alone and the
+    // clipboard stays in the process's memory. set: whether the display took the text;
+    // get: the text, nothing when it holds none; has_clipboard: whether these are real.
+    virtual bool has_clipboard() const { return false; }
+    virtual bool set_clipboard_text(const std::string& /*utf8*/) { return false; }
+    virtual std::optional<std::string> clipboard_text() { return std::nullopt; }
 };
 
 // Installs the driver (not owned; nullptr removes it). Existing top-level windows are

@@ -224,7 +224,8 @@ Window* next_window_to_paint(HWND filter);
 // Non-client helpers (defwnd.cpp).
 RECT default_client_rect(DWORD style, DWORD exstyle, const RECT& window_rect_local);
 LRESULT default_hit_test(Window* w, POINT screen);
-void default_nc_paint(Window* w);
+// Paints the default frame through the window DC, or into `into` (window coordinates).
+void default_nc_paint(Window* w, HDC into = nullptr);
 
 // Input internals (input.cpp).
 bool next_input_message(MSG* out);
@@ -240,6 +241,9 @@ std::optional<int64_t> next_timer_due(HWND filter = nullptr, UINT lo = 0, UINT h
 
 // Subclass chain (subclass.cpp).
 void drop_subclasses(Window* w);
+
+// The procedure of the pop-up menu class "#32768" (menu.cpp).
+LRESULT popup_menu_proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 // Hooks (hook.cpp).
 LRESULT call_cbt(int code, WPARAM wParam, LPARAM lParam);

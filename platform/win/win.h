@@ -2,9 +2,11 @@
 
 // The whole window interface.
 #include "platform/win/classic_drawing.h"
+#include "platform/win/clipboard.h"
 #include "platform/win/display_driver.h"
 #include "platform/win/hook.h"
 #include "platform/win/input.h"
+#include "platform/win/menu.h"
 #include "platform/win/message.h"
 #include "platform/win/messages.h"
 #include "platform/win/metrics.h"

@@ -113,6 +113,7 @@ void register_builtin_classes() {
     wc.lpszClassName = kDialogClass;
     RegisterClass(wc);
     wc.hbrBackground = COLOR_MENU + 1;
+    wc.lpfnWndProc = detail::popup_menu_proc;
     wc.lpszClassName = kPopupMenuClass;
     RegisterClass(wc);
 }

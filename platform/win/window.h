@@ -35,7 +35,8 @@ int GetClassName(HWND hwnd, char* buffer, int size);
 UINT GetClassStyle(HWND hwnd);
 
 // Predefined class names. "#32770" (dialog) and "#32768" (pop-up menu) are registered at
-// start with DefWindowProc as procedure (a dialog also erases with COLOR_BTNFACE).
+// start: the dialog class with DefWindowProc as procedure (erasing with COLOR_BTNFACE), the
+// menu class with the procedure that paints and prints an open menu (platform/win/menu.h).
 constexpr const char* kDialogClass = "#32770";
 constexpr const char* kPopupMenuClass = "#32768";
 
