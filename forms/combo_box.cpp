@@ -141,6 +141,14 @@ void TComboBox::OperatorSelect(int index) {
         FireEvent(OnChange, this);
 }
 
+void TComboBox::EditCommandDone(EditResult result) {
+    if (result == EditResult::Changed) {
+        EditChanged();
+    } else if (result == EditResult::Moved) {
+        Invalidate();
+    }
+}
+
 void TComboBox::EditChanged() {
     caption_ = U32ToUtf8(editor_.text());
     item_index_ = items_.IndexOf(caption_);
@@ -316,6 +324,11 @@ void TComboBox::KeyDown(int& key, unsigned shift) {
     }
     if (style_ != TComboBoxStyle::csDropDown)
         return;
+    if (const EditCommand command = EditCommandOfKey(key, shift & ssShift, shift & ssCtrl);
+        command != EditCommand::None) {
+        EditCommandDone(PerformEditCommand(editor_, command, false));
+        return;
+    }
     const auto result = editor_.handle_key(key, shift & ssShift, shift & ssCtrl);
     if (result == LineEditor::KeyResult::Changed) {
         EditChanged();
@@ -376,6 +389,24 @@ void TComboBox::WndProc(TMessage& m) {
         case WM_SETFOCUS:
             if (style_ == TComboBoxStyle::csDropDown)
                 editor_.select_all();
+            break;
+        case WM_RBUTTONDOWN:
+            if (CanFocus() && !Focused())
+                SetFocus();
+            break;
+        case WM_CONTEXTMENU:
+            // The text part of an editable combo box has the fields' context menu.
+            if (style_ == TComboBoxStyle::csDropDown) {
+                CloseUp(false);
+                const POINT at =
+                    m.LParam == -1 ? ClientToScreen({4, Height() / 2}) : MAKEPOINT(m.LParam);
+                const HWND self = handle_;
+                const EditCommand command = TrackEditMenu(self, at, editor_, false);
+                if (command != EditCommand::None && IsWindow(self) && FindControl(self) == this)
+                    EditCommandDone(PerformEditCommand(editor_, command, false));
+                m.Result = 0;
+                return;
+            }
             break;
         case WM_KILLFOCUS:
             CloseUp(false);

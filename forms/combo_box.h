@@ -1,5 +1,6 @@
 #pragma once
 
+#include "forms/edit_commands.h"
 #include "forms/line_editor.h"
 #include "forms/popup_window.h"
 #include "forms/strings.h"
@@ -60,6 +61,7 @@ class TComboBox : public TWinControl {
     void CloseUp(bool accept);
     void OperatorSelect(int index);
     void EditChanged();
+    void EditCommandDone(EditResult result);
     int ItemHeight() const;
     int VisibleItems() const;
     void EnsureHotVisible();

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "forms/component_tracker.h"
+#include "forms/edit_commands.h"
 #include "forms/form.h"
 #include "forms/painter.h"
 #include "forms/utf8.h"
@@ -99,6 +100,15 @@ void TEdit::WndProc(TMessage& m) {
             editor_.select_all();
             Invalidate();
             break;
+        case WM_RBUTTONDOWN:
+            // The context menu acts on this field: it takes the focus first.
+            if (CanFocus() && !Focused())
+                SetFocus();
+            break;
+        case WM_CONTEXTMENU:
+            ContextMenu(m.LParam);
+            m.Result = 0;
+            return;
         case WM_MOUSEMOVE:
             if (selecting_) {
                 int x = GET_X_LPARAM(m.LParam) - kTextInset + scroll_x_;
@@ -119,7 +129,37 @@ void TEdit::WndProc(TMessage& m) {
     TWinControl::WndProc(m);
 }
 
+void TEdit::DoEditCommand(EditCommand command) {
+    const EditResult result = PerformEditCommand(editor_, command, read_only_);
+    if (result == EditResult::Nothing)
+        return;
+    SyncFromEditor();
+    if (result == EditResult::Changed)
+        Change();
+}
+
+void TEdit::ContextMenu(win::LPARAM at) {
+    win::POINT p;
+    if (at == -1) {
+        // From the keyboard: under the caret.
+        p = ClientToScreen({kTextInset + TextX(editor_.caret()) - scroll_x_, Height() / 2});
+    } else {
+        p = win::MAKEPOINT(at);
+    }
+    const win::HWND self = handle_;
+    const EditCommand command = TrackEditMenu(self, p, editor_, read_only_);
+    // A handler that ran while the menu was open may have freed this field.
+    if (command == EditCommand::None || !win::IsWindow(self) || FindControl(self) != this)
+        return;
+    DoEditCommand(command);
+}
+
 void TEdit::KeyDown(int& key, unsigned shift) {
+    if (const EditCommand command = EditCommandOfKey(key, shift & ssShift, shift & ssCtrl);
+        command != EditCommand::None) {
+        DoEditCommand(command);
+        return;
+    }
     const auto result = editor_.handle_key(key, shift & ssShift, shift & ssCtrl, read_only_);
     if (result == LineEditor::KeyResult::NotHandled)
         return;

@@ -1,13 +1,16 @@
 #pragma once
 
+#include "forms/edit_commands.h"
 #include "forms/line_editor.h"
 #include "forms/win_control.h"
 
 namespace forms {
 
-// A one-line text field: typing, Backspace, Delete, arrows, Home, End, Shift-selection,
-// Ctrl+A; at most MaxLength characters (0: no limit); the whole text is selected when the focus
-// arrives by keyboard. OnChange follows the operator's edits only.
+// A one-line text field: typing, Backspace, Delete, arrows, Home, End, Shift-selection;
+// Undo, Cut, Copy, Paste, Delete and Select All on its context menu (right button, Shift+F10,
+// the menu key) and on Ctrl+Z/X/C/V/A, with the clipboard shared with other programs; at most
+// MaxLength characters (0: no limit); the whole text is selected when the focus arrives by
+// keyboard. OnChange follows the operator's edits only.
 class TEdit : public TWinControl {
     FORMS_CLASS(TEdit, TWinControl)
   public:
@@ -35,6 +38,8 @@ class TEdit : public TWinControl {
         Invalidate();
     }
     const LineEditor& Editor() const { return editor_; }
+    // Carries out an editing command as the operator would (OnChange when the text changed).
+    void DoEditCommand(EditCommand command);
 
     TNotifyEvent OnChange;
 
@@ -51,6 +56,7 @@ class TEdit : public TWinControl {
     virtual void Change();
 
   private:
+    void ContextMenu(win::LPARAM at);
     void SyncFromEditor();
     int CharAt(int x);
     int TextX(int chars);

@@ -11,6 +11,31 @@ void LineEditor::set_text(std::u32string t) {
         t.resize(max_length_);
     text_ = std::move(t);
     caret_ = anchor_ = static_cast<int>(text_.size());
+    can_undo_ = false;
+    typing_ = false;
+}
+
+void LineEditor::remember(bool typing) {
+    // Characters typed one after another are undone together.
+    if (typing && typing_ && can_undo_)
+        return;
+    undo_text_ = text_;
+    undo_caret_ = caret_;
+    undo_anchor_ = anchor_;
+    can_undo_ = true;
+    typing_ = typing;
+}
+
+bool LineEditor::undo() {
+    if (!can_undo_)
+        return false;
+    // Undo of an undo puts the change back, as a one-line field does.
+    std::swap(text_, undo_text_);
+    std::swap(caret_, undo_caret_);
+    std::swap(anchor_, undo_anchor_);
+    typing_ = false;
+    clamp();
+    return true;
 }
 
 void LineEditor::set_max_length(int n) {
@@ -24,12 +49,14 @@ void LineEditor::clamp() {
 }
 
 void LineEditor::select(int start, int length) {
+    typing_ = false;
     anchor_ = start;
     caret_ = start + std::max(0, length);
     clamp();
 }
 
 void LineEditor::move_to(int pos, bool extend) {
+    typing_ = false;
     caret_ = pos;
     if (!extend)
         anchor_ = pos;
@@ -55,6 +82,13 @@ void LineEditor::right(bool extend) {
 bool LineEditor::delete_selection() {
     if (!has_selection())
         return false;
+    remember(false);
+    return erase_selection();
+}
+
+bool LineEditor::erase_selection() {
+    if (!has_selection())
+        return false;
     int start = sel_start();
     text_.erase(start, sel_length());
     caret_ = anchor_ = start;
@@ -62,6 +96,16 @@ bool LineEditor::delete_selection() {
 }
 
 bool LineEditor::insert(std::u32string_view s) {
+    return insert_text(s, true);
+}
+
+bool LineEditor::paste(std::u32string_view s) {
+    // One line: a pasted text ends at its first line break.
+    const size_t end = s.find_first_of(U"\r\n");
+    return insert_text(s.substr(0, end), false);
+}
+
+bool LineEditor::insert_text(std::u32string_view s, bool typing) {
     std::u32string add(s);
     const int after_delete = static_cast<int>(text_.size()) - sel_length();
     if (max_length_ > 0) {
@@ -71,7 +115,8 @@ bool LineEditor::insert(std::u32string_view s) {
     }
     if (add.empty())
         return false;
-    delete_selection();
+    remember(typing);
+    erase_selection();
     text_.insert(caret_, add);
     caret_ += static_cast<int>(add.size());
     anchor_ = caret_;
@@ -83,6 +128,7 @@ bool LineEditor::backspace() {
         return true;
     if (caret_ == 0)
         return false;
+    remember(false);
     text_.erase(caret_ - 1, 1);
     anchor_ = --caret_;
     return true;
@@ -93,6 +139,7 @@ bool LineEditor::del() {
         return true;
     if (caret_ >= static_cast<int>(text_.size()))
         return false;
+    remember(false);
     text_.erase(caret_, 1);
     return true;
 }

@@ -29,11 +29,19 @@ class LineEditor {
     void home(bool extend) { move_to(0, extend); }
     void end(bool extend) { move_to(static_cast<int>(text_.size()), extend); }
 
-    // Editing; each returns true when the text changed.
+    // Editing; each returns true when the text changed. `insert` is typing (characters typed
+    // one after another are undone together); `paste` inserts the first line of a text.
     bool insert(std::u32string_view s);
+    bool paste(std::u32string_view s);
     bool backspace();
     bool del();
     bool delete_selection();
+    // The text before the last change (selection included) comes back; the change can be
+    // put back by undoing again. Nothing to undo after set_text.
+    bool can_undo() const { return can_undo_; }
+    bool undo();
+    // The selected text.
+    std::u32string selected_text() const { return text_.substr(sel_start(), sel_length()); }
 
     // What one editing key did to the field.
     enum class KeyResult { NotHandled, Moved, Changed };
@@ -43,10 +51,18 @@ class LineEditor {
 
   private:
     void clamp();
+    void remember(bool typing);
+    bool erase_selection();
+    bool insert_text(std::u32string_view s, bool typing);
     std::u32string text_;
     int caret_ = 0;
     int anchor_ = 0;
     int max_length_ = 0;
+    std::u32string undo_text_;
+    int undo_caret_ = 0;
+    int undo_anchor_ = 0;
+    bool can_undo_ = false;
+    bool typing_ = false;
 };
 
 }  // namespace forms

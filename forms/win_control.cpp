@@ -226,6 +226,11 @@ void TWinControl::WndProc(TMessage& m) {
             }
             if (key)
                 KeyDown(key, shift);
+            // Shift+F10 and the menu key ask for the context menu, from the keyboard.
+            if ((key == VK_F10 && (shift & ssShift)) || key == VK_APPS) {
+                const win::HWND self = handle_;
+                SendMessage(self, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(self), -1);
+            }
             m.Result = 0;
             return;
         }
