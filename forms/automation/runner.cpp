@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <unordered_map>
+#include <vector>
 
 #include "forms/automation/array_element_name.h"
 #include "forms/forms.h"
@@ -9,6 +10,7 @@
 #include "platform/clock/clock.h"
 #include "platform/gdi/png.h"
 #include "platform/win/input.h"
+#include "platform/win/menu.h"
 #include "platform/win/message.h"
 #include "platform/win/painting.h"
 #include "platform/win/test_driver.h"
@@ -42,6 +44,61 @@ std::string Lower(std::string s) {
 
 std::string Quote(const std::string& s) {
     return "\"" + s + "\"";
+}
+
+std::string JoinQuoted(const std::vector<std::string>& words) {
+    std::string out;
+    for (const std::string& w : words)
+        out += (out.empty() ? "" : " ") + Quote(w);
+    return out;
+}
+
+// An item of the innermost open pop-up menu as a script names it: its text without the
+// accelerator marks and the shortcut ("-" for a separator).
+struct OpenMenuItem {
+    std::string label;
+    bool separator = false;
+    bool grayed = false;
+    win::RECT rect;  // on the screen
+};
+
+std::string MenuLabel(const std::string& text) {
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char ch = text[i];
+        if (ch == '\t')
+            break;
+        if (ch == '&') {
+            if (i + 1 < text.size() && text[i + 1] == '&') {
+                out += '&';
+                ++i;
+            }
+            continue;
+        }
+        out += ch;
+    }
+    return out;
+}
+
+bool ReadOpenMenu(std::vector<OpenMenuItem>* out) {
+    const auto windows = win::OpenMenuWindows();
+    if (windows.empty())
+        return false;
+    const win::HWND h = windows.back();
+    auto menu = reinterpret_cast<win::HMENU>(win::SendMessage(h, win::MN_GETHMENU, 0, 0));
+    const int n = win::GetMenuItemCount(menu);
+    for (int i = 0; i < n; ++i) {
+        const auto pos = static_cast<win::UINT>(i);
+        const win::UINT state = win::GetMenuState(menu, pos, win::MF_BYPOSITION);
+        OpenMenuItem item;
+        item.separator = (state & win::MF_SEPARATOR) != 0;
+        item.grayed = (state & (win::MF_GRAYED | win::MF_DISABLED)) != 0;
+        item.label =
+            item.separator ? "-" : MenuLabel(win::GetMenuString(menu, pos, win::MF_BYPOSITION));
+        win::GetMenuItemRect(h, menu, pos, &item.rect);
+        out->push_back(std::move(item));
+    }
+    return true;
 }
 
 void PressKey(int vk, const std::string& text = {}) {
@@ -292,16 +349,61 @@ bool ScriptRunner::Execute(const ScriptCommand& cmd) {
         return true;
     }
     if (name == "key") {
-        std::string text;
-        int vk = KeyFromName(cmd.args[0], &text);
-        if (vk == 0)
+        KeyChord chord;
+        if (!ParseKeyChord(cmd.args[0], &chord))
             return Error(cmd, "unknown key " + Quote(cmd.args[0]));
-        if (vk < 0) {
-            TypeCharacter(text);
-        } else {
-            PressKey(vk, text);
+        if (chord.vk < 0) {
+            TypeCharacter(chord.text);
+            return true;
         }
+        for (int m : chord.modifiers)
+            win::InjectKey(m, true);
+        // With a modifier held the key types nothing of its own.
+        PressKey(chord.vk, chord.modifiers.empty() ? chord.text : std::string());
+        for (auto it = chord.modifiers.rbegin(); it != chord.modifiers.rend(); ++it)
+            win::InjectKey(*it, false);
         return true;
+    }
+    if (name == "rclick") {
+        if (!control(&c))
+            return false;
+        if (!c->Showing())
+            return Impossible(cmd, cmd.args[0] + " is not visible");
+        const gdi::Point p = c->ClientToScreen({c->Width() / 2, c->Height() / 2});
+        win::InjectMouse(win::MouseAction::Move, p);
+        win::InjectMouse(win::MouseAction::RightDown, p);
+        win::InjectMouse(win::MouseAction::RightUp, p);
+        return true;
+    }
+    if (name == "menu" || name == "expect-menu") {
+        std::vector<OpenMenuItem> items;
+        const bool open = ReadOpenMenu(&items);
+        std::vector<std::string> found;
+        for (const OpenMenuItem& item : items)
+            found.push_back(item.label);
+        if (name == "expect-menu") {
+            if (!open)
+                return Fail(cmd, "an open menu " + JoinQuoted(cmd.args), "no menu");
+            if (found != cmd.args)
+                return Fail(cmd, JoinQuoted(cmd.args), JoinQuoted(found));
+            return true;
+        }
+        if (!open)
+            return Impossible(cmd, "no menu is open");
+        for (const OpenMenuItem& item : items) {
+            if (item.separator || item.label != cmd.args[0])
+                continue;
+            if (item.grayed)
+                return Impossible(cmd, "the menu item " + Quote(cmd.args[0]) + " is grayed");
+            const gdi::Point p{(item.rect.left + item.rect.right) / 2,
+                               (item.rect.top + item.rect.bottom) / 2};
+            win::InjectMouse(win::MouseAction::Move, p);
+            win::InjectMouse(win::MouseAction::LeftDown, p);
+            win::InjectMouse(win::MouseAction::LeftUp, p);
+            return true;
+        }
+        return Impossible(
+            cmd, "the menu has no item " + Quote(cmd.args[0]) + "; it has " + JoinQuoted(found));
     }
     if (name == "select") {
         if (!control(&c))

@@ -82,6 +82,7 @@ const std::map<std::string, Arity>& Commands() {
         {"page", {1, 1}},          {"wait", {1, 1}},          {"answer", {1, 1}},
         {"expect", {2, 2}},        {"expect-box", {1, 1}},    {"expect-caption", {1, 1}},
         {"expect-no-box", {0, 0}}, {"expect-status", {2, 2}}, {"screenshot", {1, 1}},
+        {"rclick", {1, 1}},        {"menu", {1, 1}},          {"expect-menu", {1, 1000}},
     };
     return commands;
 }
@@ -91,10 +92,13 @@ const std::map<std::string, Arity>& Commands() {
 int KeyFromName(const std::string& name, std::string* text) {
     using namespace win;
     static const std::map<std::string, int> keys = {
-        {"Enter", VK_RETURN}, {"Escape", VK_ESCAPE}, {"Tab", VK_TAB},        {"Space", VK_SPACE},
-        {"Up", VK_UP},        {"Down", VK_DOWN},     {"Left", VK_LEFT},      {"Right", VK_RIGHT},
-        {"Home", VK_HOME},    {"End", VK_END},       {"Backspace", VK_BACK}, {"Delete", VK_DELETE},
-        {"F4", VK_F4},
+        {"Enter", VK_RETURN},  {"Escape", VK_ESCAPE}, {"Tab", VK_TAB},        {"Space", VK_SPACE},
+        {"Up", VK_UP},         {"Down", VK_DOWN},     {"Left", VK_LEFT},      {"Right", VK_RIGHT},
+        {"Home", VK_HOME},     {"End", VK_END},       {"Backspace", VK_BACK}, {"Delete", VK_DELETE},
+        {"F1", VK_F1},         {"F2", VK_F1 + 1},     {"F3", VK_F1 + 2},      {"F4", VK_F4},
+        {"F5", VK_F1 + 4},     {"F6", VK_F1 + 5},     {"F7", VK_F1 + 6},      {"F8", VK_F1 + 7},
+        {"F9", VK_F1 + 8},     {"F10", VK_F10},       {"F11", VK_F1 + 10},    {"F12", VK_F1 + 11},
+        {"Insert", VK_INSERT}, {"Apps", VK_APPS},
     };
     if (text)
         text->clear();
@@ -115,6 +119,34 @@ int KeyFromName(const std::string& name, std::string* text) {
         return VK_SPACE;
     // Other characters are typed without a key of their own.
     return -1;
+}
+
+bool ParseKeyChord(const std::string& name, KeyChord* out) {
+    KeyChord chord;
+    std::string rest = name;
+    for (;;) {
+        const size_t plus = rest.find('+');
+        // A '+' that is the last character is the key itself.
+        if (plus == std::string::npos || plus + 1 == rest.size())
+            break;
+        const std::string mod = rest.substr(0, plus);
+        if (mod == "Ctrl") {
+            chord.modifiers.push_back(win::VK_CONTROL);
+        } else if (mod == "Shift") {
+            chord.modifiers.push_back(win::VK_SHIFT);
+        } else if (mod == "Alt") {
+            chord.modifiers.push_back(win::VK_MENU);
+        } else {
+            return false;
+        }
+        rest = rest.substr(plus + 1);
+    }
+    chord.vk = KeyFromName(rest, &chord.text);
+    if (chord.vk == 0 || (chord.vk < 0 && !chord.modifiers.empty()))
+        return false;
+    if (out)
+        *out = std::move(chord);
+    return true;
 }
 
 ParsedScript ParseScript(const std::string& text) {
@@ -160,7 +192,7 @@ ParsedScript ParseScript(const std::string& text) {
         if ((cmd.name == "wait" || cmd.name == "page" || cmd.name == "expect-status") &&
             !IsNumber(cmd.args[0]))
             return fail("\"" + cmd.name + "\" wants a number, not \"" + cmd.args[0] + "\"");
-        if (cmd.name == "key" && KeyFromName(cmd.args[0], nullptr) == 0)
+        if (cmd.name == "key" && !ParseKeyChord(cmd.args[0], nullptr))
             return fail("unknown key \"" + cmd.args[0] + "\"");
         if (cmd.name == "answer" && cmd.args[0] != "OK" && cmd.args[0] != "Cancel")
             return fail("\"answer\" wants OK or Cancel, not \"" + cmd.args[0] + "\"");

@@ -34,4 +34,15 @@ ParsedScript ParseScript(const std::string& text);
 // character); 0 when unknown. For a single character, *text receives it.
 int KeyFromName(const std::string& name, std::string* text);
 
+// A key of the `key` command with the modifiers held for it: "Ctrl+C", "Shift+F10",
+// "Ctrl+Shift+Left", "Alt+Space" (modifiers Ctrl, Shift, Alt, in any order before the key).
+struct KeyChord {
+    std::vector<int> modifiers;  // virtual keys held down, in the order written
+    int vk = 0;                  // as KeyFromName: -1 for a character without a key of its own
+    std::string text;
+};
+// False when the key or a modifier is unknown, or a modifier is given to a character that has
+// no key of its own.
+bool ParseKeyChord(const std::string& name, KeyChord* out);
+
 }  // namespace forms::automation
