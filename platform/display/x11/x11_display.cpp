@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "platform/display/x11/keysym_map.h"
+#include "platform/display/x11/x11_clipboard.h"
 #include "platform/gdi/bitmap.h"
 #include "platform/win/input.h"
 #include "platform/win/styles.h"
@@ -104,6 +105,8 @@ struct X11Display::Impl {
     bool shm = false;
     bool shape = false;  // the server shapes windows (the SHAPE extension)
     Atom wm_protocols = 0, wm_delete = 0, motif_hints = 0, net_wm_name = 0, utf8 = 0;
+    // The CLIPBOARD selection, shared with the other programs on the display.
+    std::unique_ptr<X11Clipboard> clipboard;
 
     // A shared-memory segment the server reads window pixels from. It is held by the window's
     // image and, when the window is composed straight into it, by the window's backing bitmap;
@@ -280,6 +283,7 @@ X11Display::~X11Display() {
         XDestroyWindow(impl_->dpy, n.xwin);
     }
     XFreeColormap(impl_->dpy, impl_->colormap);
+    impl_->clipboard.reset();
     XCloseDisplay(impl_->dpy);
 }
 
@@ -518,6 +522,8 @@ void X11Display::Impl::handle(XEvent& ev) {
         XRefreshKeyboardMapping(&ev.xmapping);
         return;
     }
+    if (clipboard && clipboard->handle(ev))
+        return;
     win::HWND h = hwnd_of(ev.xany.window);
     if (!h || !win::IsWindow(h))
         return;
@@ -666,6 +672,23 @@ void X11Display::wait_events(int timeoutMs) {
 
 int64_t X11Display::socket_reads() const {
     return impl_->socket_reads;
+}
+
+bool X11Display::has_clipboard() const {
+    return true;
+}
+
+// The clipboard's window and atoms are made on first use, so start-up does not wait for them.
+bool X11Display::set_clipboard_text(const std::string& utf8) {
+    if (!impl_->clipboard)
+        impl_->clipboard = std::make_unique<X11Clipboard>(impl_->dpy, impl_->root);
+    return impl_->clipboard->set_text(utf8);
+}
+
+std::optional<std::string> X11Display::clipboard_text() {
+    if (!impl_->clipboard)
+        impl_->clipboard = std::make_unique<X11Clipboard>(impl_->dpy, impl_->root);
+    return impl_->clipboard->text();
 }
 
 void X11Display::sync() {

@@ -33,6 +33,9 @@ class X11Display final : public Display {
     void present(win::HWND, const gdi::Bitmap&, const win::RECT& dirty) override;
     void process_events() override;
     void wait_events(int timeoutMs) override;
+    bool has_clipboard() const override;
+    bool set_clipboard_text(const std::string& utf8) override;
+    std::optional<std::string> clipboard_text() override;
     void sync() override;
     unsigned long native_window(win::HWND) const override;
     bool uses_shm() const;
