@@ -398,11 +398,13 @@ void TComboBox::WndProc(TMessage& m) {
             // The text part of an editable combo box has the fields' context menu.
             if (style_ == TComboBoxStyle::csDropDown) {
                 CloseUp(false);
+                if (alive.Deleted())
+                    return;
                 const POINT at =
                     m.LParam == -1 ? ClientToScreen({4, Height() / 2}) : MAKEPOINT(m.LParam);
-                const HWND self = handle_;
-                const EditCommand command = TrackEditMenu(self, at, editor_, false);
-                if (command != EditCommand::None && IsWindow(self) && FindControl(self) == this)
+                // A handler that runs while the menu is open may free the box.
+                const EditCommand command = TrackEditMenu(handle_, at, editor_, false);
+                if (command != EditCommand::None && !alive.Deleted())
                     EditCommandDone(PerformEditCommand(editor_, command, false));
                 m.Result = 0;
                 return;

@@ -146,10 +146,10 @@ void TEdit::ContextMenu(win::LPARAM at) {
     } else {
         p = win::MAKEPOINT(at);
     }
-    const win::HWND self = handle_;
-    const EditCommand command = TrackEditMenu(self, p, editor_, read_only_);
+    TComponentTracker alive(this);
+    const EditCommand command = TrackEditMenu(handle_, p, editor_, read_only_);
     // A handler that ran while the menu was open may have freed this field.
-    if (command == EditCommand::None || !win::IsWindow(self) || FindControl(self) != this)
+    if (command == EditCommand::None || alive.Deleted())
         return;
     DoEditCommand(command);
 }
