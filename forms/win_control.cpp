@@ -17,6 +17,20 @@ namespace forms {
 
 namespace {
 
+// Whether a control and every container above it up to its form are visible, the form's own
+// visibility aside: what the window shows once the form is shown. A control inside a hidden
+// page gets its window when the page is first shown, so a page full of controls costs no
+// windows at start-up.
+bool ShownWithForm(const TControl* c) {
+    for (; c != nullptr; c = c->Parent()) {
+        if (dynamic_cast<const TForm*>(c) != nullptr)
+            return true;
+        if (!c->Visible())
+            return false;
+    }
+    return true;
+}
+
 std::unordered_map<win::HWND, TWinControl*>& HandleMap() {
     static std::unordered_map<win::HWND, TWinControl*> map;
     return map;
@@ -103,8 +117,9 @@ void TWinControl::CreateWnd() {
     creating_ = false;
     if (!handle_)
         return;
+    // Hidden children (a page that is not in front) get their windows when they are shown.
     for (TControl* c : std::vector<TControl*>(controls_))
-        if (auto* wc = dynamic_cast<TWinControl*>(c))
+        if (auto* wc = dynamic_cast<TWinControl*>(c); wc && wc->Visible())
             wc->HandleNeeded();
     AlignControls();
     CreatedHandle();
@@ -462,7 +477,7 @@ void TWinControl::SetParent(TWinControl* parent) {
     TControl::SetParent(parent);
     if (handle_) {
         win::SetParent(handle_, parent ? parent->Handle() : nullptr);
-    } else if (parent && parent->HandleAllocated()) {
+    } else if (parent && parent->HandleAllocated() && ShownWithForm(parent)) {
         HandleNeeded();
     }
     if (parent)
@@ -541,6 +556,17 @@ void TWinControl::EnabledChanged() {
 void TWinControl::VisibleChanged() {
     if (handle_)
         win::ShowWindow(handle_, Visible() ? win::SW_SHOWNA : win::SW_HIDE);
+    // Shown for the first time: the window, and those of its shown children, are made now.
+    if (Visible() && parent_ && parent_->HandleAllocated() && ShownWithForm(parent_)) {
+        if (!handle_) {
+            HandleNeeded();
+        } else {
+            for (TControl* c : std::vector<TControl*>(controls_))
+                if (auto* wc = dynamic_cast<TWinControl*>(c);
+                    wc && wc->Visible() && !wc->HandleAllocated())
+                    wc->HandleNeeded();
+        }
+    }
     if (parent_)
         parent_->AlignControls();
 }
