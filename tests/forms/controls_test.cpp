@@ -346,5 +346,49 @@ TEST_F(UiTest, TimerIntervalChangeRestartsThePeriod) {
     EXPECT_EQ(timer->Ticks(), 4);
 }
 
+TEST_F(UiTest, ControlsOnAHiddenPageGetTheirWindowsWhenThePageIsShown) {
+    form->Show();
+    auto* pc = Add<TPageControl>("PageControl1", 5, 5, 400, 250);
+    std::vector<TTabSheet*> sheets;
+    for (const char* caption : {"Front", "Back"}) {
+        auto* s = new TTabSheet(form);
+        s->SetPageControl(pc);
+        s->SetCaption(caption);
+        sheets.push_back(s);
+    }
+    auto* front = Add<TEdit>("Front", 10, 10, 100, 24, sheets[0]);
+    auto* panel = Add<TPanel>("Back", 0, 0, 300, 200, sheets[1]);
+    auto* group = Add<TGroupBox>("Group", 5, 5, 200, 100, panel);
+    auto* box = Add<TCheckBox>("Box", 10, 20, 80, 20, group);
+    auto* picker = Add<TDateTimePicker>("Picker", 100, 20, 80, 20, group);
+    int clicks = 0;
+    box->OnClick = [&](TObject*) { ++clicks; };
+    box->SetCaption("armed");
+    box->SetEnabled(false);
+    EXPECT_TRUE(front->HandleAllocated());
+    EXPECT_FALSE(panel->HandleAllocated());
+    EXPECT_FALSE(box->HandleAllocated());
+
+    // Shown: every window of the page, in its parent, keeping what was set before.
+    auto r = Run("page 1\nexpect Box.enabled false\nexpect Box armed\n");
+    EXPECT_EQ(r.exit_code, 0) << r.report;
+    ASSERT_TRUE(box->HandleAllocated());
+    ASSERT_TRUE(picker->HandleAllocated());
+    EXPECT_EQ(win::GetParent(box->Handle()), group->Handle());
+    EXPECT_EQ(win::GetParent(group->Handle()), panel->Handle());
+    EXPECT_EQ(win::GetParent(panel->Handle()), sheets[1]->Handle());
+    box->SetEnabled(true);
+    r = Run("click Box\nexpect Box.checked true\npage 0\npage 1\nclick Box\n");
+    EXPECT_EQ(r.exit_code, 0) << r.report;
+    EXPECT_EQ(clicks, 2);
+
+    // A control asked for its window while hidden still gets one at once.
+    pc->SetActivePageIndex(1);
+    auto* later = Add<TEdit>("Later", 10, 10, 100, 24, sheets[0]);
+    EXPECT_FALSE(later->HandleAllocated());
+    EXPECT_NE(later->Handle(), nullptr);
+    EXPECT_EQ(win::GetParent(later->Handle()), sheets[0]->Handle());
+}
+
 }  // namespace
 }  // namespace forms
