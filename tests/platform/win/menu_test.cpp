@@ -344,3 +344,39 @@ TEST_F(Menus, ContextMenuRequestsComeFromTheRightButtonAndTheKeyboard) {
 }
 
 }  // namespace
+
+namespace {
+
+// DefWindowProc's WM_PRINT draws a window with its frame and its children into any DC, as
+// the screen shows it.
+TEST_F(WinTest, PrintDrawsTheFrameTheClientAndTheChildrenAsPainted) {
+    HWND frame =
+        top("Printed", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, {50, 50, 250, 200});
+    HWND c = child(frame, {10, 10, 60, 40}, WS_CHILD | WS_VISIBLE, 0, "Plain");
+    (void)c;
+    UpdateAllWindows();
+    const gdi::Bitmap shown = CaptureWindow(frame);
+    gdi::Bitmap printed(shown.width(), shown.height());
+    {
+        gdi::DC dc(printed);
+        SendMessage(frame, WM_PRINT, reinterpret_cast<WPARAM>(&dc),
+                    PRF_NONCLIENT | PRF_ERASEBKGND | PRF_CLIENT | PRF_CHILDREN);
+    }
+    int differing = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x)
+            differing += (shown.pixel(x, y) & 0xFFFFFF) != (printed.pixel(x, y) & 0xFFFFFF);
+    EXPECT_EQ(differing, 0);
+
+    // Hidden windows print nothing when asked to check.
+    ShowWindow(frame, SW_HIDE);
+    gdi::Bitmap none(shown.width(), shown.height(), gdi::rgb(1, 2, 3));
+    {
+        gdi::DC dc(none);
+        SendMessage(frame, WM_PRINT, reinterpret_cast<WPARAM>(&dc),
+                    PRF_CHECKVISIBLE | PRF_NONCLIENT | PRF_CLIENT);
+    }
+    EXPECT_EQ(none.pixel(0, 0) & 0xFFFFFF, gdi::rgb(1, 2, 3));
+}
+
+}  // namespace
