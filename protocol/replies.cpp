@@ -26,6 +26,17 @@ ReplyKind classify_reply(std::span<const Byte> batch) {
     }
 }
 
+std::span<const Byte> single_reply(std::span<const Byte> batch) {
+    if (classify_reply(batch) != ReplyKind::Unknown || batch.size() % 2 != 0)
+        return batch;
+    const auto first = batch.first(batch.size() / 2);
+    const auto second = batch.last(batch.size() / 2);
+    if (classify_reply(first) == ReplyKind::Unknown ||
+        !std::equal(first.begin(), first.end(), second.begin()))
+        return batch;
+    return first;
+}
+
 bool reply_intact(std::span<const Byte> batch) {
     return batch.size() >= 2 && check_byte(batch.subspan(1)) == 0x00;
 }

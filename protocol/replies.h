@@ -38,6 +38,11 @@ inline constexpr Byte kUnlockedByte = 0x55;
 // Which reply the batch is, by length and family byte alone (its check is not looked at).
 ReplyKind classify_reply(std::span<const Byte> batch);
 
+// The one reply in a batch. A queued real-time command goes out twice, 10 ms apart, and a device
+// that answers both leaves the two answers in the same read; a batch that is no reply as a whole
+// but exactly two identical copies of one is that reply, taken once. Any other batch is itself.
+std::span<const Byte> single_reply(std::span<const Byte> batch);
+
 // A reply of length L is intact when the XOR of bytes 1 to L-1, check byte included, is 0x00.
 // The 3-byte Ack carries no check; a batch shorter than 2 bytes is never intact.
 bool reply_intact(std::span<const Byte> batch);

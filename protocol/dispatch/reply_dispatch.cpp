@@ -24,7 +24,8 @@ bool ShowsDevice(const forms::TEdit* edit, uint8_t id) {
 
 }  // namespace
 
-void TForm1::HandleReply(std::span<const uint8_t> batch) {
+void TForm1::HandleReply(std::span<const uint8_t> received) {
+    const auto batch = protocol::single_reply(received);
     // To confirm: end the send-failure watch and show the success text.
     const auto confirm = [this] {
         Timer1->SetEnabled(false);

@@ -23,6 +23,27 @@ TEST(ReplyKinds, RecognisedByExactLengthAndFamilyByte) {
     EXPECT_FALSE(parse_id_reply(Bytes{0x57, 0, 0xAB, 0, 7, 0xAC}));
 }
 
+TEST(ReplyKinds, ARepeatedReplyInOneBatchIsTakenOnce) {
+    const Bytes ack_twice{0x54, 1, 0xA0, 0x54, 1, 0xA0};
+    const auto ack = single_reply(ack_twice);
+    EXPECT_EQ(Bytes(ack.begin(), ack.end()), (Bytes{0x54, 1, 0xA0}));
+    const Bytes report{0x57, 0x03, 0xB0, 0x06, 0x80, 0x00, 0xBF, 0xFF, 0x75};
+    Bytes twice = report;
+    twice.insert(twice.end(), report.begin(), report.end());
+    EXPECT_EQ(single_reply(twice).size(), 9u);
+
+    // A batch that is a reply as a whole stays one, even when its halves agree.
+    const Bytes id_reply{0x55, 0, 0xAB, 0x55, 0, 0xAB};
+    EXPECT_EQ(single_reply(id_reply).size(), 6u);
+    // Two different answers, three copies, or halves that are no reply stay unrecognised.
+    const Bytes unlike{0x54, 1, 0xA0, 0x54, 2, 0xA0};
+    EXPECT_EQ(classify_reply(single_reply(unlike)), ReplyKind::Unknown);
+    const Bytes thrice{0x54, 1, 0xA0, 0x54, 1, 0xA0, 0x54, 1, 0xA0};
+    EXPECT_EQ(classify_reply(single_reply(thrice)), ReplyKind::Unknown);
+    EXPECT_EQ(classify_reply(single_reply(Bytes{0x54, 0x54})), ReplyKind::Unknown);
+    EXPECT_TRUE(single_reply(Bytes{}).empty());
+}
+
 TEST(Ack, MatchesOnlyTheLastShortRequest) {
     const ShortPayload last = CascadeOn(3, 5);
     EXPECT_TRUE(acknowledges(Bytes{0x54, 0x03, 0xA6}, last));

@@ -145,6 +145,24 @@ TEST_F(ReplyDispatchTest, BatchesOfNoReplyLengthOrFamilyChangeNothing) {
     }
 }
 
+TEST_F(ReplyDispatchTest, BothAnswersToACommandSentTwiceAreTakenAsOne) {
+    // The queue sends each command twice; a device that answers both leaves two answers in one
+    // read, and the command is still confirmed.
+    Sent(protocol::ChannelOn(1, 1));
+    Handle({0x54, 0x01, 0xA0, 0x54, 0x01, 0xA0});
+    EXPECT_TRUE(Confirmed());
+
+    Sent(protocol::AllOn(3));
+    Handle({0x57, 0x03, 0xB0, 0x06, 0x80, 0x00, 0xBF, 0xFF, 0x75,  //
+            0x57, 0x03, 0xB0, 0x06, 0x80, 0x00, 0xBF, 0xFF, 0x75});
+    EXPECT_TRUE(Confirmed());
+
+    // Two different answers in one read are still no reply.
+    Sent(protocol::ChannelOn(1, 1));
+    Handle({0x54, 0x01, 0xA0, 0x54, 0x02, 0xA0});
+    EXPECT_TRUE(Untouched());
+}
+
 TEST_F(ReplyDispatchTest, TheSuccessTextFollowsTheLanguage) {
     Form1->LanguageIndex = 0;
     Sent(protocol::ReadId());
