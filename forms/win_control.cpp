@@ -359,7 +359,12 @@ void TWinControl::EraseBackground(gdi::DC& dc, const gdi::Rect& area) {
     dc.fill_rect(area, ColorToRGB(Color()));
 }
 
-void TWinControl::PaintControls(gdi::DC& dc, const gdi::Rect& area) {
+void TWinControl::PaintControls(gdi::DC& dc, const gdi::Rect& whole) {
+    // Children outside what the DC can draw on are passed over (a skinned control paints
+    // its parent's background under itself alone).
+    const gdi::Rect area = whole.intersect(dc.clip_box());
+    if (area.empty())
+        return;
     for (TControl* c : controls_) {
         auto* g = dynamic_cast<TGraphicControl*>(c);
         if (!g || !g->Visible())

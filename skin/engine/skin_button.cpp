@@ -87,11 +87,12 @@ void TSkinButton::DrawControl(gdi::DC& dc, const gdi::Rect& r) {
     if (offscreen_.width() != r.width() || offscreen_.height() != r.height())
         offscreen_ = gdi::Bitmap(r.width(), r.height());
     gdi::DC mem(offscreen_);
-    if (trans)
+    const TDataSkinButton& b = *fsd->Button;
+    // The parent shows only through the element's magenta; an opaque element covers it all.
+    if (trans && b.trans == 1)
         PaintParentBackground(mem);
     else
         mem.fill_rect(r, SkinColor(csButtonFace));
-    const TDataSkinButton& b = *fsd->Button;
     DrawRect2(mem, r, b.Map, false, b.Tile != 0, b.trans == 1, 5, index, b.r);
 
     mem.select_font(ControlFont());

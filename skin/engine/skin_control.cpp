@@ -248,6 +248,8 @@ void TSkinControl::PaintParentBackground(gdi::DC& dc) {
     win::ScreenToClient(parent, &origin);
     const int saved = dc.save();
     dc.offset_viewport_origin(-origin.x, -origin.y);
+    // Only the part under the control: the parent's other children stay out of the work.
+    dc.intersect_clip_rect(gdi::Rect::from_xywh(origin.x, origin.y, wr.width(), wr.height()));
     win::SendMessage(parent, win::WM_ERASEBKGND, reinterpret_cast<win::WPARAM>(&dc), 0);
     win::SendMessage(parent, win::WM_PAINT, reinterpret_cast<win::WPARAM>(&dc), 0);
     dc.restore(saved);
