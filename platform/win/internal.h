@@ -195,6 +195,26 @@ struct State {
 
 State& state();
 
+// Held for the life of a nested message loop (a modal box's, a menu's): counts the loop, and
+// lets it take the display's events even when it was opened from inside one, or nothing in it
+// could ever be clicked.
+class NestedLoopScope {
+  public:
+    NestedLoopScope() : was_in_driver_(state().in_driver) {
+        ++state().loop_depth;
+        state().in_driver = false;
+    }
+    ~NestedLoopScope() {
+        --state().loop_depth;
+        state().in_driver = was_in_driver_;
+    }
+    NestedLoopScope(const NestedLoopScope&) = delete;
+    NestedLoopScope& operator=(const NestedLoopScope&) = delete;
+
+  private:
+    bool was_in_driver_;
+};
+
 // Counts a window procedure call under way (exception-safe).
 struct SendDepth {
     SendDepth();

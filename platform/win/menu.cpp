@@ -1144,16 +1144,7 @@ BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const
                  open_level(t, menu, POINT{x, y}, flags, -1, nullptr);
 
     // The menu's own loop: keys and the mouse act on the menu, everything else is dispatched.
-    auto& s = state();
-    ++s.loop_depth;
-    struct Depth {
-        bool was_in_driver;
-        ~Depth() {
-            --state().loop_depth;
-            state().in_driver = was_in_driver;
-        }
-    } depth_guard{s.in_driver};
-    s.in_driver = false;
+    detail::NestedLoopScope nested_loop;
     MSG msg;
     while (shown && !t.done) {
         if (!IsWindow(owner) || t.levels.empty() || !IsWindow(t.levels.front().hwnd))

@@ -378,22 +378,11 @@ LRESULT DispatchMessage(const MSG* msg) {
 }
 
 int RunMessageLoop(const std::function<bool()>& done) {
-    auto& s = state();
-    ++s.loop_depth;
-    // A loop started from inside a display event (a box opened by a focus handler, say) must
-    // still take the display's events, or nothing in it could ever be clicked.
-    struct Depth {
-        bool was_in_driver;
-        ~Depth() {
-            --state().loop_depth;
-            state().in_driver = was_in_driver;
-        }
-    } depth_guard{s.in_driver};
-    s.in_driver = false;
+    detail::NestedLoopScope nested_loop;
     MSG m;
     while (!(done && done())) {
         if (!GetMessage(&m)) {
-            if (s.loop_depth > 1)
+            if (state().loop_depth > 1)
                 PostQuitMessage(static_cast<int>(m.wParam));
             return static_cast<int>(m.wParam);
         }
