@@ -14,7 +14,6 @@ namespace skin {
 
 namespace {
 constexpr win::UINT kWmPrint = 0x0317;
-constexpr win::UINT kWmPrintClient = 0x0318;
 }  // namespace
 
 struct TWinSkinPopMenu::Link {
@@ -97,7 +96,11 @@ win::LRESULT TWinSkinPopMenu::Proc(win::UINT msg, win::WPARAM wp, win::LPARAM lp
             const int saved = dc->save();
             dc->intersect_clip_rect(gdi::Rect{3, 3, w.width() - 3, w.height() - 3});
             dc->set_bk_mode(gdi::BkMode::Transparent);
-            win::DefSubclassProc(hwnd, kWmPrintClient, wp, lp);
+            // The menu's own print of its client part, which puts the items where its painting
+            // does inside the frame.
+            win::DefSubclassProc(
+                hwnd, kWmPrint, wp,
+                (lp & ~(win::PRF_NONCLIENT | win::PRF_ERASEBKGND)) | win::PRF_CLIENT);
             dc->restore(saved);
             return 0;
         }

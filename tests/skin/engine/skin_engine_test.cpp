@@ -10,7 +10,10 @@
 #include "forms/combo_box.h"
 #include "forms/edit.h"
 #include "forms/panel.h"
+#include "platform/gdi/bitmap.h"
+#include "platform/gdi/dc.h"
 #include "platform/gdi/png.h"
+#include "platform/win/menu.h"
 #include "platform/win/test_driver.h"
 #include "skin/engine/skin_button.h"
 #include "skin/engine/skin_check_box.h"
@@ -220,6 +223,55 @@ TEST_F(SkinUiTest, MessageBoxesAreSkinnedAndStillAnswer) {
     ASSERT_EQ(skinned_classes.size(), 2u);
     EXPECT_EQ(skinned_classes[1], "#32770");
     EXPECT_EQ(box_buttons, 2);
+}
+
+TEST_F(SkinUiTest, SkinnedMenuPrintsItsItemsWhereItsPaintingShowsThem) {
+    ShowSkinned();
+    win::HMENU menu = win::CreatePopupMenu();
+    win::AppendMenu(menu, win::MF_STRING, 1, "Cu&t");
+    win::AppendMenu(menu, win::MF_SEPARATOR, 0, nullptr);
+    win::AppendMenu(menu, win::MF_STRING, 2, "&Paste");
+    gdi::Bitmap painted, printed;
+    bool skinned = false;
+    win::SetIdleScript([&] {
+        const auto open = win::OpenMenuWindows();
+        if (open.empty() || !painted.empty())
+            return false;
+        win::HWND m = open[0];
+        skinned = win::SendMessage(m, 0x3523, 0, 0) == 1;
+        win::UpdateAllWindows();
+        painted = win::CaptureWindow(m);
+        const gdi::Rect wr = win::GetWindowRect(m);
+        printed = gdi::Bitmap(wr.width(), wr.height());
+        {
+            gdi::DC dc(printed);
+            win::SendMessage(m, 0x0317, reinterpret_cast<win::WPARAM>(&dc),
+                             win::PRF_NONCLIENT | win::PRF_CLIENT | win::PRF_ERASEBKGND);
+        }
+        win::InjectKey(win::VK_ESCAPE, true);
+        win::InjectKey(win::VK_ESCAPE, false);
+        return true;
+    });
+    win::TrackPopupMenu(menu, win::TPM_RETURNCMD, 60, 60, 0, form->Handle());
+    win::SetIdleScript(nullptr);
+    win::DestroyMenu(menu);
+    EXPECT_TRUE(skinned) << "the menu window is skinned";
+    ASSERT_FALSE(painted.empty());
+    ASSERT_EQ(painted.width(), printed.width());
+    // The skin's picture lies behind the printed items, so compare the items' ink alone.
+    const auto ink = [](gdi::Color c) {
+        return gdi::red_of(c) < 96 && gdi::green_of(c) < 96 && gdi::blue_of(c) < 96;
+    };
+    int inked = 0, differing = 0;
+    for (int y = 3; y < painted.height() - 3; ++y)
+        for (int x = 3; x < painted.width() - 3; ++x) {
+            inked += ink(painted.pixel(x, y));
+            differing += ink(painted.pixel(x, y)) != ink(printed.pixel(x, y));
+        }
+    EXPECT_GT(inked, 20);
+    // Glyph edges blend with the picture behind them, so a few edge pixels may fall either way;
+    // items printed out of place would differ in most of their ink.
+    EXPECT_LT(differing * 5, inked) << "the printed items lie where the painted ones do";
 }
 
 TEST_F(SkinUiTest, SkinWithoutButtonOrCheckImagesLeavesTheSystemLookWorking) {
