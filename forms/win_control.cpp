@@ -8,6 +8,7 @@
 
 #include "forms/application.h"
 #include "forms/component_tracker.h"
+#include "forms/control_windows_made.h"
 #include "forms/form.h"
 #include "platform/win/input.h"
 #include "platform/win/message.h"
@@ -39,6 +40,8 @@ std::unordered_map<win::HWND, TWinControl*>& HandleMap() {
 // The control whose window is being created: its first messages arrive before CreateWindowEx
 // returns the handle.
 TWinControl* g_creating = nullptr;
+// How many CreateWnd calls are under way: only the outermost tells the form.
+int g_create_depth = 0;
 
 void EnsureClass(const std::string& name, win::WNDPROC proc) {
     static std::set<std::string> registered;
@@ -100,6 +103,10 @@ void TWinControl::CreateWnd() {
         creating_ = false;
         return;
     }
+    ++g_create_depth;
+    struct DepthGuard {
+        ~DepthGuard() { --g_create_depth; }
+    } depth_guard;
     EnsureClass(p.class_name, &TWinControl::StaticWndProc);
     TWinControl* saved = g_creating;
     g_creating = this;
@@ -123,6 +130,14 @@ void TWinControl::CreateWnd() {
             wc->HandleNeeded();
     AlignControls();
     CreatedHandle();
+    // The outermost window made inside a form that already has its window: the form hears of
+    // it, so those who look after the form's controls (the skin) can take the new ones in.
+    if (g_create_depth == 1 && !dynamic_cast<TForm*>(this)) {
+        TForm* form = ParentForm();
+        if (form && form->HandleAllocated())
+            win::SendMessage(form->Handle(), CM_CONTROLWINDOWSMADE, 0,
+                             reinterpret_cast<win::LPARAM>(this));
+    }
 }
 
 void TWinControl::DestroyHandle() {

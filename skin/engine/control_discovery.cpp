@@ -112,7 +112,10 @@ void TWinSkinForm::AddComp(forms::TControl* control, forms::TWinControl* form) {
     auto* wc = dynamic_cast<forms::TWinControl*>(control);
     if (!wc)
         return;  // windowless: drawn by its parent
-    if (!wc->HandleAllocated() && !wc->Handle())
+    // A control whose window is not made yet (inside a page not shown so far) is taken in when
+    // its window is made (CM_CONTROLWINDOWSMADE): asking for the handle here would make the
+    // windows of every hidden page at take-over.
+    if (!wc->HandleAllocated())
         return;
     if (wc->Perform(CN_SkinQuery, 0, 0) == 1)
         return;

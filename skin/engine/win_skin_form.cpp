@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "forms/control_windows_made.h"
 #include "forms/form.h"
 #include "platform/win/message.h"
 #include "platform/win/painting.h"
@@ -111,6 +112,9 @@ win::LRESULT TWinSkinForm::WinWndProc(win::UINT msg, win::WPARAM wp, win::LPARAM
             return 0;
         case CN_SkinQuery:
             return 1;
+        case forms::CM_CONTROLWINDOWSMADE:
+            ControlWindowsMade(reinterpret_cast<forms::TWinControl*>(lp));
+            break;
         default:
             break;
     }
@@ -122,7 +126,7 @@ void TWinSkinForm::TakeOver() {
         return;
     FActive = true;
     if (FForm)
-        InitControls(FForm);
+        ScanControls(FForm);
     else
         InitHwndControls(Hwnd);
     AfterSkin();
@@ -162,6 +166,31 @@ void TWinSkinForm::SkinChange() {
     if (win::IsWindow(Hwnd))
         win::RedrawWindow(Hwnd, nullptr, nullptr,
                           win::RDW_INVALIDATE | win::RDW_ERASE | win::RDW_ALLCHILDREN);
+}
+
+void TWinSkinForm::ControlWindowsMade(forms::TWinControl* control) {
+    // Before the take-over the first scan finds them; while a skin change or the window's end
+    // is under way nothing new is taken in.
+    if (!FForm || !FActive || Skinstate != 1 || !control || control->ParentForm() != FForm)
+        return;
+    ScanControls(control);
+}
+
+void TWinSkinForm::ScanControls(forms::TWinControl* container) {
+    if (scanning_) {
+        made_during_scan_.push_back(container);
+        return;
+    }
+    scanning_ = true;
+    InitControls(container);
+    // Windows made while the scan attached skinning objects.
+    while (!made_during_scan_.empty()) {
+        std::vector<forms::TWinControl*> more;
+        more.swap(made_during_scan_);
+        for (forms::TWinControl* c : more)
+            InitControls(c);
+    }
+    scanning_ = false;
 }
 
 void TWinSkinForm::DropDeadControls() {

@@ -38,6 +38,11 @@ class TWinSkinForm {
     // Control discovery.
     void InitControls(forms::TWinControl* container);
     void AddComp(forms::TControl* control, forms::TWinControl* form);
+    // Windows of the form's controls were made after the take-over (a page shown for the first
+    // time): the control and everything inside it are offered to AddComp.
+    void ControlWindowsMade(forms::TWinControl* control);
+    // InitControls, with windows made during the scan taken in after it.
+    void ScanControls(forms::TWinControl* container);
     bool Find3rdControl(const std::string& class_name, forms::TWinControl* control);
     void AddControlh(win::HWND h);
     void InitHwndControls(win::HWND h);
@@ -73,6 +78,8 @@ class TWinSkinForm {
     bool subclassed_ = false;
     bool colour_set_ = false;
     std::unordered_set<const forms::TControl*> skinned_;
+    bool scanning_ = false;
+    std::vector<forms::TWinControl*> made_during_scan_;
 };
 
 }  // namespace skin

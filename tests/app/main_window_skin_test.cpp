@@ -7,6 +7,7 @@
 #include "app/main_form.h"
 #include "forms/date_time_picker.h"
 #include "forms/edit.h"
+#include "forms/page_control.h"
 #include "skin/engine/skin_data.h"
 #include "skin/engine/skin_manage.h"
 #include "skin/engine/win_skin_form.h"
@@ -45,6 +46,26 @@ TEST_F(MainWindowTest, TheSkinTakesTheWindowOverWithOneObjectPerControl) {
     skin::TWinSkinForm* sf = manager->FindForm(Form1->Handle());
     ASSERT_NE(sf, nullptr);
     EXPECT_EQ(gdi::Color(Form1->Color()), Form1->SkinData1->Color(skin::csButtonFace));
+
+    // The take-over makes no windows of pages not shown yet; a page's controls get their
+    // skinning objects as its windows are made, before it is painted (no message is pumped).
+    const int front = Form1->PageControl1->ActivePageIndex();
+    for (int i = 0; i < Form1->PageControl1->PageCount(); ++i) {
+        forms::TTabSheet* page = Form1->PageControl1->Pages(i);
+        if (i != front) {
+            EXPECT_FALSE(page->HandleAllocated()) << page->Name();
+        }
+        Form1->PageControl1->SetActivePageIndex(i);
+        for (forms::TControl* c : page->ControlList()) {
+            auto* wc = dynamic_cast<forms::TWinControl*>(c);
+            if (!wc || !wc->Visible())
+                continue;
+            EXPECT_TRUE(wc->HandleAllocated()) << wc->Name();
+            skin::TSkinControl* sc = sf->SkinOf(wc);
+            EXPECT_EQ(sc ? std::string(sc->ClassName()) : "none", ExpectedSkin(wc)) << wc->Name();
+        }
+    }
+    Form1->PageControl1->SetActivePageIndex(front);
 
     size_t windowed = 0;
     std::map<std::string, int> counts;

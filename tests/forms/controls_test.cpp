@@ -1,5 +1,8 @@
 #include "ui_fixture.h"
 
+#include "forms/control_windows_made.h"
+#include "platform/win/subclass.h"
+
 namespace forms {
 namespace {
 
@@ -346,8 +349,20 @@ TEST_F(UiTest, TimerIntervalChangeRestartsThePeriod) {
     EXPECT_EQ(timer->Ticks(), 4);
 }
 
+// What the form's window heard of windows made after its own.
+std::vector<TWinControl*> g_windows_made;
+
+win::LRESULT HearWindowsMade(win::HWND h, win::UINT msg, win::WPARAM wp, win::LPARAM lp,
+                             win::UINT_PTR, win::DWORD_PTR) {
+    if (msg == CM_CONTROLWINDOWSMADE)
+        g_windows_made.push_back(reinterpret_cast<TWinControl*>(lp));
+    return win::DefSubclassProc(h, msg, wp, lp);
+}
+
 TEST_F(UiTest, ControlsOnAHiddenPageGetTheirWindowsWhenThePageIsShown) {
     form->Show();
+    g_windows_made.clear();
+    win::SetWindowSubclass(form->Handle(), &HearWindowsMade, 7, 0);
     auto* pc = Add<TPageControl>("PageControl1", 5, 5, 400, 250);
     std::vector<TTabSheet*> sheets;
     for (const char* caption : {"Front", "Back"}) {
@@ -370,8 +385,12 @@ TEST_F(UiTest, ControlsOnAHiddenPageGetTheirWindowsWhenThePageIsShown) {
     EXPECT_FALSE(box->HandleAllocated());
 
     // Shown: every window of the page, in its parent, keeping what was set before.
+    const size_t heard_before = g_windows_made.size();
     auto r = Run("page 1\nexpect Box.enabled false\nexpect Box armed\n");
     EXPECT_EQ(r.exit_code, 0) << r.report;
+    // The form hears once, of the outermost window made (the panel), its children inside.
+    ASSERT_EQ(g_windows_made.size(), heard_before + 1);
+    EXPECT_EQ(g_windows_made.back(), panel);
     ASSERT_TRUE(box->HandleAllocated());
     ASSERT_TRUE(picker->HandleAllocated());
     EXPECT_EQ(win::GetParent(box->Handle()), group->Handle());
@@ -388,6 +407,8 @@ TEST_F(UiTest, ControlsOnAHiddenPageGetTheirWindowsWhenThePageIsShown) {
     EXPECT_FALSE(later->HandleAllocated());
     EXPECT_NE(later->Handle(), nullptr);
     EXPECT_EQ(win::GetParent(later->Handle()), sheets[0]->Handle());
+    EXPECT_EQ(g_windows_made.back(), later);
+    win::RemoveWindowSubclass(form->Handle(), &HearWindowsMade, 7);
 }
 
 }  // namespace
