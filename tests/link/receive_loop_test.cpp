@@ -109,9 +109,9 @@ TEST_F(ReceiveLoopTest, NoiseOversizedBatchesAndSplitRepliesAreForgotten) {
     Arrive(Bytes(reply.begin() + 20, reply.end()));
     win::RunFor(60);
     EXPECT_EQ(Panel2(), "Status:");
-    // 41 bytes once more, but two Acks back to back: no reply either.
+    // Two different Acks back to back: no reply either.
     Bytes two_acks = protocol::build_ack(3, 0xA2);
-    const Bytes second = protocol::build_ack(3, 0xA2);
+    const Bytes second = protocol::build_ack(4, 0xA2);
     two_acks.insert(two_acks.end(), second.begin(), second.end());
     Arrive(two_acks);
     win::RunFor(60);

@@ -8,6 +8,7 @@
 
 #include "platform/clock/clock.h"
 #include "platform/gdi/region.h"
+#include "platform/win/menu.h"
 #include "platform/win/win.h"
 
 using namespace win;
@@ -90,7 +91,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     clk::ManualClock clock;
     clk::ScopedClock scoped(clock);
-    SetIdleScript([] { return false; });
+    // Input may open a menu (a right click on the caption, Alt+Space, Shift+F10); once the loop
+    // is idle the menu is ended, so that its own loop ends.
+    SetIdleScript([] { return !OpenMenuWindows().empty() && EndMenu(); });
     g_windows.clear();
     HWND top = CreateWindowEx(0, "FuzzWindow", "fuzz",
                               WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE,
