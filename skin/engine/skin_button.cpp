@@ -84,15 +84,10 @@ void TSkinButton::DrawControl(gdi::DC& dc, const gdi::Rect& r) {
         return;
     ReadState();
     const int index = GetState();
-    if (offscreen_.width() != r.width() || offscreen_.height() != r.height())
-        offscreen_ = gdi::Bitmap(r.width(), r.height());
-    gdi::DC mem(offscreen_);
     const TDataSkinButton& b = *fsd->Button;
     // The parent shows only through the element's magenta; an opaque element covers it all.
-    if (trans && b.trans == 1)
-        PaintParentBackground(mem);
-    else
-        mem.fill_rect(r, SkinColor(csButtonFace));
+    BeginOffscreen(offscreen_, r, trans && b.trans == 1);
+    gdi::DC mem(offscreen_);
     DrawRect2(mem, r, b.Map, false, b.Tile != 0, b.trans == 1, 5, index, b.r);
 
     mem.select_font(ControlFont());

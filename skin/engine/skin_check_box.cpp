@@ -106,13 +106,8 @@ int TSkinCheckBox::GetState() const {
 void TSkinCheckBox::DrawControl(gdi::DC& dc, const gdi::Rect& r) {
     if (!CanPaint() || r.empty())
         return;
-    if (offscreen_.width() != r.width() || offscreen_.height() != r.height())
-        offscreen_ = gdi::Bitmap(r.width(), r.height());
+    BeginOffscreen(offscreen_, r, trans);
     gdi::DC mem(offscreen_);
-    if (trans)
-        PaintParentBackground(mem);
-    else
-        mem.fill_rect(r, SkinColor(csButtonFace));
     bool box_right = false;
     if (control) {
         if (auto* cb = dynamic_cast<forms::TCheckBox*>(control))
@@ -160,13 +155,8 @@ int TSkinRadioButton::StateIndex(bool checked, bool enabled, int frames) {
 void TSkinRadioButton::DrawControl(gdi::DC& dc, const gdi::Rect& r) {
     if (!CanPaint() || r.empty())
         return;
-    if (offscreen_.width() != r.width() || offscreen_.height() != r.height())
-        offscreen_ = gdi::Bitmap(r.width(), r.height());
+    BeginOffscreen(offscreen_, r, trans);
     gdi::DC mem(offscreen_);
-    if (trans)
-        PaintParentBackground(mem);
-    else
-        mem.fill_rect(r, SkinColor(csButtonFace));
     bool checked = false;
     if (control) {
         checked = Prop("Checked") == "true";

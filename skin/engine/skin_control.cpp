@@ -239,6 +239,16 @@ void TSkinControl::WMERASEBKGND(forms::TMessage& m) {
     m.Result = 1;
 }
 
+void TSkinControl::BeginOffscreen(gdi::Bitmap& offscreen, const gdi::Rect& r, bool show_parent) {
+    if (offscreen.width() != r.width() || offscreen.height() != r.height())
+        offscreen = gdi::Bitmap(r.width(), r.height());
+    gdi::DC mem(offscreen);
+    if (show_parent)
+        PaintParentBackground(mem);
+    else
+        mem.fill_rect(r, SkinColor(csButtonFace));
+}
+
 void TSkinControl::PaintParentBackground(gdi::DC& dc) {
     win::HWND parent = win::GetParent(hwnd);
     if (!parent)

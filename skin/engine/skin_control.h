@@ -102,6 +102,9 @@ class TSkinControl : public forms::TObject {
     void PaintGraphicChildren(gdi::DC& dc, const gdi::Rect& r);
     // The parent's background under the control, into `dc` at the control's place.
     void PaintParentBackground(gdi::DC& dc);
+    // Sizes `offscreen` to the control's rectangle (kept while the size holds) and fills it with
+    // the parent's background when `show_parent`, else with the skin's button face.
+    void BeginOffscreen(gdi::Bitmap& offscreen, const gdi::Rect& r, bool show_parent);
     // The control's font (raw windows: the window's font).
     gdi::Font ControlFont() const;
     gdi::Color FontColor() const;
