@@ -15,11 +15,13 @@ StartupSkinOptions& startup_skin_options() {
     return options;
 }
 
-TSkinData* CreateMainFormSkin(forms::TForm* form, const std::string& name) {
+namespace {
+
+TSkinData* CreateSkin(forms::TForm* form, const std::string& name, TSkinControls controls) {
     auto* sd = new TSkinData(form);
     sd->SetName(name);
     sd->DisableTag = kNeverSkinFormTag;
-    sd->SkinControls = MainFormSkinControls();
+    sd->SkinControls = controls;
     sd->Options = MainFormSkinOptions();
     sd->SkinFormtype = sfMainform;
     sd->MenuUpdate = true;
@@ -50,6 +52,18 @@ TSkinData* CreateMainFormSkin(forms::TForm* form, const std::string& name) {
     sd->SetActive(!options.no_skin);
     sd->Loaded();
     return sd;
+}
+
+}  // namespace
+
+TSkinData* CreateMainFormSkin(forms::TForm* form, const std::string& name) {
+    return CreateSkin(form, name, MainFormSkinControls());
+}
+
+TSkinData* CreateFrameSkin(forms::TForm* form, const std::string& name) {
+    TSkinControls controls = MainFormSkinControls();
+    controls.include(xcMainMenu);
+    return CreateSkin(form, name, controls);
 }
 
 }  // namespace skin

@@ -24,5 +24,8 @@ StartupSkinOptions& startup_skin_options();
 // damaged after loading began leaves the component empty (the plain look). Either way one
 // line on standard error says why, and the program goes on.
 TSkinData* CreateMainFormSkin(forms::TForm* form, const std::string& name = "SkinData1");
+// The same with xcMainMenu: the skin paints the frames of the windows it takes over too
+// (borders, caption bar, title buttons, the window's shape).
+TSkinData* CreateFrameSkin(forms::TForm* form, const std::string& name = "SkinData1");
 
 }  // namespace skin

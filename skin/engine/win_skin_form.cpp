@@ -4,11 +4,13 @@
 
 #include "forms/control_windows_made.h"
 #include "forms/form.h"
+#include "platform/win/input.h"
 #include "platform/win/message.h"
 #include "platform/win/painting.h"
 #include "platform/win/styles.h"
 #include "platform/win/subclass.h"
 #include "platform/win/window.h"
+#include "skin/engine/caption_hint.h"
 #include "skin/engine/skin_data.h"
 #include "skin/engine/skin_manage.h"
 #include "skin/engine/skin_types.h"
@@ -49,15 +51,57 @@ void TWinSkinForm::InitSkin(TSkinData* sd) {
     if (TSkinManage* m = TSkinManage::Instance())
         m->state = 1;
     sMainMenu = sd->SkinControls.has(xcMainMenu);
-    const auto style = win::GetWindowLongPtr(Hwnd, win::GWL_STYLE);
-    ischildform = (style & win::WS_CHILD) != 0;
+    ReadWindowStyle();
     ismessagebox = classname == "#32770" || classname == "TMessageForm";
+    if (ismessagebox)
+        FormBorder = sbsDialog;
+    // A child of a multi-document frame keeps the system frame when the component asks so.
+    if (FormStyle == sfsMDIChild && sd->Options.has(xoMDIChildBorder))
+        sMainMenu = false;
     win::SetWindowSubclass(Hwnd, &TWinSkinForm::SubclassProc, 1,
                            reinterpret_cast<win::DWORD_PTR>(this));
     subclassed_ = true;
-    // Frame skinning is for components with xcMainMenu; without it the window is running at
-    // once and its frame stays as the system draws it.
-    Skinstate = 1;
+    if (sMainMenu) {
+        // This window system has no menu bars on windows, so there is no menu band.
+        MenuHeight = 0;
+        InitSkinData();
+        return;
+    }
+    // Without frame skinning the window is running at once and its frame stays as the system
+    // draws it.
+    Skinstate = kSkinRunning;
+}
+
+void TWinSkinForm::ReadWindowStyle() {
+    const auto style = static_cast<win::DWORD>(win::GetWindowLongPtr(Hwnd, win::GWL_STYLE));
+    const auto ex = static_cast<win::DWORD>(win::GetWindowLongPtr(Hwnd, win::GWL_EXSTYLE));
+    bidileft = (ex & win::WS_EX_LEFTSCROLLBAR) != 0;
+    ischildform = (style & win::WS_CHILD) != 0;
+    const bool mdi_child = (ex & win::WS_EX_MDICHILD) != 0;
+    FormIcons = {};
+    if (style & win::WS_SYSMENU)
+        FormIcons.include(sbisystem);
+    if (style & win::WS_MINIMIZEBOX)
+        FormIcons.include(sbiMin);
+    if (style & win::WS_MAXIMIZEBOX)
+        FormIcons.include(sbiMax);
+    if (ex & win::WS_EX_CONTEXTHELP)
+        FormIcons.include(sbiHelp);
+    if ((ex & win::WS_EX_APPWINDOW) || (!win::GetWindow(Hwnd, win::GW_OWNER) && !mdi_child))
+        FormIcons.include(sbicaption);
+    FormStyle = mdi_child ? sfsMDIChild : ischildform ? sfsChild : sfsNormal;
+    if ((style & win::WS_CAPTION) != win::WS_CAPTION)
+        FormBorder = sbsNone;
+    else if (style & win::WS_THICKFRAME)
+        FormBorder = sbsSizeable;
+    else if ((style & win::DS_MODALFRAME) || (ex & win::WS_EX_DLGMODALFRAME))
+        FormBorder = sbsDialog;
+    else
+        FormBorder = sbsSingle;
+    fSizeable = FormBorder == sbsSizeable;
+    fMaxable = FormIcons.has(sbiMax);
+    fminable = FormIcons.has(sbiMin);
+    Windowstate = win::IsIconic(Hwnd) ? swsMin : win::IsZoomed(Hwnd) ? swsMax : swsNormal;
 }
 
 win::LRESULT TWinSkinForm::SubclassProc(win::HWND h, win::UINT msg, win::WPARAM wp, win::LPARAM lp,
@@ -71,7 +115,7 @@ win::LRESULT TWinSkinForm::SubclassProc(win::HWND h, win::UINT msg, win::WPARAM 
 win::LRESULT TWinSkinForm::WinWndProc(win::UINT msg, win::WPARAM wp, win::LPARAM lp) {
     switch (msg) {
         case win::WM_NCPAINT:
-            if (Skinstate == 0)
+            if (Skinstate == kSkinSettingUp)
                 return 0;
             break;
         case win::WM_ERASEBKGND:
@@ -81,16 +125,24 @@ win::LRESULT TWinSkinForm::WinWndProc(win::UINT msg, win::WPARAM wp, win::LPARAM
             }
             break;
         case win::WM_NCDESTROY: {
-            Skinstate = 4;
+            Skinstate = kSkinDestroying;
+            StopTimer();
+            ActiveBtn = nullptr;
             win::HWND h = Hwnd;
             win::RemoveWindowSubclass(h, &TWinSkinForm::SubclassProc, 1);
             subclassed_ = false;
             const win::LRESULT r = win::DefSubclassProc(h, msg, wp, lp);
-            Skinstate = 6;
+            Skinstate = kSkinDeleted;
             return r;
         }
         case kThemedCaption:
             return 0;
+        case win::WM_INITMENUPOPUP:
+            // The window's own window menu is skinned as such.
+            if (win::HIWORD(static_cast<win::DWORD>(lp)) != 0)
+                if (TSkinManage* m = TSkinManage::Instance())
+                    m->menutype = 2;
+            break;
         case win::WM_CTLCOLORSTATIC:
         case win::WM_CTLCOLORBTN:
             if (auto* dc = reinterpret_cast<gdi::DC*>(wp)) {
@@ -100,6 +152,12 @@ win::LRESULT TWinSkinForm::WinWndProc(win::UINT msg, win::WPARAM wp, win::LPARAM
                     dc->set_bk_mode(gdi::BkMode::Transparent);
             }
             return win::CreateSolidBrush(fsd->Color(csButtonFace));
+        case win::WM_NCACTIVATE:
+            if (Skinstate == kSkinSettingUp && FormStyle != sfsMDIChild) {
+                FWindowActive = wp != 0;
+                return 0;
+            }
+            break;
         case CN_SkinActive:
             TakeOver();
             return 0;
@@ -118,20 +176,54 @@ win::LRESULT TWinSkinForm::WinWndProc(win::UINT msg, win::WPARAM wp, win::LPARAM
         default:
             break;
     }
+    if (sMainMenu) {
+        bool handled = false;
+        const win::LRESULT r = FrameMessage(msg, wp, lp, handled);
+        if (handled)
+            return r;
+    }
     return win::DefSubclassProc(Hwnd, msg, wp, lp);
 }
 
 void TWinSkinForm::TakeOver() {
-    if (FActive || Skinstate == 4 || Skinstate == 6)
+    if (FActive || Skinstate == kSkinDestroying || Skinstate == kSkinDeleted)
         return;
     FActive = true;
     if (FForm)
         ScanControls(FForm);
     else
         InitHwndControls(Hwnd);
+    if (!win::IsWindow(Hwnd))
+        return;
+    if (sMainMenu && Skinstate == kSkinSettingUp) {
+        const gdi::Rect wr = win::GetWindowRect(Hwnd);
+        const gdi::Rect cr = win::GetClientRect(Hwnd);
+        sys_nc = {wr.width() - cr.width(), wr.height() - cr.height()};
+        FWindowActive = win::GetActiveWindow() == Hwnd;
+        Windowstate = win::IsIconic(Hwnd) ? swsMin : win::IsZoomed(Hwnd) ? swsMax : swsNormal;
+        Skinstate = kSkinResizing;
+        if (FormStyle == sfsChild) {
+            ResizeForm();
+            Cropwindow();
+        } else if (FormBorder != sbsNone && Windowstate != swsMin) {
+            ResizeForm();
+            if (Windowstate == swsNormal)
+                Cropwindow();
+        } else {
+            // A minimized window or one without border takes the frame as it is.
+            win::SetWindowPos(Hwnd, nullptr, 0, 0, 0, 0,
+                              win::SWP_NOMOVE | win::SWP_NOSIZE | win::SWP_NOZORDER |
+                                  win::SWP_NOACTIVATE | win::SWP_FRAMECHANGED);
+        }
+        if (!win::IsWindow(Hwnd))
+            return;
+    }
     AfterSkin();
-    Skinstate = 1;
-    win::InvalidateRect(Hwnd, nullptr, true);
+    Skinstate = kSkinRunning;
+    if (sMainMenu && FWindowActive)
+        StartTimer();
+    win::RedrawWindow(Hwnd, nullptr, nullptr,
+                      win::RDW_INVALIDATE | win::RDW_ERASE | win::RDW_FRAME | win::RDW_ALLCHILDREN);
 }
 
 void TWinSkinForm::AfterSkin() {
@@ -140,6 +232,11 @@ void TWinSkinForm::AfterSkin() {
 }
 
 void TWinSkinForm::UnSubclass() {
+    const bool frame = sMainMenu && subclassed_;
+    StopTimer();
+    if (TCaptionHint::Window() && win::GetWindow(TCaptionHint::Window(), win::GW_OWNER) == Hwnd)
+        TCaptionHint::Hide();
+    ActiveBtn = nullptr;
     if (subclassed_ && win::IsWindow(Hwnd))
         win::RemoveWindowSubclass(Hwnd, &TWinSkinForm::SubclassProc, 1);
     subclassed_ = false;
@@ -148,24 +245,38 @@ void TWinSkinForm::UnSubclass() {
             sc->Unsubclass();
     Controllist.clear();
     skinned_.clear();
-    if (colour_set_ && FForm && Skinstate != 4 && Skinstate != 6 && !FForm->Destroying())
+    if (colour_set_ && FForm && Skinstate != kSkinDestroying && Skinstate != kSkinDeleted &&
+        !FForm->Destroying())
         FForm->SetColor(formcolor);
     colour_set_ = false;
+    if (frame)
+        RestoreSystemFrame();
+    SysBtn.clear();
     FActive = false;
 }
 
 void TWinSkinForm::SkinChange() {
     const int saved = Skinstate;
-    Skinstate = 3;
+    Skinstate = kSkinChanging;
     if (colour_set_ && FForm)
         FForm->SetColor(fsd->Color(csButtonFace));
     for (auto& sc : Controllist)
         if (sc->Alive())
             sc->SkinChange();
-    Skinstate = saved == 3 ? 1 : saved;
+    if (sMainMenu && FActive && win::IsWindow(Hwnd)) {
+        // New border widths around the same client area, and the shape from the new borders.
+        ActiveBtn = nullptr;
+        InitSkinData();
+        if (Windowstate != swsMin && !ischildform && FormBorder != sbsNone)
+            ResizeForm();
+        if (Windowstate != swsMin)
+            Cropwindow();
+    }
+    Skinstate = saved == kSkinChanging ? kSkinRunning : saved;
     if (win::IsWindow(Hwnd))
-        win::RedrawWindow(Hwnd, nullptr, nullptr,
-                          win::RDW_INVALIDATE | win::RDW_ERASE | win::RDW_ALLCHILDREN);
+        win::RedrawWindow(
+            Hwnd, nullptr, nullptr,
+            win::RDW_INVALIDATE | win::RDW_ERASE | win::RDW_FRAME | win::RDW_ALLCHILDREN);
 }
 
 void TWinSkinForm::ControlWindowsMade(forms::TWinControl* control) {

@@ -6,7 +6,11 @@
 #include <vector>
 
 #include "forms/form.h"
+#include "platform/gdi/bitmap.h"
+#include "platform/gdi/region.h"
 #include "platform/win/types.h"
+#include "skin/engine/frame_types.h"
+#include "skin/engine/nc_objects.h"
 #include "skin/engine/skin_control.h"
 
 namespace skin {
@@ -15,9 +19,10 @@ class TSkinData;
 
 // One window taken over by the manager: it replaces the window's procedure, gives a form the
 // skin's button-face colour, finds the window's controls when the take-over message arrives and
-// keeps their skinning objects. Frame skinning (the skinned caption bar and borders) is not
-// switched on by the components of this program (no xcMainMenu), so the frame keeps the
-// system look.
+// keeps their skinning objects. With a component that has xcMainMenu it also paints the frame
+// itself: borders, caption bar with icon, title text and title buttons, and the window's shape
+// from the transparent border pixels. Without xcMainMenu (the console's main form) the frame
+// and the window's size stay as the system makes them.
 class TWinSkinForm {
   public:
     TWinSkinForm(win::HWND h, int mode, std::string class_name);
@@ -29,11 +34,44 @@ class TWinSkinForm {
     void InitTform(TSkinData* sd, forms::TForm* form);
     void InitDlg(TSkinData* sd);
     void InitSkin(TSkinData* sd);
-    // Puts everything back: procedure, control objects, the form's colour.
+    // Border widths and title buttons from the skin data (frame skinning on).
+    void InitSkinData();
+    // Puts everything back: procedure, control objects, the form's colour and, with frame
+    // skinning, the system frame and the outer size.
     void UnSubclass();
-    // The skin data changed: every control repaints with it.
+    // The skin data changed: every control repaints with it; a skinned frame takes the new
+    // border widths around the same client area.
     void SkinChange();
     void AfterSkin();
+
+    // ---- the skinned frame -------------------------------------------------------------------
+    // Paints the whole frame (WM_NCPAINT).
+    void UpdateNc();
+    // Paints the frame into a DC whose origin is the window's top-left corner.
+    void PaintFrame(gdi::DC& dc);
+    // The caption bar, composed in CaptionBuf and copied at (0, 0).
+    void DrawFLine(gdi::DC& dc);
+    // The title text into the caption buffer; sets ctr.
+    void DrawLine(gdi::DC& dc);
+    void SetSysbtnRect();
+    void DrawAllSysbtn(gdi::DC& dc);
+    // Redraws one title button on the window.
+    void DrawSysBtn(TWinSysButton* b);
+    // Whether a title button shows, and whether it is enabled.
+    void SysBtnVisible(TWinSysButton* b);
+    // The window's size around its client area for the skin's borders.
+    void ResizeForm();
+    // The window's shape from the borders; rebuilt only when the size changed.
+    void Cropwindow();
+    // The window menu as a skinned pop-up menu at a screen point.
+    void PopSysmenu(int x, int y);
+    // The hover time-out and hints (the 250 ms timer).
+    void OnTimer();
+    // The title button at a point in window coordinates (visible, with an action), or null.
+    TWinSysButton* SysBtnAt(gdi::Point p) const;
+    // Carries out a title button's action.
+    void SysBtnAction(TWinSysButton* b, gdi::Point screen);
+    bool TimerRunning() const { return timer_id_ != 0; }
 
     // Control discovery.
     void InitControls(forms::TWinControl* container);
@@ -67,11 +105,53 @@ class TWinSkinForm {
     bool sMainMenu = false;
     bool ismessagebox = false;
     bool ischildform = false;
-    int Skinstate = 0;  // 0 set-up, 1 running, 3 skin change, 4 being destroyed, 6 deleted
+    bool bidileft = false;
+    bool fSizeable = false, fMaxable = false, fminable = false;
+    int Skinstate = 0;  // 0 set-up, 1 running, 3 skin change, 4 being destroyed, 5 resizing,
+                        // 6 deleted
     int mode = 0;
+
+    // Frame skinning.
+    TFrameWidths bw;
+    int MenuHeight = 0;
+    gdi::Rect wTr;  // window rectangle on the screen at the last paint
+    gdi::Rect ctr;  // rectangle of the title text in the caption bar
+    int fwidth = 0, fheight = 0;
+    int crwidth = -1, crheight = -1;  // size at the last region build
+    int RightBtn = 0;
+    std::string bstr;
+    std::string astr = " ";
+    std::vector<std::unique_ptr<TWinSysButton>> SysBtn;
+    TNCObject* ActiveBtn = nullptr;
+    gdi::Bitmap CaptionBuf;
+    bool FWindowActive = false;
+    TSkinFormStyle FormStyle = sfsNormal;
+    TSkinFormBorder FormBorder = sbsSizeable;
+    TSkinFormIcons FormIcons;
+    TSkinWindowState Windowstate = swsNormal;
+    int64_t poptime = -1;
+    int hover_ms = 0;       // how long the mouse has stayed on ActiveBtn
+    gdi::Size sys_nc;       // the system frame's size (outer less client) at take-over
+    int region_builds = 0;  // how often the region was built (for tests and figures)
 
   private:
     win::LRESULT WinWndProc(win::UINT msg, win::WPARAM wp, win::LPARAM lp);
+    // The messages of the skinned frame; `handled` false passes the message on.
+    win::LRESULT FrameMessage(win::UINT msg, win::WPARAM wp, win::LPARAM lp, bool& handled);
+    win::LRESULT NcCalcSize(win::WPARAM wp, win::LPARAM lp);
+    win::LRESULT NcHitTest(win::LPARAM lp);
+    bool NcMouseMove(gdi::Point screen);
+    bool NcLButtonDown(win::WPARAM hit, win::LPARAM lp);
+    bool NcLButtonUp(gdi::Point screen);
+    bool NcLButtonDblClk(win::WPARAM hit, gdi::Point screen);
+    void NcActivate(bool active);
+    void StartTimer();
+    void StopTimer();
+    void LeaveActiveBtn();
+    void ReadWindowStyle();
+    gdi::Point ToWindow(gdi::Point screen) const;
+    bool FrameOn() const { return sMainMenu && FormBorder != sbsNone; }
+    void RestoreSystemFrame();
     static win::LRESULT SubclassProc(win::HWND h, win::UINT msg, win::WPARAM wp, win::LPARAM lp,
                                      win::UINT_PTR id, win::DWORD_PTR ref);
     void TakeOver();
@@ -80,6 +160,7 @@ class TWinSkinForm {
     std::unordered_set<const forms::TControl*> skinned_;
     bool scanning_ = false;
     std::vector<forms::TWinControl*> made_during_scan_;
+    win::UINT_PTR timer_id_ = 0;
 };
 
 }  // namespace skin

@@ -1,6 +1,9 @@
 #include "tools/gallery/gallery_form.h"
 
 #include "forms/make_control.h"
+#include "platform/gdi/dc.h"
+#include "skin/engine/skin_data.h"
+#include "skin/engine/startup_skin.h"
 
 using namespace forms;
 
@@ -13,6 +16,25 @@ T* Make(TForm* form, TWinControl* parent, const char* name, int x, int y, int w,
     if (!caption.empty())
         c->SetCaption(caption);
     return c;
+}
+
+// The window icon of the skinned caption: a power symbol on a blue square, 16 x 16.
+gdi::Bitmap GalleryIcon() {
+    gdi::Bitmap icon(16, 16);
+    gdi::DC dc(icon);
+    dc.fill_rect({0, 0, 16, 16}, gdi::kMagenta);
+    dc.fill_rect({1, 1, 15, 15}, gdi::rgb(32, 84, 196));
+    gdi::Pen pen;
+    pen.width = 2;
+    pen.color = gdi::rgb(255, 255, 255);
+    dc.select_pen(pen);
+    gdi::Brush brush;
+    brush.color = gdi::rgb(32, 84, 196);
+    dc.select_brush(brush);
+    dc.ellipse({3, 4, 13, 14});
+    dc.fill_rect({5, 3, 11, 7}, gdi::rgb(32, 84, 196));
+    dc.fill_rect({7, 2, 9, 8}, gdi::rgb(255, 255, 255));
+    return icon;
 }
 
 }  // namespace
@@ -127,6 +149,14 @@ TGalleryForm::TGalleryForm(TComponent* owner) : TForm(owner) {
     StatusBar1->AddPanel(150, "状态:");
     StatusBar1->AddPanel(110, "");
     StatusBar1->AddPanel(70, "V1.0");
+
+    if (frame_skin) {
+        // A frame the skin paints can be sized and maximized through its title buttons.
+        SetBorderStyle(TFormBorderStyle::bsSizeable);
+        SetMaximizeBox(true);
+        SkinData1 = skin::CreateFrameSkin(this);
+        SkinData1->SysIcon = GalleryIcon();
+    }
 
     Timer1 = new TTimer(this);
     Timer1->SetName("Timer1");

@@ -2,11 +2,20 @@
 
 #include "forms/forms.h"
 
+namespace skin {
+class TSkinData;
+}
+
 // A window with every standard control of the framework in its plain system look, Latin and
-// Chinese captions side by side: the framework's demonstration and its visual check.
+// Chinese captions side by side: the framework's demonstration and its visual check. With
+// `frame_skin` set before it is made, a skin component with frame skinning sits on it: the
+// built-in skin paints its frame, its controls and its message boxes.
 class TGalleryForm : public forms::TForm {
   public:
     explicit TGalleryForm(forms::TComponent* owner);
+
+    static inline bool frame_skin = false;
+    skin::TSkinData* SkinData1 = nullptr;
 
     forms::TPageControl* PageControl1;
     forms::TTabSheet* TabSheet1;

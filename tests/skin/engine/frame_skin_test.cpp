@@ -1,0 +1,387 @@
+// Skinned window frames: the client area inside the skin's borders, the caption bar and its
+// title buttons, the window's shape, and the way back to the system frame.
+#include <gtest/gtest.h>
+
+#include "forms/message_box.h"
+#include "platform/gdi/dc.h"
+#include "platform/win/input.h"
+#include "platform/win/message.h"
+#include "platform/win/metrics.h"
+#include "platform/win/painting.h"
+#include "platform/win/subclass.h"
+#include "platform/win/test_driver.h"
+#include "platform/win/window.h"
+#include "skin/engine/caption_hint.h"
+#include "skin/engine/frame_region.h"
+#include "skin/engine/startup_skin.h"
+#include "skin/engine/sys_button_visibility.h"
+#include "skin/skin_elements.h"
+#include "tests/skin/engine/skin_engine_fixture.h"
+#include "tests/skin/skin_test_package.h"
+
+namespace skin::test {
+namespace {
+
+constexpr gdi::Color kLeftOn = gdi::rgb(200, 0, 0), kLeftOff = gdi::rgb(100, 0, 0);
+constexpr gdi::Color kRightOn = gdi::rgb(0, 200, 0), kRightOff = gdi::rgb(0, 100, 0);
+constexpr gdi::Color kTopOn = gdi::rgb(0, 0, 200), kTopOff = gdi::rgb(0, 0, 100);
+constexpr gdi::Color kBottomOn = gdi::rgb(200, 200, 0), kBottomOff = gdi::rgb(100, 100, 0);
+const std::vector<gdi::Color> kButtonStates = {gdi::rgb(10, 20, 30), gdi::rgb(40, 50, 60),
+                                               gdi::rgb(70, 80, 90), gdi::rgb(1, 2, 3)};
+
+// A top image of 58 pixels in two stacked states with magenta top corners (6 x 4, the width of its fixed ends).
+gdi::Bitmap TopImage() {
+    gdi::Bitmap top = solid_states(40, 29, {kTopOn, kTopOff}, true);
+    for (int k = 0; k < 2; ++k)
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 6; ++x) {
+                top.set_color(x, k * 29 + y, gdi::kMagenta);
+                top.set_color(39 - x, k * 29 + y, gdi::kMagenta);
+            }
+    return top;
+}
+
+std::string FrameIni(const std::string& extra = {}) {
+    return "[Personality]\n"
+           "Left=l.bmp\nLeftFrame=2\nLeftTrans=0\n"
+           "Right=r.bmp\nRightFrame=2\nRightTrans=0\n"
+           "Top=t.bmp\nTopFrame=2\nTopTrans=1\nTopTopHeight=6\nTopBotHeight=6\n"
+           "Bottom=b.bmp\nBottomFrame=2\nBottomTrans=0\n"
+           "TextShift=28\nTextRightClip=100\n"
+           "[Button0]\nAction=0\nAlign=1\nXcoord=27\nYcoord=4\nframe=4\nButtonImage=btn.bmp\n"
+           "[Button1]\nAction=77\nAlign=1\nXcoord=50\nYcoord=4\nframe=4\nButtonImage=btn.bmp\n"
+           "[Button2]\nAction=78\nAlign=1\nXcoord=73\nYcoord=4\nVisibility=1000\nframe=4\n"
+           "ButtonImage=btn.bmp\n" +
+           extra;
+}
+
+std::vector<uint8_t> FrameSkin(const std::string& extra = {}) {
+    return make_skin(FrameIni(extra),
+                     {{"l.bmp", solid_states(4, 10, {kLeftOn, kLeftOff})},
+                      {"r.bmp", solid_states(4, 10, {kRightOn, kRightOff})},
+                      {"t.bmp", TopImage()},
+                      {"b.bmp", solid_states(10, 4, {kBottomOn, kBottomOff}, true)},
+                      {"btn.bmp", solid_states(21, 21, kButtonStates)}});
+}
+
+// A form whose skin component has frame skinning, with the skin above.
+class FrameSkinTest : public forms::UiTest {
+  protected:
+    void SetUp() override {
+        forms::UiTest::SetUp();
+        startup_skin_options() = {};
+        data = CreateFrameSkin(form);
+        ASSERT_TRUE(data->LoadFromBytes(FrameSkin()));
+    }
+    void TearDown() override {
+        TCaptionHint::Hide();
+        forms::UiTest::TearDown();
+        EXPECT_EQ(TSkinManage::Instance(), nullptr);
+    }
+    void ShowSkinned() {
+        form->Show();
+        win::PumpPending();
+    }
+    TWinSkinForm* Skinned() const {
+        TSkinManage* m = TSkinManage::Instance();
+        return m ? m->FindForm(form->Handle()) : nullptr;
+    }
+    gdi::Rect WindowRect() const { return win::GetWindowRect(form->Handle()); }
+    gdi::Rect ClientRect() const { return win::GetClientRect(form->Handle()); }
+    // A pixel of the screen at a point of the window.
+    gdi::Color At(int x, int y) {
+        win::UpdateAllWindows();
+        const gdi::Rect wr = WindowRect();
+        return win::ComposeScreen().color_at(wr.left + x, wr.top + y);
+    }
+    gdi::Point Screen(int x, int y) const {
+        const gdi::Rect wr = WindowRect();
+        return {wr.left + x, wr.top + y};
+    }
+    TSkinData* data = nullptr;
+};
+
+TEST_F(SkinUiTest, ComponentWithoutFrameSkinningKeepsTheSystemFrameAndTheExactOuterSize) {
+    form->SetBounds(0, 0, 1265, 693);
+    form->HandleNeeded();
+    const gdi::Rect before = win::GetWindowRect(form->Handle());
+    const gdi::Rect client = win::GetClientRect(form->Handle());
+    const auto style = win::GetWindowLongPtr(form->Handle(), win::GWL_STYLE) | win::WS_VISIBLE;
+    ShowSkinned();
+    ASSERT_NE(Skinned(), nullptr);
+    EXPECT_FALSE(Skinned()->sMainMenu);
+    EXPECT_EQ(win::GetWindowRect(form->Handle()), before);
+    EXPECT_EQ(before.width(), 1265);
+    EXPECT_EQ(before.height(), 693);
+    EXPECT_EQ(win::GetClientRect(form->Handle()), client);
+    EXPECT_EQ(win::GetWindowLongPtr(form->Handle(), win::GWL_STYLE), style);
+    gdi::Region shape;
+    EXPECT_EQ(win::GetWindowRgn(form->Handle(), &shape), 0) << "no window region";
+}
+
+TEST_F(FrameSkinTest, TakeOverPutsTheSkinsBordersAroundTheSameClientAreaAndOffRestoresAll) {
+    form->HandleNeeded();
+    const gdi::Rect outer = WindowRect();
+    const gdi::Rect client = ClientRect();
+    ShowSkinned();
+    TWinSkinForm* sf = Skinned();
+    ASSERT_NE(sf, nullptr);
+    ASSERT_TRUE(sf->sMainMenu);
+    // 58 pixels of "Top" in two states: a caption band of 29.
+    EXPECT_EQ(sf->bw, (TFrameWidths{4, 29, 4, 4}));
+    EXPECT_EQ(ClientRect().width(), client.width());
+    EXPECT_EQ(ClientRect().height(), client.height());
+    EXPECT_EQ(WindowRect().width(), client.width() + 8);
+    EXPECT_EQ(WindowRect().height(), client.height() + 33);
+    EXPECT_EQ(WindowRect().left, outer.left);
+    EXPECT_EQ(WindowRect().top, outer.top);
+
+    // Active: state 1 of every border and the close button's first image.
+    const int w = WindowRect().width(), h = WindowRect().height();
+    EXPECT_EQ(At(1, 100), kLeftOn);
+    EXPECT_EQ(At(w - 2, 100), kRightOn);
+    EXPECT_EQ(At(100, h - 2), kBottomOn);
+    EXPECT_EQ(At(10, 20), kTopOn);
+    EXPECT_EQ(At(w - 27 + 10, 14), kButtonStates[0]);
+
+    // Another window takes the activation: state 2 of the borders, the fourth button image.
+    forms::TForm other(forms::Application);
+    other.SetBounds(600, 500, 100, 100);
+    other.Show();
+    win::PumpPending();
+    EXPECT_EQ(At(1, 100), kLeftOff);
+    EXPECT_EQ(At(10, 20), kTopOff);
+    EXPECT_EQ(At(w - 27 + 10, 14), kButtonStates[3]);
+
+    data->SetActive(false);
+    win::RunFor(300);
+    EXPECT_EQ(Skinned(), nullptr);
+    EXPECT_EQ(WindowRect(), outer) << "the system frame and the outer size are back";
+    EXPECT_EQ(ClientRect(), client);
+    gdi::Region shape;
+    EXPECT_EQ(win::GetWindowRgn(form->Handle(), &shape), 0);
+}
+
+TEST_F(FrameSkinTest, TransparentBorderPixelsShapeTheWindowRebuiltOnlyWhenTheSizeChanges) {
+    ShowSkinned();
+    TWinSkinForm* sf = Skinned();
+    ASSERT_NE(sf, nullptr);
+    gdi::Region shape;
+    ASSERT_NE(win::GetWindowRgn(form->Handle(), &shape), 0);
+    const int w = WindowRect().width();
+    EXPECT_FALSE(shape.contains({5, 1})) << "the magenta corner of the top image is cut away";
+    EXPECT_FALSE(shape.contains({w - 6, 1}));
+    EXPECT_TRUE(shape.contains({7, 1}));
+    EXPECT_TRUE(shape.contains({1, 1})) << "an opaque left border is whole";
+    EXPECT_TRUE(shape.contains({100, 100}));
+
+    const int builds = sf->region_builds;
+    const gdi::Rect wr = WindowRect();
+    win::SetWindowPos(form->Handle(), nullptr, wr.left + 30, wr.top + 10, 0, 0,
+                      win::SWP_NOSIZE | win::SWP_NOZORDER);
+    win::SendMessage(form->Handle(), win::WM_SIZE, win::SIZE_RESTORED,
+                     win::MAKELPARAM(ClientRect().width(), ClientRect().height()));
+    EXPECT_EQ(sf->region_builds, builds) << "moving or a repeated size builds nothing";
+
+    win::SetWindowPos(form->Handle(), nullptr, 0, 0, 0, 0, win::SWP_NOMOVE | win::SWP_NOZORDER);
+    win::UpdateAllWindows();
+    EXPECT_EQ(sf->region_builds, builds + 1);
+    EXPECT_EQ(win::GetWindowRgn(form->Handle(), &shape), 0) << "no area, no region";
+
+    win::SetWindowPos(form->Handle(), nullptr, 0, 0, 300, 200, win::SWP_NOMOVE | win::SWP_NOZORDER);
+    win::UpdateAllWindows();
+    EXPECT_EQ(sf->region_builds, builds + 2);
+    ASSERT_NE(win::GetWindowRgn(form->Handle(), &shape), 0);
+    EXPECT_FALSE(shape.contains({294, 1}));
+    EXPECT_TRUE(shape.contains({150, 150}));
+    EXPECT_EQ(At(10, 20), kTopOn);
+}
+
+// Answers 0x3515 with `answer` and records the 0x3514 actions.
+struct AppSide {
+    int answer = 0;
+    std::vector<win::WPARAM> actions;
+    static win::LRESULT Proc(win::HWND h, win::UINT msg, win::WPARAM wp, win::LPARAM lp,
+                             win::UINT_PTR, win::DWORD_PTR ref) {
+        auto* self = reinterpret_cast<AppSide*>(ref);
+        if (msg == CN_SysBtnVisible)
+            return self->answer;
+        if (msg == CN_SysBtnAction)
+            self->actions.push_back(wp);
+        return win::DefSubclassProc(h, msg, wp, lp);
+    }
+};
+
+TEST_F(FrameSkinTest, TitleButtonsFollowTheApplicationHoverPressAndPostUnknownActions) {
+    AppSide app;
+    win::SetWindowSubclass(form->Handle(), &AppSide::Proc, 7,
+                           reinterpret_cast<win::DWORD_PTR>(&app));
+    ShowSkinned();
+    TWinSkinForm* sf = Skinned();
+    ASSERT_NE(sf, nullptr);
+    const int w = WindowRect().width();
+    // Visibility 1000: shown only while the window answers 0x3515 with a positive value.
+    EXPECT_NE(At(w - 73 + 10, 14), kButtonStates[0]);
+    app.answer = 1;
+    win::SendMessage(form->Handle(), CN_RepaintFrame, 0, 0);
+    EXPECT_EQ(At(w - 73 + 10, 14), kButtonStates[0]);
+    app.answer = 0;
+    win::SendMessage(form->Handle(), CN_RepaintFrame, 0, 0);
+    EXPECT_NE(At(w - 73 + 10, 14), kButtonStates[0]);
+
+    // Hover (image 3), press (image 2), release: the unknown action goes to the application.
+    const gdi::Point custom = Screen(w - 50 + 10, 14);
+    win::InjectMouse(win::MouseAction::Move, custom);
+    win::PumpPending();
+    EXPECT_EQ(At(w - 50 + 10, 14), kButtonStates[2]);
+    win::InjectMouse(win::MouseAction::LeftDown, custom);
+    win::PumpPending();
+    EXPECT_EQ(At(w - 50 + 10, 14), kButtonStates[1]);
+    win::InjectMouse(win::MouseAction::LeftUp, custom);
+    win::PumpPending();
+    ASSERT_EQ(app.actions.size(), 1u);
+    EXPECT_EQ(app.actions[0], 77u);
+    EXPECT_TRUE(win::IsWindow(form->Handle()));
+
+    // Resting on the close button names it after the hint pause, then the name goes.
+    const gdi::Point close = Screen(w - 27 + 10, 14);
+    win::InjectMouse(win::MouseAction::Move, close);
+    win::PumpPending();
+    win::RunFor(1100);
+    EXPECT_EQ(TCaptionHint::Text(), "Close");
+    win::RunFor(3000);
+    EXPECT_EQ(TCaptionHint::Window(), nullptr);
+    // Leaving the button ends its hover on the next tick.
+    win::InjectMouse(win::MouseAction::Move, Screen(100, 100));
+    win::RunFor(300);
+    EXPECT_EQ(sf->ActiveBtn, nullptr);
+    EXPECT_EQ(At(w - 27 + 10, 14), kButtonStates[0]);
+
+    // Released away from the pressed button: nothing happens.
+    win::InjectMouse(win::MouseAction::LeftDown, custom);
+    win::InjectMouse(win::MouseAction::Move, Screen(100, 14));
+    win::InjectMouse(win::MouseAction::LeftUp, Screen(100, 14));
+    win::PumpPending();
+    EXPECT_EQ(app.actions.size(), 1u);
+    win::RemoveWindowSubclass(form->Handle(), &AppSide::Proc, 7);
+}
+
+TEST_F(FrameSkinTest, MinimizedWindowPaintsOnlyItsCaptionBar) {
+    ShowSkinned();
+    TWinSkinForm* sf = Skinned();
+    ASSERT_NE(sf, nullptr);
+    const gdi::Rect wr = WindowRect();
+    gdi::Bitmap target(wr.width(), wr.height());
+    gdi::DC dc(target);
+    dc.fill_rect({0, 0, wr.width(), wr.height()}, gdi::rgb(1, 1, 1));
+    sf->Windowstate = swsMin;
+    sf->PaintFrame(dc);
+    EXPECT_EQ(target.color_at(10, 20), kTopOn);
+    EXPECT_EQ(target.color_at(1, 100), gdi::rgb(1, 1, 1));
+    EXPECT_EQ(target.color_at(100, wr.height() - 2), gdi::rgb(1, 1, 1));
+    sf->Windowstate = swsNormal;
+}
+
+TEST(FrameSkinCodes, VisibilityTableAndActions) {
+    TSysBtnConditions c;
+    c.icons = {sbisystem, sbiMin};
+    int asked = 0;
+    const auto no = [&] { return ++asked, false; };
+    EXPECT_TRUE(SysBtnCodeHolds(2, false, c, no));
+    EXPECT_FALSE(SysBtnCodeHolds(1, false, c, no));
+    EXPECT_TRUE(SysBtnCodeHolds(6, false, c, no));
+    EXPECT_TRUE(SysBtnCodeHolds(7, false, c, no)) << "no maximize box";
+    EXPECT_FALSE(SysBtnCodeHolds(9, false, c, no));
+    EXPECT_TRUE(SysBtnCodeHolds(500, false, c, no));
+    EXPECT_FALSE(SysBtnCodeHolds(2001, false, c, no));
+    EXPECT_FALSE(SysBtnCodeHolds(-3, false, c, no));
+    EXPECT_FALSE(SysBtnCodeHolds(1000, false, c, no));
+    EXPECT_TRUE(SysBtnCodeHolds(1000, true, c, no)) << "the second column never asks";
+    EXPECT_EQ(asked, 1);
+    c.icons = {sbiHelp};
+    EXPECT_FALSE(SysBtnCodeHolds(6, true, c, no));
+    EXPECT_TRUE(SysBtnCodeHolds(10, false, c, no));
+    // Actions: close needs the system menu, maximize its box, the icon no dialog border.
+    EXPECT_FALSE(SysBtnShown(0, 0, 0, c, no).visible);
+    EXPECT_FALSE(SysBtnShown(0, 0, 1, c, no).enabled);
+    c.icons = {sbisystem, sbiMax};
+    EXPECT_TRUE(SysBtnShown(0, 0, 1, c, no).enabled);
+    EXPECT_FALSE(SysBtnShown(0, 0, 2, c, no).enabled);
+    c.dialog = true;
+    EXPECT_FALSE(SysBtnShown(0, 0, 3, c, no).visible);
+    EXPECT_TRUE(SysBtnCodeHolds(200, false, c, no));
+    c.messagebox = true;
+    EXPECT_FALSE(SysBtnCodeHolds(200, false, c, no));
+}
+
+TEST_F(FrameSkinTest, BadBorderImagesAndButtonsOutsideTheCaptionNeitherCrashNorSpill) {
+    // No border images: no frame at all, the client area is the window.
+    ASSERT_TRUE(data->LoadFromBytes(make_skin("[Personality]\nTop=\nLeft=none.bmp\n", {})));
+    ShowSkinned();
+    TWinSkinForm* sf = Skinned();
+    ASSERT_NE(sf, nullptr);
+    EXPECT_EQ(sf->bw, TFrameWidths{});
+    EXPECT_EQ(ClientRect().width(), WindowRect().width());
+    EXPECT_EQ(ClientRect().height(), WindowRect().height());
+    win::UpdateAllWindows();
+
+    // Borders far larger than the window, a title button far below the caption.
+    const gdi::Bitmap huge = solid_states(900, 700, {kTopOn});
+    ASSERT_TRUE(data->LoadFromBytes(make_skin(
+        "[Personality]\nLeft=h.bmp\nRight=h.bmp\nTop=h.bmp\nBottom=h.bmp\nTopTrans=1\n"
+        "[Button0]\nAction=77\nAlign=0\nXcoord=10\nYcoord=2000\nframe=4\nButtonImage=btn.bmp\n",
+        {{"h.bmp", huge}, {"btn.bmp", solid_states(21, 21, kButtonStates)}})));
+    data->UpdateSkin();
+    const gdi::Rect client = ClientRect();
+    win::RunFor(300);
+    win::PumpPending();
+    sf = Skinned();
+    ASSERT_NE(sf, nullptr);
+    EXPECT_EQ(sf->bw.Top, 700);
+    EXPECT_EQ(ClientRect(), client) << "the new borders go around the same client area";
+    // Made smaller than its borders: no client area, and nothing drawn beside the window.
+    win::SetWindowPos(form->Handle(), nullptr, 0, 0, 300, 200, win::SWP_NOMOVE | win::SWP_NOZORDER);
+    win::UpdateAllWindows();
+    EXPECT_TRUE(ClientRect().empty());
+    const gdi::Rect wr = WindowRect();
+    const gdi::Bitmap screen = win::ComposeScreen();
+    EXPECT_NE(screen.color_at(wr.right + 5, wr.top + 5), kTopOn) << "nothing beside the window";
+    EXPECT_NE(screen.color_at(wr.left + 5, wr.bottom + 5), kTopOn);
+    EXPECT_EQ(sf->SysBtnAt({15, 2005}), nullptr);
+
+    // Sized to nothing and back.
+    win::SetWindowPos(form->Handle(), nullptr, 0, 0, 0, 0, win::SWP_NOMOVE | win::SWP_NOZORDER);
+    win::UpdateAllWindows();
+    win::SetWindowPos(form->Handle(), nullptr, 0, 0, 200, 150, win::SWP_NOMOVE | win::SWP_NOZORDER);
+    win::UpdateAllWindows();
+    EXPECT_TRUE(win::IsWindow(form->Handle()));
+}
+
+TEST_F(FrameSkinTest, MessageBoxFrameIsWidenedForItsCaption) {
+    ShowSkinned();
+    int width = 0, caption_needed = 0;
+    const std::string caption(60, 'W');
+    data->OnAfterSkinForm = [&](forms::TObject*, win::HWND h, const std::string& cls) {
+        if (cls != "#32770")
+            return;
+        width = win::GetWindowRect(h).width();
+        gdi::Bitmap probe(1, 1);
+        gdi::DC dc(probe);
+        dc.select_font(win::GetCaptionFont());
+        caption_needed = dc.get_text_extent(caption + " ").cx + 28 + 100;
+    };
+    win::SetIdleScript([&] {
+        if (!width)
+            return false;
+        win::InjectKey(win::VK_ESCAPE, true);
+        win::InjectKey(win::VK_ESCAPE, false);
+        return true;
+    });
+    forms::MessageBox(form->Handle(), "short", caption.c_str(), forms::MB_OK);
+    win::SetIdleScript(nullptr);
+    ASSERT_GT(width, 0);
+    EXPECT_GE(width, caption_needed);
+}
+
+}  // namespace
+}  // namespace skin::test
