@@ -19,83 +19,118 @@ gdi::Rect state_rect(const gdi::Bitmap& image, bool vertical, int frame, int sta
 
 namespace {
 
-void part(gdi::DC& dc, int x, int y, int w, int h, const gdi::Bitmap& src, int sx, int sy, int sw,
-          int sh) {
-    if (w <= 0 || h <= 0 || sw <= 0 || sh <= 0) {
-        return;
+// Where the nine pieces of one state image go: the state image and the margins that fit.
+struct Slices {
+    gdi::Rect s;  // the state image in the element image
+    int L = 0, T = 0, R = 0, B = 0;
+    int W = 0, H = 0;
+};
+
+// False when there is nothing to draw.
+bool slice(int width, int height, const gdi::Bitmap& image, bool vertical, int frame, int state,
+           const gdi::Rect& margins, Slices& out) {
+    out.s = state_rect(image, vertical, frame, state);
+    if (width <= 0 || height <= 0 || out.s.empty()) {
+        return false;
     }
-    dc.stretch_blt(x, y, w, h, src, sx, sy, sw, sh);
+    out.L = std::max(0, margins.left);
+    out.T = std::max(0, margins.top);
+    out.R = std::max(0, margins.right);
+    out.B = std::max(0, margins.bottom);
+    if (width < out.L + out.R) {
+        out.L = out.R = 0;
+    }
+    if (height < out.T + out.B) {
+        out.T = out.B = 0;
+    }
+    out.W = width;
+    out.H = height;
+    return true;
+}
+
+// Whether every piece has pixels of its own inside the state image, so that the pieces cover
+// the whole destination.
+bool covers(const Slices& p) {
+    return p.L + p.R < p.s.width() && p.T + p.B < p.s.height();
+}
+
+// Draws the pieces at (x0, y0), in the order top-left, bottom-left, top-right, left, top,
+// centre, bottom-right, right, bottom; `transparent` leaves magenta source pixels out.
+void draw_slices(gdi::DC& dc, int x0, int y0, const Slices& p, const gdi::Bitmap& image, bool tile,
+                 bool transparent) {
+    auto part = [&](int x, int y, int w, int h, int sx, int sy, int sw, int sh) {
+        if (w <= 0 || h <= 0 || sw <= 0 || sh <= 0) {
+            return;
+        }
+        if (transparent) {
+            dc.transparent_blt(x0 + x, y0 + y, w, h, image, sx, sy, sw, sh, gdi::kMagenta);
+        } else {
+            dc.stretch_blt(x0 + x, y0 + y, w, h, image, sx, sy, sw, sh);
+        }
+    };
+    const int L = p.L, T = p.T, R = p.R, B = p.B, W = p.W, H = p.H;
+    const int sx = p.s.left;
+    const int sy = p.s.top;
+    const int sw = p.s.width();
+    const int sh = p.s.height();
+    // Corners, where both of their margins are set.
+    if (L > 0 && T > 0) {
+        part(0, 0, L, T, sx, sy, L, T);
+    }
+    if (L > 0 && B > 0) {
+        part(0, H - B, L, B, sx, sy + sh - B, L, B);
+    }
+    if (R > 0 && T > 0) {
+        part(W - R, 0, R, T, sx + sw - R, sy, R, T);
+    }
+    if (L > 0) {
+        part(0, T, L, H - T - B, sx, sy + T, L, sh - T - B);
+    }
+    if (T > 0) {
+        part(L, 0, W - L - R, T, sx + L, sy, sw - L - R, T);
+    }
+    // Centre: tiles at their natural size, the last of a row or column cut at the centre's
+    // edge, or one stretched piece.
+    const int cw = sw - L - R;
+    const int ch = sh - T - B;
+    if (tile) {
+        if (cw > 0 && ch > 0) {
+            for (int y = T; y < H - B; y += ch) {
+                const int h = std::min(ch, H - B - y);
+                for (int x = L; x < W - R; x += cw) {
+                    const int w = std::min(cw, W - R - x);
+                    part(x, y, w, h, sx + L, sy + T, w, h);
+                }
+            }
+        }
+    } else {
+        part(L, T, W - L - R, H - T - B, sx + L, sy + T, cw, ch);
+    }
+    if (R > 0 && B > 0) {
+        part(W - R, H - B, R, B, sx + sw - R, sy + sh - B, R, B);
+    }
+    if (R > 0) {
+        part(W - R, T, R, H - T - B, sx + sw - R, sy + T, R, sh - T - B);
+    }
+    if (B > 0) {
+        part(L, H - B, W - L - R, B, sx + L, sy + sh - B, sw - L - R, B);
+    }
 }
 
 }  // namespace
 
 gdi::Bitmap GetHMap(int width, int height, const gdi::Bitmap& image, bool vertical, bool tile,
                     int frame, int state, const gdi::Rect& margins) {
-    const gdi::Rect s = state_rect(image, vertical, frame, state);
-    if (width <= 0 || height <= 0 || s.empty()) {
+    Slices p;
+    if (!slice(width, height, image, vertical, frame, state, margins, p)) {
         return {};
     }
-    int L = std::max(0, margins.left);
-    int T = std::max(0, margins.top);
-    int R = std::max(0, margins.right);
-    int B = std::max(0, margins.bottom);
-    if (width < L + R) {
-        L = R = 0;
-    }
-    if (height < T + B) {
-        T = B = 0;
-    }
-    const int W = width;
-    const int H = height;
-    const int sx = s.left;
-    const int sy = s.top;
-    const int sw = s.width();
-    const int sh = s.height();
-
-    gdi::Bitmap out(W, H);
+    gdi::Bitmap out(p.W, p.H);
     if (out.empty()) {
         return out;
     }
     gdi::DC dc(out);
-    // Corners, where both of their margins are set.
-    if (L > 0 && T > 0) {
-        part(dc, 0, 0, L, T, image, sx, sy, L, T);
-    }
-    if (L > 0 && B > 0) {
-        part(dc, 0, H - B, L, B, image, sx, sy + sh - B, L, B);
-    }
-    if (R > 0 && T > 0) {
-        part(dc, W - R, 0, R, T, image, sx + sw - R, sy, R, T);
-    }
-    if (L > 0) {
-        part(dc, 0, T, L, H - T - B, image, sx, sy + T, L, sh - T - B);
-    }
-    if (T > 0) {
-        part(dc, L, 0, W - L - R, T, image, sx + L, sy, sw - L - R, T);
-    }
-    // Centre.
-    const int cw = sw - L - R;
-    const int ch = sh - T - B;
-    if (tile) {
-        if (cw > 0 && ch > 0) {
-            for (int y = T; y < H - B; y += ch) {
-                for (int x = L; x < W - R; x += cw) {
-                    dc.bit_blt(x, y, cw, ch, image, sx + L, sy + T);
-                }
-            }
-        }
-    } else {
-        part(dc, L, T, W - L - R, H - T - B, image, sx + L, sy + T, cw, ch);
-    }
-    if (R > 0 && B > 0) {
-        part(dc, W - R, H - B, R, B, image, sx + sw - R, sy + sh - B, R, B);
-    }
-    if (R > 0) {
-        part(dc, W - R, T, R, H - T - B, image, sx + sw - R, sy + T, R, sh - T - B);
-    }
-    if (B > 0) {
-        part(dc, L, H - B, W - L - R, B, image, sx + L, sy + sh - B, sw - L - R, B);
-    }
+    draw_slices(dc, 0, 0, p, image, tile, false);
     return out;
 }
 
@@ -104,8 +139,19 @@ void DrawRect2(gdi::DC& dc, const gdi::Rect& dest, const gdi::Bitmap& image, boo
     if (dest.right < dest.left || dest.bottom < dest.top) {
         return;
     }
-    const gdi::Bitmap map =
-        GetHMap(dest.width(), dest.height(), image, vertical, tile, frame, state, margins);
+    Slices p;
+    if (!slice(dest.width(), dest.height(), image, vertical, frame, state, margins, p)) {
+        return;
+    }
+    // The pieces go straight into the destination (through its clip, so a large element
+    // behind child windows costs only what shows); no picture of the whole size is made.
+    // Margins as large as the state image leave parts of the picture uncovered, black: those
+    // are composed first, as the picture is.
+    if (covers(p)) {
+        draw_slices(dc, dest.left, dest.top, p, image, tile, transparent);
+        return;
+    }
+    const gdi::Bitmap map = GetHMap(p.W, p.H, image, vertical, tile, frame, state, margins);
     if (map.empty()) {
         return;
     }

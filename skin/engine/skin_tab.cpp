@@ -25,36 +25,35 @@ void TSkinTab::DrawControl(gdi::DC& dc, const gdi::Rect& r) {
     auto* pc = dynamic_cast<forms::TPageControl*>(control);
     if (!pc || !CanPaint() || r.empty())
         return;
-    if (offscreen_.width() != r.width() || offscreen_.height() != r.height())
-        offscreen_ = gdi::Bitmap(r.width(), r.height());
-    gdi::DC mem(offscreen_);
+    // Straight into the window's DC: the window is composed in its backing picture before it is
+    // shown, and the DC leaves the sheets out, so only the strip and the border around them are
+    // drawn (a picture of the whole control would be some 3 MB, filled and copied each paint).
     gdi::Color back = SkinColor(csButtonFace);
     if (pc->Parent())
         back = forms::ColorToRGB(pc->Parent()->Color());
-    mem.fill_rect(r, back);
-    mem.select_font(ControlFont());
-    mem.set_bk_mode(gdi::BkMode::Transparent);
+    dc.fill_rect(r, back);
+    dc.select_font(ControlFont());
+    dc.set_bk_mode(gdi::BkMode::Transparent);
 
     // The page border first, so that the selected tab sits on its top edge.
     const TDataSkinBorder& t = *fsd->tab;
     const gdi::Rect pane = pc->DisplayRect().inflate(4, 4);
     if (t.style == 1 && fsd->TabSheet && !fsd->TabSheet->Map.empty()) {
         const TDataSkinObject& s = *fsd->TabSheet;
-        DrawRect2(mem, pane, s.Map, false, s.Tile != 0, s.trans == 1, 1, 1, s.r);
+        DrawRect2(dc, pane, s.Map, false, s.Tile != 0, s.trans == 1, 1, 1, s.r);
     } else if (!t.MaskMap.empty()) {
-        DrawRect2(mem, pane, t.MaskMap, false, false, false, 1, 1, gdi::Rect{4, 5, 4, 4});
+        DrawRect2(dc, pane, t.MaskMap, false, false, false, 1, 1, gdi::Rect{4, 5, 4, 4});
     }
     const int active = pc->ActivePageIndex();
     for (int i = 0; i < pc->PageCount(); ++i) {
         if (i == active)
             continue;
-        DrawTab(mem, pc->TabRect(i), pc->Pages(i)->Caption(), false);
+        DrawTab(dc, pc->TabRect(i), pc->Pages(i)->Caption(), false);
     }
     if (active >= 0)
-        DrawTab(mem, pc->TabRect(active), pc->Pages(active)->Caption(), true);
+        DrawTab(dc, pc->TabRect(active), pc->Pages(active)->Caption(), true);
     if (focused && active >= 0)
-        mem.draw_focus_rect(pc->TabRect(active).inflate(-3, -3));
-    dc.bit_blt(r.left, r.top, r.width(), r.height(), offscreen_, 0, 0);
+        dc.draw_focus_rect(pc->TabRect(active).inflate(-3, -3));
 }
 
 void TSkinTab::AfterProc(forms::TMessage& m) {

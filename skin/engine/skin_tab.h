@@ -5,7 +5,7 @@
 
 namespace skin {
 
-// Page controls: the tab strip composed off-screen over the parent's colour, each tab from the
+// Page controls: the tab strip drawn over the parent's colour, each tab from the
 // skin's tab element (state 2 for the selected tab, 1 for the others), then the page border
 // around the display area.
 class TSkinTab : public TSkinControl {
@@ -16,8 +16,6 @@ class TSkinTab : public TSkinControl {
     void AfterProc(forms::TMessage& m) override;
     // One tab into the strip.
     virtual void DrawTab(gdi::DC& dc, const gdi::Rect& tab, const std::string& text, bool selected);
-
-    gdi::Bitmap offscreen_;
 };
 
 // Page controls whose tabs look like buttons: the tabs from the button element.

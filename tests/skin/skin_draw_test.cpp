@@ -136,6 +136,60 @@ TEST(DrawRect2, MagentaIsLeftOutOnlyWhenTransparent) {
     EXPECT_EQ(target.color_at(4, 4), back);
 }
 
+TEST(DrawRect2, DrawsThePictureGetHMapBuildsAndNothingBesideIt) {
+    // Stretched and tiled centres, with and without magenta left out, unclipped and under a
+    // clip, state images side by side, margins that fit and margins that swallow the image
+    // (those leave black in the picture). Each must give, pixel for pixel, the picture of
+    // GetHMap laid into the destination, and leave every pixel outside the destination alone.
+    gdi::Bitmap image = coordinates(14, 7, 40);  // two 7 x 7 states
+    for (int x = 0; x < 14; x += 3)
+        image.set_color(x, (x / 2) % 7, gdi::kMagenta);
+    const gdi::Color back = rgb(250, 1, 2);
+    struct Case {
+        gdi::Rect dest;
+        gdi::Rect margins;
+        bool tile, transparent;
+        int state;
+        gdi::Rect clip;
+    };
+    const Case cases[] = {
+        {{3, 2, 27, 21}, {2, 2, 2, 2}, false, false, 1, {0, 0, 40, 30}},
+        {{3, 2, 27, 21}, {2, 1, 3, 2}, true, false, 2, {0, 0, 40, 30}},
+        {{1, 4, 38, 29}, {1, 2, 2, 1}, true, true, 1, {0, 0, 40, 30}},
+        {{1, 4, 38, 29}, {2, 2, 2, 2}, false, true, 2, {6, 8, 20, 30}},
+        {{5, 5, 17, 13}, {2, 3, 1, 2}, true, false, 1, {9, 0, 40, 11}},
+        {{2, 2, 30, 20}, {4, 3, 3, 4}, false, false, 1, {0, 0, 40, 30}},  // 4 + 3 >= 7
+        {{2, 2, 30, 20}, {0, 7, 0, 0}, true, true, 2, {0, 0, 40, 30}},    // 7 >= 7
+    };
+    for (const Case& c : cases) {
+        gdi::Bitmap target(40, 30, gdi::pixel_of(back));
+        {
+            gdi::DC dc(target);
+            dc.intersect_clip_rect(c.clip);
+            DrawRect2(dc, c.dest, image, false, c.tile, c.transparent, 2, c.state, c.margins);
+        }
+        const gdi::Bitmap map =
+            GetHMap(c.dest.width(), c.dest.height(), image, false, c.tile, 2, c.state, c.margins);
+        gdi::Bitmap expected(40, 30, gdi::pixel_of(back));
+        {
+            gdi::DC dc(expected);
+            dc.intersect_clip_rect(c.clip);
+            if (c.transparent)
+                dc.transparent_blt(c.dest.left, c.dest.top, map.width(), map.height(), map, 0, 0,
+                                   map.width(), map.height(), gdi::kMagenta);
+            else
+                dc.bit_blt(c.dest.left, c.dest.top, map.width(), map.height(), map, 0, 0);
+        }
+        for (int y = 0; y < 30; ++y) {
+            for (int x = 0; x < 40; ++x) {
+                ASSERT_EQ(target.color_at(x, y), expected.color_at(x, y))
+                    << "at " << x << "," << y << " drawing into " << c.dest.left << ","
+                    << c.dest.top << " tile " << c.tile << " transparent " << c.transparent;
+            }
+        }
+    }
+}
+
 TEST(DrawRect2, ReversedRectanglesDrawNothing) {
     const gdi::Bitmap image(2, 2, gdi::pixel_of(rgb(9, 9, 9)));
     gdi::Bitmap target(6, 6, gdi::pixel_of(rgb(0, 0, 0)));
