@@ -2,6 +2,7 @@
 
 #include "platform/gdi/bmp.h"
 #include "skin/data/skin_stream.h"
+#include "skin/embedded_skin.h"
 
 namespace skin {
 
@@ -104,7 +105,12 @@ bool TSkinDataCore::LoadSkin() {
     Empty = true;
     TSkinReader reader;
     data.SetPosition(0);
-    if (!reader.Loadfromstream(&data)) {
+    // The built-in skin was decoded when the program was built; any other bytes are decoded.
+    const std::optional<std::span<const uint8_t>> built_in = embedded_package_for(data.View());
+    const bool read =
+        built_in ? reader.LoadPackage(std::vector<uint8_t>(built_in->begin(), built_in->end()))
+                 : reader.Loadfromstream(&data);
+    if (!read) {
         if (reader.LastError() == SkinReadError::OlderVersion) {
             ShowSkinMessage(kOlderSkinFileMessage);
         }

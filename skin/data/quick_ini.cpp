@@ -102,16 +102,22 @@ int TQuickIni::find_section(std::string_view section) const {
 }
 
 int TQuickIni::find_key(int header, std::string_view ident, int& end) const {
-    const std::string wanted = ansi_lower(ident);
     int found = -1;
     int i = header + 1;
     for (; i < static_cast<int>(FIniFile.size()); ++i) {
-        const std::string& line = FIniFile[static_cast<size_t>(i)];
+        const std::string_view line = FIniFile[static_cast<size_t>(i)];
         if (is_section_header(trim(line))) {
             break;
         }
-        if (found < 0 && key_name(line) == wanted) {
-            found = i;
+        // The key compared in place: a description is read key by key, and a lower-cased copy
+        // of every line passed over made up most of the reading.
+        if (found < 0) {
+            const size_t eq = line.find('=');
+            const std::string_view name =
+                eq == std::string_view::npos ? std::string_view() : trim(line.substr(0, eq));
+            if (ansi_same_text(name, ident)) {
+                found = i;
+            }
         }
     }
     end = i;

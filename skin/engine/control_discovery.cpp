@@ -45,6 +45,17 @@ bool Is(const forms::TControl* c, std::initializer_list<std::string_view> classe
     return false;
 }
 
+// Whether text begins with prefix, letters compared without case.
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size())
+        return false;
+    for (size_t i = 0; i < prefix.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(text[i])) !=
+            std::tolower(static_cast<unsigned char>(prefix[i])))
+            return false;
+    return true;
+}
+
 std::string PropLower(const forms::TControl* c, std::string_view name) {
     return Lower(c->GetPropText(name).value_or(""));
 }
@@ -307,12 +318,13 @@ void TWinSkinForm::AddComp(forms::TControl* control, forms::TWinControl* form) {
 }
 
 bool TWinSkinForm::Find3rdControl(const std::string& class_name, forms::TWinControl* control) {
-    const std::string prefix = Lower(class_name) + "=";
+    // Every control is looked up in every line: compared in place, without lower-cased copies.
     std::string kind;
     bool found = false;
     for (const std::string& line : fsd->Skin3rd) {
-        if (Lower(line).starts_with(prefix)) {
-            kind = Lower(line.substr(prefix.size()).substr(0, 50));
+        if (line.size() > class_name.size() && line[class_name.size()] == '=' &&
+            StartsWithNoCase(line, class_name)) {
+            kind = Lower(std::string_view(line).substr(class_name.size() + 1).substr(0, 50));
             found = true;
             break;
         }

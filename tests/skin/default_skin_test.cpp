@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 #include "skin/data/skin_stream.h"
@@ -53,6 +54,29 @@ TEST(DefaultSkin, RealPackageCodesAndDecodesUnchanged) {
     const std::vector<uint8_t> again = compress_bytes(*package);
     EXPECT_EQ(again, data.Bytes());  // the packer's own output: the codec is deterministic
     EXPECT_EQ(decompress_bytes(again), package);
+}
+
+TEST(DefaultSkin, BuiltInPackageIsTakenOnlyForExactlyTheBuiltInBytes) {
+    const auto stored = embedded_skin_stream();
+    const std::vector<uint8_t> ours(stored.begin() + 4, stored.end());
+    // What the build decoded is what the bytes decode to now.
+    const auto package = embedded_package_for(ours);
+    ASSERT_TRUE(package.has_value());
+    const auto decoded = decompress_bytes(ours);
+    ASSERT_TRUE(decoded.has_value());
+    EXPECT_TRUE(std::equal(package->begin(), package->end(), decoded->begin(), decoded->end()));
+    // One byte changed anywhere, one byte missing or one too many: decoded as they stand.
+    for (size_t at : {size_t{0}, ours.size() / 2, ours.size() - 1}) {
+        std::vector<uint8_t> changed = ours;
+        changed[at] ^= 0x01;
+        EXPECT_FALSE(embedded_package_for(changed).has_value()) << at;
+    }
+    EXPECT_FALSE(
+        embedded_package_for(std::span<const uint8_t>(ours).first(ours.size() - 1)).has_value());
+    std::vector<uint8_t> longer = ours;
+    longer.push_back(0);
+    EXPECT_FALSE(embedded_package_for(longer).has_value());
+    EXPECT_FALSE(embedded_package_for({}).has_value());
 }
 
 TEST(DefaultSkin, DescriptionYieldsTheExpectedElements) {
