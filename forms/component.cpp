@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <iterator>
 
 #include "forms/component_tracker.h"
 
@@ -65,9 +66,11 @@ void TComponent::InsertComponent(TComponent* c) {
 }
 
 void TComponent::RemoveComponent(TComponent* c) {
-    auto it = std::find(components_.begin(), components_.end(), c);
-    if (it != components_.end())
-        components_.erase(it);
+    // Searched from the end: an owner frees its components last-created first, so the one
+    // that goes is found at once and a form of a thousand controls closes in linear time.
+    auto it = std::find(components_.rbegin(), components_.rend(), c);
+    if (it != components_.rend())
+        components_.erase(std::next(it).base());
     c->owner_ = nullptr;
     if (!destroying_)
         Notification(c, false);

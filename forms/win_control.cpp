@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cassert>
 #include <exception>
+#include <iterator>
 #include <set>
 #include <unordered_map>
 
@@ -417,8 +418,14 @@ void TWinControl::InsertControl(TControl* c) {
 void TWinControl::RemoveControl(TControl* c) {
     if (mouse_control_ == c)
         mouse_control_ = nullptr;
-    controls_.erase(std::remove(controls_.begin(), controls_.end(), c), controls_.end());
-    tab_list_.erase(std::remove(tab_list_.begin(), tab_list_.end(), c), tab_list_.end());
+    // From the end: children are freed last-inserted first.
+    const auto erase_last = [c](auto& list) {
+        auto it = std::find(list.rbegin(), list.rend(), c);
+        if (it != list.rend())
+            list.erase(std::next(it).base());
+    };
+    erase_last(controls_);
+    erase_last(tab_list_);
 }
 
 int TWinControl::TabOrder() const {

@@ -9,10 +9,12 @@
 #include "app/main_form.h"
 #include "forms/application.h"
 #include "forms/combo_box.h"
+#include "forms/page_control.h"
 #include "platform/clock/clock.h"
 #include "platform/files/settings_directory.h"
 #include "platform/win/metrics.h"
 #include "platform/win/test_driver.h"
+#include "platform/win/window.h"
 
 namespace {
 
@@ -54,6 +56,30 @@ void BM_StartUpAndShutdown(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_StartUpAndShutdown)->Unit(benchmark::kMillisecond);
+
+// Closing the window after every page has been shown, so every control has its window: the
+// cost of taking down about a thousand windows and their controls.
+void BM_ShutdownWithEveryPageShown(benchmark::State& state) {
+    BenchWorld world;
+    int64_t windows = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        StartWindow();
+        for (int page = Form1->PageControl1->PageCount() - 1; page >= 0; --page) {
+            Form1->PageControl1->SetActivePageIndex(page);
+            win::PumpPending();
+        }
+        windows = 0;
+        win::EnumChildWindows(Form1->Handle(), [&](win::HWND) {
+            ++windows;
+            return true;
+        });
+        state.ResumeTiming();
+        StopWindow();
+    }
+    state.counters["windows"] = benchmark::Counter(static_cast<double>(windows));
+}
+BENCHMARK(BM_ShutdownWithEveryPageShown)->Unit(benchmark::kMillisecond);
 
 // One switch: captions, status-bar translation, settings write, repaint.
 void BM_LanguageSwitch(benchmark::State& state) {

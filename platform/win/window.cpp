@@ -246,13 +246,18 @@ void free_tree(HWND h) {
             entry.root = nullptr;
         }
     }
-    // Owned windows lose their owner; children were freed above.
-    for (auto& [k, other] : s.windows) {
+    // Owned windows lose their owner; children were freed above. Only top-level windows have
+    // an owner (a window made a child loses its own), so the top-level list is all there is to
+    // look through: freeing a tree of N windows stays linear in N.
+    for (Window* other : s.toplevels) {
         if (other->owner == w)
             other->owner = nullptr;
     }
+    // Children go in z-order, top first, so the window is usually found at the front of its
+    // sibling list: erase just that element.
     auto& list = sibling_list(w);
-    list.erase(std::remove(list.begin(), list.end(), w), list.end());
+    if (auto it = std::find(list.begin(), list.end(), w); it != list.end())
+        list.erase(it);
     if (!w->parent && s.driver)
         s.driver->window_destroyed(h);
     s.windows.erase(reinterpret_cast<uintptr_t>(h));
@@ -489,7 +494,7 @@ bool DestroyWindow(HWND hwnd) {
     // Owned windows go first.
     if (!w->parent) {
         std::vector<HWND> owned;
-        for (auto& [k, other] : s.windows) {
+        for (Window* other : s.toplevels) {
             if (other->owner == w)
                 owned.push_back(other->handle);
         }

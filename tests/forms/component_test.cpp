@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "forms/forms.h"
 
 namespace forms {
@@ -20,6 +22,32 @@ TEST(Component, OwnedComponentsInCreationOrderAndFreedWithOwner) {
     ASSERT_EQ(owner->ComponentCount(), 1);
     EXPECT_EQ(owner->Components(0), b);
     delete owner;  // frees b as well (the sanitizer build checks)
+}
+
+TEST(Component, AControlFreedFromTheMiddleLeavesItsSiblingsInOrder) {
+    auto* owner = new TComponent(nullptr);
+    auto* panel = new TPanel(owner);
+    TButton* buttons[4];
+    for (auto*& b : buttons) {
+        b = new TButton(owner);
+        b->SetParent(panel);
+    }
+    delete buttons[1];
+    ASSERT_EQ(owner->ComponentCount(), 4);
+    EXPECT_EQ(owner->Components(1), buttons[0]);
+    EXPECT_EQ(owner->Components(2), buttons[2]);
+    EXPECT_EQ(owner->Components(3), buttons[3]);
+    ASSERT_EQ(panel->ControlCount(), 3);
+    EXPECT_EQ(panel->Controls(0), buttons[0]);
+    EXPECT_EQ(panel->Controls(1), buttons[2]);
+    EXPECT_EQ(panel->TabList(), (std::vector<TWinControl*>{buttons[0], buttons[2], buttons[3]}));
+    EXPECT_EQ(buttons[3]->TabOrder(), 2);
+    // The last one and the first one go too; the owner frees the rest.
+    delete buttons[3];
+    delete buttons[0];
+    EXPECT_EQ(panel->TabList(), (std::vector<TWinControl*>{buttons[2]}));
+    EXPECT_EQ(owner->ComponentCount(), 2);
+    delete owner;
 }
 
 TEST(Component, ClassNamesAndIsATestsThroughDescendants) {

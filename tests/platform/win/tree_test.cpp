@@ -53,6 +53,29 @@ TEST_F(Tree, OwnedWindowsGoWithTheirOwnerAndReportIt) {
     EXPECT_FALSE(IsWindow(owned));
 }
 
+TEST_F(Tree, AnOwnerMadeAChildAndFreedWithItsParentLeavesTheOwnedWindowWithoutOwner) {
+    HWND owner = top("O", WS_POPUP | WS_VISIBLE, {0, 0, 100, 100});
+    HWND owned = CreateWindowEx(0, "RecWindow", "D", WS_POPUP | WS_VISIBLE, 10, 10, 50, 50, owner,
+                                nullptr, nullptr, nullptr);
+    HWND other = top("Other", WS_POPUP | WS_VISIBLE, {200, 0, 300, 100});
+    HWND holder = top("H", WS_POPUP | WS_VISIBLE, {0, 200, 300, 400});
+    // Many children in the tree that goes, so the owner is freed among them.
+    for (int i = 0; i < 50; ++i)
+        child(holder, {i, 0, i + 5, 5});
+    ASSERT_EQ(SetParent(owner, holder), nullptr);
+    EXPECT_EQ(GetWindow(owned, GW_OWNER), owner);
+    DestroyWindow(holder);
+    EXPECT_FALSE(IsWindow(owner));
+    ASSERT_TRUE(IsWindow(owned)) << "only its owner's own destruction takes an owned window";
+    EXPECT_EQ(GetWindow(owned, GW_OWNER), nullptr);
+    EXPECT_EQ(GetParent(owned), nullptr);
+    // The survivors still work as top-level windows and go cleanly.
+    SetWindowLongPtr(owned, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(other));
+    EXPECT_EQ(GetWindow(owned, GW_OWNER), other);
+    DestroyWindow(other);
+    EXPECT_FALSE(IsWindow(owned));
+}
+
 TEST_F(Tree, SetParentMovesAChildAndRefusesCycles) {
     HWND p = top("P", WS_POPUP | WS_VISIBLE, {0, 0, 200, 200});
     HWND q = top("Q", WS_POPUP | WS_VISIBLE, {300, 0, 500, 200});
