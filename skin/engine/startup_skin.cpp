@@ -27,13 +27,16 @@ TSkinData* CreateSkin(forms::TForm* form, const std::string& name, TSkinControls
     sd->MenuUpdate = true;
     sd->MenuMerge = false;
 
-    const std::span<const uint8_t> stored = embedded_skin_stream();
-    TMemoryStream in;
-    in.Write(stored.data(), stored.size());
-    in.SetPosition(0);
-    sd->ReadSkinStream(in);
-
     const StartupSkinOptions& options = startup_skin_options();
+    // In the plain look nothing paints with the skin, so the built-in one is not decoded (a
+    // third of the plain start-up's work); the component holds no skin and stays inactive.
+    if (!options.no_skin) {
+        const std::span<const uint8_t> stored = embedded_skin_stream();
+        TMemoryStream in;
+        in.Write(stored.data(), stored.size());
+        in.SetPosition(0);
+        sd->ReadSkinStream(in);
+    }
     if (!options.skin_file.empty()) {
         const std::string& file = options.skin_file;
         std::error_code ec;
