@@ -67,6 +67,24 @@ TEST(Bitmap, CopyIsClippedToTheBitmap) {
 
 // A bitmap over memory it does not own draws into that memory; copies and resized bitmaps have
 // pixels of their own, and the memory is let go exactly when the last bitmap using it goes.
+TEST(Bitmap, FillReachesEveryPixelAndNothingBeyond) {
+    // Sizes around the block the fill copies, colours with equal and unequal bytes, over
+    // memory with a guard pixel after the bitmap.
+    for (const int width : {1, 7, 2047, 2049, 1265}) {
+        for (const Pixel colour : {0xFFF0F0F0u, 0xFFFFFFFFu, 0u, 0xFF112233u, 0x01020304u}) {
+            const int height = width == 1265 ? 693 : 3;
+            std::vector<Pixel> memory(static_cast<size_t>(width) * height + 1, 0xDEADBEEFu);
+            Bitmap b = Bitmap::over(width, height, memory.data(), nullptr, colour);
+            ASSERT_FALSE(b.empty());
+            size_t wrong = 0;
+            for (size_t i = 0; i + 1 < memory.size(); ++i)
+                wrong += memory[i] != colour;
+            EXPECT_EQ(wrong, 0u) << width << " x " << height << " in " << std::hex << colour;
+            EXPECT_EQ(memory.back(), 0xDEADBEEFu) << width << " x " << height;
+        }
+    }
+}
+
 TEST(Bitmap, OverMemoryItDoesNotOwn) {
     std::vector<Pixel> memory(6 * 4, 0);
     auto keeper = std::make_shared<int>(0);
