@@ -1,20 +1,26 @@
 #!/usr/bin/env bash
 # startup_time.sh [BUILD_DIR] [RUNS]: start-up under X, measured side by side in one run: the
-# console from its start to its exit after the first frame is on the display
-# (--exit-after-first-frame), beside the floor, a bare Xlib program that maps one window of the
-# same size and puts one shared-memory image on it (velmor-floor-bare-window). Both run RUNS
-# times (default 7), alternating, after one unmeasured warm-up run each (a warm start: files in
-# the page cache, the font face cache written). Prints every run (wall and CPU time), the
-# medians and their ratios.
+# console in the plain look (--no-skin) from its start to its exit after the first frame is on
+# the display (--exit-after-first-frame), beside the floor, a bare Xlib program that maps one
+# window of the same size and puts one shared-memory image on it (velmor-floor-bare-window), and
+# beside the same console built without the Real-time Control device panels and without the
+# Timer Task page (bench/startup), to weigh what each page adds. Every program runs RUNS times
+# (default 7), alternating, after one unmeasured warm-up run each (a warm start: files in the
+# page cache, the font face cache written). Prints every run (wall and CPU time), the medians
+# and their ratios.
 # Starts its own Xvfb (VELMOR_XVFB_DISPLAY picks the display number).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 dir=${1:-$root/build/release}
 runs=${2:-7}
-if [ ! -x "$dir/bin/velmor-manager" ] || [ ! -x "$dir/bin/velmor-floor-bare-window" ] ||
-    [ ! -x "$dir/bin/velmor-run-timed" ]; then
-    cmake --build "$dir" -j2 --target velmor-manager velmor-floor-bare-window velmor-run-timed
-fi
+programs=(velmor-manager velmor-manager-without-device-panels
+    velmor-manager-without-timer-task-page velmor-floor-bare-window velmor-run-timed)
+for p in "${programs[@]}"; do
+    if [ ! -x "$dir/bin/$p" ]; then
+        cmake --build "$dir" -j2 --target "${programs[@]}"
+        break
+    fi
+done
 # shellcheck source=scripts/xvfb_session.sh
 . "$root/scripts/xvfb_session.sh"
 tmp=$(mktemp -d)
@@ -22,7 +28,8 @@ trap 'xvfb_stop; rm -rf "$tmp"' EXIT
 xvfb_start
 # The console's own settings and font cache, as on a machine where it has run before.
 export VELMOR_FONT_CACHE=$tmp/font-faces
-console=("$dir/bin/velmor-manager" --settings-dir "$tmp" --exit-after-first-frame)
+plain=(--no-skin --settings-dir "$tmp" --exit-after-first-frame)
+console=("$dir/bin/velmor-manager" "${plain[@]}")
 floor=("$dir/bin/velmor-floor-bare-window")
 
 # "wall_us cpu_us" of one run.
@@ -34,35 +41,60 @@ timed() {
     fi
     tail -1 "$tmp/run"
 }
-# Three programs, each run once unmeasured first: the console with its font face cache (a
-# warm start), the console asking fontconfig as it did before the cache (VELMOR_FONT_CACHE
-# empty), and the floor.
-names=("console" "console, fontconfig asked" "bare window")
+# Each run once unmeasured first: the console with its font face cache (a warm start), the
+# console asking fontconfig as it did before the cache (VELMOR_FONT_CACHE empty), the console
+# without the device panels, without the Timer Task page, and the floor.
+names=("console" "fontconfig asked" "no device panels" "no Timer Task page" "bare window")
+count=${#names[@]}
 run_one() {
     case $1 in
         0) timed "${console[@]}" ;;
         1) timed env VELMOR_FONT_CACHE= "${console[@]}" ;;
-        2) timed "${floor[@]}" ;;
+        2) timed "$dir/bin/velmor-manager-without-device-panels" "${plain[@]}" ;;
+        3) timed "$dir/bin/velmor-manager-without-timer-task-page" "${plain[@]}" ;;
+        4) timed "${floor[@]}" ;;
     esac
 }
-declare -a wall0 wall1 wall2 cpu0 cpu1 cpu2
-for k in 0 1 2; do run_one "$k" > /dev/null; done
+declare -a walls cpus
+for ((k = 0; k < count; k++)); do
+    run_one "$k" > /dev/null
+    walls[k]=""
+    cpus[k]=""
+done
 printf '%-4s' run
-for k in 0 1 2; do printf ' %30s' "${names[$k]} wall / CPU"; done
+for ((k = 0; k < count; k++)); do printf ' %22s' "${names[$k]}"; done
+printf '\n%-4s' ""
+for ((k = 0; k < count; k++)); do printf ' %22s' "wall / CPU ms"; done
 echo
 for i in $(seq "$runs"); do
     printf '%-4s' "$i"
-    for k in 0 1 2; do
+    for ((k = 0; k < count; k++)); do
         read -r w c < <(run_one "$k")
-        eval "wall$k+=($w); cpu$k+=($c)"
-        awk -v w="$w" -v c="$c" 'BEGIN { printf " %23.1f / %4.1f ms", w / 1000, c / 1000 }'
+        walls[k]+=" $w"
+        cpus[k]+=" $c"
+        awk -v w="$w" -v c="$c" 'BEGIN { printf " %15.1f / %4.1f", w / 1000, c / 1000 }'
     done
     echo
 done
+# The median of the numbers given.
 median() { printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 for what in wall cpu; do
-    eval "m0=\$(median \"\${${what}0[@]}\"); m1=\$(median \"\${${what}1[@]}\"); m2=\$(median \"\${${what}2[@]}\")"
-    awk -v what="$what" -v n="$runs" -v a="$m0" -v b="$m1" -v c="$m2" 'BEGIN {
+    declare -a m
+    for ((k = 0; k < count; k++)); do
+        if [ "$what" = wall ]; then
+            # shellcheck disable=SC2086
+            m[k]=$(median ${walls[k]})
+        else
+            # shellcheck disable=SC2086
+            m[k]=$(median ${cpus[k]})
+        fi
+    done
+    awk -v what="$what" -v n="$runs" -v a="${m[0]}" -v b="${m[1]}" -v p="${m[2]}" -v t="${m[3]}" \
+        -v f="${m[4]}" 'BEGIN {
         label = what == "wall" ? "start to exit" : "CPU time"
-        printf "median of %d, %-13s: console %.1f ms (%.2fx the bare window), with fontconfig asked %.1f ms (%.2fx), bare window %.1f ms\n", n, label, a / 1000, a / c, b / 1000, b / c, c / 1000 }'
+        printf "median of %d, %s:\n", n, label
+        printf "  console %.1f ms: %.2fx the bare window (%.1f ms)\n", a / 1000, a / f, f / 1000
+        printf "  with fontconfig asked %.1f ms: %.2fx the bare window\n", b / 1000, b / f
+        printf "  the device panels add %+.1f %% (%.1f ms without them)\n", (a / p - 1) * 100, p / 1000
+        printf "  the Timer Task page adds %+.1f %% (%.1f ms without it)\n", (a / t - 1) * 100, t / 1000 }'
 done
