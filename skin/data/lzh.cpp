@@ -5,21 +5,9 @@
 #include <new>
 
 #include "skin/data/lzh_tables.h"
+#include "skin/data/lzh_work_tables.h"
 
 namespace skin {
-
-// The work tables of one run, sized as the codec needs them.
-struct TLZH::Tables {
-    uint8_t text_buf[N + F - 1];
-    int16_t lson[N + 1];
-    int16_t dad[N + 1];
-    int16_t rson[N + 257];
-    // The Huffman tree in machine words: the decoder walks and updates it once per symbol,
-    // and whole words spare the narrowing and widening of every step.
-    uint32_t freq[T + 1];  // the extra entry is a 0xFFFF sentinel
-    int32_t prnt[T + N_CHAR];
-    int32_t son[T];
-};
 
 // Input taken from the get callback a block at a time; past the end it gives zero bytes.
 class TLZH::BlockInput {
@@ -83,44 +71,42 @@ class TLZH::BlockOutput {
     uint16_t used_ = 0;
 };
 
-// The code bits, most significant first, left-aligned in a 64-bit window; bits past the end
-// of the input read as 0.
-class TLZH::BitInput {
-  public:
-    explicit BitInput(const TGetBlock& get) : bytes_(get) {}
+namespace {
 
-    // Makes at least 57 bits available.
-    void fill() {
-        while (count_ <= 56) {
-            uint8_t b = 0;
-            bytes_.next(b);
-            window_ |= static_cast<uint64_t>(b) << (56 - count_);
-            count_ += 8;
+// Adds one occurrence to the leaf at position c and to every node above it, keeping the nodes
+// ordered by frequency: a node whose count passes that of the next node changes places with
+// the last node of its old count, taking its subtree along, and the walk goes on from its new
+// place.
+void count_path(uint32_t* freq, int32_t* prnt, int32_t* son, int c) {
+    constexpr int T = TLZH::T;
+    do {
+        const uint32_t k = ++freq[c];
+        int l = c + 1;
+        if (k > freq[l]) {
+            while (k > freq[++l]) {
+            }
+            --l;
+            freq[c] = freq[l];
+            freq[l] = k;
+            const int i = son[c];
+            prnt[i] = l;
+            if (i < T) {
+                prnt[i + 1] = l;
+            }
+            const int j = son[l];
+            son[l] = i;
+            prnt[j] = c;
+            if (j < T) {
+                prnt[j + 1] = c;
+            }
+            son[c] = j;
+            c = l;
         }
-    }
-    // The next n bits (1 to 32) without taking them; fill() first.
-    uint32_t peek(int n) const { return static_cast<uint32_t>(window_ >> (64 - n)); }
-    void skip(int n) {
-        window_ <<= n;
-        count_ -= n;
-    }
-    int bit() {
-        if (count_ == 0) {
-            fill();
-        }
-        const int b = static_cast<int>(window_ >> 63);
-        window_ <<= 1;
-        --count_;
-        return b;
-    }
-    int available() const { return count_; }
-    uint64_t window() const { return window_; }
+        c = prnt[c];
+    } while (c != 0);
+}
 
-  private:
-    BlockInput bytes_;
-    uint64_t window_ = 0;
-    int count_ = 0;
-};
+}  // namespace
 
 TLZH::TLZH() = default;
 TLZH::~TLZH() = default;
@@ -281,11 +267,14 @@ void TLZH::StartHuff() {
         t.prnt[i] = t.prnt[i + 1] = j;
     }
     t.freq[T] = 0xFFFF;
+    t.freq[kSpare] = 0;
+    t.freq[kSpare + 1] = UINT32_MAX;
     t.prnt[R] = 0;
 }
 
 void TLZH::reconst() {
     Tables& t = *tables_;
+    t.freq[kSpare] = 0;
     // Gather the leaves at the front, halving their frequencies (rounded up).
     int j = 0;
     for (int i = 0; i < T; ++i) {
@@ -299,9 +288,8 @@ void TLZH::reconst() {
     for (int i = 0, k = 0; j < T; i += 2, ++j) {
         const unsigned f = static_cast<unsigned>(t.freq[i]) + t.freq[i + 1];
         t.freq[j] = f;
-        for (k = j - 1; f < t.freq[k]; --k) {
-        }
-        ++k;
+        // The new node goes after every node of the same or a smaller count.
+        k = static_cast<int>(std::upper_bound(t.freq, t.freq + j, f) - t.freq);
         const size_t count = static_cast<size_t>(j - k);
         std::memmove(&t.freq[k + 1], &t.freq[k], count * sizeof t.freq[0]);
         t.freq[k] = f;
@@ -323,34 +311,7 @@ void TLZH::update(int c) {
     if (t.freq[R] == MAX_FREQ) {
         reconst();
     }
-    c = t.prnt[c + T];
-    do {
-        const unsigned k = ++t.freq[c];
-        int l = c + 1;
-        if (k > t.freq[l]) {
-            // The order is disturbed: swap c with the last node of smaller frequency.
-            while (k > t.freq[++l]) {
-            }
-            --l;
-            t.freq[c] = t.freq[l];
-            t.freq[l] = k;
-
-            const int i = t.son[c];
-            t.prnt[i] = l;
-            if (i < T) {
-                t.prnt[i + 1] = l;
-            }
-            const int j = t.son[l];
-            t.son[l] = i;
-            t.prnt[j] = c;
-            if (j < T) {
-                t.prnt[j + 1] = c;
-            }
-            t.son[c] = j;
-            c = l;
-        }
-        c = t.prnt[c];
-    } while (c != 0);
+    count_path(t.freq, t.prnt, t.son, t.prnt[c + T]);
 }
 
 // --- bit input and output ---
@@ -412,116 +373,7 @@ void TLZH::EncodeEnd() {
     }
 }
 
-int TLZH::DecodeChar(BitInput& in) {
-    Tables& t = *tables_;
-    // The walk reads the bits straight from the window, at least 57 of them; a tree whose
-    // root frequency stays below 0x8000 is less than 25 levels deep, so the bit-by-bit rest
-    // is there only for completeness.
-    in.fill();
-    uint64_t window = in.window();
-    int used = 0;
-    int c = t.son[R];
-    while (c < T && used < 57) {
-        c = t.son[c + static_cast<int>(window >> 63)];
-        window <<= 1;
-        ++used;
-    }
-    in.skip(used);
-    while (c < T) {
-        c = t.son[c + in.bit()];
-    }
-    c -= T;
-    update(c);
-    return c;
-}
-
-// The upper 6 bits of the position come from the table by the next 8 bits, which also give
-// the length of their code; the lower 6 bits are the last 6 of the code's d_len + 6 bits.
-int TLZH::DecodePosition(BitInput& in) {
-    if (in.available() < 16) {
-        in.fill();
-    }
-    const uint32_t i = in.peek(8);
-    const int n = lzh_tables::decode_tables.d_len[i] + 6;
-    const uint32_t lower = in.peek(n) & 0x3F;
-    in.skip(n);
-    return static_cast<int>((static_cast<uint32_t>(lzh_tables::decode_tables.d_code[i]) << 6) |
-                            lower);
-}
-
-// --- the two directions ---
-
-void TLZH::LZHUnpack(int32_t length, const TPutBlock& put, const TGetBlock& get) {
-    InitLZH();
-    struct Ender {
-        TLZH* self;
-        ~Ender() { self->EndLZH(); }
-    } ender{this};
-    Tables& t = *tables_;
-    BitInput in(get);
-
-    StartHuff();
-    std::memset(t.text_buf, ' ', N - F);
-    // The ring is also the output buffer: what lies between `flushed` and r has been decoded
-    // and not yet handed out, and is handed out whenever r comes round to the start.
-    uint8_t* const ring = t.text_buf;
-    int r = N - F;
-    int flushed = r;
-    const auto hand_out = [&] {
-        if (r > flushed) {
-            uint16_t done = 0;
-            put(ring + flushed, static_cast<uint16_t>(r - flushed), done);
-        }
-        if (r == N) {
-            r = 0;
-        }
-        flushed = r;
-    };
-    int32_t count = 0;
-    while (count < length) {
-        const int c = DecodeChar(in);
-        if (c < 256) {
-            ring[r++] = static_cast<uint8_t>(c);
-            ++count;
-            if (r == N) {
-                hand_out();
-            }
-            continue;
-        }
-        int i = (r - DecodePosition(in) - 1) & (N - 1);
-        // A match never carries the output past the requested length.
-        const int j = static_cast<int>(std::min<int32_t>(c - 255 + THRESHOLD, length - count));
-        count += j;
-        if (r + j <= N && i + j <= N && (i >= r || i + j <= r)) {
-            // Neither end wraps, and no byte is read after this copy has written it: a block
-            // move gives what byte-by-byte copying gives.
-            std::memmove(ring + r, ring + i, static_cast<size_t>(j));
-            r += j;
-            if (r == N) {
-                hand_out();
-            }
-            continue;
-        }
-        if (r - i == 1 && r + j <= N) {
-            // A run of the byte just written.
-            std::memset(ring + r, ring[i], static_cast<size_t>(j));
-            r += j;
-            if (r == N) {
-                hand_out();
-            }
-            continue;
-        }
-        for (int k = 0; k < j; ++k) {
-            ring[r++] = ring[i];
-            i = (i + 1) & (N - 1);
-            if (r == N) {
-                hand_out();
-            }
-        }
-    }
-    hand_out();
-    textsize = count;
-}
+// --- coding (decoding is in lzh_unpack.cpp) ---
 
 void TLZH::LZHPack(int32_t& bytes_consumed, const TPutBlock& put, const TGetBlock& get) {
     InitLZH();

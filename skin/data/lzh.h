@@ -29,6 +29,7 @@ class TLZH {
     static constexpr int T = N_CHAR * 2 - 1;            // 627
     static constexpr int R = T - 1;                     // 626
     static constexpr unsigned MAX_FREQ = 0x8000;
+    static constexpr int kSpare = T + 1;  // a node outside the tree (see the work tables)
 
     // Block callbacks: (buffer, count, bytes done). The codec asks for input and hands out
     // output in blocks of up to kBlock bytes; a get that delivers fewer bytes than asked (none
@@ -59,7 +60,6 @@ class TLZH {
     struct Tables;
     class BlockInput;
     class BlockOutput;
-    class BitInput;
 
     void InitLZH();
     void EndLZH();
@@ -78,8 +78,6 @@ class TLZH {
     void EncodeChar(unsigned c);
     void EncodePosition(unsigned c);
     void EncodeEnd();
-    int DecodeChar(BitInput& in);
-    int DecodePosition(BitInput& in);
 
     uint16_t code = 0;
     uint16_t len = 0;

@@ -39,12 +39,24 @@ size_t TMemoryStream::Write(const void* buffer, size_t count) {
     if (count == 0) {
         return 0;
     }
-    if (position_ + count > bytes_.size()) {
-        bytes_.resize(position_ + count);
+    const auto* bytes = static_cast<const uint8_t*>(buffer);
+    if (position_ == bytes_.size()) {
+        // Appending: no zero-filling of what is about to be written.
+        bytes_.insert(bytes_.end(), bytes, bytes + count);
+    } else {
+        if (position_ + count > bytes_.size()) {
+            bytes_.resize(position_ + count);
+        }
+        std::memcpy(bytes_.data() + position_, bytes, count);
     }
-    std::memcpy(bytes_.data() + position_, buffer, count);
     position_ += count;
     return count;
+}
+
+void TMemoryStream::ExpectWrite(size_t count) {
+    if (position_ + count > bytes_.capacity()) {
+        bytes_.reserve(position_ + count);
+    }
 }
 
 void TMemoryStream::SetPosition(size_t position) {

@@ -21,6 +21,9 @@ class TStream {
     virtual size_t Position() const = 0;
     // Moves the position; a position past the end is clamped to the end.
     virtual void SetPosition(size_t position) = 0;
+    // Says that about count bytes are about to be written at the position, so that a stream
+    // that can make room ahead does it once; nothing else changes.
+    virtual void ExpectWrite(size_t count) { (void)count; }
 
     size_t Remaining() const { return Size() - Position(); }
     // Reads a little-endian int32; false when fewer than 4 bytes are left (nothing is consumed).
@@ -39,6 +42,7 @@ class TMemoryStream : public TStream {
     size_t Size() const override { return bytes_.size(); }
     size_t Position() const override { return position_; }
     void SetPosition(size_t position) override;
+    void ExpectWrite(size_t count) override;
 
     void Clear();
     // Resizes the block; new bytes are zero. The position is clamped to the new size.

@@ -32,6 +32,7 @@ bool DecompressStream(TStream& source, TStream& dest) {
         return false;
     }
     dest.SetPosition(0);
+    dest.ExpectWrite(static_cast<size_t>(length));
     TLZH lzh;
     lzh.StreamIn = &source;
     lzh.StreamOut = &dest;

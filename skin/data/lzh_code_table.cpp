@@ -1,0 +1,52 @@
+#include "skin/data/lzh_code_table.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
+namespace skin {
+
+static_assert(LzhCodeTable::kBits >= 1 && LzhCodeTable::kBits <= 15,
+              "an entry holds the length in 4 bits");
+
+LzhCodeTable::LzhCodeTable(const int32_t* son, int leaf_base, int root, int spare)
+    : son_(son), leaf_base_(leaf_base), root_(root) {
+    std::memset(place_, 0, sizeof place_);
+    std::fill_n(heap_, 1u << kBits, static_cast<uint16_t>(spare));
+}
+
+void LzhCodeTable::build() {
+    std::memset(place_, 0, sizeof place_);
+    fill(root_, 1);
+}
+
+void LzhCodeTable::fill(int p, unsigned h) {
+    place_[p] = static_cast<uint16_t>(h);
+    heap_[h] = static_cast<uint16_t>(p);
+    const int level = std::bit_width(h) - 1;
+    const unsigned prefix = h - (1u << level);
+    const int v = son_[p];
+    if (v >= leaf_base_) {
+        // A leaf above the table's depth: every code that starts with its prefix ends here.
+        const int spread = kBits - level;
+        const auto e = static_cast<uint16_t>(p | (level << 10));
+        std::fill_n(entries_ + (prefix << spread), size_t{1} << spread, e);
+        return;
+    }
+    if (h >= kLastLevel) {
+        entries_[prefix * 2] = static_cast<uint16_t>(v | (kBits << 10));
+        entries_[prefix * 2 + 1] = static_cast<uint16_t>((v + 1) | (kBits << 10));
+        return;
+    }
+    fill(v, h * 2);
+    fill(v + 1, h * 2 + 1);
+}
+
+void LzhCodeTable::forget_subtree(int first_child) {
+    for (int p = first_child; p <= first_child + 1; ++p) {
+        forget_below(p);
+        place_[p] = 0;
+    }
+}
+
+}  // namespace skin

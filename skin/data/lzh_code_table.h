@@ -1,0 +1,86 @@
+#pragma once
+
+#include <cstdint>
+
+namespace skin {
+
+// The upper levels of the codec's adaptive Huffman tree as lookup tables, so that the decoder
+// takes up to kBits code bits in one step instead of one tree level per bit, and finds the
+// nodes above a leaf without walking up to them one by one.
+//
+// The tree is the codec's `son` array: position p holds either a leaf (son[p] >= leaf_base,
+// the symbol plus leaf_base) or the first of the two child positions of p (the next code bit
+// picks one). The walk starts at the root position. Indexed by the next kBits code bits, an
+// entry gives the position the walk has reached when it has taken kBits bits, or the position
+// of the leaf it met earlier, and how many bits it took; the caller reads son[] of that
+// position to go on (or to find the leaf).
+//
+// The positions fewer than kBits levels down are the table's own: each has a place in a
+// binary heap (the root 1, the children of place h 2h and 2h + 1), so the places of the nodes
+// above it are h / 2, h / 4, ... down to 1, and place 0 holds a spare position that stands for
+// "no node".
+//
+// The table stays true to the tree as the tree adapts: the tree changes its shape only by
+// exchanging the subtrees below two positions, and the table reads son[] only of its own
+// positions. Before such an exchange the caller passes both positions to `detach`, after it to
+// `attach`; only the entries under a position of the table's own are written again, a handful
+// for the deep positions where nearly all exchanges happen. `build` starts over, after the
+// tree was rebuilt whole.
+class LzhCodeTable {
+  public:
+    static constexpr int kBits = 8;
+
+    // son: the tree; leaf_base: the smallest leaf value; root: the root position; spare: a
+    // position outside the tree, standing for the places above the root.
+    LzhCodeTable(const int32_t* son, int leaf_base, int root, int spare);
+
+    void build();
+
+    // The entry for the next kBits code bits (right-aligned).
+    uint16_t entry(uint32_t bits) const { return entries_[bits]; }
+    static int position(uint16_t entry) { return entry & 0x3FF; }
+    static int length(uint16_t entry) { return entry >> 10; }
+
+    // The heap place of a position, 0 when it is not one of the table's own.
+    unsigned place(int position) const { return place_[position]; }
+    // The position at a heap place (the spare one at place 0).
+    int at(unsigned place) const { return heap_[place]; }
+
+    // Around an exchange of the subtrees below positions a and b: detach before, attach after.
+    void detach(int a, int b) {
+        forget_below(a);
+        forget_below(b);
+    }
+    void attach(int a, int b) {
+        if (place_[a] != 0) {
+            fill(a, place_[a]);
+        }
+        if (place_[b] != 0) {
+            fill(b, place_[b]);
+        }
+    }
+    bool reads(int position) const { return place_[position] != 0; }
+
+  private:
+    static constexpr int kMaxPositions = 1024;
+    static constexpr unsigned kLastLevel = 1u << (kBits - 1);
+
+    // Fills the entries under position p at heap place h and records the places below it.
+    void fill(int p, unsigned h);
+    // Forgets the places of the positions below p.
+    void forget_below(int p) {
+        if (place_[p] != 0 && place_[p] < kLastLevel && son_[p] < leaf_base_) {
+            forget_subtree(son_[p]);
+        }
+    }
+    void forget_subtree(int first_child);
+
+    const int32_t* son_;
+    int leaf_base_;
+    int root_;
+    uint16_t entries_[1u << kBits];
+    uint16_t heap_[1u << kBits];
+    uint16_t place_[kMaxPositions];
+};
+
+}  // namespace skin

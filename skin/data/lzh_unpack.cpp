@@ -1,0 +1,330 @@
+// Decoding: the code bits are read from a 64-bit window loaded eight bytes at a time, the
+// Huffman code through the table of the tree's upper levels, matches are copied in words where
+// their two ends allow, and the ring of earlier bytes is also the output buffer.
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
+#include "skin/data/lzh.h"
+#include "skin/data/lzh_code_table.h"
+#include "skin/data/lzh_tables.h"
+#include "skin/data/lzh_work_tables.h"
+
+namespace skin {
+
+namespace {
+
+constexpr int N = TLZH::N;
+constexpr int T = TLZH::T;
+constexpr int R = TLZH::R;
+constexpr int K = LzhCodeTable::kBits;
+
+// The compressed bytes, asked from the get callback a block at a time.
+class CodeInput {
+  public:
+    struct Span {
+        const uint8_t* next;
+        const uint8_t* end;
+    };
+
+    explicit CodeInput(const TLZH::TGetBlock& get) : get_(get) {}
+
+    Span empty() const { return {buf_, buf_}; }
+
+    // Keeps the bytes from next on and asks for more until at least eight are there or the
+    // input has ended; a get that delivers fewer bytes than asked is asked again.
+    Span top_up(const uint8_t* next) {
+        auto have = static_cast<uint16_t>(end_ - next);
+        std::memmove(buf_, next, have);
+        while (have < 8 && !ended_) {
+            uint16_t done = 0;
+            const auto room = static_cast<uint16_t>(TLZH::kBlock - have);
+            get_(buf_ + have, room, done);
+            if (done == 0) {
+                ended_ = true;
+            } else {
+                have = static_cast<uint16_t>(have + std::min(done, room));
+            }
+        }
+        end_ = buf_ + have;
+        return {buf_, end_};
+    }
+
+  private:
+    const TLZH::TGetBlock& get_;
+    uint8_t buf_[TLZH::kBlock];
+    const uint8_t* end_ = buf_;
+    bool ended_ = false;
+};
+
+uint64_t load_big_endian(const uint8_t* p) {
+    uint64_t v = 0;
+    std::memcpy(&v, p, sizeof v);
+    if constexpr (std::endian::native == std::endian::little) {
+        v = __builtin_bswap64(v);
+    }
+    return v;
+}
+
+template <size_t Size>
+void copy_word(uint8_t* to, const uint8_t* from) {
+    uint8_t word[Size];
+    std::memcpy(word, from, Size);
+    std::memcpy(to, word, Size);
+}
+
+// Copies n bytes from `from` to `to` within one stretch of the ring, as a byte-by-byte copy
+// would: the two are at least 8 bytes apart, so every word read holds only bytes that are
+// final (either never written by this copy or written by an earlier word). A last word that
+// overlaps the one before rewrites the same bytes.
+void copy_apart(uint8_t* to, const uint8_t* from, int n) {
+    if (n >= 8) {
+        int k = 0;
+        for (; k + 8 <= n; k += 8) {
+            copy_word<8>(to + k, from + k);
+        }
+        if (k < n) {
+            copy_word<8>(to + n - 8, from + n - 8);
+        }
+    } else if (n >= 4) {
+        copy_word<4>(to, from);
+        copy_word<4>(to + n - 4, from + n - 4);
+    } else {
+        for (int k = 0; k < n; ++k) {
+            to[k] = from[k];
+        }
+    }
+}
+
+// Copies n bytes from `from` to `to` within one stretch of the ring, as a byte-by-byte copy
+// would, where the two are fewer than 8 bytes apart. Copying ahead of the source (the source
+// after the target) takes the bytes as they are; copying behind it repeats the last `apart`
+// bytes, so once a whole number of repeats covering 8 bytes is written, the rest is a copy
+// from that far back.
+void copy_near(uint8_t* to, const uint8_t* from, int n) {
+    const auto apart = static_cast<int>(to - from);
+    int first = n;
+    if (apart > 0) {
+        first = std::min(n, (8 + apart - 1) / apart * apart);
+    }
+    for (int k = 0; k < first; ++k) {
+        to[k] = from[k];
+    }
+    if (first < n) {
+        copy_apart(to + first, to, n - first);
+    }
+}
+
+// Adds one occurrence to the leaf at position c and to every node above it, keeping the nodes
+// ordered by frequency: a node whose count passes that of the next node changes places with
+// the last node of its old count, taking its subtree along, and the walk goes on from its new
+// place (as TLZH::update does). Once the walk reaches a node that has a place in the table, the
+// nodes above are known without walking up to them: their places are half the place, a
+// quarter, ..., and the spare node stands in for those above the root, so that the loop always
+// takes kBits steps. An exchange, rare up there, leaves the fixed steps. Exchanges that change
+// what the table reads are passed to it; two leaves changing places change nothing there, as
+// the table holds positions, not symbols.
+inline void count_path(uint32_t* freq, int32_t* prnt, int32_t* son, int c, LzhCodeTable& table) {
+    for (;;) {
+        const unsigned h = table.place(c);
+        uint32_t k = 0;
+        if (h != 0) {
+            int i = 0;
+#pragma GCC unroll 16
+            for (; i < K; ++i) {
+                c = table.at(h >> i);
+                k = ++freq[c];
+                if (k > freq[c + 1]) {
+                    break;
+                }
+            }
+            if (i == K) {
+                return;
+            }
+        } else {
+            k = ++freq[c];
+            if (k <= freq[c + 1]) {
+                c = prnt[c];
+                if (c == 0) {
+                    return;
+                }
+                continue;
+            }
+        }
+        // The order is disturbed: exchange c with the last node of smaller frequency.
+        int l = c + 1;
+        while (k > freq[++l]) {
+        }
+        --l;
+        const int i = son[c];
+        const int j = son[l];
+        const bool reshapes = (i < T || j < T) && (table.reads(c) || table.reads(l));
+        if (reshapes) {
+            table.detach(c, l);
+        }
+        freq[c] = freq[l];
+        freq[l] = k;
+        prnt[i] = l;
+        if (i < T) {
+            prnt[i + 1] = l;
+        }
+        son[l] = i;
+        prnt[j] = c;
+        if (j < T) {
+            prnt[j + 1] = c;
+        }
+        son[c] = j;
+        if (reshapes) {
+            table.attach(c, l);
+        }
+        c = prnt[l];
+        if (c == 0) {
+            return;
+        }
+    }
+}
+
+}  // namespace
+
+void TLZH::LZHUnpack(int32_t length, const TPutBlock& put, const TGetBlock& get) {
+    InitLZH();
+    struct Ender {
+        TLZH* self;
+        ~Ender() { self->EndLZH(); }
+    } ender{this};
+    Tables& t = *tables_;
+    StartHuff();
+    LzhCodeTable table(t.son, T, R, kSpare);
+    table.build();
+    uint32_t* const freq = t.freq;
+    int32_t* const prnt = t.prnt;
+    int32_t* const son = t.son;
+
+    // The code bits, most significant first, left-aligned in the window; `held` of them are
+    // valid, and the bits below those are either zero or the coming bits themselves. Bits past
+    // the end of the input read as 0.
+    CodeInput input(get);
+    CodeInput::Span bytes = input.empty();
+    uint64_t window = 0;
+    int held = 0;
+    // Makes at least 57 bits held.
+    const auto refill = [&]() __attribute__((always_inline)) {
+        if (bytes.end - bytes.next < 8) {
+            bytes = input.top_up(bytes.next);
+            if (bytes.end - bytes.next < 8) {
+                while (held <= 56) {
+                    const uint8_t b = bytes.next < bytes.end ? *bytes.next++ : 0;
+                    window |= static_cast<uint64_t>(b) << (56 - held);
+                    held += 8;
+                }
+                return;
+            }
+        }
+        window |= load_big_endian(bytes.next) >> held;
+        bytes.next += (63 - held) >> 3;
+        held |= 56;
+    };
+    const auto take = [&](int n) {
+        window <<= n;
+        held -= n;
+    };
+
+    std::memset(t.text_buf, ' ', N - F);
+    // The ring is also the output buffer: what lies between `flushed` and r has been decoded
+    // and not yet handed out, and is handed out whenever r comes round to the start.
+    uint8_t* const ring = t.text_buf;
+    int r = N - F;
+    int flushed = r;
+    const auto hand_out = [&] {
+        if (r > flushed) {
+            uint16_t done = 0;
+            put(ring + flushed, static_cast<uint16_t>(r - flushed), done);
+        }
+        if (r == N) {
+            r = 0;
+        }
+        flushed = r;
+    };
+
+    int32_t count = 0;
+    while (count < length) {
+        refill();
+        // The table takes the upper levels in one step; the few codes deeper than it go on bit
+        // by bit. A tree whose root frequency stays below 0x8000 is less than 25 levels deep,
+        // so the bits held suffice for the code and a match position; the refill inside is
+        // there only for completeness.
+        const uint16_t e = table.entry(static_cast<uint32_t>(window >> (64 - K)));
+        take(LzhCodeTable::length(e));
+        int p = LzhCodeTable::position(e);
+        int v = son[p];
+        while (v < T) {
+            if (held == 0) {
+                refill();
+            }
+            p = v + static_cast<int>(window >> 63);
+            take(1);
+            v = son[p];
+        }
+        if (freq[R] == MAX_FREQ) {
+            // Rescaling moves every node; the table and the leaf's place are found again.
+            reconst();
+            table.build();
+            p = prnt[v];
+        }
+        count_path(freq, prnt, son, p, table);
+
+        const int c = v - T;
+        if (c < 256) {
+            ring[r++] = static_cast<uint8_t>(c);
+            ++count;
+            if (r == N) {
+                hand_out();
+            }
+            continue;
+        }
+
+        // A match: the upper 6 bits of its distance come from the table by the next 8 bits,
+        // which also give the length of their code; the lower 6 bits are the last 6 of the
+        // code's d_len + 6 bits.
+        if (held < 16) {
+            refill();
+        }
+        const auto byte = static_cast<uint32_t>(window >> 56);
+        const int code_bits = lzh_tables::decode_tables.d_len[byte] + 6;
+        const auto lower = static_cast<uint32_t>(window >> (64 - code_bits)) & 0x3F;
+        take(code_bits);
+        const int distance = static_cast<int>(
+            (static_cast<uint32_t>(lzh_tables::decode_tables.d_code[byte]) << 6) | lower);
+        int from = (r - distance - 1) & (N - 1);
+        // A match never carries the output past the requested length.
+        const int n = static_cast<int>(std::min<int32_t>(c - 255 + THRESHOLD, length - count));
+        count += n;
+        if (r + n <= N && from + n <= N) {
+            const int apart = r - from;
+            if (apart >= 8 || apart <= -8) {
+                copy_apart(ring + r, ring + from, n);
+            } else if (apart == 1) {
+                // A run of the byte just written.
+                std::memset(ring + r, ring[from], static_cast<size_t>(n));
+            } else {
+                copy_near(ring + r, ring + from, n);
+            }
+            r += n;
+            if (r == N) {
+                hand_out();
+            }
+            continue;
+        }
+        for (int k = 0; k < n; ++k) {
+            ring[r++] = ring[from];
+            from = (from + 1) & (N - 1);
+            if (r == N) {
+                hand_out();
+            }
+        }
+    }
+    hand_out();
+    textsize = count;
+}
+
+}  // namespace skin

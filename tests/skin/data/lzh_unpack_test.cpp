@@ -1,0 +1,189 @@
+// The decoder against a plain one written the textbook way (one tree level per bit, the walk
+// back up the tree from the leaf, byte-by-byte copies), on code bits of every kind: arbitrary
+// bytes reach symbol orders, tree shapes and matches (short distances, runs, copies across the
+// ring's end) that no coder would produce, and skewed bits drive the tree deep and lopsided.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <random>
+#include <vector>
+
+#include "skin/data/lzh.h"
+#include "skin/data/lzh_tables.h"
+
+namespace skin {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+Bytes plain_decode(const Bytes& code, int32_t length) {
+    constexpr int N = TLZH::N, F = TLZH::F, T = TLZH::T, R = TLZH::R, N_CHAR = TLZH::N_CHAR;
+    std::vector<unsigned> freq(T + 1);
+    std::vector<int> prnt(T + N_CHAR), son(T);
+    for (int i = 0; i < N_CHAR; ++i) {
+        freq[i] = 1;
+        son[i] = i + T;
+        prnt[i + T] = i;
+    }
+    for (int i = 0, j = N_CHAR; j <= R; ++j, i += 2) {
+        freq[j] = freq[i] + freq[i + 1];
+        son[j] = i;
+        prnt[i] = prnt[i + 1] = j;
+    }
+    freq[T] = 0xFFFF;
+    prnt[R] = 0;
+    size_t bit_at = 0;
+    const auto bit = [&] {
+        const size_t byte = bit_at / 8;
+        const int b = byte < code.size() ? (code[byte] >> (7 - bit_at % 8)) & 1 : 0;
+        ++bit_at;
+        return b;
+    };
+    const auto rescale = [&] {
+        int j = 0;
+        for (int i = 0; i < T; ++i) {
+            if (son[i] >= T) {
+                freq[j] = (freq[i] + 1) / 2;
+                son[j++] = son[i];
+            }
+        }
+        for (int i = 0; j < T; i += 2, ++j) {
+            const unsigned f = freq[i] + freq[i + 1];
+            int k = j - 1;
+            while (f < freq[k]) {
+                --k;
+            }
+            ++k;
+            freq.insert(freq.begin() + k, f);
+            freq.erase(freq.begin() + j + 1);
+            son.insert(son.begin() + k, i);
+            son.erase(son.begin() + j + 1);
+        }
+        for (int i = 0; i < T; ++i) {
+            prnt[son[i]] = i;
+            if (son[i] < T) {
+                prnt[son[i] + 1] = i;
+            }
+        }
+    };
+    // Spaces before the first write index; the bytes after it start as zero.
+    Bytes ring(N, 0);
+    std::fill(ring.begin(), ring.begin() + (N - F), ' ');
+    Bytes out;
+    int r = N - F;
+    while (static_cast<int32_t>(out.size()) < length) {
+        int c = son[R];
+        while (c < T) {
+            c = son[c + bit()];
+        }
+        c -= T;
+        if (freq[R] == TLZH::MAX_FREQ) {
+            rescale();
+        }
+        // From the leaf (which may sit at position 0) up to the root, whose parent is 0.
+        int p = prnt[c + T];
+        do {
+            const unsigned k = ++freq[p];
+            int l = p + 1;
+            if (k > freq[l]) {
+                while (k > freq[l + 1]) {
+                    ++l;
+                }
+                std::swap(freq[p], freq[l]);
+                const int i = son[p], j = son[l];
+                son[p] = j;
+                son[l] = i;
+                prnt[i] = l;
+                if (i < T) {
+                    prnt[i + 1] = l;
+                }
+                prnt[j] = p;
+                if (j < T) {
+                    prnt[j + 1] = p;
+                }
+                p = l;
+            }
+            p = prnt[p];
+        } while (p != 0);
+        const auto emit = [&](uint8_t b) {
+            if (static_cast<int32_t>(out.size()) < length) {
+                out.push_back(b);
+                ring[static_cast<size_t>(r)] = b;
+                r = (r + 1) % N;
+            }
+        };
+        if (c < 256) {
+            emit(static_cast<uint8_t>(c));
+            continue;
+        }
+        int i = 0;
+        for (int n = 0; n < 8; ++n) {
+            i = i * 2 + bit();
+        }
+        const int upper = lzh_tables::decode_tables.d_code[static_cast<size_t>(i)];
+        for (int n = lzh_tables::decode_tables.d_len[static_cast<size_t>(i)] - 2; n > 0; --n) {
+            i = i * 2 + bit();
+        }
+        const int distance = (upper << 6) | (i & 0x3F);
+        const int from = r - distance - 1 + N;
+        for (int k = 0; k < c - 253; ++k) {
+            emit(ring[static_cast<size_t>((from + k) % N)]);
+        }
+    }
+    return out;
+}
+
+Bytes decode(const Bytes& code, int32_t length) {
+    Bytes out;
+    size_t at = 0;
+    TLZH lzh;
+    lzh.LZHUnpack(
+        length,
+        [&](const uint8_t* b, uint16_t n, uint16_t& done) {
+            out.insert(out.end(), b, b + n);
+            done = n;
+        },
+        [&](uint8_t* b, uint16_t n, uint16_t& done) {
+            const size_t take = std::min<size_t>(n, code.size() - at);
+            std::memcpy(b, code.data() + at, take);
+            at += take;
+            done = static_cast<uint16_t>(take);
+        });
+    return out;
+}
+
+// Code bytes whose bits are 1 with the given chance.
+Bytes code_bits(size_t n, double ones, uint32_t seed) {
+    std::mt19937 rng(seed);
+    std::bernoulli_distribution one(ones);
+    Bytes b(n);
+    for (auto& x : b) {
+        for (int k = 0; k < 8; ++k) {
+            x = static_cast<uint8_t>(x << 1 | (one(rng) ? 1 : 0));
+        }
+    }
+    return b;
+}
+
+TEST(LzhUnpack, DecodesAnyCodeBitsAsThePlainDecoderDoes) {
+    // Long enough for many rescalings; skewed bits make codes far deeper than the decoder's
+    // table of upper levels and move subtrees near the root.
+    struct Case {
+        size_t code_bytes;
+        double ones;
+        int32_t length;
+    };
+    for (const Case& k :
+         {Case{60000, 0.5, 400000}, Case{30000, 0.9, 300000}, Case{30000, 0.1, 300000},
+          Case{20000, 0.7, 200000}, Case{20000, 0.97, 200000}, Case{0, 0.5, 50000}}) {
+        SCOPED_TRACE(testing::Message() << k.code_bytes << " bytes, ones " << k.ones);
+        const Bytes code = code_bits(k.code_bytes, k.ones, static_cast<uint32_t>(k.length));
+        const Bytes expected = plain_decode(code, k.length);
+        ASSERT_EQ(expected.size(), static_cast<size_t>(k.length));
+        EXPECT_EQ(decode(code, k.length), expected);
+    }
+}
+
+}  // namespace
+}  // namespace skin
