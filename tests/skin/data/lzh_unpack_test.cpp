@@ -146,7 +146,9 @@ Bytes decode(const Bytes& code, int32_t length) {
         },
         [&](uint8_t* b, uint16_t n, uint16_t& done) {
             const size_t take = std::min<size_t>(n, code.size() - at);
-            std::memcpy(b, code.data() + at, take);
+            if (take > 0) {
+                std::memcpy(b, code.data() + at, take);
+            }
             at += take;
             done = static_cast<uint16_t>(take);
         });
