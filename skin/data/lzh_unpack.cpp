@@ -14,9 +14,7 @@ namespace skin {
 
 namespace {
 
-constexpr int N = TLZH::N;
 constexpr int T = TLZH::T;
-constexpr int R = TLZH::R;
 constexpr int K = LzhCodeTable::kBits;
 
 // The compressed bytes, asked from the get callback a block at a time.
