@@ -5,6 +5,7 @@
 
 #include "platform/win/hook.h"
 #include "platform/win/internal.h"
+#include "platform/win/menu.h"
 #include "platform/win/message.h"
 #include "platform/win/metrics.h"
 
@@ -652,8 +653,14 @@ bool process_key(const detail::InputEvent& e, MSG* out) {
         target = s.active;
         sys = true;
     }
-    if (!target || !get(target))
-        return false;
+    if (!target || !get(target)) {
+        // An open menu takes the keyboard even when no window has the focus or is active, so
+        // that Escape and the arrows still reach its loop.
+        const std::vector<HWND> menus = OpenMenuWindows();
+        if (menus.empty())
+            return false;
+        target = menus.back();
+    }
     if (alt && !ctrl)
         sys = true;
     MSG m;

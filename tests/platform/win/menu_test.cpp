@@ -255,6 +255,29 @@ TEST_F(Menus, PrintDrawsTheFramePaintingDrawsAndAReplacedProcedureCanFrameTheIte
     EXPECT_GT(ink, 10);
 }
 
+TEST_F(Menus, EscapeClosesTheMenuWhenNoWindowHasTheFocus) {
+    // The owner is hidden while its menu is open, so no window is active or has the focus:
+    // the keys must still reach the menu's loop, or nothing could close it.
+    int idle = 0;
+    SetIdleScript([&idle, this] {
+        if (OpenMenuWindows().empty())
+            return false;
+        if (++idle == 1) {
+            ShowWindow(owner_, SW_HIDE);
+            SetFocus(nullptr);
+        } else if (idle > 20) {
+            EndMenu();  // ends the test's loop instead of spinning when keys are lost
+            return true;
+        }
+        InjectKey(VK_ESCAPE, true);
+        InjectKey(VK_ESCAPE, false);
+        return true;
+    });
+    EXPECT_EQ(TrackPopupMenu(menu_, TPM_RETURNCMD, 150, 150, 0, owner_), 0);
+    EXPECT_EQ(GetActiveWindow(), nullptr);
+    EXPECT_LE(idle, 2) << "the first Escape closed the menu";
+}
+
 TEST_F(Menus, BadInputDoesNotCrash) {
     // Hundreds of items and empty texts: the window fits the screen, keys scroll the list.
     HMENU big = CreatePopupMenu();
