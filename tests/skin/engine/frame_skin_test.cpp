@@ -5,11 +5,13 @@
 #include "forms/message_box.h"
 #include "platform/gdi/dc.h"
 #include "platform/win/input.h"
+#include "platform/win/menu.h"
 #include "platform/win/message.h"
 #include "platform/win/metrics.h"
 #include "platform/win/painting.h"
 #include "platform/win/subclass.h"
 #include "platform/win/test_driver.h"
+#include "platform/win/timer.h"
 #include "platform/win/window.h"
 #include "skin/engine/caption_hint.h"
 #include "skin/engine/frame_region.h"
@@ -29,7 +31,8 @@ constexpr gdi::Color kBottomOn = gdi::rgb(200, 200, 0), kBottomOff = gdi::rgb(10
 const std::vector<gdi::Color> kButtonStates = {gdi::rgb(10, 20, 30), gdi::rgb(40, 50, 60),
                                                gdi::rgb(70, 80, 90), gdi::rgb(1, 2, 3)};
 
-// A top image of 58 pixels in two stacked states with magenta top corners (6 x 4, the width of its fixed ends).
+// A top image of 58 pixels in two stacked states with magenta top corners (6 x 4, the width of its
+// fixed ends).
 gdi::Bitmap TopImage() {
     gdi::Bitmap top = solid_states(40, 29, {kTopOn, kTopOff}, true);
     for (int k = 0; k < 2; ++k)
@@ -264,6 +267,65 @@ TEST_F(FrameSkinTest, TitleButtonsFollowTheApplicationHoverPressAndPostUnknownAc
     win::PumpPending();
     EXPECT_EQ(app.actions.size(), 1u);
     win::RemoveWindowSubclass(form->Handle(), &AppSide::Proc, 7);
+}
+
+TEST_F(FrameSkinTest, OperatorMovesSizesMaximizesAndOpensTheMenuThroughTheSkinnedFrame) {
+    ShowSkinned();
+    TWinSkinForm* sf = Skinned();
+    ASSERT_NE(sf, nullptr);
+    const gdi::Rect start = WindowRect();
+    // Dragging the caption moves the window.
+    win::InjectMouse(win::MouseAction::LeftDown, Screen(150, 15));
+    win::InjectMouse(win::MouseAction::Move, Screen(200, 45));
+    win::InjectMouse(win::MouseAction::LeftUp, Screen(200, 45));
+    win::PumpPending();
+    EXPECT_EQ(WindowRect(), start.offset(50, 30));
+
+    // Dragging the skinned right border sizes it; the shape follows the new size.
+    const int builds = sf->region_builds;
+    const gdi::Rect moved = WindowRect();
+    win::InjectMouse(win::MouseAction::LeftDown, Screen(moved.width() - 2, 100));
+    win::InjectMouse(win::MouseAction::Move, Screen(moved.width() + 38, 100));
+    win::InjectMouse(win::MouseAction::LeftUp, Screen(moved.width() + 38, 100));
+    win::PumpPending();
+    EXPECT_EQ(WindowRect().width(), moved.width() + 40);
+    EXPECT_EQ(WindowRect().height(), moved.height());
+    EXPECT_EQ(ClientRect().width(), moved.width() + 40 - 8);
+    EXPECT_EQ(sf->region_builds, builds + 1);
+
+    // A double click on the caption maximizes, another restores.
+    const gdi::Rect normal = WindowRect();
+    win::InjectMouse(win::MouseAction::LeftDown, Screen(150, 15));
+    win::InjectMouse(win::MouseAction::LeftUp, Screen(150, 15));
+    win::InjectMouse(win::MouseAction::LeftDown, Screen(150, 15));
+    win::InjectMouse(win::MouseAction::LeftUp, Screen(150, 15));
+    win::PumpPending();
+    EXPECT_TRUE(win::IsZoomed(form->Handle()));
+    EXPECT_EQ(sf->Windowstate, swsMax);
+    win::InjectMouse(win::MouseAction::LeftDown, Screen(150, 15));
+    win::InjectMouse(win::MouseAction::LeftUp, Screen(150, 15));
+    win::InjectMouse(win::MouseAction::LeftDown, Screen(150, 15));
+    win::InjectMouse(win::MouseAction::LeftUp, Screen(150, 15));
+    win::PumpPending();
+    EXPECT_FALSE(win::IsZoomed(form->Handle()));
+    EXPECT_EQ(WindowRect(), normal);
+
+    // Alt+Space opens the window menu, skinned; its Minimize minimizes.
+    bool skinned_menu = false;
+    const win::UINT_PTR watch =
+        win::SetTimer(nullptr, 0, 20, [&](win::HWND, win::UINT, win::UINT_PTR, win::DWORD) {
+            for (win::HWND m : win::OpenMenuWindows())
+                skinned_menu = skinned_menu || win::SendMessage(m, CN_SkinQuery, 0, 0) == 1;
+        });
+    auto r =
+        Run("key Alt+Space\nwait 50\nexpect-menu Restore Move Size Minimize Maximize - Close\n"
+            "menu Minimize\nwait 50\n");
+    win::KillTimer(nullptr, watch);
+    win::PumpPending();
+    EXPECT_EQ(r.exit_code, 0) << r.report;
+    EXPECT_TRUE(skinned_menu);
+    EXPECT_TRUE(win::IsIconic(form->Handle()));
+    EXPECT_EQ(sf->Windowstate, swsMin);
 }
 
 TEST_F(FrameSkinTest, MinimizedWindowPaintsOnlyItsCaptionBar) {

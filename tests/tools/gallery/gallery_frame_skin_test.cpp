@@ -106,12 +106,16 @@ TEST_F(GalleryFrameSkin, TourOfTheSkinnedFrame) {
     Shot("frame_close_hovered");
     win::RunFor(1100);
     EXPECT_EQ(skin::TCaptionHint::Text(), "Close");
+    EXPECT_EQ(win::GetActiveWindow(), h);
+    EXPECT_TRUE(sf->FWindowActive);
     Shot("frame_close_hint", win::GetWindowRect(h)
                                  .unite(win::GetWindowRect(skin::TCaptionHint::Window()))
                                  .inflate(8, 8));
     win::InjectMouse(win::MouseAction::LeftDown, on_close);
     win::PumpPending();
     EXPECT_EQ(close->state, 2);
+    EXPECT_EQ(win::GetActiveWindow(), h);
+    EXPECT_TRUE(sf->FWindowActive);
     EXPECT_EQ(skin::TCaptionHint::Window(), nullptr);
     Shot("frame_close_pressed");
     // Released elsewhere: the window stays.
