@@ -168,7 +168,7 @@ TWinSysButton* TWinSkinForm::SysBtnAt(gdi::Point p) const {
     if (p.y < 0 || p.y >= bw.Top)
         return nullptr;
     for (const auto& b : SysBtn)
-        if (b->visible && b->HasImage() && b->data->Action >= 0 && b->bounds.contains(p))
+        if (b->visible && b->HasImage() && b->data.Action >= 0 && b->bounds.contains(p))
             return b.get();
     return nullptr;
 }

@@ -125,8 +125,8 @@ void TWinSkinForm::DrawLine(gdi::DC& dc) {
     RightBtn = 0;
     for (const auto& b : SysBtn) {
         SysBtnVisible(b.get());
-        if (b->visible && b->HasImage() && b->data->Align == 1)
-            RightBtn = std::max(RightBtn, b->data->XCoord);
+        if (b->visible && b->HasImage() && b->data.Align == 1)
+            RightBtn = std::max(RightBtn, b->data.XCoord);
     }
 
     dc.select_font(win::GetCaptionFont());
@@ -187,7 +187,7 @@ void TWinSkinForm::SetSysbtnRect() {
             b->bounds = {};
             continue;
         }
-        const TDataSkinSysButton& d = *b->data;
+        const TDataSkinSysButton& d = b->data;
         const int w = b->ImageWidth();
         const int h = b->ImageHeight();
         int x = d.XCoord, y = d.YCoord;
@@ -222,7 +222,7 @@ void TWinSkinForm::SetSysbtnRect() {
 
 void TWinSkinForm::DrawAllSysbtn(gdi::DC& dc) {
     for (const auto& b : SysBtn) {
-        if (!b->visible || !b->HasImage() || b->data->Visibility == 100)
+        if (!b->visible || !b->HasImage() || b->data.Visibility == 100)
             continue;
         // A button under the mouse keeps its look through a repaint of the whole caption.
         const int st = (b.get() == ActiveBtn && b->state != 1) ? b->RedrawState()
@@ -258,7 +258,7 @@ void TWinSkinForm::SysBtnVisible(TWinSysButton* b) {
     c.icons = FormIcons;
     c.dialog = FormBorder == sbsDialog;
     c.messagebox = ismessagebox;
-    const TDataSkinSysButton& d = *b->data;
+    const TDataSkinSysButton& d = b->data;
     const win::HWND h = Hwnd;
     const auto asks = [h, &d] {
         return win::SendMessage(h, CN_SysBtnVisible, static_cast<win::WPARAM>(d.Visibility),

@@ -1,6 +1,7 @@
 #include "skin/engine/nc_objects.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "skin/engine/win_skin_form.h"
 #include "skin/skin_draw.h"
@@ -29,13 +30,13 @@ void TNCObject::MouseLeave() {
 }
 
 TWinSysButton::TWinSysButton(TWinSkinForm* sf, TSkinData* sd, const TDataSkinSysButton* d)
-    : TNCObject(sf, sd), data(d) {
-    image = d->Map;
-    frames = std::max(1, d->frame);
+    : TNCObject(sf, sd), data(*d) {
+    image = std::move(data.Map);
+    frames = std::max(1, data.frame);
 }
 
 int TWinSysButton::Action() const {
-    return data->Action;
+    return data.Action;
 }
 
 int TWinSysButton::ImageWidth() const {
@@ -51,7 +52,7 @@ int TWinSysButton::RedrawState() const {
     if (!enabled)
         return frames >= 4 ? 4 : 1;
     // The caption buttons of a maximized child show their fourth image for the hover.
-    if (data->Visibility == 100 && state == 3)
+    if (data.Visibility == 100 && state == 3)
         return 4;
     return state;
 }

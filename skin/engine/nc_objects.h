@@ -3,10 +3,10 @@
 #include "platform/gdi/bitmap.h"
 #include "platform/gdi/dc.h"
 #include "platform/gdi/geometry.h"
+#include "skin/skin_elements.h"
 
 namespace skin {
 
-class TDataSkinSysButton;
 class TSkinData;
 class TWinSkinForm;
 
@@ -54,7 +54,9 @@ class TWinSysButton : public TNCObject {
     int ImageWidth() const;
     int ImageHeight() const { return image.height(); }
 
-    const TDataSkinSysButton* data;
+    // A copy of the skin's button: a skin loaded anew frees its buttons before the window
+    // hears of the change.
+    TDataSkinSysButton data;
     gdi::Bitmap image;  // the skin's picture, or the window icon
     int frames = 1;
 };

@@ -393,6 +393,8 @@ TEST_F(FrameSkinTest, BadBorderImagesAndButtonsOutsideTheCaptionNeitherCrashNorS
         "[Personality]\nLeft=h.bmp\nRight=h.bmp\nTop=h.bmp\nBottom=h.bmp\nTopTrans=1\n"
         "[Button0]\nAction=77\nAlign=0\nXcoord=10\nYcoord=2000\nframe=4\nButtonImage=btn.bmp\n",
         {{"h.bmp", huge}, {"btn.bmp", solid_states(21, 21, kButtonStates)}})));
+    // Until the change reaches the window (a quarter second later) its frame still paints.
+    win::SendMessage(form->Handle(), CN_RepaintFrame, 0, 0);
     data->UpdateSkin();
     const gdi::Rect client = ClientRect();
     win::RunFor(300);
