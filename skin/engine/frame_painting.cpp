@@ -86,9 +86,15 @@ void TWinSkinForm::PaintFrame(gdi::DC& dc) {
     if (fwidth <= 0 || fheight <= 0)
         return;
     const bool active = FWindowActive;
+    // The side borders run the full height; the caption bar shows their top ends where the
+    // "Top" image is transparent.
+    side_pics_[0] = BorderPicture(fsd->border[0].get(), 0, bw.Left, fheight, active);
+    side_pics_[1] = BorderPicture(fsd->border[1].get(), 1, bw.Right, fheight, active);
     if (Windowstate != swsMin) {
-        DrawBorder(dc, fsd->border[0].get(), 0, {0, 0, bw.Left, fheight}, active);
-        DrawBorder(dc, fsd->border[1].get(), 1, {fwidth - bw.Right, 0, fwidth, fheight}, active);
+        if (!side_pics_[0].empty())
+            dc.bit_blt(0, 0, bw.Left, fheight, side_pics_[0], 0, 0);
+        if (!side_pics_[1].empty())
+            dc.bit_blt(fwidth - bw.Right, 0, bw.Right, fheight, side_pics_[1], 0, 0);
         DrawBorder(dc, fsd->border[3].get(), 3,
                    {bw.Left, fheight - bw.Bottom, fwidth - bw.Right, fheight}, active);
     }
@@ -107,10 +113,21 @@ void TWinSkinForm::DrawFLine(gdi::DC& dc) {
     {
         gdi::DC cdc(CaptionBuf);
         cdc.fill_rect({0, 0, fwidth, h}, fsd->Color(csCaption));
-        const gdi::Bitmap top =
-            BorderPicture(fsd->border[2].get(), 2, fwidth, bw.Top, FWindowActive);
-        if (!top.empty())
-            cdc.bit_blt(0, 0, fwidth, h, top, 0, 0);
+        if (side_pics_[0].height() >= h)
+            cdc.bit_blt(0, 0, side_pics_[0].width(), h, side_pics_[0], 0, 0);
+        if (side_pics_[1].height() >= h)
+            cdc.bit_blt(fwidth - side_pics_[1].width(), 0, side_pics_[1].width(), h, side_pics_[1],
+                        0, 0);
+        const TDataSkinBorder* top_border = fsd->border[2].get();
+        const gdi::Bitmap top = BorderPicture(top_border, 2, fwidth, bw.Top, FWindowActive);
+        if (!top.empty()) {
+            // Magenta pixels of a transparent top show what lies beneath: the side borders'
+            // ends, or nothing where the window's shape cuts them away.
+            if (top_border->trans == 1)
+                cdc.transparent_blt(0, 0, fwidth, h, top, 0, 0, fwidth, h);
+            else
+                cdc.bit_blt(0, 0, fwidth, h, top, 0, 0);
+        }
         DrawLine(cdc);
         SetSysbtnRect();
         DrawAllSysbtn(cdc);

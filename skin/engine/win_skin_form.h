@@ -161,6 +161,7 @@ class TWinSkinForm {
     bool scanning_ = false;
     std::vector<forms::TWinControl*> made_during_scan_;
     win::UINT_PTR timer_id_ = 0;
+    gdi::Bitmap side_pics_[2];  // the left and right borders at the last paint
 };
 
 }  // namespace skin

@@ -146,6 +146,17 @@ TEST_F(FrameSkinTest, TakeOverPutsTheSkinsBordersAroundTheSameClientAreaAndOffRe
     EXPECT_EQ(At(100, h - 2), kBottomOn);
     EXPECT_EQ(At(10, 20), kTopOn);
     EXPECT_EQ(At(w - 27 + 10, 14), kButtonStates[0]);
+    // The top image's magenta corners show the side borders or are cut away, never magenta.
+    {
+        const gdi::Bitmap screen = win::ComposeScreen();
+        const gdi::Rect wr = WindowRect();
+        int magenta = 0;
+        for (int y = wr.top; y < wr.top + 29; ++y)
+            for (int x = wr.left; x < wr.right; ++x)
+                magenta += screen.color_at(x, y) == gdi::kMagenta;
+        EXPECT_EQ(magenta, 0);
+        EXPECT_EQ(At(1, 1), kLeftOn);
+    }
 
     // Another window takes the activation: state 2 of the borders, the fourth button image.
     forms::TForm other(forms::Application);
