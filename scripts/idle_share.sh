@@ -1,72 +1,118 @@
 #!/usr/bin/env bash
 # idle_share.sh [BUILD_DIR] [SECONDS] [ROUNDS]: the CPU share of one core the console takes
-# while idle on its first page under X, beside a bare loop that sleeps in poll(10 ms) (the
-# floor), measured side by side in the same run from /proc/PID/schedstat. Prints both shares
-# and their ratio per round (SECONDS each, default 8; ROUNDS default 3), then the system calls
-# of each over 3 s when strace is installed (a quiet tick of the console should be one poll).
+# while idle under X, beside a bare loop that sleeps in poll(10 ms) (the floor), measured side
+# by side in the same run from /proc/PID/schedstat. Two consoles run at once:
+#   first     idle on its first page, no link open;
+#   realtime  on the Real-time Control page with four devices of sequencer-sim on 127.0.0.1
+#             (IDs 1 to 4), polled in turn every 100 ms, so each device every 400 ms.
+# Prints the three shares and both ratios per round (SECONDS each, default 8; ROUNDS default
+# 3), the wake-ups per second of each (context switches), then the system calls of each over
+# 3 s when strace is installed (a quiet tick of the first-page console should be one wait).
 # Starts its own Xvfb (VELMOR_XVFB_DISPLAY picks the display number).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 dir=${1:-$root/build/release}
 seconds=${2:-8}
 rounds=${3:-3}
-if [ ! -x "$dir/bin/velmor-manager" ] || [ ! -x "$dir/bin/velmor-floor-poll-loop" ]; then
-    cmake --build "$dir" -j2 --target velmor-manager velmor-floor-poll-loop
+if [ ! -x "$dir/bin/velmor-manager" ] || [ ! -x "$dir/bin/velmor-floor-poll-loop" ] ||
+    [ ! -x "$dir/bin/sequencer-sim" ]; then
+    cmake --build "$dir" -j2 --target velmor-manager velmor-floor-poll-loop sequencer-sim
 fi
 # shellcheck source=scripts/xvfb_session.sh
 . "$root/scripts/xvfb_session.sh"
 tmp=$(mktemp -d)
-console=
+first=
+realtime=
 floor=
+sim=
 cleanup() {
-    [ -n "$console" ] && kill "$console" 2> /dev/null || true
-    [ -n "$floor" ] && kill "$floor" 2> /dev/null || true
-    wait 2> /dev/null || true
+    for p in "$first" "$realtime" "$floor" "$sim"; do
+        [ -n "$p" ] && kill "$p" 2> /dev/null || true
+    done
+    for p in "$first" "$realtime" "$floor" "$sim"; do
+        [ -n "$p" ] && wait "$p" 2> /dev/null || true
+    done
     xvfb_stop
     rm -rf "$tmp"
 }
 trap cleanup EXIT
 xvfb_start
 
-"$dir/bin/velmor-manager" --settings-dir "$tmp" > "$tmp/console.log" 2>&1 &
-console=$!
+"$dir/bin/sequencer-sim" --tcp 127.0.0.1:0 --devices 1,2,3,4 > "$tmp/sim.out" 2>&1 &
+sim=$!
+port=
+for _ in $(seq 200); do
+    port=$(sed -n 's/^tcp 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$tmp/sim.out")
+    [ -n "$port" ] && break
+    kill -0 "$sim" 2> /dev/null || break
+    sleep 0.05
+done
+[ -n "$port" ] || { echo "sequencer-sim did not start:"; cat "$tmp/sim.out"; exit 1; }
+
+# The script connects, shows the Real-time Control page with the four IDs, leaves the last
+# edit (so its ID is taken) and then waits far longer than the measurement.
+cat > "$tmp/realtime.script" << 'SCRIPT'
+type Ed_ip_address 127.0.0.1
+click Bn_ip_conn
+expect Bn_ip_conn.enabled true
+page 2
+type PanelIdEdit[0] 1
+type PanelIdEdit[1] 2
+type PanelIdEdit[2] 3
+type PanelIdEdit[3] 4
+click Panel1
+wait 86400000
+SCRIPT
+
+mkdir -p "$tmp/first" "$tmp/realtime"
+"$dir/bin/velmor-manager" --settings-dir "$tmp/first" > "$tmp/first.log" 2>&1 &
+first=$!
+"$dir/bin/velmor-manager" --settings-dir "$tmp/realtime" --tcp-port "$port" \
+    --script "$tmp/realtime.script" > "$tmp/realtime.log" 2>&1 &
+realtime=$!
 "$dir/bin/velmor-floor-poll-loop" &
 floor=$!
-sleep 2  # start-up done, first frame shown
-kill -0 "$console" || { cat "$tmp/console.log"; exit 1; }
+sleep 3  # start-up done, first frame shown, the script has reached its wait
+for who in first realtime; do
+    pid=${!who}
+    kill -0 "$pid" 2> /dev/null || { echo "the $who console ended:"; cat "$tmp/$who.log"; exit 1; }
+done
 
 cpu_ns() { awk '{ print $1 }' "/proc/$1/schedstat"; }
+switches() { awk '{ print $3 }' "/proc/$1/schedstat"; }
 now_ns() { date +%s%N; }
 echo "CPU share of one core, idle, ${seconds} s per round, DISPLAY=$DISPLAY"
-printf '%-6s %10s %10s %7s\n' round console floor ratio
-total_c=0
-total_f=0
-total_t=0
+echo "first: the console on its first page; realtime: on the Real-time Control page, four"
+echo "devices polled; floor: poll(10 ms). Ratios are against the floor of the same round."
+printf '%-6s %10s %10s %10s %7s %7s\n' round first realtime floor first/f rt/f
+tot_a=0 tot_b=0 tot_f=0 tot_t=0 sw_a=0 sw_b=0 sw_f=0
 for r in $(seq "$rounds"); do
-    c0=$(cpu_ns "$console")
-    f0=$(cpu_ns "$floor")
+    a0=$(cpu_ns "$first") b0=$(cpu_ns "$realtime") f0=$(cpu_ns "$floor")
+    wa0=$(switches "$first") wb0=$(switches "$realtime") wf0=$(switches "$floor")
     t0=$(now_ns)
     sleep "$seconds"
-    c1=$(cpu_ns "$console")
-    f1=$(cpu_ns "$floor")
+    a1=$(cpu_ns "$first") b1=$(cpu_ns "$realtime") f1=$(cpu_ns "$floor")
+    wa1=$(switches "$first") wb1=$(switches "$realtime") wf1=$(switches "$floor")
     t1=$(now_ns)
-    dc=$((c1 - c0))
-    df=$((f1 - f0))
-    dt=$((t1 - t0))
-    total_c=$((total_c + dc))
-    total_f=$((total_f + df))
-    total_t=$((total_t + dt))
-    awk -v r="$r" -v c="$dc" -v f="$df" -v t="$dt" \
-        'BEGIN { printf "%-6s %9.3f%% %9.3f%% %6.2fx\n", r, 100 * c / t, 100 * f / t, c / f }'
+    da=$((a1 - a0)) db=$((b1 - b0)) df=$((f1 - f0)) dt=$((t1 - t0))
+    tot_a=$((tot_a + da)) tot_b=$((tot_b + db)) tot_f=$((tot_f + df)) tot_t=$((tot_t + dt))
+    sw_a=$((sw_a + wa1 - wa0)) sw_b=$((sw_b + wb1 - wb0)) sw_f=$((sw_f + wf1 - wf0))
+    awk -v r="$r" -v a="$da" -v b="$db" -v f="$df" -v t="$dt" 'BEGIN {
+        printf "%-6s %9.3f%% %9.3f%% %9.3f%% %6.2fx %6.2fx\n",
+            r, 100 * a / t, 100 * b / t, 100 * f / t, a / f, b / f }'
 done
-awk -v c="$total_c" -v f="$total_f" -v t="$total_t" \
-    'BEGIN { printf "%-6s %9.3f%% %9.3f%% %6.2fx\n", "all", 100 * c / t, 100 * f / t, c / f }'
+awk -v a="$tot_a" -v b="$tot_b" -v f="$tot_f" -v t="$tot_t" 'BEGIN {
+    printf "%-6s %9.3f%% %9.3f%% %9.3f%% %6.2fx %6.2fx\n",
+        "all", 100 * a / t, 100 * b / t, 100 * f / t, a / f, b / f }'
+awk -v a="$sw_a" -v b="$sw_b" -v f="$sw_f" -v t="$tot_t" 'BEGIN {
+    printf "%-6s %10.1f %10.1f %10.1f   (wake-ups per second)\n",
+        "wakes", a * 1e9 / t, b * 1e9 / t, f * 1e9 / t }'
 
 if command -v strace > /dev/null 2>&1; then
-    for who in console floor; do
+    for who in first realtime floor; do
         pid=${!who}
-        echo "system calls of the $who over 3 s:"
-        timeout -s INT 3 strace -c -f -p "$pid" -o "$tmp/strace.$who" 2> /dev/null || true
+        echo "system calls of $who over 3 s:"
+        timeout -s INT 3 strace -c -p "$pid" -o "$tmp/strace.$who" 2> /dev/null || true
         cat "$tmp/strace.$who"
     done
 fi
