@@ -258,6 +258,11 @@ void kill_window_timers(HWND hwnd);
 // The earliest due time of the timers a GetMessage with this filter can take (all timers for
 // no filter).
 std::optional<int64_t> next_timer_due(HWND filter = nullptr, UINT lo = 0, UINT hi = 0);
+// Timer wake-ups (timer_wake.cpp): how late a timer of `interval` may be served, and when an
+// idle loop with this filter wakes under the real clock so that timers of different phases
+// share wake-ups (nothing when it takes no timer).
+UINT timer_slack(UINT interval);
+std::optional<int64_t> timer_wake_time(HWND filter = nullptr, UINT lo = 0, UINT hi = 0);
 
 // Subclass chain (subclass.cpp).
 void drop_subclasses(Window* w);

@@ -302,7 +302,7 @@ void idle_wait(HWND filter = nullptr, UINT lo = 0, UINT hi = 0) {
         throw std::runtime_error(
             "message loop idle under the manual clock with nothing due and no script to drive it");
     }
-    auto due = detail::next_timer_due(filter, lo, hi);
+    auto due = detail::timer_wake_time(filter, lo, hi);
     int timeout = -1;
     if (due) {
         int64_t wait = *due - detail::now_ms();
@@ -457,6 +457,10 @@ void SetIdleScript(std::function<bool()> script) {
 
 int64_t IdleWaitCount() {
     return state().idle_waits;
+}
+
+std::optional<int64_t> NextTimerWakeTime() {
+    return detail::timer_wake_time();
 }
 
 bool QuitPosted(int* exitCode) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 namespace win {
 
@@ -31,6 +32,11 @@ void SetIdleScript(std::function<bool()> script);
 // Idle waits so far (how often a loop had nothing to do and would have slept), for tests of
 // the idle behaviour.
 int64_t IdleWaitCount();
+
+// The moment (clock milliseconds) an idle loop taking every message would wake for its timers
+// under the real clock, or nothing without timers. A timer may be served up to a tenth of its
+// interval late, so that timers of different phases share a wake-up; it keeps its phase.
+std::optional<int64_t> NextTimerWakeTime();
 
 // Whether PostQuitMessage was called and its WM_QUIT not yet retrieved (the pumps above stop
 // at it and leave it pending); ClearQuit drops it.

@@ -15,6 +15,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/display/x11/connection_waiter.h"
 #include "platform/display/x11/keysym_map.h"
 #include "platform/display/x11/x11_clipboard.h"
 #include "platform/gdi/bitmap.h"
@@ -107,6 +108,8 @@ struct X11Display::Impl {
     Atom wm_protocols = 0, wm_delete = 0, motif_hints = 0, net_wm_name = 0, utf8 = 0;
     // The CLIPBOARD selection, shared with the other programs on the display.
     std::unique_ptr<X11Clipboard> clipboard;
+    // What the idle loop sleeps in.
+    std::unique_ptr<ConnectionWaiter> waiter;
 
     // A shared-memory segment the server reads window pixels from. It is held by the window's
     // image and, when the window is composed straight into it, by the window's backing bitmap;
@@ -264,6 +267,7 @@ std::unique_ptr<X11Display> X11Display::Connect(const std::string& name, std::st
     impl->motif_hints = atoms[2];
     impl->net_wm_name = atoms[3];
     impl->utf8 = atoms[4];
+    impl->waiter = std::make_unique<ConnectionWaiter>(ConnectionNumber(dpy));
     return std::unique_ptr<X11Display>(new X11Display(std::move(impl)));
 }
 
@@ -284,6 +288,7 @@ X11Display::~X11Display() {
     }
     XFreeColormap(impl_->dpy, impl_->colormap);
     impl_->clipboard.reset();
+    impl_->waiter.reset();
     XCloseDisplay(impl_->dpy);
 }
 
@@ -664,8 +669,7 @@ void X11Display::process_events() {
 void X11Display::wait_events(int timeoutMs) {
     auto& I = *impl_;
     I.drain(false);  // leaves nothing queued and nothing unsent
-    pollfd p{ConnectionNumber(I.dpy), POLLIN, 0};
-    const bool readable = poll(&p, 1, timeoutMs) > 0;
+    const bool readable = I.waiter->wait(timeoutMs);
     I.turns_without_look = 0;
     I.drain(readable);
 }

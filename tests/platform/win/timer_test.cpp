@@ -204,3 +204,52 @@ TEST_F(Timers, IdleScriptDrivesANestedLoopAndWithoutOneTheLoopFailsLoudly) {
 }
 
 }  // namespace
+
+// Waking the loop as the real clock would: at each wake-up the timers due by then are served.
+class TimerWakeUps : public Timers {
+  protected:
+    // Runs up to `span` ms and returns the wake-up times (relative to the start).
+    std::vector<int64_t> wake_for(int64_t span) {
+        std::vector<int64_t> wakes;
+        for (;;) {
+            auto w = NextTimerWakeTime();
+            if (!w || *w - t0_ > span)
+                return wakes;
+            clock_.advance_to(*w);
+            wakes.push_back(*w - t0_);
+            PumpPending();
+        }
+    }
+};
+
+TEST_F(TimerWakeUps, TimersOfDifferentPhasesShareWakeUpsAndKeepTheirIntervals) {
+    SetTimer(h_, 1, 10);
+    clock_.advance(3);
+    SetTimer(h_, 2, 100);  // due at 103, 203, ...: between two ticks of timer 1
+    clock_.advance(4);
+    SetTimer(h_, 3, 200);  // due at 207, 407, ...
+    auto wakes = wake_for(1000);
+    EXPECT_EQ(wakes.size(), 100u);  // one wake-up per tick of the 10 ms timer, no more
+    for (size_t i = 0; i < wakes.size(); ++i)
+        EXPECT_EQ(wakes[i], static_cast<int64_t>(10 * (i + 1)));
+    auto t2 = ticks_of(2);
+    auto t3 = ticks_of(3);
+    ASSERT_EQ(t2.size(), 9u);
+    ASSERT_EQ(t3.size(), 4u);
+    for (size_t i = 0; i < t2.size(); ++i)
+        EXPECT_EQ(t2[i].at, static_cast<int64_t>(103 + 100 * i + 7)) << i;
+    for (size_t i = 0; i < t3.size(); ++i)
+        EXPECT_EQ(t3[i].at, static_cast<int64_t>(207 + 200 * i + 3)) << i;
+}
+
+TEST_F(TimerWakeUps, ATimerWaitsForAnotherOnlyWithinATenthOfItsIntervalAndKeepsItsPhase) {
+    SetTimer(h_, 1, 1000);
+    EXPECT_EQ(wake_for(2000), (std::vector<int64_t>{1000, 2000}));  // alone: on time
+    clock_.advance(150);
+    SetTimer(h_, 2, 300);  // due at 2450, 2750, 3050, ...: 3050 is within 100 ms of 3000
+    EXPECT_EQ(wake_for(4000), (std::vector<int64_t>{2450, 2750, 3050, 3350, 3650, 3950, 4000}));
+    std::vector<int64_t> t1;
+    for (const auto& t : ticks_of(1))
+        t1.push_back(t.at);
+    EXPECT_EQ(t1, (std::vector<int64_t>{1000, 2000, 3050, 4000}));
+}
