@@ -21,17 +21,22 @@ TBorderSet Borders(const TSkinData* sd) {
     return {sd->border[0].get(), sd->border[1].get(), sd->border[2].get(), sd->border[3].get()};
 }
 
-// Draws border `index` over `part` of the window.
-void DrawBorder(gdi::DC& dc, const TDataSkinBorder* border, int index, const gdi::Rect& part,
-                bool active) {
-    if (part.empty())
-        return;
-    const gdi::Bitmap pic = BorderPicture(border, index, part.width(), part.height(), active);
-    if (!pic.empty())
-        dc.bit_blt(part.left, part.top, part.width(), part.height(), pic, 0, 0);
-}
-
 }  // namespace
+
+const gdi::Bitmap& TWinSkinForm::BorderPic(int index, int width, int height, bool active) {
+    // A border's picture changes only with its element, its size and the activation, so a
+    // repaint of the same frame draws none of them anew.
+    TBorderPic& c = border_pics_[index];
+    const TDataSkinBorder* element = fsd->border[static_cast<size_t>(index)].get();
+    if (c.element != element || c.width != width || c.height != height || c.active != active) {
+        c.element = element;
+        c.width = width;
+        c.height = height;
+        c.active = active;
+        c.pic = BorderPicture(element, index, width, height, active);
+    }
+    return c.pic;
+}
 
 void TWinSkinForm::InitSkinData() {
     if (!fsd)
@@ -43,6 +48,8 @@ void TWinSkinForm::InitSkinData() {
         bw = BorderWidths(Borders(fsd));
     }
     ActiveBtn = nullptr;
+    for (TBorderPic& c : border_pics_)
+        c = {};
     SysBtn.clear();
     for (const auto& d : fsd->SysBtn) {
         if (!d)
@@ -88,15 +95,19 @@ void TWinSkinForm::PaintFrame(gdi::DC& dc) {
     const bool active = FWindowActive;
     // The side borders run the full height; the caption bar shows their top ends where the
     // "Top" image is transparent.
-    side_pics_[0] = BorderPicture(fsd->border[0].get(), 0, bw.Left, fheight, active);
-    side_pics_[1] = BorderPicture(fsd->border[1].get(), 1, bw.Right, fheight, active);
+    const gdi::Bitmap& left = BorderPic(0, bw.Left, fheight, active);
+    const gdi::Bitmap& right = BorderPic(1, bw.Right, fheight, active);
     if (Windowstate != swsMin) {
-        if (!side_pics_[0].empty())
-            dc.bit_blt(0, 0, bw.Left, fheight, side_pics_[0], 0, 0);
-        if (!side_pics_[1].empty())
-            dc.bit_blt(fwidth - bw.Right, 0, bw.Right, fheight, side_pics_[1], 0, 0);
-        DrawBorder(dc, fsd->border[3].get(), 3,
-                   {bw.Left, fheight - bw.Bottom, fwidth - bw.Right, fheight}, active);
+        if (!left.empty())
+            dc.bit_blt(0, 0, bw.Left, fheight, left, 0, 0);
+        if (!right.empty())
+            dc.bit_blt(fwidth - bw.Right, 0, bw.Right, fheight, right, 0, 0);
+        const gdi::Rect bottom{bw.Left, fheight - bw.Bottom, fwidth - bw.Right, fheight};
+        if (!bottom.empty()) {
+            const gdi::Bitmap& pic = BorderPic(3, bottom.width(), bottom.height(), active);
+            if (!pic.empty())
+                dc.bit_blt(bottom.left, bottom.top, bottom.width(), bottom.height(), pic, 0, 0);
+        }
     }
     DrawFLine(dc);
     if (MenuHeight > 0 && Windowstate != swsMin)
@@ -113,13 +124,14 @@ void TWinSkinForm::DrawFLine(gdi::DC& dc) {
     {
         gdi::DC cdc(CaptionBuf);
         cdc.fill_rect({0, 0, fwidth, h}, fsd->Color(csCaption));
-        if (side_pics_[0].height() >= h)
-            cdc.bit_blt(0, 0, side_pics_[0].width(), h, side_pics_[0], 0, 0);
-        if (side_pics_[1].height() >= h)
-            cdc.bit_blt(fwidth - side_pics_[1].width(), 0, side_pics_[1].width(), h, side_pics_[1],
-                        0, 0);
+        const gdi::Bitmap& left = BorderPic(0, bw.Left, fheight, FWindowActive);
+        const gdi::Bitmap& right = BorderPic(1, bw.Right, fheight, FWindowActive);
+        if (left.height() >= h)
+            cdc.bit_blt(0, 0, left.width(), h, left, 0, 0);
+        if (right.height() >= h)
+            cdc.bit_blt(fwidth - right.width(), 0, right.width(), h, right, 0, 0);
         const TDataSkinBorder* top_border = fsd->border[2].get();
-        const gdi::Bitmap top = BorderPicture(top_border, 2, fwidth, bw.Top, FWindowActive);
+        const gdi::Bitmap& top = BorderPic(2, fwidth, bw.Top, FWindowActive);
         if (!top.empty()) {
             // Magenta pixels of a transparent top show what lies beneath: the side borders'
             // ends, or nothing where the window's shape cuts them away.

@@ -161,7 +161,15 @@ class TWinSkinForm {
     bool scanning_ = false;
     std::vector<forms::TWinControl*> made_during_scan_;
     win::UINT_PTR timer_id_ = 0;
-    gdi::Bitmap side_pics_[2];  // the left and right borders at the last paint
+    // The border pictures of the last paint (Left, Right, Top, Bottom).
+    struct TBorderPic {
+        const void* element = nullptr;
+        int width = 0, height = 0;
+        bool active = false;
+        gdi::Bitmap pic;
+    };
+    TBorderPic border_pics_[4];
+    const gdi::Bitmap& BorderPic(int index, int width, int height, bool active);
 };
 
 }  // namespace skin
