@@ -12,7 +12,7 @@ namespace forms {
 
 namespace {
 
-std::unordered_map<win::UINT_PTR, TTimer*>& Timers() {
+[[gnu::hot]] std::unordered_map<win::UINT_PTR, TTimer*>& Timers() {
     static std::unordered_map<win::UINT_PTR, TTimer*> timers;
     return timers;
 }
@@ -39,7 +39,8 @@ win::HWND UtilityWindow(win::WNDPROC proc) {
 
 }  // namespace
 
-win::LRESULT TTimer::UtilityProc(win::HWND h, win::UINT msg, win::WPARAM wp, win::LPARAM lp) {
+[[gnu::hot]] win::LRESULT TTimer::UtilityProc(win::HWND h, win::UINT msg, win::WPARAM wp,
+                                              win::LPARAM lp) {
     if (msg == win::WM_TIMER) {
         auto it = Timers().find(wp);
         if (it != Timers().end()) {
@@ -94,7 +95,7 @@ void TTimer::Update() {
     }
 }
 
-void TTimer::Tick() {
+[[gnu::hot]] void TTimer::Tick() {
     ++ticks_;
     // The handler may free the timer (and the handler with it).
     FireEvent(OnTimer, this);

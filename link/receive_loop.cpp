@@ -13,7 +13,7 @@
 #include "link/link_texts.h"
 #include "link/receive_limits.h"
 
-void TForm1::Timer_read232Timer(forms::TObject*) {
+[[gnu::hot]] void TForm1::Timer_read232Timer(forms::TObject*) {
     const bool serial_link = SerialHandle != serial::INVALID_HANDLE_VALUE;
     bool divide = true;
     if (!serial_link) {

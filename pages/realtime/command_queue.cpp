@@ -41,7 +41,7 @@ void TForm1::QueueRequest(const std::array<uint8_t, 4>& payload, std::optional<i
         PendingSlot = *slot;
 }
 
-void TForm1::Timer3Timer(forms::TObject*) {
+[[gnu::hot]] void TForm1::Timer3Timer(forms::TObject*) {
     // Frozen while another page is shown: the countdown does not move and nobody is polled.
     if (PageControl1->ActivePageIndex() != kRealtimePageIndex)
         return;

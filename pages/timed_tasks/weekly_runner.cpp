@@ -27,7 +27,7 @@ PowerAction TForm1::ScanWeeklySchedule(const clk::LocalTime& now) {
     return PowerAction::None;
 }
 
-void TForm1::Timer2Timer(forms::TObject*) {
+[[gnu::hot]] void TForm1::Timer2Timer(forms::TObject*) {
     // One reading of the clock for the whole tick, so that the alarms and the schedule judge
     // the same second.
     const clk::LocalTime now = clk::current().local_now();

@@ -115,7 +115,7 @@ void TcpClient::take_in() {
     }
 }
 
-LinkState TcpClient::Connected() {
+[[gnu::hot]] LinkState TcpClient::Connected() {
     if (fd_ < 0) {
         return LinkState::NotConnected;
     }

@@ -712,7 +712,7 @@ bool next_input_message(MSG* out) {
 
 }  // namespace detail
 
-bool TranslateMessage(const MSG* msg) {
+[[gnu::hot]] bool TranslateMessage(const MSG* msg) {
     auto& s = state();
     if (!msg || (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN))
         return false;

@@ -19,7 +19,7 @@ using detail::Window;
 
 // ---- Sending and posting ------------------------------------------------------------------
 
-LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+[[gnu::hot]] LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     Window* w = get(hwnd);
     if (!w)
         return 0;
@@ -66,7 +66,7 @@ POINT GetMessagePos() {
 namespace {
 
 // Whether a message filter range takes `msg` (0, 0 takes everything).
-bool in_range(UINT msg, UINT lo, UINT hi) {
+[[gnu::hot]] bool in_range(UINT msg, UINT lo, UINT hi) {
     return (lo == 0 && hi == 0) || (msg >= lo && msg <= hi);
 }
 
@@ -143,13 +143,13 @@ bool KillTimer(HWND hwnd, UINT_PTR id) {
 
 namespace {
 
-bool matches(const MSG& m, HWND filter, UINT lo, UINT hi) {
+[[gnu::hot]] bool matches(const MSG& m, HWND filter, UINT lo, UINT hi) {
     if (filter && m.hwnd != filter && !IsChild(filter, m.hwnd))
         return false;
     return in_range(m.message, lo, hi);
 }
 
-void pump_driver() {
+[[gnu::hot]] void pump_driver() {
     auto& s = state();
     if (s.driver && !s.in_driver) {
         s.in_driver = true;
@@ -158,7 +158,7 @@ void pump_driver() {
     }
 }
 
-bool take_timer(MSG* out, HWND filter, UINT lo, UINT hi, bool remove) {
+[[gnu::hot]] bool take_timer(MSG* out, HWND filter, UINT lo, UINT hi, bool remove) {
     auto& s = state();
     if (!in_range(WM_TIMER, lo, hi))
         return false;
@@ -193,7 +193,7 @@ bool take_timer(MSG* out, HWND filter, UINT lo, UINT hi, bool remove) {
     return true;
 }
 
-bool take_paint(MSG* out, HWND filter, UINT lo, UINT hi) {
+[[gnu::hot]] bool take_paint(MSG* out, HWND filter, UINT lo, UINT hi) {
     auto& s = state();
     if (!in_range(WM_PAINT, lo, hi))
         return false;
@@ -220,7 +220,7 @@ bool take_paint(MSG* out, HWND filter, UINT lo, UINT hi) {
     return false;
 }
 
-bool peek(MSG* out, HWND filter, UINT lo, UINT hi, UINT remove) {
+[[gnu::hot]] bool peek(MSG* out, HWND filter, UINT lo, UINT hi, UINT remove) {
     auto& s = state();
     const bool rm = (remove & PM_REMOVE) != 0;
     pump_driver();
@@ -284,7 +284,7 @@ bool peek(MSG* out, HWND filter, UINT lo, UINT hi, UINT remove) {
 // move virtual time on within the current span or let the script act.
 // A filtered caller waits only for the timers it can take, so a timer of another window that
 // is due does not turn the wait into a spin.
-void idle_wait(HWND filter = nullptr, UINT lo = 0, UINT hi = 0) {
+[[gnu::hot]] void idle_wait(HWND filter = nullptr, UINT lo = 0, UINT hi = 0) {
     auto& s = state();
     ++s.idle_waits;
     detail::flush_presents();
@@ -319,7 +319,7 @@ void idle_wait(HWND filter = nullptr, UINT lo = 0, UINT hi = 0) {
 
 }  // namespace
 
-bool PeekMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT remove) {
+[[gnu::hot]] bool PeekMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT remove) {
     MSG m;
     if (!peek(&m, hwnd, filterMin, filterMax, remove))
         return false;
@@ -328,7 +328,7 @@ bool PeekMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT remov
     return true;
 }
 
-BOOL GetMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax) {
+[[gnu::hot]] BOOL GetMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax) {
     MSG m;
     while (!peek(&m, hwnd, filterMin, filterMax, PM_REMOVE))
         idle_wait(hwnd, filterMin, filterMax);
@@ -343,7 +343,7 @@ void WaitMessage() {
         idle_wait();
 }
 
-LRESULT DispatchMessage(const MSG* msg) {
+[[gnu::hot]] LRESULT DispatchMessage(const MSG* msg) {
     if (!msg)
         return 0;
     auto& s = state();
@@ -377,7 +377,7 @@ LRESULT DispatchMessage(const MSG* msg) {
     return SendMessage(msg->hwnd, msg->message, msg->wParam, msg->lParam);
 }
 
-int RunMessageLoop(const std::function<bool()>& done) {
+[[gnu::hot]] int RunMessageLoop(const std::function<bool()>& done) {
     detail::NestedLoopScope nested_loop;
     MSG m;
     while (!(done && done())) {

@@ -146,7 +146,7 @@ void ensure_backing(Window* top) {
     top->dirty = {0, 0, w, h};
 }
 
-void flush_presents() {
+[[gnu::hot]] void flush_presents() {
     auto& s = state();
     for (Window* t : s.toplevels) {
         if (t->dirty.empty())
@@ -192,7 +192,7 @@ void collect_paint(Window* w, std::deque<HWND>& out) {
 
 }  // namespace
 
-Window* next_window_to_paint(HWND filter) {
+[[gnu::hot]] Window* next_window_to_paint(HWND filter) {
     auto& s = state();
     if (!s.paint_maybe)
         return nullptr;

@@ -15,21 +15,21 @@ namespace win::detail {
 
 namespace {
 
-bool takes_timers(UINT lo, UINT hi) {
+[[gnu::hot]] bool takes_timers(UINT lo, UINT hi) {
     return (lo == 0 && hi == 0) || (WM_TIMER >= lo && WM_TIMER <= hi);
 }
 
-bool takes_timer_of(HWND filter, HWND timer_window) {
+[[gnu::hot]] bool takes_timer_of(HWND filter, HWND timer_window) {
     return !filter || timer_window == filter || IsChild(filter, timer_window);
 }
 
 }  // namespace
 
-UINT timer_slack(UINT interval) {
+[[gnu::hot]] UINT timer_slack(UINT interval) {
     return interval / 10;
 }
 
-std::optional<int64_t> timer_wake_time(HWND filter, UINT lo, UINT hi) {
+[[gnu::hot]] std::optional<int64_t> timer_wake_time(HWND filter, UINT lo, UINT hi) {
     std::optional<int64_t> wake;
     if (!takes_timers(lo, hi))
         return wake;

@@ -17,19 +17,19 @@ using detail::Window;
 
 namespace detail {
 
-State& state() {
+[[gnu::hot]] State& state() {
     static State s;
     return s;
 }
 
-SendDepth::SendDepth() {
+[[gnu::hot]] SendDepth::SendDepth() {
     ++state().send_depth;
 }
-SendDepth::~SendDepth() {
+[[gnu::hot]] SendDepth::~SendDepth() {
     --state().send_depth;
 }
 
-Window* get(HWND hwnd) {
+[[gnu::hot]] Window* get(HWND hwnd) {
     auto& s = state();
     auto it = s.windows.find(reinterpret_cast<uintptr_t>(hwnd));
     return it == s.windows.end() ? nullptr : it->second.get();
@@ -79,7 +79,7 @@ bool enabled_chain(const Window* w) {
     return true;
 }
 
-int64_t now_ms() {
+[[gnu::hot]] int64_t now_ms() {
     return clk::current().monotonic_ms();
 }
 

@@ -24,7 +24,7 @@ ConnectionWaiter::~ConnectionWaiter() {
         close(epoll_fd_);
 }
 
-bool ConnectionWaiter::wait(int timeout_ms) {
+[[gnu::hot]] bool ConnectionWaiter::wait(int timeout_ms) {
     if (epoll_fd_ >= 0) {
         epoll_event ev{};
         return epoll_wait(epoll_fd_, &ev, 1, timeout_ms) > 0;
