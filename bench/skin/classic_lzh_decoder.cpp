@@ -211,7 +211,9 @@ std::vector<uint8_t> classic_lzh_decode(std::span<const uint8_t> stream) {
     // The last match may run past the length by up to a match's length; the classic loop
     // writes it whole and the surplus is cut off afterwards.
     std::vector<uint8_t> out(static_cast<size_t>(length) + F);
-    Classic d;
+    // Zeroed, as the static tables of the C program are: the ring after the first write index
+    // starts as zero bytes.
+    Classic d{};
     d.in = stream.data() + 4;
     d.in_end = stream.data() + stream.size();
     d.out = out.data();

@@ -56,8 +56,10 @@ class TLZH {
     TStream* StreamIn = nullptr;
     TStream* StreamOut = nullptr;
 
-  private:
+    // The work tables of one run (skin/data/lzh_work_tables.h), for the codec's own helpers.
     struct Tables;
+
+  private:
     class BlockInput;
     class BlockOutput;
 

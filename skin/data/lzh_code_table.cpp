@@ -12,7 +12,7 @@ static_assert(LzhCodeTable::kBits >= 1 && LzhCodeTable::kBits <= 15,
 LzhCodeTable::LzhCodeTable(const int32_t* son, int leaf_base, int root, int spare)
     : son_(son), leaf_base_(leaf_base), root_(root) {
     std::memset(place_, 0, sizeof place_);
-    std::fill_n(heap_, 1u << kBits, static_cast<uint16_t>(spare));
+    std::fill_n(heap_, 2u << kBits, static_cast<uint16_t>(spare));
 }
 
 void LzhCodeTable::build() {
@@ -34,8 +34,14 @@ void LzhCodeTable::fill(int p, unsigned h) {
         return;
     }
     if (h >= kLastLevel) {
+        // The children are kBits levels down: the entries end there, and the children get
+        // their places.
         entries_[prefix * 2] = static_cast<uint16_t>(v | (kBits << 10));
         entries_[prefix * 2 + 1] = static_cast<uint16_t>((v + 1) | (kBits << 10));
+        place_[v] = static_cast<uint16_t>(h * 2);
+        place_[v + 1] = static_cast<uint16_t>(h * 2 + 1);
+        heap_[h * 2] = static_cast<uint16_t>(v);
+        heap_[h * 2 + 1] = static_cast<uint16_t>(v + 1);
         return;
     }
     fill(v, h * 2);

@@ -15,20 +15,20 @@ namespace skin {
 // of the leaf it met earlier, and how many bits it took; the caller reads son[] of that
 // position to go on (or to find the leaf).
 //
-// The positions fewer than kBits levels down are the table's own: each has a place in a
-// binary heap (the root 1, the children of place h 2h and 2h + 1), so the places of the nodes
-// above it are h / 2, h / 4, ... down to 1, and place 0 holds a spare position that stands for
-// "no node".
+// The positions down to kBits levels have a place in a binary heap (the root 1, the children
+// of place h 2h and 2h + 1), so the places of the nodes above one are h / 2, h / 4, ... down
+// to 1, and place 0 holds a spare position that stands for "no node". The place of the
+// position an entry gives follows from the code bits alone (`place_of`).
 //
 // The table stays true to the tree as the tree adapts: the tree changes its shape only by
-// exchanging the subtrees below two positions, and the table reads son[] only of its own
-// positions. Before such an exchange the caller passes both positions to `detach`, after it to
-// `attach`; only the entries under a position of the table's own are written again, a handful
-// for the deep positions where nearly all exchanges happen. `build` starts over, after the
-// tree was rebuilt whole.
+// exchanging the subtrees below two positions, and the table reads son[] only of the positions
+// fewer than kBits levels down. Before such an exchange the caller passes both positions to
+// `detach`, after it to `attach`; only the entries and places under a position the table reads
+// are written again, a handful for the deep positions where nearly all exchanges happen.
+// `build` starts over, after the tree was rebuilt whole.
 class LzhCodeTable {
   public:
-    static constexpr int kBits = 8;
+    static constexpr int kBits = 7;
 
     // son: the tree; leaf_base: the smallest leaf value; root: the root position; spare: a
     // position outside the tree, standing for the places above the root.
@@ -41,7 +41,12 @@ class LzhCodeTable {
     static int position(uint16_t entry) { return entry & 0x3FF; }
     static int length(uint16_t entry) { return entry >> 10; }
 
-    // The heap place of a position, 0 when it is not one of the table's own.
+    // The heap place of the position given by an entry, from the code bits it was found by.
+    static unsigned place_of(uint32_t bits, uint16_t entry) {
+        const int n = length(entry);
+        return (1u << n) | (bits >> (kBits - n));
+    }
+    // The heap place of a position, 0 when it is deeper than kBits levels.
     unsigned place(int position) const { return place_[position]; }
     // The position at a heap place (the spare one at place 0).
     int at(unsigned place) const { return heap_[place]; }
@@ -52,14 +57,17 @@ class LzhCodeTable {
         forget_below(b);
     }
     void attach(int a, int b) {
-        if (place_[a] != 0) {
+        if (reads(a)) {
             fill(a, place_[a]);
         }
-        if (place_[b] != 0) {
+        if (reads(b)) {
             fill(b, place_[b]);
         }
     }
-    bool reads(int position) const { return place_[position] != 0; }
+    // Whether son[] of this position is read by the table.
+    bool reads(int position) const {
+        return place_[position] != 0 && place_[position] < (1u << kBits);
+    }
 
   private:
     static constexpr int kMaxPositions = 1024;
@@ -69,7 +77,7 @@ class LzhCodeTable {
     void fill(int p, unsigned h);
     // Forgets the places of the positions below p.
     void forget_below(int p) {
-        if (place_[p] != 0 && place_[p] < kLastLevel && son_[p] < leaf_base_) {
+        if (reads(p) && son_[p] < leaf_base_) {
             forget_subtree(son_[p]);
         }
     }
@@ -79,7 +87,7 @@ class LzhCodeTable {
     int leaf_base_;
     int root_;
     uint16_t entries_[1u << kBits];
-    uint16_t heap_[1u << kBits];
+    uint16_t heap_[2u << kBits];
     uint16_t place_[kMaxPositions];
 };
 

@@ -5,6 +5,10 @@
 #include <bit>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "skin/data/lzh.h"
 #include "skin/data/lzh_code_table.h"
 #include "skin/data/lzh_tables.h"
@@ -71,6 +75,14 @@ void copy_word(uint8_t* to, const uint8_t* from) {
     std::memcpy(to, word, Size);
 }
 
+// Hands n decoded bytes to the put callback (nothing when n is 0).
+[[gnu::noinline]] void hand_out(const TLZH::TPutBlock& put, const uint8_t* bytes, int n) {
+    if (n > 0) {
+        uint16_t done = 0;
+        put(bytes, static_cast<uint16_t>(n), done);
+    }
+}
+
 // Copies n bytes from `from` to `to` within one stretch of the ring, as a byte-by-byte copy
 // would: the two are at least 8 bytes apart, so every word read holds only bytes that are
 // final (either never written by this copy or written by an earlier word). A last word that
@@ -113,30 +125,58 @@ void copy_near(uint8_t* to, const uint8_t* from, int n) {
     }
 }
 
+// The last node after c whose count is below k, where freq[c + 1] is known to be: the nodes are
+// in order of their counts, so it is c plus the number of nodes below k that follow c. Eight
+// counts are compared at once (a run of equal counts is rarely longer), which spares the
+// mispredicted end of a loop over them.
+inline int last_below(const uint32_t* freq, int c, uint32_t k) {
+#if defined(__SSE2__)
+    const __m128i key = _mm_set1_epi32(static_cast<int>(k));
+    for (int l = c + 1;; l += 8) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(freq + l));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(freq + l + 4));
+        const auto below =
+            static_cast<unsigned>(_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpgt_epi32(key, a)))) |
+            static_cast<unsigned>(_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpgt_epi32(key, b)))) << 4;
+        if (below != 0xFF) {
+            return l + std::countr_one(below) - 1;
+        }
+    }
+#else
+    int l = c + 1;
+    while (k > freq[++l]) {
+    }
+    return l - 1;
+#endif
+}
+
 // Adds one occurrence to the leaf at position c and to every node above it, keeping the nodes
 // ordered by frequency: a node whose count passes that of the next node changes places with
 // the last node of its old count, taking its subtree along, and the walk goes on from its new
-// place (as TLZH::update does). Once the walk reaches a node that has a place in the table, the
-// nodes above are known without walking up to them: their places are half the place, a
-// quarter, ..., and the spare node stands in for those above the root, so that the loop always
-// takes kBits steps. An exchange, rare up there, leaves the fixed steps. Exchanges that change
-// what the table reads are passed to it; two leaves changing places change nothing there, as
-// the table holds positions, not symbols.
-inline void count_path(uint32_t* freq, int32_t* prnt, int32_t* son, int c, LzhCodeTable& table) {
+// place (as TLZH::update does). Where the walk is at a node with a heap place h in the table,
+// the nodes above are known without walking up to them: their places are h / 2, h / 4, ...,
+// and the spare node stands in for those above the root, so that the loop always takes the
+// same steps. An exchange, rare up there, leaves the fixed steps. Exchanges that change what
+// the table reads are passed to it; two leaves changing places change nothing there, as the
+// table holds positions, not symbols.
+inline void count_path(TLZH::Tables& t, int c, unsigned h, LzhCodeTable& table) {
+    // One base for all three arrays keeps registers free in the decoding loop.
+    uint32_t* const freq = t.freq;
+    int32_t* const prnt = t.prnt;
+    int32_t* const son = t.son;
     for (;;) {
-        const unsigned h = table.place(c);
         uint32_t k = 0;
         if (h != 0) {
             int i = 0;
 #pragma GCC unroll 16
-            for (; i < K; ++i) {
+            for (; i <= K; ++i) {
                 c = table.at(h >> i);
                 k = ++freq[c];
                 if (k > freq[c + 1]) {
                     break;
                 }
             }
-            if (i == K) {
+            if (i > K) {
                 return;
             }
         } else {
@@ -146,14 +186,12 @@ inline void count_path(uint32_t* freq, int32_t* prnt, int32_t* son, int c, LzhCo
                 if (c == 0) {
                     return;
                 }
+                h = table.place(c);
                 continue;
             }
         }
         // The order is disturbed: exchange c with the last node of smaller frequency.
-        int l = c + 1;
-        while (k > freq[++l]) {
-        }
-        --l;
+        const int l = last_below(freq, c, k);
         const int i = son[c];
         const int j = son[l];
         const bool reshapes = (i < T || j < T) && (table.reads(c) || table.reads(l));
@@ -179,6 +217,7 @@ inline void count_path(uint32_t* freq, int32_t* prnt, int32_t* son, int c, LzhCo
         if (c == 0) {
             return;
         }
+        h = table.place(c);
     }
 }
 
@@ -194,9 +233,6 @@ void TLZH::LZHUnpack(int32_t length, const TPutBlock& put, const TGetBlock& get)
     StartHuff();
     LzhCodeTable table(t.son, T, R, kSpare);
     table.build();
-    uint32_t* const freq = t.freq;
-    int32_t* const prnt = t.prnt;
-    int32_t* const son = t.son;
 
     // The code bits, most significant first, left-aligned in the window; `held` of them are
     // valid, and the bits below those are either zero or the coming bits themselves. Bits past
@@ -207,7 +243,7 @@ void TLZH::LZHUnpack(int32_t length, const TPutBlock& put, const TGetBlock& get)
     int held = 0;
     // Makes at least 57 bits held.
     const auto refill = [&]() __attribute__((always_inline)) {
-        if (bytes.end - bytes.next < 8) {
+        if (bytes.end - bytes.next < 8) [[unlikely]] {
             bytes = input.top_up(bytes.next);
             if (bytes.end - bytes.next < 8) {
                 while (held <= 56) {
@@ -222,61 +258,55 @@ void TLZH::LZHUnpack(int32_t length, const TPutBlock& put, const TGetBlock& get)
         bytes.next += (63 - held) >> 3;
         held |= 56;
     };
-    const auto take = [&](int n) {
-        window <<= n;
-        held -= n;
-    };
 
     std::memset(t.text_buf, ' ', N - F);
     // The ring is also the output buffer: what lies between `flushed` and r has been decoded
-    // and not yet handed out, and is handed out whenever r comes round to the start.
-    uint8_t* const ring = t.text_buf;
+    // and not yet handed out; it is handed out whenever r comes round to the start.
     int r = N - F;
     int flushed = r;
-    const auto hand_out = [&] {
-        if (r > flushed) {
-            uint16_t done = 0;
-            put(ring + flushed, static_cast<uint16_t>(r - flushed), done);
-        }
-        if (r == N) {
-            r = 0;
-        }
-        flushed = r;
-    };
-
-    int32_t count = 0;
-    while (count < length) {
+    int32_t left = length;
+    while (left > 0) {
         refill();
         // The table takes the upper levels in one step; the few codes deeper than it go on bit
         // by bit. A tree whose root frequency stays below 0x8000 is less than 25 levels deep,
         // so the bits held suffice for the code and a match position; the refill inside is
         // there only for completeness.
-        const uint16_t e = table.entry(static_cast<uint32_t>(window >> (64 - K)));
-        take(LzhCodeTable::length(e));
+        const auto bits = static_cast<uint32_t>(window >> (64 - K));
+        const uint16_t e = table.entry(bits);
+        const int code_length = LzhCodeTable::length(e);
+        window <<= code_length;
+        held -= code_length;
         int p = LzhCodeTable::position(e);
-        int v = son[p];
-        while (v < T) {
-            if (held == 0) {
-                refill();
-            }
-            p = v + static_cast<int>(window >> 63);
-            take(1);
-            v = son[p];
+        unsigned place = LzhCodeTable::place_of(bits, e);
+        int v = t.son[p];
+        if (v < T) {
+            place = 0;
+            do {
+                if (held == 0) [[unlikely]] {
+                    refill();
+                }
+                p = v + static_cast<int>(window >> 63);
+                window <<= 1;
+                --held;
+                v = t.son[p];
+            } while (v < T);
         }
-        if (freq[R] == MAX_FREQ) {
+        if (t.freq[R] == MAX_FREQ) [[unlikely]] {
             // Rescaling moves every node; the table and the leaf's place are found again.
             reconst();
             table.build();
-            p = prnt[v];
+            p = t.prnt[v];
+            place = table.place(p);
         }
-        count_path(freq, prnt, son, p, table);
+        count_path(t, p, place, table);
 
         const int c = v - T;
         if (c < 256) {
-            ring[r++] = static_cast<uint8_t>(c);
-            ++count;
-            if (r == N) {
-                hand_out();
+            t.text_buf[r++] = static_cast<uint8_t>(c);
+            --left;
+            if (r == N) [[unlikely]] {
+                hand_out(put, t.text_buf + flushed, N - flushed);
+                r = flushed = 0;
             }
             continue;
         }
@@ -284,19 +314,21 @@ void TLZH::LZHUnpack(int32_t length, const TPutBlock& put, const TGetBlock& get)
         // A match: the upper 6 bits of its distance come from the table by the next 8 bits,
         // which also give the length of their code; the lower 6 bits are the last 6 of the
         // code's d_len + 6 bits.
-        if (held < 16) {
+        if (held < 16) [[unlikely]] {
             refill();
         }
         const auto byte = static_cast<uint32_t>(window >> 56);
         const int code_bits = lzh_tables::decode_tables.d_len[byte] + 6;
         const auto lower = static_cast<uint32_t>(window >> (64 - code_bits)) & 0x3F;
-        take(code_bits);
+        window <<= code_bits;
+        held -= code_bits;
         const int distance = static_cast<int>(
             (static_cast<uint32_t>(lzh_tables::decode_tables.d_code[byte]) << 6) | lower);
         int from = (r - distance - 1) & (N - 1);
         // A match never carries the output past the requested length.
-        const int n = static_cast<int>(std::min<int32_t>(c - 255 + THRESHOLD, length - count));
-        count += n;
+        const int n = std::min(c - 255 + THRESHOLD, left);
+        left -= n;
+        uint8_t* const ring = t.text_buf;
         if (r + n <= N && from + n <= N) {
             const int apart = r - from;
             if (apart >= 8 || apart <= -8) {
@@ -308,21 +340,23 @@ void TLZH::LZHUnpack(int32_t length, const TPutBlock& put, const TGetBlock& get)
                 copy_near(ring + r, ring + from, n);
             }
             r += n;
-            if (r == N) {
-                hand_out();
+        } else {
+            for (int k = 0; k < n; ++k) {
+                ring[r++] = ring[from];
+                from = (from + 1) & (N - 1);
+                if (r == N) {
+                    hand_out(put, ring + flushed, N - flushed);
+                    r = flushed = 0;
+                }
             }
-            continue;
         }
-        for (int k = 0; k < n; ++k) {
-            ring[r++] = ring[from];
-            from = (from + 1) & (N - 1);
-            if (r == N) {
-                hand_out();
-            }
+        if (r == N) {
+            hand_out(put, ring + flushed, N - flushed);
+            r = flushed = 0;
         }
     }
-    hand_out();
-    textsize = count;
+    hand_out(put, t.text_buf + flushed, r - flushed);
+    textsize = length - left;
 }
 
 }  // namespace skin

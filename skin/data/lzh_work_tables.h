@@ -16,8 +16,9 @@ struct TLZH::Tables {
     // and whole words spare the narrowing and widening of every step.
     // After the nodes: a 0xFFFF sentinel, then a spare node that the decoder's table puts in
     // the places above the root, whose count never passes the entry after it (it is reset at
-    // every rescaling, long before it could).
-    uint32_t freq[T + 3];
+    // every rescaling, long before it could), then room for the decoder to read eight counts
+    // from any node on.
+    uint32_t freq[T + 8];
     int32_t prnt[T + N_CHAR];
     int32_t son[T];
 };
