@@ -36,8 +36,9 @@ class TComponentTracker {
 
 // Calls an event handler through a copy of it, so that a handler that frees its sender (and with
 // it the handler object itself) or replaces the event runs to its end on storage that lives.
+// Every timer tick goes through here, so it sits with the idle loop's code.
 template <typename Event, typename... Args>
-void FireEvent(const Event& event, Args&&... args) {
+[[gnu::hot]] void FireEvent(const Event& event, Args&&... args) {
     if (!event)
         return;
     Event handler = event;
