@@ -8,7 +8,9 @@
 # Prints the three shares and both ratios per round (SECONDS each, default 8; ROUNDS default
 # 3), the wake-ups per second of each (context switches), then the system calls of each over
 # 3 s when strace is installed (a quiet tick of the first-page console should be one wait).
-# Starts its own Xvfb (VELMOR_XVFB_DISPLAY picks the display number).
+# Starts its own Xvfb (VELMOR_XVFB_DISPLAY picks the display number). With VELMOR_IDLE_BEFORE
+# naming the velmor-manager of another build, that one runs on its first page beside the others
+# and its share is printed too (before/f), to compare two builds in the same run.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 dir=${1:-$root/build/release}
@@ -25,11 +27,12 @@ first=
 realtime=
 floor=
 sim=
+before=
 cleanup() {
-    for p in "$first" "$realtime" "$floor" "$sim"; do
+    for p in "$first" "$realtime" "$floor" "$sim" "$before"; do
         [ -n "$p" ] && kill "$p" 2> /dev/null || true
     done
-    for p in "$first" "$realtime" "$floor" "$sim"; do
+    for p in "$first" "$realtime" "$floor" "$sim" "$before"; do
         [ -n "$p" ] && wait "$p" 2> /dev/null || true
     done
     xvfb_stop
@@ -70,6 +73,11 @@ first=$!
 "$dir/bin/velmor-manager" --settings-dir "$tmp/realtime" --tcp-port "$port" \
     --script "$tmp/realtime.script" > "$tmp/realtime.log" 2>&1 &
 realtime=$!
+if [ -n "${VELMOR_IDLE_BEFORE:-}" ]; then
+    mkdir -p "$tmp/before"
+    "$VELMOR_IDLE_BEFORE" --settings-dir "$tmp/before" > "$tmp/before.log" 2>&1 &
+    before=$!
+fi
 "$dir/bin/velmor-floor-poll-loop" &
 floor=$!
 sleep 3  # start-up done, first frame shown, the script has reached its wait
@@ -88,15 +96,23 @@ printf '%-6s %10s %10s %10s %7s %7s\n' round first realtime floor first/f rt/f
 tot_a=0 tot_b=0 tot_f=0 tot_t=0 sw_a=0 sw_b=0 sw_f=0
 for r in $(seq "$rounds"); do
     a0=$(cpu_ns "$first") b0=$(cpu_ns "$realtime") f0=$(cpu_ns "$floor")
+    x0=0 x1=0
+    [ -n "$before" ] && x0=$(cpu_ns "$before")
     wa0=$(switches "$first") wb0=$(switches "$realtime") wf0=$(switches "$floor")
     t0=$(now_ns)
     sleep "$seconds"
     a1=$(cpu_ns "$first") b1=$(cpu_ns "$realtime") f1=$(cpu_ns "$floor")
+    [ -n "$before" ] && x1=$(cpu_ns "$before")
     wa1=$(switches "$first") wb1=$(switches "$realtime") wf1=$(switches "$floor")
     t1=$(now_ns)
     da=$((a1 - a0)) db=$((b1 - b0)) df=$((f1 - f0)) dt=$((t1 - t0))
     tot_a=$((tot_a + da)) tot_b=$((tot_b + db)) tot_f=$((tot_f + df)) tot_t=$((tot_t + dt))
     sw_a=$((sw_a + wa1 - wa0)) sw_b=$((sw_b + wb1 - wb0)) sw_f=$((sw_f + wf1 - wf0))
+    if [ -n "$before" ]; then
+        awk -v c="$((x1 - x0))" -v f="$df" -v t="$dt" 'BEGIN {
+            printf "%-6s %9.3f%%  (the other build on its first page, %.2fx the floor)\n",
+                "before", 100 * c / t, c / f }'
+    fi
     awk -v r="$r" -v a="$da" -v b="$db" -v f="$df" -v t="$dt" 'BEGIN {
         printf "%-6s %9.3f%% %9.3f%% %9.3f%% %6.2fx %6.2fx\n",
             r, 100 * a / t, 100 * b / t, 100 * f / t, a / f, b / f }'
