@@ -140,27 +140,6 @@ std::pair<int, int> thumb_span(const detail::ScrollBarState& b, int t0, int t1, 
     return {start, start + thumb};
 }
 
-// The rectangle of a window whose border or corner `edge` was dragged by (dx, dy), no smaller
-// than the minimum tracking size.
-RECT sized_rect(const RECT& start, LRESULT edge, int dx, int dy) {
-    RECT r = start;
-    const int min_w = GetSystemMetrics(SM_CXMIN);
-    const int min_h = GetSystemMetrics(SM_CYMIN);
-    const bool left = edge == HTLEFT || edge == HTTOPLEFT || edge == HTBOTTOMLEFT;
-    const bool right = edge == HTRIGHT || edge == HTTOPRIGHT || edge == HTBOTTOMRIGHT;
-    const bool top = edge == HTTOP || edge == HTTOPLEFT || edge == HTTOPRIGHT;
-    const bool bottom = edge == HTBOTTOM || edge == HTBOTTOMLEFT || edge == HTBOTTOMRIGHT;
-    if (left)
-        r.left = std::min(start.left + dx, start.right - min_w);
-    if (right)
-        r.right = std::max(start.right + dx, start.left + min_w);
-    if (top)
-        r.top = std::min(start.top + dy, start.bottom - min_h);
-    if (bottom)
-        r.bottom = std::max(start.bottom + dy, start.top + min_h);
-    return r;
-}
-
 void draw_button_face(gdi::DC& dc, RECT r, bool pressed) {
     dc.fill_rect(r, GetSysColor(COLOR_BTNFACE));
     DrawEdge(dc, &r, pressed ? gdi::EDGE_SUNKEN : gdi::EDGE_RAISED, gdi::BF_RECT);
@@ -261,9 +240,17 @@ LRESULT default_hit_test(Window* w, POINT screen) {
         return HTNOWHERE;
     if (w->shape && !w->shape->contains(p))
         return HTNOWHERE;
-    if (w->style & WS_MINIMIZE)
-        return HTCAPTION;
     const NcLayout l = layout_of(w);
+    if (w->style & WS_MINIMIZE) {
+        // A minimized window is its caption bar: its buttons work, the rest moves it.
+        if (l.has_close && l.close.contains(p))
+            return HTCLOSE;
+        if (l.has_minmax && l.max.contains(p))
+            return HTMAXBUTTON;
+        if (l.has_minmax && l.min.contains(p))
+            return HTMINBUTTON;
+        return HTCAPTION;
+    }
     if (l.client.contains(p))
         return HTCLIENT;
     const RECT inner = whole.inflate(-l.border, -l.border);
@@ -341,8 +328,10 @@ void default_nc_paint(Window* w, HDC into) {
         const bool zoomed = (w->style & WS_MAXIMIZE) != 0;
         if (l.has_minmax) {
             draw_button_face(*dc, l.min, w->nc_pressed == HTMINBUTTON);
-            draw_caption_glyph(*dc, l.min, HTMINBUTTON, caption_button_enabled(w, HTMINBUTTON),
-                               false);
+            // A minimized window's minimize button restores it, and shows so.
+            const bool iconic = (w->style & WS_MINIMIZE) != 0;
+            draw_caption_glyph(*dc, l.min, iconic ? HTMAXBUTTON : HTMINBUTTON,
+                               caption_button_enabled(w, HTMINBUTTON), iconic);
             draw_button_face(*dc, l.max, w->nc_pressed == HTMAXBUTTON);
             draw_caption_glyph(*dc, l.max, HTMAXBUTTON, caption_button_enabled(w, HTMAXBUTTON),
                                zoomed);
@@ -439,7 +428,7 @@ LRESULT nc_button_up(Window* w, WPARAM hit, LPARAM lParam) {
         return 0;
     WPARAM cmd = SC_CLOSE;
     if (pressed == HTMINBUTTON)
-        cmd = SC_MINIMIZE;
+        cmd = (w->style & WS_MINIMIZE) ? SC_RESTORE : SC_MINIMIZE;
     if (pressed == HTMAXBUTTON)
         cmd = (w->style & WS_MAXIMIZE) ? SC_RESTORE : SC_MAXIMIZE;
     return SendMessage(h, WM_SYSCOMMAND, cmd, lParam);
@@ -513,7 +502,9 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_NCCALCSIZE: {
             RECT* r = wParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0]
                              : reinterpret_cast<RECT*>(lParam);
-            if (r)
+            if (r && !w->parent && (w->style & WS_MINIMIZE))
+                *r = {r->left, r->top, r->left, r->top};  // a caption bar has no client area
+            else if (r)
                 *r = detail::default_client_rect(w->style, w->exstyle, *r);
             return 0;
         }
@@ -528,43 +519,22 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                 frame_changed(w);
             return TRUE;
         case WM_NCLBUTTONDOWN:
-            if (wParam == HTCAPTION && !w->parent && !(w->style & (WS_MAXIMIZE | WS_MINIMIZE))) {
+            if (!w->parent && wParam == static_cast<WPARAM>(HTCAPTION) &&
+                !(w->style & WS_MAXIMIZE)) {
                 // Dragging the caption moves the window until the button comes up.
-                const POINT p = MAKEPOINT(lParam);
-                s.dragging = hwnd;
-                s.drag_offset = {p.x - w->rect.left, p.y - w->rect.top};
-                SetCapture(hwnd);
-                return 0;
+                return SendMessage(hwnd, WM_SYSCOMMAND, SC_DRAGMOVE, lParam);
             }
-            if (wParam >= static_cast<WPARAM>(HTLEFT) &&
-                wParam <= static_cast<WPARAM>(HTBOTTOMRIGHT) && !w->parent &&
+            if (!w->parent && wParam >= static_cast<WPARAM>(HTLEFT) &&
+                wParam <= static_cast<WPARAM>(HTBOTTOMRIGHT) &&
                 !(w->style & (WS_MAXIMIZE | WS_MINIMIZE))) {
                 // Dragging a border or corner (as the hit test, default or the window's own,
                 // reports it) resizes the window until the button comes up.
-                s.sizing = hwnd;
-                s.sizing_edge = static_cast<LRESULT>(wParam);
-                s.sizing_start = w->rect;
-                s.sizing_from = MAKEPOINT(lParam);
-                SetCapture(hwnd);
-                return 0;
+                return SendMessage(hwnd, WM_SYSCOMMAND,
+                                   SC_SIZE + (wParam - static_cast<WPARAM>(HTLEFT) + WMSZ_LEFT),
+                                   lParam);
             }
             return nc_button_down(w, wParam, lParam);
         case WM_MOUSEMOVE:
-            if (s.sizing == hwnd && GetCapture() == hwnd) {
-                POINT p = MAKEPOINT(lParam);
-                ClientToScreen(hwnd, &p);
-                const RECT r = sized_rect(s.sizing_start, s.sizing_edge, p.x - s.sizing_from.x,
-                                          p.y - s.sizing_from.y);
-                SetWindowPos(hwnd, nullptr, r.left, r.top, r.width(), r.height(),
-                             SWP_NOZORDER | SWP_NOACTIVATE);
-                return 0;
-            }
-            if (s.dragging == hwnd && GetCapture() == hwnd) {
-                POINT p = MAKEPOINT(lParam);
-                ClientToScreen(hwnd, &p);
-                SetWindowPos(hwnd, nullptr, p.x - s.drag_offset.x, p.y - s.drag_offset.y, 0, 0,
-                             SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-            }
             return 0;
         case WM_LBUTTONUP:
             if (w->nc_pressed) {
@@ -577,17 +547,11 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                     return 0;
                 return nc_button_up(w, static_cast<WPARAM>(hit), at);
             }
-            [[fallthrough]];
+            return 0;
         case WM_CAPTURECHANGED:
-            if (msg == WM_CAPTURECHANGED && w->nc_pressed) {
+            if (w->nc_pressed) {
                 w->nc_pressed = 0;
                 frame_changed(w);
-            }
-            if (s.dragging == hwnd || s.sizing == hwnd) {
-                s.dragging = nullptr;
-                s.sizing = nullptr;
-                if (msg == WM_LBUTTONUP && GetCapture() == hwnd)
-                    ReleaseCapture();
             }
             return 0;
         case WM_NCLBUTTONUP:
@@ -595,6 +559,8 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_NCLBUTTONDBLCLK:
             if (wParam == HTSYSMENU)
                 return SendMessage(hwnd, WM_SYSCOMMAND, SC_CLOSE, lParam);
+            if (wParam == static_cast<WPARAM>(HTCAPTION) && (w->style & WS_MINIMIZE))
+                return SendMessage(hwnd, WM_SYSCOMMAND, SC_RESTORE, lParam);
             if (wParam == HTCAPTION && (w->style & WS_MAXIMIZEBOX)) {
                 return SendMessage(hwnd, WM_SYSCOMMAND,
                                    (w->style & WS_MAXIMIZE) ? SC_RESTORE : SC_MAXIMIZE, lParam);
@@ -604,6 +570,10 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             switch (wParam & 0xFFF0) {
                 case SC_CLOSE:
                     return SendMessage(hwnd, WM_CLOSE, 0, 0);
+                case SC_MOVE:
+                case SC_SIZE:
+                    detail::size_move_loop(hwnd, wParam);
+                    return 0;
                 case SC_MINIMIZE:
                     ShowWindow(hwnd, SW_MINIMIZE);
                     return 0;

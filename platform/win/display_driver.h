@@ -19,6 +19,11 @@ class DisplayDriver {
 
     // The screen size in pixels.
     virtual SIZE screen_size() const = 0;
+    // The part of the screen that maximized windows fill; by default the whole screen.
+    virtual RECT work_area() const {
+        const SIZE s = screen_size();
+        return {0, 0, s.cx, s.cy};
+    }
 
     // Top-level window life: created (not yet shown), shown or hidden, moved or resized
     // (screen rectangle), caption text changed, activated by the program, destroyed.
@@ -75,5 +80,8 @@ void NativeMoved(HWND topLevel, const RECT& screen);
 void NativeFocus(HWND topLevel, bool focused);
 // The user asked to close the native window: WM_SYSCOMMAND SC_CLOSE is posted.
 void NativeCloseRequest(HWND topLevel);
+// The window manager brought a minimized window back (from its task bar or icon):
+// WM_SYSCOMMAND SC_RESTORE is posted, so the window restores as if its own frame had asked.
+void NativeRestoreRequest(HWND topLevel);
 
 }  // namespace win

@@ -15,6 +15,7 @@
 #include "platform/gdi/region.h"
 #include "platform/win/display_driver.h"
 #include "platform/win/input.h"
+#include "platform/win/messages.h"
 #include "platform/win/window.h"
 
 namespace win::detail {
@@ -67,7 +68,8 @@ struct Window {
     std::vector<Window*> children;  // z-order, top first
     RECT rect;          // window rectangle, parent client coordinates (screen for top-level)
     RECT client;        // client rectangle, window coordinates
-    RECT restore_rect;  // rectangle before maximize
+    RECT restore_rect;  // rectangle before maximize or minimize (top-level: the normal one)
+    bool restore_maximized = false;    // minimized from maximized: restoring maximizes again
     std::optional<gdi::Region> shape;  // window region, window coordinates
     gdi::Region update;                // update region, window coordinates (client part)
     bool erase_pending = false;
@@ -170,6 +172,7 @@ struct State {
     DisplayDriver* driver = nullptr;
     bool in_driver = false;
     SIZE screen{1280, 1024};
+    std::optional<RECT> work_area;  // set by SPI_SETWORKAREA
     COLORREF sys_colors[31] = {};
 
     std::function<bool()> idle_script;
@@ -182,15 +185,6 @@ struct State {
     std::deque<HWND> paint_queue;  // windows found by the last search, served in order
     // The window whose move the display itself reported: not told back to the display.
     HWND moved_by_display = nullptr;
-    // Caption drag under way: the window and the pointer's offset from its top-left corner.
-    HWND dragging = nullptr;
-    POINT drag_offset;
-    // Border drag under way: the window, which border or corner (HTLEFT ... HTBOTTOMRIGHT), its
-    // rectangle and the pointer's screen position when the drag began.
-    HWND sizing = nullptr;
-    LRESULT sizing_edge = 0;
-    RECT sizing_start;
-    POINT sizing_from;
 };
 
 State& state();
@@ -246,6 +240,19 @@ RECT default_client_rect(DWORD style, DWORD exstyle, const RECT& window_rect_loc
 LRESULT default_hit_test(Window* w, POINT screen);
 // Paints the default frame through the window DC, or into `into` (window coordinates).
 void default_nc_paint(Window* w, HDC into = nullptr);
+
+// Moving, sizing, maximizing and minimizing top-level windows (size_move.cpp).
+// The size limits the window answers to WM_GETMINMAXINFO, made consistent.
+MINMAXINFO min_max_info(HWND hwnd);
+// Where the window goes when maximized (the work area, its border past the edges) and when
+// minimized (a caption bar along the bottom of the work area, in the first free place).
+RECT maximized_rect(HWND hwnd);
+RECT minimized_rect(HWND hwnd);
+// The modal loop of WM_SYSCOMMAND SC_MOVE / SC_SIZE (+ HTCAPTION / WMSZ_* when begun by a
+// press of the mouse): WM_ENTERSIZEMOVE, WM_MOVING or WM_SIZING and a SetWindowPos per pointer
+// position (runs of motion coalesced), until the button comes up, Enter or a click (keys), or
+// Escape (back to the start); then WM_EXITSIZEMOVE.
+void size_move_loop(HWND hwnd, WPARAM command);
 
 // Input internals (input.cpp).
 bool next_input_message(MSG* out);

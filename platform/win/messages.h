@@ -103,13 +103,17 @@ constexpr UINT WM_MOUSELAST = 0x020A;
 constexpr UINT WM_PARENTNOTIFY = 0x0210;
 constexpr UINT WM_ENTERMENULOOP = 0x0211;
 constexpr UINT WM_EXITMENULOOP = 0x0212;
+constexpr UINT WM_SIZING = 0x0214;
 constexpr UINT WM_CAPTURECHANGED = 0x0215;
+constexpr UINT WM_MOVING = 0x0216;
 constexpr UINT WM_MDICREATE = 0x0220;
 constexpr UINT WM_MDIDESTROY = 0x0221;
 constexpr UINT WM_MDIACTIVATE = 0x0222;
 constexpr UINT WM_MDIRESTORE = 0x0223;
 constexpr UINT WM_MDIMAXIMIZE = 0x0225;
 constexpr UINT WM_MDIGETACTIVE = 0x0229;
+constexpr UINT WM_ENTERSIZEMOVE = 0x0231;
+constexpr UINT WM_EXITSIZEMOVE = 0x0232;
 constexpr UINT WM_NCMOUSELEAVE = 0x02A2;
 constexpr UINT WM_MOUSELEAVE = 0x02A3;
 constexpr UINT WM_PRINT = 0x0317;
@@ -186,6 +190,19 @@ constexpr WPARAM SC_MOUSEMENU = 0xF090;
 constexpr WPARAM SC_KEYMENU = 0xF100;
 constexpr WPARAM SC_RESTORE = 0xF120;
 constexpr WPARAM SC_CONTEXTHELP = 0xF180;
+// SC_SIZE + WMSZ_* and SC_MOVE + HTCAPTION: the drag of a border or of the caption, begun by a
+// press of the mouse (plain SC_SIZE and SC_MOVE, as the window menu sends them, work by keys).
+constexpr WPARAM SC_DRAGMOVE = 0xF012;
+
+// WM_SIZING's wParam: the edge being dragged.
+constexpr WPARAM WMSZ_LEFT = 1;
+constexpr WPARAM WMSZ_RIGHT = 2;
+constexpr WPARAM WMSZ_TOP = 3;
+constexpr WPARAM WMSZ_TOPLEFT = 4;
+constexpr WPARAM WMSZ_TOPRIGHT = 5;
+constexpr WPARAM WMSZ_BOTTOM = 6;
+constexpr WPARAM WMSZ_BOTTOMLEFT = 7;
+constexpr WPARAM WMSZ_BOTTOMRIGHT = 8;
 
 // Mouse key-state flags in wParam of the client mouse messages.
 constexpr WPARAM MK_LBUTTON = 0x0001;

@@ -121,6 +121,11 @@ int GetSystemMetrics(int index) {
         case SM_CXDOUBLECLK:
         case SM_CYDOUBLECLK:
             return 4;
+        case SM_CXMINIMIZED:
+            return 160;
+        case SM_CYMINIMIZED:
+            // The caption bar of a minimized window within its sizing frame.
+            return 23 + 2 * 4;
         case SM_CXMAXIMIZED:
             return screen.cx + 8;
         case SM_CYMAXIMIZED:
@@ -139,6 +144,28 @@ void SetScreenSize(int width, int height) {
     auto& s = state();
     s.screen = {width > 0 ? width : 1280, height > 0 ? height : 1024};
     g_screen_set = true;
+}
+
+bool SystemParametersInfo(UINT action, UINT, void* pvParam, UINT) {
+    auto& s = state();
+    if (action == SPI_GETWORKAREA) {
+        if (!pvParam)
+            return false;
+        const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        RECT area = s.work_area ? *s.work_area : s.driver ? s.driver->work_area() : screen;
+        area = area.intersect(screen);
+        *static_cast<RECT*>(pvParam) = area.empty() ? screen : area;
+        return true;
+    }
+    if (action == SPI_SETWORKAREA) {
+        const RECT* r = static_cast<const RECT*>(pvParam);
+        if (r && !r->empty())
+            s.work_area = *r;
+        else
+            s.work_area.reset();
+        return true;
+    }
+    return false;
 }
 
 COLORREF GetSysColor(int index) {

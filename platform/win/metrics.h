@@ -46,6 +46,8 @@ constexpr int SM_CXSMSIZE = 52;
 constexpr int SM_CYSMSIZE = 53;
 constexpr int SM_CXMENUSIZE = 54;
 constexpr int SM_CYMENUSIZE = 55;
+constexpr int SM_CXMINIMIZED = 57;
+constexpr int SM_CYMINIMIZED = 58;
 constexpr int SM_CXMAXIMIZED = 61;
 constexpr int SM_CYMAXIMIZED = 62;
 constexpr int SM_CXMENUCHECK = 71;
@@ -59,6 +61,14 @@ constexpr int SM_CMONITORS = 80;
 // comes from the display driver, or from SetScreenSize (headless, default 1280 x 1024).
 int GetSystemMetrics(int index);
 void SetScreenSize(int width, int height);
+
+// The work area: the part of the screen that maximized windows fill (the screen less the
+// panels a desktop keeps to itself). SPI_GETWORKAREA fills a RECT; SPI_SETWORKAREA sets it
+// (cut to the screen; a null or empty RECT goes back to what the display reports, by default
+// the whole screen). Other actions are refused.
+constexpr UINT SPI_SETWORKAREA = 0x002F;
+constexpr UINT SPI_GETWORKAREA = 0x0030;
+bool SystemParametersInfo(UINT action, UINT uiParam, void* pvParam, UINT winIni);
 
 // System colours, the classic scheme (COLOR_BTNFACE 0xC0C0C0 and its family).
 constexpr int COLOR_SCROLLBAR = 0;

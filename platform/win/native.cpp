@@ -4,6 +4,7 @@
 #include "platform/win/internal.h"
 #include "platform/win/message.h"
 #include "platform/win/painting.h"
+#include "platform/win/window.h"
 
 namespace win {
 
@@ -87,6 +88,11 @@ void NativeFocus(HWND topLevel, bool focused) {
 void NativeCloseRequest(HWND topLevel) {
     if (get(topLevel))
         PostMessage(topLevel, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+void NativeRestoreRequest(HWND topLevel) {
+    if (IsWindow(topLevel) && IsIconic(topLevel))
+        PostMessage(topLevel, WM_SYSCOMMAND, SC_RESTORE, 0);
 }
 
 }  // namespace win

@@ -233,10 +233,6 @@ void free_tree(HWND h) {
         s.active = nullptr;
     if (s.last_click_hwnd == h)
         s.last_click_hwnd = nullptr;
-    if (s.dragging == h)
-        s.dragging = nullptr;
-    if (s.sizing == h)
-        s.sizing = nullptr;
     // A DC still held for the window (a handler destroyed its own window while painting, say)
     // stays valid until it is released, but draws nothing any more.
     for (auto& [dc, entry] : s.dcs) {
@@ -1003,6 +999,13 @@ bool SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
         if (s.driver) {
             if ((moved || sized) && s.moved_by_display != hwnd)
                 s.driver->window_moved(hwnd, w->rect);
+            if (sized && w->shape) {
+                // The region stays where it was in window coordinates; the native window's
+                // shape is cut to the new size, so that what was cut off shows again.
+                const gdi::Region shape =
+                    w->shape->intersect(RECT{0, 0, w->rect.width(), w->rect.height()});
+                s.driver->window_shaped(hwnd, &shape);
+            }
             if (shown || hidden)
                 s.driver->window_shown(hwnd, visible);
         }
@@ -1053,18 +1056,38 @@ bool ShowWindow(HWND hwnd, int cmd) {
                      cmd == SW_RESTORE || cmd == SW_SHOWDEFAULT);
     UINT swp = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOZORDER;
     int x = 0, y = 0, cx = 0, cy = 0;
+    bool minimized_now = false;
     if (cmd == SW_MINIMIZE || cmd == SW_SHOWMINIMIZED || cmd == SW_SHOWMINNOACTIVE) {
         if (!(w->style & WS_MINIMIZE)) {
-            w->style |= WS_MINIMIZE;
+            if (!w->parent) {
+                // A top-level window shrinks to its caption bar along the bottom of the work
+                // area (the display may also hide it in its task bar); restoring brings back
+                // the normal rectangle, or maximizes again.
+                w->restore_maximized = (w->style & WS_MAXIMIZE) != 0;
+                if (!w->restore_maximized)
+                    w->restore_rect = w->rect;
+                w->style = (w->style | WS_MINIMIZE) & ~WS_MAXIMIZE;
+                const RECT r = detail::minimized_rect(hwnd);
+                x = r.left;
+                y = r.top;
+                cx = r.width();
+                cy = r.height();
+                swp = (swp & ~(SWP_NOMOVE | SWP_NOSIZE)) | SWP_FRAMECHANGED;
+                minimized_now = true;
+            } else {
+                w->style |= WS_MINIMIZE;
+            }
             if (!w->parent && s.driver)
                 s.driver->window_minimized(hwnd, true);
             if (s.active == hwnd && cmd != SW_SHOWMINIMIZED)
                 detail::activate_other_than(hwnd);
             if (!(w = get(hwnd)))
                 return was_visible;
-            SendMessage(hwnd, WM_SIZE, SIZE_MINIMIZED, 0);
-            if (!(w = get(hwnd)))
-                return was_visible;
+            if (w->parent) {
+                SendMessage(hwnd, WM_SIZE, SIZE_MINIMIZED, 0);
+                if (!(w = get(hwnd)))
+                    return was_visible;
+            }
         }
         activate = cmd == SW_SHOWMINIMIZED;
     } else if (cmd == SW_RESTORE || cmd == SW_SHOWNORMAL) {
@@ -1072,7 +1095,26 @@ bool ShowWindow(HWND hwnd, int cmd) {
             w->style &= ~WS_MINIMIZE;
             if (!w->parent && s.driver)
                 s.driver->window_minimized(hwnd, false);
+            if (!(w = get(hwnd)))
+                return was_visible;
             swp |= SWP_FRAMECHANGED;
+            if (!w->parent) {
+                RECT r = w->restore_rect;
+                if (w->restore_maximized) {
+                    w->style |= WS_MAXIMIZE;
+                    r = detail::maximized_rect(hwnd);
+                    if (!(w = get(hwnd)))
+                        return was_visible;
+                }
+                w->restore_maximized = false;
+                if (!r.empty()) {
+                    swp &= ~(SWP_NOMOVE | SWP_NOSIZE);
+                    x = r.left;
+                    y = r.top;
+                    cx = r.width();
+                    cy = r.height();
+                }
+            }
         } else if (w->style & WS_MAXIMIZE) {
             w->style &= ~WS_MAXIMIZE;
             swp = (swp & ~(SWP_NOMOVE | SWP_NOSIZE)) | SWP_FRAMECHANGED;
@@ -1083,7 +1125,16 @@ bool ShowWindow(HWND hwnd, int cmd) {
         }
     } else if (cmd == SW_SHOWMAXIMIZED) {
         if (!(w->style & WS_MAXIMIZE)) {
-            w->restore_rect = w->rect;
+            if (w->style & WS_MINIMIZE) {
+                // From the caption bar: the rectangle to restore to is the one kept at minimize.
+                if (!w->parent && s.driver)
+                    s.driver->window_minimized(hwnd, false);
+                if (!(w = get(hwnd)))
+                    return was_visible;
+                w->restore_maximized = false;
+            } else {
+                w->restore_rect = w->rect;
+            }
             w->style = (w->style | WS_MAXIMIZE) & ~WS_MINIMIZE;
             swp = (swp & ~(SWP_NOMOVE | SWP_NOSIZE)) | SWP_FRAMECHANGED;
             if (w->parent) {
@@ -1092,11 +1143,13 @@ bool ShowWindow(HWND hwnd, int cmd) {
                 cx = w->parent->client.width() - 2 * x;
                 cy = w->parent->client.height() - 2 * x;
             } else {
-                int b = detail::frame_parts(w->style, w->exstyle).border;
-                x = -b;
-                y = -b;
-                cx = GetSystemMetrics(SM_CXSCREEN) + 2 * b;
-                cy = GetSystemMetrics(SM_CYSCREEN) + 2 * b;
+                const RECT r = detail::maximized_rect(hwnd);
+                if (!(w = get(hwnd)))
+                    return was_visible;
+                x = r.left;
+                y = r.top;
+                cx = r.width();
+                cy = r.height();
             }
         }
     }
@@ -1106,11 +1159,19 @@ bool ShowWindow(HWND hwnd, int cmd) {
             return was_visible;
     }
     swp |= show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW;
+    const RECT client_before = w->client;
     if (show != was_visible || !(swp & SWP_NOSIZE) || (swp & SWP_FRAMECHANGED)) {
         SetWindowPos(hwnd, nullptr, x, y, cx, cy, swp);
     }
     if (!(w = get(hwnd)))
         return was_visible;
+    if (minimized_now && w->client.width() == client_before.width() &&
+        w->client.height() == client_before.height()) {
+        // The size change told nothing (a window without client area before): tell it now.
+        SendMessage(hwnd, WM_SIZE, SIZE_MINIMIZED, 0);
+        if (!(w = get(hwnd)))
+            return was_visible;
+    }
     if (show && activate && s.active != hwnd && !(w->style & WS_DISABLED)) {
         detail::set_active(hwnd, false, false);
     }

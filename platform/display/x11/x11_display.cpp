@@ -105,7 +105,8 @@ struct X11Display::Impl {
     Colormap colormap = 0;
     bool shm = false;
     bool shape = false;  // the server shapes windows (the SHAPE extension)
-    Atom wm_protocols = 0, wm_delete = 0, motif_hints = 0, net_wm_name = 0, utf8 = 0;
+    Atom wm_protocols = 0, wm_delete = 0, motif_hints = 0, net_wm_name = 0, utf8 = 0,
+         net_workarea = 0;
     // The CLIPBOARD selection, shared with the other programs on the display.
     std::unique_ptr<X11Clipboard> clipboard;
     // What the idle loop sleeps in.
@@ -139,6 +140,7 @@ struct X11Display::Impl {
         std::shared_ptr<Segment> segment;
         int w = 0, h = 0;
         bool mapped = false;
+        bool iconified = false;  // the window manager unmapped it as an icon
     };
     std::unordered_map<win::HWND, Native> natives;
     std::unordered_map<::Window, win::HWND> by_xwin;
@@ -204,11 +206,6 @@ struct X11Display::Impl {
         return it == by_xwin.end() ? nullptr : it->second;
     }
 
-    win::POINT to_screen(win::HWND h, int x, int y) const {
-        win::RECT r = win::GetWindowRect(h);
-        return {r.left + x, r.top + y};
-    }
-
     void handle(XEvent& ev);
 
     // The connection's reads (see drain).
@@ -257,16 +254,17 @@ std::unique_ptr<X11Display> X11Display::Connect(const std::string& name, std::st
     int shape_event = 0, shape_error = 0;
     impl->shape = XShapeQueryExtension(dpy, &shape_event, &shape_error) == True;
     // One round trip for all the atoms, not one each.
-    char* names[] = {const_cast<char*>("WM_PROTOCOLS"), const_cast<char*>("WM_DELETE_WINDOW"),
+    char* names[] = {const_cast<char*>("WM_PROTOCOLS"),    const_cast<char*>("WM_DELETE_WINDOW"),
                      const_cast<char*>("_MOTIF_WM_HINTS"), const_cast<char*>("_NET_WM_NAME"),
-                     const_cast<char*>("UTF8_STRING")};
-    Atom atoms[5] = {};
-    XInternAtoms(dpy, names, 5, False, atoms);
+                     const_cast<char*>("UTF8_STRING"),     const_cast<char*>("_NET_WORKAREA")};
+    Atom atoms[6] = {};
+    XInternAtoms(dpy, names, 6, False, atoms);
     impl->wm_protocols = atoms[0];
     impl->wm_delete = atoms[1];
     impl->motif_hints = atoms[2];
     impl->net_wm_name = atoms[3];
     impl->utf8 = atoms[4];
+    impl->net_workarea = atoms[5];
     impl->waiter = std::make_unique<ConnectionWaiter>(ConnectionNumber(dpy));
     return std::unique_ptr<X11Display>(new X11Display(std::move(impl)));
 }
@@ -308,6 +306,30 @@ gdi::Bitmap X11Display::make_backing(win::HWND h, int w, int height, gdi::Pixel 
 
 win::SIZE X11Display::screen_size() const {
     return {DisplayWidth(impl_->dpy, impl_->screen), DisplayHeight(impl_->dpy, impl_->screen)};
+}
+
+win::RECT X11Display::work_area() const {
+    // The desktop's panels are left out of the work area the window manager publishes (for
+    // the first desktop); without a manager that publishes one, the whole screen.
+    auto& I = *impl_;
+    const win::SIZE screen = screen_size();
+    win::RECT area{0, 0, screen.cx, screen.cy};
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(I.dpy, I.root, I.net_workarea, 0, 4, False, XA_CARDINAL, &type, &format,
+                           &count, &after, &data) == Success &&
+        data && type == XA_CARDINAL && format == 32 && count >= 4) {
+        const long* v = reinterpret_cast<const long*>(data);
+        const win::RECT r = win::RECT::from_xywh(static_cast<int>(v[0]), static_cast<int>(v[1]),
+                                                 static_cast<int>(v[2]), static_cast<int>(v[3]));
+        if (!r.intersect(area).empty())
+            area = r.intersect(area);
+    }
+    if (data)
+        XFree(data);
+    return area;
 }
 
 bool X11Display::uses_shm() const {
@@ -537,13 +559,24 @@ void X11Display::Impl::handle(XEvent& ev) {
             win::NativeExpose(h, win::RECT::from_xywh(ev.xexpose.x, ev.xexpose.y, ev.xexpose.width,
                                                       ev.xexpose.height));
             break;
-        case MapNotify:
-            natives[h].mapped = true;
+        case MapNotify: {
+            Native& n = natives[h];
+            n.mapped = true;
+            if (n.iconified) {
+                // The window manager brought back the window it had iconified.
+                n.iconified = false;
+                win::NativeRestoreRequest(h);
+            }
             win::NativeExpose(h, win::RECT{0, 0, 1 << 15, 1 << 15});
             break;
-        case UnmapNotify:
-            natives[h].mapped = false;
+        }
+        case UnmapNotify: {
+            Native& n = natives[h];
+            n.mapped = false;
+            // Unmapped while minimized and still shown on our side: the manager iconified it.
+            n.iconified = win::IsIconic(h) && win::IsWindowVisible(h);
             break;
+        }
         case ConfigureNotify: {
             int x = 0, y = 0;
             ::Window child;
@@ -555,7 +588,9 @@ void X11Display::Impl::handle(XEvent& ev) {
         case ButtonPress:
         case ButtonRelease: {
             const bool down = ev.type == ButtonPress;
-            const win::POINT p = to_screen(h, ev.xbutton.x, ev.xbutton.y);
+            // Root coordinates: the window may have moved since the server sent the event
+            // (a drag moves it under the pointer), and the root does not.
+            const win::POINT p{ev.xbutton.x_root, ev.xbutton.y_root};
             switch (ev.xbutton.button) {
                 case Button1:
                     win::InjectMouse(down ? win::MouseAction::LeftDown : win::MouseAction::LeftUp,
@@ -591,7 +626,7 @@ void X11Display::Impl::handle(XEvent& ev) {
                     break;
                 XNextEvent(dpy, &ev);
             }
-            win::InjectMouse(win::MouseAction::Move, to_screen(h, ev.xmotion.x, ev.xmotion.y));
+            win::InjectMouse(win::MouseAction::Move, {ev.xmotion.x_root, ev.xmotion.y_root});
             break;
         }
         case KeyPress:

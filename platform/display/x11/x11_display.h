@@ -21,6 +21,7 @@ class X11Display final : public Display {
 
     Kind kind() const override { return Kind::X11; }
     win::SIZE screen_size() const override;
+    win::RECT work_area() const override;
     void window_created(win::HWND) override;
     void window_shown(win::HWND, bool visible) override;
     void window_moved(win::HWND, const win::RECT& screen) override;
