@@ -198,6 +198,17 @@ bool SetForegroundWindow(HWND hwnd) {
 // ---- Capture and tracking
 // --------------------------------------------------------------------------
 
+namespace {
+
+// A move or size loop ends when its window loses the capture; the loop may be waiting for a
+// message, so one is posted to wake it.
+void wake_size_move_loop(HWND lost) {
+    if (lost && state().size_move == lost)
+        PostMessage(lost, WM_NULL, 0, 0);
+}
+
+}  // namespace
+
 HWND SetCapture(HWND hwnd) {
     auto& s = state();
     HWND old = s.capture;
@@ -206,6 +217,7 @@ HWND SetCapture(HWND hwnd) {
     if (old == hwnd)
         return old;
     s.capture = hwnd;
+    wake_size_move_loop(old);
     if (old && get(old))
         SendMessage(old, WM_CAPTURECHANGED, 0, HandleToLParam(hwnd));
     return old;
@@ -217,6 +229,7 @@ bool ReleaseCapture() {
     if (!old)
         return true;
     s.capture = nullptr;
+    wake_size_move_loop(old);
     if (get(old))
         SendMessage(old, WM_CAPTURECHANGED, 0, 0);
     return true;

@@ -173,6 +173,8 @@ struct State {
     bool in_driver = false;
     SIZE screen{1280, 1024};
     std::optional<RECT> work_area;  // set by SPI_SETWORKAREA
+    // The window whose move or size loop runs (the innermost), nullptr when none.
+    HWND size_move = nullptr;
     COLORREF sys_colors[31] = {};
 
     std::function<bool()> idle_script;

@@ -199,6 +199,11 @@ void size_move_loop(HWND hwnd, WPARAM command) {
 
     SetCapture(hwnd);
     NestedLoopScope nested_loop;
+    struct Running {
+        HWND saved = state().size_move;
+        explicit Running(HWND h) { state().size_move = h; }
+        ~Running() { state().size_move = saved; }
+    } running(hwnd);
     MSG msg;
     bool done = false;
     while (!done && IsWindow(hwnd) && GetCapture() == hwnd) {

@@ -91,9 +91,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     clk::ManualClock clock;
     clk::ScopedClock scoped(clock);
-    // Input may open a menu (a right click on the caption, Alt+Space, Shift+F10); once the loop
-    // is idle the menu is ended, so that its own loop ends.
-    SetIdleScript([] { return !OpenMenuWindows().empty() && EndMenu(); });
+    // Input may open a menu (a right click on the caption, Alt+Space, Shift+F10) or begin a
+    // move or a resize (a press on the caption or a border, Move or Size from the window menu);
+    // once the loop is idle the menu is ended and the drag loses the capture, so that their own
+    // loops end.
+    SetIdleScript([] {
+        if (!OpenMenuWindows().empty() && EndMenu())
+            return true;
+        if (GetCapture()) {
+            ReleaseCapture();
+            return true;
+        }
+        return false;
+    });
     g_windows.clear();
     HWND top = CreateWindowEx(0, "FuzzWindow", "fuzz",
                               WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE,

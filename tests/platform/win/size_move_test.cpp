@@ -189,6 +189,20 @@ TEST_F(SizeMove, ARunOfMotionIsOneStepAndEscapePutsTheWindowBack) {
     EXPECT_EQ(GetWindowRect(h_), (RECT{200, 150, 660, 510}));
     EXPECT_EQ(count(WM_EXITSIZEMOVE), 1u);
     EXPECT_EQ(GetCapture(), nullptr);
+
+    // A drag whose window loses the capture (another window took it, the program cancelled)
+    // ends where it is, though no release and no key comes.
+    clear_log();
+    SetTimer(h_, 7, 50, [](HWND, UINT, UINT_PTR, DWORD) { ReleaseCapture(); });
+    InjectMouse(MouseAction::Move, {350, 165});
+    InjectMouse(MouseAction::LeftDown, {350, 165});
+    InjectMouse(MouseAction::Move, {360, 175});
+    RunFor(100);
+    KillTimer(h_, 7);
+    EXPECT_EQ(count(WM_EXITSIZEMOVE), 1u);
+    EXPECT_EQ(GetWindowRect(h_), (RECT{210, 160, 670, 520}));
+    InjectMouse(MouseAction::LeftUp, {360, 175});
+    PumpPending();
 }
 
 TEST_F(SizeMove, TheWindowMenusMoveAndSizeFollowTheArrowKeysUntilEnter) {
