@@ -151,7 +151,7 @@ void ensure_backing(Window* top) {
     for (Window* t : s.toplevels) {
         if (t->dirty.empty())
             continue;
-        if (s.driver && t->backing && (t->style & WS_VISIBLE) && !(t->style & WS_MINIMIZE)) {
+        if (s.driver && t->backing && (t->style & WS_VISIBLE)) {
             RECT d = t->dirty.intersect(t->backing->rect());
             t->dirty = {};
             if (!d.empty())
@@ -212,17 +212,15 @@ void collect_paint(Window* w, std::deque<HWND>& out) {
             Window* w = get(h);
             if (!w || !needs_paint(w) || !visible_chain(w))
                 continue;
-            if (root_of(w)->style & WS_MINIMIZE)
+            // A minimized window shows its caption bar only: its children are not painted.
+            if (w->parent && (root_of(w)->style & WS_MINIMIZE))
                 continue;
             return w;
         }
         if (walk == 1)
             break;
-        for (auto it = s.toplevels.rbegin(); it != s.toplevels.rend(); ++it) {
-            if ((*it)->style & WS_MINIMIZE)
-                continue;
+        for (auto it = s.toplevels.rbegin(); it != s.toplevels.rend(); ++it)
             collect_paint(*it, s.paint_queue);
-        }
     }
     s.paint_maybe = false;
     return nullptr;
@@ -456,7 +454,7 @@ gdi::Bitmap ComposeScreen() {
     gdi::Bitmap screen(sw, sh, gdi::pixel_of(GetSysColor(COLOR_DESKTOP)));
     for (auto it = s.toplevels.rbegin(); it != s.toplevels.rend(); ++it) {
         Window* t = *it;
-        if (!(t->style & WS_VISIBLE) || (t->style & WS_MINIMIZE) || !t->backing)
+        if (!(t->style & WS_VISIBLE) || !t->backing)
             continue;
         gdi::Region area(RECT{0, 0, t->backing->width(), t->backing->height()});
         if (t->shape)
