@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <vector>
 
 #include "platform/display/x11/connection_waiter.h"
@@ -141,6 +142,8 @@ struct X11Display::Impl {
         int w = 0, h = 0;
         bool mapped = false;
         bool iconified = false;  // the window manager unmapped it as an icon
+        // The sizes asked of the server that it has not yet confirmed, oldest first.
+        std::deque<std::pair<int, int>> requested_sizes;
     };
     std::unordered_map<win::HWND, Native> natives;
     std::unordered_map<::Window, win::HWND> by_xwin;
@@ -415,9 +418,13 @@ void X11Display::window_moved(win::HWND h, const win::RECT& r) {
     auto it = I.natives.find(h);
     if (it == I.natives.end())
         return;
-    XMoveResizeWindow(I.dpy, it->second.xwin, r.left, r.top,
-                      static_cast<unsigned>(std::max(1, r.width())),
-                      static_cast<unsigned>(std::max(1, r.height())));
+    const int cx = std::max(1, r.width()), cy = std::max(1, r.height());
+    XMoveResizeWindow(I.dpy, it->second.xwin, r.left, r.top, static_cast<unsigned>(cx),
+                      static_cast<unsigned>(cy));
+    auto& asked = it->second.requested_sizes;
+    asked.emplace_back(cx, cy);
+    if (asked.size() > 64)
+        asked.pop_front();  // a server that never answers some of them: forget the oldest
 }
 
 void X11Display::window_text_changed(win::HWND h, const std::string& text) {
@@ -578,6 +585,17 @@ void X11Display::Impl::handle(XEvent& ev) {
             break;
         }
         case ConfigureNotify: {
+            // The server confirms our requests one by one. The confirmation of a size we asked
+            // for before the latest is history (a drag has gone on since): taken for news, it
+            // would size the window back, and then forward again.
+            auto& asked = natives[h].requested_sizes;
+            const auto echo = std::find(asked.begin(), asked.end(),
+                                        std::make_pair(ev.xconfigure.width, ev.xconfigure.height));
+            if (echo != asked.end()) {
+                asked.erase(asked.begin(), echo + 1);
+                if (!asked.empty())
+                    break;
+            }
             int x = 0, y = 0;
             ::Window child;
             XTranslateCoordinates(dpy, ev.xconfigure.window, root, 0, 0, &x, &y, &child);

@@ -41,7 +41,11 @@ LRESULT FilledProc(HWND h, UINT m, WPARAM w, LPARAM l) {
 constexpr int kOwnBorder = 6;
 constexpr int kOwnCaption = 26;
 
+int g_sizes = 0;
+
 LRESULT OwnFrameProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+    if (m == WM_SIZE)
+        ++g_sizes;
     switch (m) {
         case WM_NCCALCSIZE: {
             RECT* r =
@@ -386,6 +390,17 @@ TEST_F(X11Frame, AFrameTheWindowDrawsAndReportsItselfIsDraggedSizedAndShapedAlik
     EXPECT_EQ(right, 420);
     EXPECT_EQ(bottom, 320);
 
+    // Sizes asked faster than the server confirms them: its confirmations of the earlier ones
+    // do not size the window back through them.
+    g_sizes = 0;
+    SetWindowPos(h_, nullptr, 0, 0, 430, 330, SWP_NOMOVE | SWP_NOZORDER);
+    SetWindowPos(h_, nullptr, 0, 0, 440, 340, SWP_NOMOVE | SWP_NOZORDER);
+    SetWindowPos(h_, nullptr, 0, 0, 450, 350, SWP_NOMOVE | SWP_NOZORDER);
+    ASSERT_EQ(g_sizes, 3);
+    settle();
+    EXPECT_EQ(g_sizes, 3);
+    EXPECT_EQ(native_rect().width(), 450);
+
     // Maximize and minimize through the system commands a skin's title buttons send.
     SendMessage(h_, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
     settle();
@@ -402,6 +417,19 @@ TEST_F(X11Frame, AFrameTheWindowDrawsAndReportsItselfIsDraggedSizedAndShapedAlik
     EXPECT_FALSE(IsIconic(h_));
     EXPECT_TRUE(IsZoomed(h_));
     EXPECT_EQ(native_rect(), (RECT{-4, -4, sw + 4, sh + 4}));
+
+    // A window manager that iconifies the minimized window unmaps it; mapping it again (from
+    // its task bar) restores the window.
+    SendMessage(h_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    settle();
+    const ::Window xw = disp_->native_window(h_);
+    XUnmapWindow(probe_, xw);  // as the manager does
+    settle();
+    EXPECT_TRUE(IsIconic(h_));
+    XMapWindow(probe_, xw);
+    settle();
+    EXPECT_FALSE(IsIconic(h_));
+    EXPECT_TRUE(IsZoomed(h_));
 }
 
 }  // namespace
