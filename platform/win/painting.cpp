@@ -39,15 +39,21 @@ gdi::Region visible_region(const Window* w, bool client_only, bool clip_children
         const int cy = o.y + w->client.top;
         // Children without a shape are taken out in one go: one region built from all their
         // rectangles, then one subtraction (a window of hundreds of controls stays cheap).
+        // Children show only inside the client area, so only that part of them is taken out:
+        // a child that lies partly outside (a minimized window's children, whose client area is
+        // empty) leaves the frame to the window.
+        const RECT client = w->client.offset(o.x, o.y);
         std::vector<RECT> plain;
         plain.reserve(w->children.size());
         for (const Window* c : w->children) {
             if (!(c->style & WS_VISIBLE))
                 continue;
             if (c->shape) {
-                rgn -= area_in_parent(c).offset_by(cx, cy);
+                rgn -= area_in_parent(c).offset_by(cx, cy).intersect(client);
             } else {
-                plain.push_back(c->rect.offset(cx, cy));
+                const RECT r = c->rect.offset(cx, cy).intersect(client);
+                if (!r.empty())
+                    plain.push_back(r);
             }
         }
         if (!plain.empty())

@@ -4,21 +4,14 @@
 
 #include <gtest/gtest.h>
 // Xlib after gtest: its macros (None, Bool) collide with gtest's names.
-#include <X11/Xatom.h>
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
-#include <X11/extensions/XTest.h>
+#include "x11_hand.h"
+// The SHAPE extension's declarations after Xlib's.
 #include <X11/extensions/shape.h>
 
+#include <algorithm>
 #include <cstdlib>
-#include <deque>
-#include <functional>
+#include <memory>
 #include <string>
-
-#include "platform/clock/clock.h"
-#include "platform/display/display.h"
-#include "platform/gdi/png.h"
-#include "platform/win/win.h"
 
 using namespace win;
 
@@ -127,89 +120,21 @@ class X11Frame : public ::testing::Test {
         std::string err;
         disp_ = display::Open(o, &err);
         ASSERT_TRUE(disp_) << err;
-        probe_ = XOpenDisplay(nullptr);
+        hand_ = std::make_unique<x11test::Hand>(*disp_, clock_);
+        probe_ = hand_->probe();
         ASSERT_NE(probe_, nullptr);
-        // A run that ended in the middle of a drag leaves the server's button down: let it up.
-        XTestFakeButtonEvent(probe_, 1, False, CurrentTime);
-        XSync(probe_, False);
-        // A loop waiting for input (a drag's next motion, its release) has the next step of
-        // the hand sent and delivered; a bounded number of times, so a lost event fails the
-        // test instead of hanging it.
-        SetIdleScript([this] {
-            if (++idle_turns_ > 200)
-                return false;
-            if (!steps_.empty()) {
-                auto step = std::move(steps_.front());
-                steps_.pop_front();
-                step();
-            }
-            XSync(probe_, False);
-            disp_->sync();
-            return true;
-        });
     }
     void TearDown() override {
-        SetIdleScript(nullptr);
         if (h_ && IsWindow(h_))
             DestroyWindow(h_);
+        hand_.reset();
         disp_.reset();
-        if (probe_)
-            XCloseDisplay(probe_);
     }
-    void settle() {
-        for (int i = 0; i < 5; ++i) {
-            XSync(probe_, False);
-            disp_->sync();
-            PumpPending();
-            UpdateAllWindows();
-        }
-        idle_turns_ = 0;
-    }
-    // The native window's rectangle on the screen, as the server has it.
-    RECT native_rect() {
-        const ::Window xw = disp_->native_window(h_);
-        XWindowAttributes a{};
-        if (!xw || !XGetWindowAttributes(probe_, xw, &a))
-            return {};
-        int x = 0, y = 0;
-        ::Window child;
-        XTranslateCoordinates(probe_, xw, DefaultRootWindow(probe_), 0, 0, &x, &y, &child);
-        return RECT::from_xywh(x, y, a.width, a.height);
-    }
-    void press(POINT p) {
-        XTestFakeMotionEvent(probe_, -1, p.x, p.y, CurrentTime);
-        XTestFakeButtonEvent(probe_, 1, True, CurrentTime);
-    }
-    void release(POINT p) {
-        XTestFakeMotionEvent(probe_, -1, p.x, p.y, CurrentTime);
-        XTestFakeButtonEvent(probe_, 1, False, CurrentTime);
-        settle();
-    }
-    void click(POINT p) {
-        press(p);
-        release(p);
-    }
-    // Press, move in steps, release: each step is sent when the program waits for input, as
-    // a hand would go on while the window follows.
-    void drag(POINT from, POINT to, int steps = 4) {
-        press(from);
-        for (int i = 1; i <= steps; ++i) {
-            const POINT p{from.x + (to.x - from.x) * i / steps,
-                          from.y + (to.y - from.y) * i / steps};
-            steps_.push_back(
-                [this, p] { XTestFakeMotionEvent(probe_, -1, p.x, p.y, CurrentTime); });
-        }
-        steps_.push_back([this] { XTestFakeButtonEvent(probe_, 1, False, CurrentTime); });
-        settle();
-        // A press that began no drag (a maximized window's caption) leaves steps unsent.
-        while (!steps_.empty()) {
-            steps_.front()();
-            steps_.pop_front();
-        }
-        settle();
-        // Past the double-click time, so the next press is a press of its own.
-        clock_.advance(1000);
-    }
+    void settle() { hand_->settle(); }
+    RECT native_rect() { return hand_->native_rect(h_); }
+    void click(POINT p) { hand_->click(p); }
+    void drag(POINT from, POINT to) { hand_->drag(from, to); }
+    void screenshot(const char* name) { hand_->screenshot(name); }
     // The point of the default frame where the hit test answers `code` on the caption row.
     POINT caption_button(LRESULT code) {
         const RECT r = GetWindowRect(h_);
@@ -221,36 +146,13 @@ class X11Frame : public ::testing::Test {
         ADD_FAILURE() << "no caption button " << code;
         return {0, 0};
     }
-    void screenshot(const char* name) {
-        const char* dir = std::getenv("VELMOR_FRAME_SCREENSHOTS");
-        if (!dir)
-            return;
-        const int w = DisplayWidth(probe_, DefaultScreen(probe_));
-        const int h = DisplayHeight(probe_, DefaultScreen(probe_));
-        XImage* img = XGetImage(probe_, DefaultRootWindow(probe_), 0, 0, static_cast<unsigned>(w),
-                                static_cast<unsigned>(h), AllPlanes, ZPixmap);
-        if (!img)
-            return;
-        gdi::Bitmap out(w, h);
-        for (int y = 0; y < h; ++y) {
-            for (int x = 0; x < w; ++x) {
-                const unsigned long p = XGetPixel(img, x, y);
-                out.set_color(x, y,
-                              gdi::rgb(static_cast<uint8_t>(p >> 16), static_cast<uint8_t>(p >> 8),
-                                       static_cast<uint8_t>(p)));
-            }
-        }
-        XDestroyImage(img);
-        gdi::write_png_file(std::string(dir) + "/" + name + ".png", out);
-    }
 
     clk::ManualClock clock_;
     std::unique_ptr<clk::ScopedClock> scoped_;
     std::unique_ptr<display::Display> disp_;
+    std::unique_ptr<x11test::Hand> hand_;
     ::Display* probe_ = nullptr;
     HWND h_ = nullptr;
-    int idle_turns_ = 0;
-    std::deque<std::function<void()>> steps_;
 };
 
 TEST_F(X11Frame, TheDefaultFrameMovesSizesMaximizesMinimizesAndClosesTheRealWindow) {

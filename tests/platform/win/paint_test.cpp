@@ -247,3 +247,37 @@ TEST_F(Painting, DefaultFramePaintsACaptionInTheActiveColour) {
 }
 
 }  // namespace
+
+namespace {
+
+// Children show only inside their parent's client area: the part of a child lying over the
+// frame (placed there, or left there when the window was minimized to its caption bar and its
+// client area became empty) does not cut the frame out of the window DC.
+TEST_F(Painting, ChildrenOutsideTheClientAreaDoNotCutTheFrame) {
+    HWND h = top("Frame", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN | WS_VISIBLE,
+                 {100, 100, 420, 340});
+    child(h, {10, -20, 100, 40});             // over the caption
+    HWND cover = child(h, {0, 0, 314, 211});  // the whole client area
+    PumpPending();
+    auto paint_frame_red = [&] {
+        HDC dc = GetWindowDC(h);
+        const RECT r = GetWindowRect(h);
+        dc->fill_rect({0, 0, r.width(), r.height()}, gdi::rgb(255, 0, 0));
+        ReleaseDC(h, dc);
+        UpdateAllWindows();
+        return ComposeScreen();
+    };
+    gdi::Bitmap screen = paint_frame_red();
+    EXPECT_EQ(screen.color_at(100 + 50, 100 + 10), gdi::rgb(255, 0, 0)) << "the caption";
+    EXPECT_NE(screen.color_at(100 + 150, 100 + 120), gdi::rgb(255, 0, 0)) << "the child";
+    (void)cover;
+
+    ShowWindow(h, SW_MINIMIZE);
+    PumpPending();
+    const RECT bar = GetWindowRect(h);
+    screen = paint_frame_red();
+    for (int y = bar.top; y < bar.bottom; ++y)
+        EXPECT_EQ(screen.color_at(bar.left + 50, y), gdi::rgb(255, 0, 0)) << "row " << y;
+}
+
+}  // namespace
