@@ -103,33 +103,6 @@ class SizeMove : public WinTest {
     HWND h_ = nullptr;
 };
 
-TEST_F(SizeMove, EachBorderAndCornerSizesTheWindowAndTheOppositeEdgesStay) {
-    struct Case {
-        POINT at;  // window coordinates of the press
-        int dx, dy;
-        RECT expected;
-    };
-    // The window is 200,150 - 600,450.
-    const Case cases[] = {
-        {{2, 150}, -20, 7, {180, 150, 600, 450}},      // left
-        {{397, 150}, 30, 7, {200, 150, 630, 450}},     // right
-        {{200, 2}, 7, -25, {200, 125, 600, 450}},      // top
-        {{200, 297}, 7, 40, {200, 150, 600, 490}},     // bottom
-        {{2, 2}, 10, 20, {210, 170, 600, 450}},        // top-left
-        {{397, 2}, 10, 20, {200, 170, 610, 450}},      // top-right
-        {{2, 297}, -10, -20, {190, 150, 600, 430}},    // bottom-left
-        {{397, 297}, -10, -20, {200, 150, 590, 430}},  // bottom-right
-    };
-    for (const Case& c : cases) {
-        SetWindowPos(h_, nullptr, 200, 150, 400, 300, SWP_NOZORDER);
-        PumpPending();
-        const POINT from{200 + c.at.x, 150 + c.at.y};
-        drag(from, {from.x + c.dx, from.y + c.dy});
-        EXPECT_EQ(GetWindowRect(h_), c.expected) << "press at " << c.at.x << "," << c.at.y;
-        EXPECT_EQ(GetCapture(), nullptr);
-    }
-}
-
 TEST_F(SizeMove, ABorderDragRunsTheModalLoopWithItsNotificationsInOrder) {
     drag({597, 447}, {617, 467});
     std::vector<std::string> seen;
