@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <deque>
 
+#include "forms/component_tracker.h"
 #include "forms/date_time_picker.h"
 #include "forms/form.h"
 #include "platform/win/message.h"
@@ -93,14 +95,28 @@ void TWinSkinForm::InitControls(forms::TWinControl* container) {
             }
         }
     }
-    for (forms::TControl* c : offered)
-        AddComp(c, container);
+    // An application's handler (OnSkinControl) runs during the scan and may free controls
+    // still to come: each is watched and passed over once freed.
+    forms::TComponentTracker container_alive(container);
+    {
+        std::deque<forms::TComponentTracker> watched;
+        for (forms::TControl* c : offered)
+            watched.emplace_back(c);
+        for (const forms::TComponentTracker& w : watched)
+            if (!w.Deleted())
+                AddComp(static_cast<forms::TControl*>(w.Component()), container);
+    }
+    if (container_alive.Deleted())
+        return;
     // Pop-up menus are skinned as their windows open (the manager's hook).
     std::vector<forms::TWinControl*> tab_order;
     container->GetTabOrderList(tab_order);
+    std::deque<forms::TComponentTracker> watched;
     for (forms::TWinControl* c : tab_order)
-        if (!HasSkin(c))
-            AddComp(c, container);
+        watched.emplace_back(c);
+    for (const forms::TComponentTracker& w : watched)
+        if (!w.Deleted() && !HasSkin(static_cast<forms::TControl*>(w.Component())))
+            AddComp(static_cast<forms::TControl*>(w.Component()), container);
 }
 
 void TWinSkinForm::AddComp(forms::TControl* control, forms::TWinControl* form) {
@@ -134,7 +150,13 @@ void TWinSkinForm::AddComp(forms::TControl* control, forms::TWinControl* form) {
 
     if (fsd->OnSkinControl) {
         TSkinControl* supplied = nullptr;
+        forms::TComponentTracker alive(control);
         fsd->OnSkinControl(fsd, fsd, form, control, cls, supplied);
+        if (alive.Deleted()) {
+            // The handler freed the control it was asked about.
+            delete supplied;
+            return;
+        }
         if (supplied) {
             Attach(std::unique_ptr<TSkinControl>(supplied), wc);
             if (control->InheritsFrom("TPanel") || control->InheritsFrom("TCustomPanel"))

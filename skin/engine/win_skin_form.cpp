@@ -289,17 +289,19 @@ void TWinSkinForm::ControlWindowsMade(forms::TWinControl* control) {
 
 void TWinSkinForm::ScanControls(forms::TWinControl* container) {
     if (scanning_) {
-        made_during_scan_.push_back(container);
+        made_during_scan_.push_back(std::make_unique<forms::TComponentTracker>(container));
         return;
     }
     scanning_ = true;
     InitControls(container);
-    // Windows made while the scan attached skinning objects.
+    // Windows made while the scan attached skinning objects (an application's handler may have
+    // made them, and may have freed some of them again before their turn).
     while (!made_during_scan_.empty()) {
-        std::vector<forms::TWinControl*> more;
+        std::vector<std::unique_ptr<forms::TComponentTracker>> more;
         more.swap(made_during_scan_);
-        for (forms::TWinControl* c : more)
-            InitControls(c);
+        for (const auto& watched : more)
+            if (!watched->Deleted())
+                InitControls(static_cast<forms::TWinControl*>(watched->Component()));
     }
     scanning_ = false;
 }

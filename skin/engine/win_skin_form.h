@@ -5,6 +5,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "forms/component_tracker.h"
 #include "forms/form.h"
 #include "platform/gdi/bitmap.h"
 #include "platform/gdi/region.h"
@@ -159,7 +160,9 @@ class TWinSkinForm {
     bool colour_set_ = false;
     std::unordered_set<const forms::TControl*> skinned_;
     bool scanning_ = false;
-    std::vector<forms::TWinControl*> made_during_scan_;
+    // Containers whose windows were made while a scan ran, each watched: one freed before its
+    // turn is passed over.
+    std::vector<std::unique_ptr<forms::TComponentTracker>> made_during_scan_;
     win::UINT_PTR timer_id_ = 0;
     // The border pictures of the last paint (Left, Right, Top, Bottom).
     struct TBorderPic {

@@ -8,6 +8,8 @@
 #include "forms/page_control.h"
 #include "forms/panel.h"
 #include "forms/status_bar.h"
+#include "skin/engine/skin_button.h"
+#include "skin/engine/skin_tab.h"
 #include "tests/skin/engine/skin_engine_fixture.h"
 
 namespace {
@@ -139,6 +141,116 @@ TEST_F(SkinUiTest, ControlsFreedWhileSkinnedLeaveNothingBehind) {
     auto* again = Add<forms::TButton>("B2", 10, 10, 80, 25);
     data->UpdateSkinControl(form, nullptr);
     EXPECT_EQ(SkinClass(again), "TSkinButton");
+}
+
+TEST_F(SkinUiTest, CloseButtonsOnTabsAskTheWindowAndFreeThePageOnlyWhenItAgrees) {
+    auto* pc = Add<forms::TPageControl>("PC", 10, 10, 400, 200);
+    pc->SetTag(kTabCloseButtonsTag);
+    std::vector<forms::TTabSheet*> pages;
+    for (const char* caption : {"One", "Two", "Three"}) {
+        auto* page = new forms::TTabSheet(form);
+        page->SetCaption(caption);
+        page->SetPageControl(pc);
+        pages.push_back(page);
+    }
+    std::vector<std::pair<win::WPARAM, win::LPARAM>> asked;
+    win::LRESULT answer = 1;
+    forms::TWndMethod previous = form->WindowProc;
+    form->WindowProc = [&](forms::TMessage& m) {
+        if (m.Msg == CN_TabClose) {
+            asked.emplace_back(m.WParam, m.LParam);
+            m.Result = answer;
+            return;
+        }
+        previous(m);
+    };
+    ShowSkinned();
+    auto* tab = dynamic_cast<TSkinTab*>(SkinOf(pc));
+    ASSERT_NE(tab, nullptr);
+    ASSERT_TRUE(tab->HasCloseButtons());
+    auto centre = [&](int i) {
+        const gdi::Rect b = TSkinTab::CloseButtonRect(pc->TabRect(i));
+        return pc->ClientToScreen({(b.left + b.right) / 2, (b.top + b.bottom) / 2});
+    };
+    // The window says no: the page stays, and the press did not change the page either.
+    win::InjectClick(centre(1));
+    win::PumpPending();
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].first, win::HandleToWParam(pc->Handle()));
+    EXPECT_EQ(asked[0].second, 1);
+    EXPECT_EQ(pc->PageCount(), 3);
+    EXPECT_EQ(pc->ActivePageIndex(), 0);
+    // A press on the button released elsewhere asks nothing.
+    win::InjectMouse(win::MouseAction::Move, centre(2));
+    win::InjectMouse(win::MouseAction::LeftDown, centre(2));
+    win::InjectMouse(win::MouseAction::Move, pc->ClientToScreen({200, 150}));
+    win::InjectMouse(win::MouseAction::LeftUp, pc->ClientToScreen({200, 150}));
+    win::PumpPending();
+    EXPECT_EQ(asked.size(), 1u);
+    // The window agrees: that page is freed, the others stay.
+    answer = 0;
+    forms::TComponentTracker second(pages[1]);
+    win::InjectClick(centre(1));
+    win::PumpPending();
+    EXPECT_EQ(asked.size(), 2u);
+    EXPECT_TRUE(second.Deleted());
+    ASSERT_EQ(pc->PageCount(), 2);
+    EXPECT_EQ(pc->Pages(1), pages[2]);
+    // A handler that frees the whole page control on the way leaves nothing to act on.
+    form->WindowProc = [&](forms::TMessage& m) {
+        if (m.Msg == CN_TabClose) {
+            delete pc;
+            m.Result = 0;
+            return;
+        }
+        previous(m);
+    };
+    win::InjectClick(centre(0));
+    win::PumpPending();
+    EXPECT_EQ(form->FindComponent("PC"), nullptr);
+    form->WindowProc = previous;
+}
+
+TEST_F(SkinUiTest, ControlsFreedDuringTheScanThatFoundThemAreNeverTouched) {
+    // An application's handler, asked about the first button, makes a panel with an edit on
+    // the shown form (its windows are announced while the scan runs) and frees it again, and
+    // frees a control the scan has not reached yet. The scan takes in what is left.
+    auto* trigger = Add<forms::TButton>("Trigger", 10, 10, 80, 25);
+    auto* victim = Add<forms::TButton>("Victim", 10, 40, 80, 25);
+    auto* kept = Add<forms::TEdit>("Kept", 10, 70, 80, 24);
+    bool done = false;
+    data->OnSkinControl = [&](forms::TComponent*, TSkinData*, forms::TControl*,
+                              forms::TControl* control, const std::string&, TSkinControl*&) {
+        if (control != trigger || done)
+            return;
+        done = true;
+        auto* made = Add<forms::TPanel>("Made", 200, 10, 100, 60);
+        Add<forms::TEdit>("MadeEdit", 5, 5, 80, 24, made);
+        ASSERT_TRUE(made->HandleAllocated());
+        delete made;
+        delete victim;
+    };
+    ShowSkinned();
+    ASSERT_TRUE(done);
+    EXPECT_EQ(SkinClass(trigger), "TSkinButton");
+    EXPECT_EQ(SkinClass(kept), "TSkinEdit");
+    EXPECT_EQ(Skinned()->Controllist.size(), 2u);
+}
+
+TEST_F(SkinUiTest, HandlerThatFreesTheControlItIsAskedAboutLeavesNoSkinningObject) {
+    auto* doomed = Add<forms::TButton>("Doomed", 10, 10, 80, 25);
+    auto* kept = Add<forms::TButton>("Kept", 10, 40, 80, 25);
+    data->OnSkinControl = [&](forms::TComponent*, TSkinData*, forms::TControl*,
+                              forms::TControl* control, const std::string&,
+                              TSkinControl*& supplied) {
+        if (control == doomed) {
+            supplied = new TSkinButton();
+            delete doomed;
+        }
+    };
+    ShowSkinned();
+    EXPECT_EQ(SkinClass(kept), "TSkinButton");
+    EXPECT_EQ(Skinned()->Controllist.size(), 1u);
 }
 
 }  // namespace
