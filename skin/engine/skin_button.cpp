@@ -6,6 +6,8 @@
 #include "platform/win/message.h"
 #include "platform/win/metrics.h"
 #include "platform/win/painting.h"
+#include "platform/win/styles.h"
+#include "platform/win/timer.h"
 #include "platform/win/window.h"
 #include "skin/engine/skin_data.h"
 #include "skin/skin_draw.h"
@@ -15,6 +17,9 @@ namespace skin {
 namespace {
 
 constexpr win::DWORD kDefPushButtonStyle = 0x0001;
+// The timer that ends a SetRedraw(false) that no SetRedraw(true) follows.
+constexpr win::UINT_PTR kRedrawTimer = 1;
+constexpr win::UINT kRedrawTimeoutMs = 100;
 
 std::string Lower(std::string_view s) {
     std::string out(s);
@@ -120,8 +125,45 @@ void TSkinButton::DrawControl(gdi::DC& dc, const gdi::Rect& r) {
     dc.bit_blt(r.left, r.top, r.width(), r.height(), offscreen_, 0, 0);
 }
 
+void TSkinButton::SetRedraw(bool on) {
+    if (!hwnd || !win::IsWindow(hwnd))
+        return;
+    const auto style = win::GetWindowLongPtr(hwnd, win::GWL_STYLE);
+    if (!on) {
+        if (style & win::WS_VISIBLE) {
+            win::SetWindowLongPtr(hwnd, win::GWL_STYLE, style & ~win::LONG_PTR(win::WS_VISIBLE));
+            redraw = true;
+        }
+        win::SetTimer(hwnd, kRedrawTimer, kRedrawTimeoutMs);
+        return;
+    }
+    win::KillTimer(hwnd, kRedrawTimer);
+    if (redraw) {
+        redraw = false;
+        win::SetWindowLongPtr(hwnd, win::GWL_STYLE, style | win::LONG_PTR(win::WS_VISIBLE));
+        Invalidate();
+    }
+}
+
+void TSkinButton::Unsubclass() {
+    // A button going back to the system look is never left hidden by a pending SetRedraw.
+    if (skinned && skinstate != 6)
+        SetRedraw(true);
+    TSkinControl::Unsubclass();
+}
+
 bool TSkinButton::BeforeProc(forms::TMessage& m) {
     switch (m.Msg) {
+        case win::WM_SETREDRAW:
+            SetRedraw(m.WParam != 0);
+            m.Result = 0;
+            return false;
+        case win::WM_TIMER:
+            if (m.WParam != kRedrawTimer)
+                return true;
+            SetRedraw(true);
+            m.Result = 0;
+            return false;
         case win::WM_PAINT:
             if (!CanPaint())
                 return true;

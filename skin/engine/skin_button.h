@@ -17,9 +17,15 @@ class TSkinButton : public TSkinControl {
     // The caption with every "||" turned into a line break.
     static std::string ButtonText(std::string_view caption);
 
+    // Drawing off hides the window from the system's own painting (its visible style cleared)
+    // for at most 100 ms; drawing on, or the timer, shows it again.
+    void SetRedraw(bool on);
+    void Unsubclass() override;
+
     bool trans = false;
     bool isdefault = false;
     bool MultiLine = false;
+    // The visible style was cleared by SetRedraw and is still to be put back.
     bool redraw = false;
 
   protected:
