@@ -34,10 +34,20 @@ constexpr win::DWORD kSetForegroundStyle = 0x200;  // DS_SETFOREGROUND
 
 }  // namespace
 
-TSkinManage::TSkinManage() = default;
+constexpr const char* kManagerWindowClass = "TSkinManage";
+constexpr win::WPARAM kReskinRequest = 7;
+
+TSkinManage::TSkinManage() {
+    CreateOwnWindow();
+}
 
 TSkinManage::~TSkinManage() {
     g_hooks_off = true;
+    if (window_ && win::IsWindow(window_)) {
+        win::SetWindowLongPtr(window_, win::GWLP_USERDATA, 0);
+        win::DestroyWindow(window_);
+    }
+    window_ = nullptr;
     DisableTimer();
     Threadlist.clear();
     ReleaseAll();
@@ -62,6 +72,44 @@ void TSkinManage::Release() {
     TSkinManage* m = g_manager;
     g_manager = nullptr;
     delete m;
+}
+
+void TSkinManage::CreateOwnWindow() {
+    static bool registered = false;
+    if (!registered) {
+        win::WNDCLASS wc;
+        wc.lpfnWndProc = &TSkinManage::WindowProc;
+        wc.lpszClassName = kManagerWindowClass;
+        win::RegisterClass(wc);
+        registered = true;
+    }
+    // Hidden and of no size: never shown, never offered to AddForm.
+    window_ = win::CreateWindowEx(win::WS_EX_TOOLWINDOW, kManagerWindowClass, "", win::WS_POPUP, 0,
+                                  0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    if (window_)
+        win::SetWindowLongPtr(window_, win::GWLP_USERDATA, reinterpret_cast<win::LONG_PTR>(this));
+}
+
+win::LRESULT TSkinManage::WindowProc(win::HWND h, win::UINT msg, win::WPARAM wp, win::LPARAM lp) {
+    if (msg == CN_SkinQuery)
+        return 1;
+    auto* self = reinterpret_cast<TSkinManage*>(win::GetWindowLongPtr(h, win::GWLP_USERDATA));
+    if (msg == CN_ManagerAction) {
+        // Only the live manager acts; a request left in the queue of a manager that has gone
+        // does nothing.
+        if (self && self == g_manager && !g_hooks_off && wp == kReskinRequest)
+            self->ReskinWindow(win::HwndFromParam(lp));
+        return 0;
+    }
+    return win::DefWindowProc(h, msg, wp, lp);
+}
+
+void TSkinManage::ReskinWindow(win::HWND h) {
+    lpara = h;
+    if (TWinSkinForm* sf = FindForm(h))
+        ReleaseForm(sf);
+    if (h && win::IsWindow(h))
+        AddForm(h);
 }
 
 void TSkinManage::Register(TSkinData* data) {
@@ -267,15 +315,10 @@ void TSkinManage::OnTimer() {
             case kActionFreeDeleted:
                 DropDeadEntries();
                 break;
-            case kActionReskinWindow: {
-                win::HWND h = lpara;
-                if (TWinSkinForm* sf = FindForm(h))
-                    ReleaseForm(sf);
-                if (h && win::IsWindow(h))
-                    AddForm(h);
+            case kActionReskinWindow:
+                ReskinWindow(lpara);
                 UpdateData = nullptr;
                 return;
-            }
             default:
                 break;
         }

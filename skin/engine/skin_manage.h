@@ -63,6 +63,12 @@ class TSkinManage {
     // A pop-up menu window: attaches a menu-skinning object.
     void AddMenu(win::HWND h);
     void DeleteMenu(win::HWND h);
+    // Releases the skinned window `h` and takes it over again (action 7).
+    void ReskinWindow(win::HWND h);
+    // The manager's own hidden window: message 0x3508 with wParam 7 re-skins the window given
+    // in lParam, outside the message handling of the window that asks for it.
+    win::HWND Window() const { return window_; }
+
     // Drops skinned windows that are gone (their objects marked deleted).
     void DropDeadEntries();
     TWinSkinForm* FindForm(win::HWND h) const;
@@ -97,11 +103,14 @@ class TSkinManage {
 
   private:
     win::LRESULT HookProc(int code, win::WPARAM wp, win::LPARAM lp);
+    static win::LRESULT WindowProc(win::HWND h, win::UINT msg, win::WPARAM wp, win::LPARAM lp);
+    void CreateOwnWindow();
     void EnableTimer();
     void DisableTimer();
     void ApplyToForms();
 
     win::HHOOK hook_ = nullptr;
+    win::HWND window_ = nullptr;
     win::UINT_PTR timer_id_ = 0;
     bool timer_enabled_ = false;
     int timer_interval_ = 100;
