@@ -27,6 +27,10 @@ struct TSkinControl::Link {
     forms::TWinControl* control = nullptr;
 };
 
+bool TSkinControl::Watch::Gone() const {
+    return link_->obj == nullptr;
+}
+
 TSkinControl::TSkinControl() : link_(std::make_shared<Link>()) {
     link_->obj = this;
 }

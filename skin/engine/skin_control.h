@@ -121,6 +121,18 @@ class TSkinControl : public forms::TObject {
     bool raw_ = false;
     static win::LRESULT RawProc(win::HWND h, win::UINT msg, win::WPARAM wp, win::LPARAM lp,
                                 win::UINT_PTR id, win::DWORD_PTR ref);
+
+  protected:
+    // Watches this object across a call that may free it (a message sent to the application's
+    // window, an event): Gone() is true once it has been freed.
+    class Watch {
+      public:
+        explicit Watch(const TSkinControl* sc) : link_(sc->link_) {}
+        bool Gone() const;
+
+      private:
+        std::shared_ptr<Link> link_;
+    };
 };
 
 }  // namespace skin

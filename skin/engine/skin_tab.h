@@ -8,14 +8,32 @@ namespace skin {
 // Page controls: the tab strip drawn over the parent's colour, each tab from the
 // skin's tab element (state 2 for the selected tab, 1 for the others), then the page border
 // around the display area.
+//
+// A page control tagged 7777 shows a close button at the right of each tab. Pressing it and
+// releasing over it asks the skinned window with message 0x3507 (wParam the page control's
+// window, lParam the tab index); a reply of 0 frees that page.
 class TSkinTab : public TSkinControl {
     FORMS_CLASS(TSkinTab, TSkinControl)
+  public:
+    bool HasCloseButtons() const;
+    // The close button of a tab, in client coordinates.
+    static gdi::Rect CloseButtonRect(const gdi::Rect& tab);
+    // The tab whose close button is at the client point, or -1.
+    int CloseButtonAt(gdi::Point p) const;
+
   protected:
     void DrawControl(gdi::DC& dc, const gdi::Rect& r) override;
     bool CanPaint() const override;
     void AfterProc(forms::TMessage& m) override;
     // One tab into the strip.
     virtual void DrawTab(gdi::DC& dc, const gdi::Rect& tab, const std::string& text, bool selected);
+    bool BeforeProc(forms::TMessage& m) override;
+    void DrawCloseButton(gdi::DC& dc, const gdi::Rect& tab, int index);
+    // The operator let go over the close button of tab `index`.
+    void CloseClicked(int index);
+
+    int close_hot_ = -1;
+    int close_pressed_ = -1;
 };
 
 // Page controls whose tabs look like buttons: the tabs from the button element.
