@@ -10,6 +10,8 @@
 #include "platform/win/input.h"
 #include "platform/win/metrics.h"
 #include "platform/win/painting.h"
+#include "platform/win/scrollbar.h"
+#include "platform/win/styles.h"
 
 namespace forms {
 
@@ -110,7 +112,16 @@ void TComboBox::DropDown() {
         [this](win::HWND h, win::UINT m, win::WPARAM w, win::LPARAM l) {
             return ListProc(h, m, w, l);
         },
-        [this] { CloseUp(false); });
+        [this] { CloseUp(false); }, ListScrolls() ? win::WS_VSCROLL : 0);
+    if (ListScrolls() && popup_.IsOpen()) {
+        win::SCROLLINFO si;
+        si.fMask = win::SIF_RANGE | win::SIF_PAGE | win::SIF_POS;
+        si.nMin = 0;
+        si.nMax = items_.Count() - 1;
+        si.nPage = static_cast<win::UINT>(VisibleItems());
+        si.nPos = top_;
+        win::SetScrollInfo(popup_.hwnd(), win::SB_VERT, &si, true);
+    }
     Invalidate();
 }
 
@@ -158,11 +169,59 @@ void TComboBox::EditChanged() {
 
 void TComboBox::EnsureHotVisible() {
     const int visible = VisibleItems();
-    if (hot_ < top_)
-        top_ = hot_;
-    if (hot_ >= top_ + visible)
-        top_ = hot_ - visible + 1;
-    top_ = std::clamp(top_, 0, std::max(0, items_.Count() - visible));
+    int top = top_;
+    if (hot_ < top)
+        top = hot_;
+    if (hot_ >= top + visible)
+        top = hot_ - visible + 1;
+    ScrollListTo(top);
+}
+
+void TComboBox::ScrollListTo(int top) {
+    top = std::clamp(top, 0, std::max(0, items_.Count() - VisibleItems()));
+    const bool moved = top != top_;
+    top_ = top;
+    if (moved && ListScrolls() && popup_.IsOpen())
+        win::SetScrollPos(popup_.hwnd(), win::SB_VERT, top_, true);
+}
+
+void TComboBox::ListScrolled(int request) {
+    const int page = VisibleItems();
+    int top = top_;
+    switch (request) {
+        case win::SB_LINEUP:
+            --top;
+            break;
+        case win::SB_LINEDOWN:
+            ++top;
+            break;
+        case win::SB_PAGEUP:
+            top -= page;
+            break;
+        case win::SB_PAGEDOWN:
+            top += page;
+            break;
+        case win::SB_TOP:
+            top = 0;
+            break;
+        case win::SB_BOTTOM:
+            top = items_.Count();
+            break;
+        case win::SB_THUMBPOSITION:
+        case win::SB_THUMBTRACK: {
+            win::SCROLLINFO si;
+            si.fMask = win::SIF_TRACKPOS;
+            if (win::GetScrollInfo(popup_.hwnd(), win::SB_VERT, &si))
+                top = si.nTrackPos;
+            break;
+        }
+        default:
+            return;
+    }
+    if (top != top_) {
+        ScrollListTo(top);
+        popup_.Invalidate();
+    }
 }
 
 bool TComboBox::ItemScreenRect(int index, gdi::Rect* out) const {
@@ -190,11 +249,20 @@ win::LRESULT TComboBox::ListProc(win::HWND h, win::UINT msg, win::WPARAM wp, win
         case WM_PAINT: {
             PAINTSTRUCT ps;
             HDC dc = BeginPaint(h, &ps);
-            if (dc)
+            if (dc) {
+                // The box hears that its list paints (those who skin it find the list here).
+                TComponentTracker alive(this);
+                Perform(WM_CTLCOLORLISTBOX, reinterpret_cast<WPARAM>(dc), HandleToLParam(h));
+                if (alive.Deleted() || !IsWindow(h))
+                    return 0;
                 PaintList(*dc, client);
+            }
             EndPaint(h, &ps);
             return 0;
         }
+        case WM_VSCROLL:
+            ListScrolled(LOWORD(wp));
+            return 0;
         case WM_ERASEBKGND:
             return 1;
         case WM_MOUSEMOVE:
@@ -223,8 +291,7 @@ win::LRESULT TComboBox::ListProc(win::HWND h, win::UINT msg, win::WPARAM wp, win
             return 0;
         case WM_MOUSEWHEEL: {
             const int delta = GET_WHEEL_DELTA_WPARAM(wp);
-            top_ = std::clamp(top_ + (delta > 0 ? -1 : 1), 0,
-                              std::max(0, items_.Count() - VisibleItems()));
+            ScrollListTo(top_ + (delta > 0 ? -1 : 1));
             popup_.Invalidate();
             return 0;
         }

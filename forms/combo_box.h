@@ -36,6 +36,12 @@ class TComboBox : public TWinControl {
     void SetMaxLength(int n) { editor_.set_max_length(n); }
 
     bool DroppedDown() const { return popup_.IsOpen(); }
+    // The window of the list while it is dropped down (nullptr otherwise). A list with more
+    // items than DropDownCount has a vertical scroll bar. While it paints, the list sends its
+    // box WM_CTLCOLORLISTBOX (wParam its DC, lParam its window), as system lists do.
+    win::HWND ListWindow() const { return DroppedDown() ? popup_.hwnd() : nullptr; }
+    // The first item shown in the dropped-down list.
+    int TopIndex() const { return top_; }
     void SetDroppedDown(bool v);
     // The drop-down button in client coordinates.
     gdi::Rect ButtonRect() const;
@@ -65,6 +71,10 @@ class TComboBox : public TWinControl {
     int ItemHeight() const;
     int VisibleItems() const;
     void EnsureHotVisible();
+    bool ListScrolls() const { return items_.Count() > drop_down_count_; }
+    // Scrolls the list to show `top` first and moves its scroll bar along.
+    void ScrollListTo(int top);
+    void ListScrolled(int request);
     win::LRESULT ListProc(win::HWND h, win::UINT msg, win::WPARAM wp, win::LPARAM lp);
     void PaintList(gdi::DC& dc, const gdi::Rect& client);
 

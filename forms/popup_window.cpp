@@ -1,7 +1,9 @@
 #include "forms/popup_window.h"
 
 #include "platform/win/input.h"
+#include "platform/win/message.h"
 #include "platform/win/painting.h"
+#include "platform/win/styles.h"
 
 namespace forms {
 
@@ -23,18 +25,29 @@ void EnsurePopupClass() {
 bool IsInside(win::HWND h, win::LPARAM lp) {
     return win::GetClientRect(h).contains(win::MAKEPOINT(lp));
 }
+
+// The scroll bar of the pop-up under a client point (HTVSCROLL, HTHSCROLL), or 0.
+win::LRESULT ScrollBarAt(win::HWND h, win::LPARAM lp) {
+    const auto style = win::GetWindowLongPtr(h, win::GWL_STYLE);
+    if (!(style & (win::WS_VSCROLL | win::WS_HSCROLL)))
+        return 0;
+    win::POINT p = win::MAKEPOINT(lp);
+    win::ClientToScreen(h, &p);
+    const win::LRESULT hit = win::SendMessage(h, win::WM_NCHITTEST, 0, win::MAKELPARAM(p.x, p.y));
+    return hit == win::HTVSCROLL || hit == win::HTHSCROLL ? hit : 0;
+}
 }  // namespace
 
 bool PopupWindow::Open(win::HWND owner, const win::RECT& screen, Handler handler,
-                       DismissHandler dismiss) {
+                       DismissHandler dismiss, win::DWORD extra_style) {
     Close();
     EnsurePopupClass();
     handler_ = std::move(handler);
     dismiss_ = std::move(dismiss);
     hwnd_ = win::CreateWindowEx(win::WS_EX_TOPMOST | win::WS_EX_TOOLWINDOW | win::WS_EX_NOACTIVATE,
-                                kPopupClass, "", win::WS_POPUP | win::WS_BORDER, screen.left,
-                                screen.top, screen.width(), screen.height(), owner, nullptr,
-                                nullptr, nullptr);
+                                kPopupClass, "", win::WS_POPUP | win::WS_BORDER | extra_style,
+                                screen.left, screen.top, screen.width(), screen.height(), owner,
+                                nullptr, nullptr, nullptr);
     if (!hwnd_)
         return false;
     win::SetWindowProc(hwnd_, win::WNDPROC::bind([this](win::HWND h, win::UINT m, win::WPARAM w,
@@ -77,6 +90,18 @@ win::LRESULT PopupWindow::WindowProc(win::HWND h, win::UINT msg, win::WPARAM wp,
     switch (msg) {
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:
+            if (!IsInside(h, lp)) {
+                if (const LRESULT bar = ScrollBarAt(h, lp)) {
+                    POINT p = MAKEPOINT(lp);
+                    ClientToScreen(h, &p);
+                    SendMessage(h, WM_NCLBUTTONDOWN, static_cast<WPARAM>(bar),
+                                MAKELPARAM(p.x, p.y));
+                    return 0;
+                }
+                Dismiss();
+                return 0;
+            }
+            break;
         case WM_RBUTTONDOWN:
         case WM_RBUTTONDBLCLK:
         case WM_MBUTTONDOWN:

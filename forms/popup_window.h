@@ -19,6 +19,8 @@ namespace forms {
 //   press outside has dismissed it); neither picks anything nor closes it.
 // - Losing the capture to another window dismisses it. The capture it gives up itself while
 //   closing does not.
+// - A press on its own scroll bar (a pop-up opened with WS_VSCROLL or WS_HSCROLL) is inside: it
+//   scrolls, as the window's non-client press would (WM_NCLBUTTONDOWN).
 // Dismissing calls the owner's `Dismiss`, which must close the pop-up (the owner's close-up
 // without taking anything). Every other message, presses and releases inside included, goes to
 // the owner's `Handler`.
@@ -28,8 +30,10 @@ class PopupWindow {
     using DismissHandler = std::function<void()>;
 
     ~PopupWindow() { Close(); }
-    // Opens at the screen rectangle, owned by `owner` (a top-level window).
-    bool Open(win::HWND owner, const win::RECT& screen, Handler handler, DismissHandler dismiss);
+    // Opens at the screen rectangle, owned by `owner` (a top-level window); `extra_style` adds
+    // styles such as WS_VSCROLL.
+    bool Open(win::HWND owner, const win::RECT& screen, Handler handler, DismissHandler dismiss,
+              win::DWORD extra_style = 0);
     // Gives up the capture and destroys the window; no message reaches the owner meanwhile.
     void Close();
     bool IsOpen() const;
