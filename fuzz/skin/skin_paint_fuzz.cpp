@@ -1,6 +1,8 @@
 // Every skinning object painting a control with arbitrary element images, frame counts,
 // margins and flags: a window with one control of each kind is taken over by a skin whose
-// elements come from the input, then painted in its states.
+// elements come from the input, then painted in its states; a long combo list drops down with
+// its skinned scroll bar, tabs show close buttons, and scroll bars of any extent and scroll
+// values are painted on their own.
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -19,6 +21,7 @@
 #include "platform/win/painting.h"
 #include "platform/win/test_driver.h"
 #include "skin/engine/skin_data.h"
+#include "skin/engine/skin_scroll_bar.h"
 #include "skin/engine/skin_types.h"
 #include "skin/engine/startup_skin.h"
 
@@ -98,6 +101,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         sd->VSpin->MaskMap = Image(in);
     if (in.byte() & 1)
         sd->Options.include(skin::xoTransparent);
+    sd->SArrow = Element<skin::TDataSkinObject>(in);
+    sd->VBar = Element<skin::TDataSkinObject>(in);
+    sd->HBar = Element<skin::TDataSkinObject>(in);
+    sd->VSlider = Element<skin::TDataSkinObject>(in);
+    sd->HSlider = Element<skin::TDataSkinObject>(in);
 
     auto place = [&](forms::TControl* c, int x, int y, int w, int h, forms::TWinControl* parent) {
         c->SetParent(parent ? parent : form);
@@ -118,7 +126,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     check->SetAllowGrayed(true);
     check->SetState(static_cast<forms::TCheckBoxState>(in.small(0, 2)));
     place(new forms::TEdit(form), 5, 75, in.small(1, 80), in.small(1, 30), sheet);
-    place(new forms::TComboBox(form), 110, 5, in.small(1, 100), 24, sheet);
+    auto* combo = new forms::TComboBox(form);
+    place(combo, 110, 5, in.small(1, 100), 24, sheet);
+    for (int i = in.small(0, 30); i > 0; --i)
+        combo->Items().Add("item");
     place(new forms::TDateTimePicker(form), 110, 35, in.small(1, 100), in.small(1, 30), sheet);
     auto* time = new forms::TDateTimePicker(form);
     place(time, 110, 70, 100, 24, sheet);
@@ -139,6 +150,38 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     win::SendMessage(button->Handle(), win::WM_MOUSEMOVE, 0, win::MAKELPARAM(3, 3));
     win::SendMessage(button->Handle(), win::WM_LBUTTONDOWN, 0, win::MAKELPARAM(3, 3));
     win::UpdateAllWindows();
+    // Tabs with close buttons, hovered.
+    pages->SetTag(in.byte() & 1 ? skin::kTabCloseButtonsTag : 0);
+    const gdi::Rect tab = pages->TabRect(0);
+    win::SendMessage(pages->Handle(), win::WM_MOUSEMOVE, 0,
+                     win::MAKELPARAM(tab.right - 8, (tab.top + tab.bottom) / 2));
+    pages->Invalidate();
+    win::UpdateAllWindows();
+    // The combo's list dropped down, its bar hovered and pressed where the input says.
+    combo->SetDroppedDown(true);
+    win::UpdateAllWindows();
+    if (win::HWND list = combo->ListWindow()) {
+        const win::LPARAM at = win::MAKELPARAM(in.small(-5, 140), in.small(-5, 200));
+        win::SendMessage(list, win::WM_MOUSEMOVE, 0, at);
+        win::SendMessage(list, win::WM_LBUTTONDOWN, 0, at);
+        win::SendMessage(list, win::WM_LBUTTONUP, 0, at);
+        win::UpdateAllWindows();
+    }
+    combo->SetDroppedDown(false);
+    // Scroll bars of any extent and scroll values.
+    {
+        gdi::Bitmap canvas(64, 64);
+        gdi::DC dc(canvas);
+        win::SCROLLINFO si;
+        si.nMin = static_cast<int8_t>(in.byte()) * 1000003;
+        si.nMax = static_cast<int8_t>(in.byte()) * 1000003;
+        si.nPage = in.byte() * 1000003u;
+        si.nPos = static_cast<int8_t>(in.byte()) * 1000003;
+        const gdi::Rect r{in.small(-8, 70), in.small(-8, 70), in.small(-8, 70), in.small(-8, 70)};
+        const auto hot = static_cast<skin::TScrollPart>(in.small(0, 5));
+        const auto pressed = static_cast<skin::TScrollPart>(in.small(0, 5));
+        skin::TWScrollbar::Draw(dc, *sd, r, in.byte() & 1, si, hot, pressed);
+    }
     delete form;
     win::PumpPending();
     return 0;

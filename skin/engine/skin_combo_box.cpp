@@ -4,6 +4,7 @@
 #include "platform/win/input.h"
 #include "platform/win/message.h"
 #include "platform/win/metrics.h"
+#include "platform/win/styles.h"
 #include "platform/win/window.h"
 #include "skin/engine/skin_data.h"
 #include "skin/skin_draw.h"
@@ -59,8 +60,30 @@ void TSkinComBox::DrawControl(gdi::DC& dc, const gdi::Rect& r) {
     }
 }
 
+void TSkinComBox::ListPainting(win::HWND list) {
+    if (list_bar_ && list_bar_->Window() == list)
+        return;
+    list_bar_.reset();
+    if (!fsd || !TWScrollbar::CanPaint(*fsd) || !list || !win::IsWindow(list))
+        return;
+    if (!(win::GetWindowLongPtr(list, win::GWL_STYLE) & win::WS_VSCROLL))
+        return;
+    list_bar_ = std::make_unique<TComboxScrollBar>();
+    list_bar_->Inithwnd(list, fsd, skinform);
+    list_bar_->PaintBar();
+}
+
 void TSkinComBox::AfterProc(forms::TMessage& m) {
+    // The list has closed: its skinning goes with it.
+    if (list_bar_ && m.Msg != win::WM_CTLCOLORLISTBOX) {
+        auto* combo = dynamic_cast<forms::TComboBox*>(control);
+        if (!combo || combo->ListWindow() != list_bar_->Window())
+            list_bar_.reset();
+    }
     switch (m.Msg) {
+        case win::WM_CTLCOLORLISTBOX:
+            ListPainting(win::HwndFromParam(m.LParam));
+            return;
         case win::WM_MOUSEMOVE: {
             const bool over = ButtonRect().contains(win::MAKEPOINT(m.LParam));
             if (over != ((state & scMouseIn) != 0)) {

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <memory>
+
 #include "skin/engine/skin_control.h"
+#include "skin/engine/skin_scroll_bar.h"
 
 namespace skin {
 
@@ -13,12 +16,18 @@ class TSkinComBox : public TSkinControl {
     int GetState() const;
     // The drop-down button's rectangle in client coordinates.
     gdi::Rect ButtonRect() const;
+    // The skinned scroll bar of the dropped-down list, while one is shown.
+    TComboxScrollBar* ListScrollBar() const { return list_bar_.get(); }
 
   protected:
     void DrawControl(gdi::DC& dc, const gdi::Rect& r) override;
     bool CanPaint() const override;
     bool PaintsOverPlain() const override { return true; }
     void AfterProc(forms::TMessage& m) override;
+    // The list announced itself while painting: its scroll bar, if it has one, is skinned.
+    void ListPainting(win::HWND list);
+
+    std::unique_ptr<TComboxScrollBar> list_bar_;
 };
 
 }  // namespace skin
