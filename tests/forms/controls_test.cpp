@@ -1,6 +1,9 @@
 #include "ui_fixture.h"
 
 #include "forms/control_windows_made.h"
+#include "platform/win/metrics.h"
+#include "platform/win/scrollbar.h"
+#include "platform/win/styles.h"
 #include "platform/win/subclass.h"
 
 namespace forms {
@@ -137,6 +140,51 @@ TEST_F(UiTest, ComboListOpensWithF4AndEscapeClosesItWithoutPressingCancel) {
             "key F4\nkey Down\nkey Enter\nexpect CB b\n");
     EXPECT_EQ(r.exit_code, 0) << r.report;
     EXPECT_EQ(cancels, 0);
+}
+
+TEST_F(UiTest, LongComboListScrollsByItsScrollBarAndShortOnesHaveNone) {
+    auto* c = Add<TComboBox>("CB", 10, 10, 120, 24);
+    c->SetStyle(TComboBoxStyle::csDropDownList);
+    for (int i = 0; i < 17; ++i)
+        c->Items().Add("CH" + std::to_string(i));
+    auto* s = Add<TComboBox>("Short", 200, 10, 120, 24);
+    s->Items().Assign({"COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7", "COM8"});
+    form->Show();
+    s->SetDroppedDown(true);
+    ASSERT_TRUE(s->DroppedDown());
+    EXPECT_FALSE(win::GetWindowLongPtr(s->ListWindow(), win::GWL_STYLE) & win::WS_VSCROLL);
+    s->SetDroppedDown(false);
+
+    auto opened = Run("focus CB\nkey F4\n");
+    EXPECT_EQ(opened.exit_code, 0) << opened.report;
+    const win::HWND list = c->ListWindow();
+    ASSERT_TRUE(list);
+    ASSERT_TRUE(win::GetWindowLongPtr(list, win::GWL_STYLE) & win::WS_VSCROLL);
+    const gdi::Rect wr = win::GetWindowRect(list);
+    const int bar_x = wr.right - 1 - win::GetSystemMetrics(win::SM_CXVSCROLL) / 2;
+    // The down arrow: one line, and the list stays open.
+    win::InjectClick({bar_x, wr.bottom - 5});
+    win::RunFor(20);
+    ASSERT_TRUE(c->DroppedDown());
+    EXPECT_EQ(c->TopIndex(), 1);
+    EXPECT_EQ(win::GetScrollPos(list, win::SB_VERT), 1);
+    // The track below the thumb: a page, no further than the last page.
+    win::InjectClick({bar_x, wr.bottom - 25});
+    win::RunFor(20);
+    EXPECT_EQ(c->TopIndex(), 9);
+    EXPECT_EQ(win::GetScrollPos(list, win::SB_VERT), 9);
+    // Keys move the bar along; an item clicked is the item shown there.
+    auto r = Run("key Home\n");
+    EXPECT_EQ(r.exit_code, 0) << r.report;
+    EXPECT_EQ(win::GetScrollPos(list, win::SB_VERT), 0);
+    win::InjectClick({bar_x, wr.bottom - 5});
+    win::RunFor(20);
+    gdi::Rect item;
+    ASSERT_TRUE(c->ItemScreenRect(3, &item));
+    win::InjectClick({item.left + 5, (item.top + item.bottom) / 2});
+    win::RunFor(20);
+    EXPECT_FALSE(c->DroppedDown());
+    EXPECT_EQ(c->Text(), "CH3");
 }
 
 TEST_F(UiTest, EditableComboGivesMinusOneForUnknownText) {

@@ -17,6 +17,8 @@
 #include "platform/win/test_driver.h"
 #include "skin/engine/skin_button.h"
 #include "skin/engine/skin_check_box.h"
+#include "skin/engine/skin_combo_box.h"
+#include "skin/engine/skin_scroll_bar.h"
 #include "skin/skin_draw.h"
 #include "tests/skin/engine/skin_engine_fixture.h"
 #include "tests/skin/skin_test_package.h"
@@ -54,6 +56,41 @@ TEST_F(SkinUiTest, FirstActivationTakesTheFormOverAndActiveSwitchesTheSkinOffAnd
     EXPECT_EQ(SkinClass(b), "TSkinButton");
 }
 
+TEST_F(SkinUiTest, ManagerWindowReskinsTheWindowItIsAskedFor) {
+    auto* b = Add<TButton>("B", 10, 10, 80, 25);
+    int skinned = 0;
+    data->OnAfterSkinForm = [&](forms::TObject*, win::HWND, const std::string&) { ++skinned; };
+    ShowSkinned();
+    ASSERT_EQ(skinned, 1);
+    TSkinManage* m = TSkinManage::Instance();
+    const win::HWND mw = m->Window();
+    ASSERT_TRUE(win::IsWindow(mw));
+    EXPECT_FALSE(win::IsWindowVisible(mw));
+    EXPECT_EQ(win::SendMessage(mw, CN_SkinQuery, 0, 0), 1) << "never skinned itself";
+    EXPECT_EQ(m->FindForm(mw), nullptr);
+
+    // Posted from inside the window's own handling: carried out once that handling is over.
+    win::PostMessage(mw, CN_ManagerAction, 7, win::HandleToLParam(form->Handle()));
+    win::PumpPending();
+    EXPECT_EQ(skinned, 2);
+    ASSERT_NE(Skinned(), nullptr);
+    EXPECT_EQ(SkinClass(b), "TSkinButton");
+    EXPECT_EQ(m->lpara, form->Handle());
+    EXPECT_EQ(Skinned()->Controllist.size(), 1u) << "one skinning object, not two";
+
+    // Other requests, windows that are gone and values that are no window do nothing.
+    win::SendMessage(mw, CN_ManagerAction, 3, win::HandleToLParam(form->Handle()));
+    win::SendMessage(mw, CN_ManagerAction, 7, 0);
+    win::SendMessage(mw, CN_ManagerAction, 7, 0x7fff1234);
+    auto* other = new forms::TForm(forms::Application);
+    other->SetBounds(0, 0, 100, 100);
+    const win::HWND gone = other->Handle();
+    delete other;
+    win::SendMessage(mw, CN_ManagerAction, 7, win::HandleToLParam(gone));
+    EXPECT_EQ(skinned, 2);
+    EXPECT_EQ(m->Flist.size(), 1u);
+}
+
 TEST_F(SkinUiTest, FormTaggedNinetyNineIsNeverSkinnedWhateverDisableTagSays) {
     data->DisableTag = 5;
     form->SetTag(99);
@@ -77,6 +114,35 @@ TEST_F(SkinUiTest, DisabledDefaultButtonShowsTheDisabledImage) {
     EXPECT_EQ(top, want.color_at(40, 1));
     const gdi::Bitmap normal = GetHMap(80, 25, e.Map, false, e.Tile != 0, 5, 5, e.r);
     EXPECT_NE(want.color_at(40, 1), normal.color_at(40, 1)) << "the states must differ here";
+}
+
+TEST_F(SkinUiTest, RedrawOffHidesAButtonOnlyUntilRedrawOnOrTheTimeout) {
+    auto* b = Add<TButton>("B", 10, 10, 80, 25);
+    ShowSkinned();
+    const win::HWND h = b->Handle();
+    win::SendMessage(h, win::WM_SETREDRAW, 0, 0);
+    EXPECT_FALSE(win::IsWindowVisible(h));
+    win::SendMessage(h, win::WM_SETREDRAW, 1, 0);
+    EXPECT_TRUE(win::IsWindowVisible(h));
+    // Off without on: the button shows again after 100 ms, not never.
+    win::SendMessage(h, win::WM_SETREDRAW, 0, 0);
+    win::RunFor(50);
+    EXPECT_FALSE(win::IsWindowVisible(h));
+    win::RunFor(100);
+    EXPECT_TRUE(win::IsWindowVisible(h));
+    // Off, then the skin goes away before the timeout: the plain button is not left hidden.
+    win::SendMessage(h, win::WM_SETREDRAW, 0, 0);
+    TSkinManage::Instance()->ReleaseAll();
+    EXPECT_EQ(Skinned(), nullptr);
+    EXPECT_TRUE(win::IsWindowVisible(h));
+    // A button hidden by its owner stays hidden through off and on.
+    TSkinManage::Instance()->AddForm(form->Handle());
+    win::PumpPending();
+    ASSERT_NE(SkinOf(b), nullptr);
+    b->SetVisible(false);
+    win::SendMessage(h, win::WM_SETREDRAW, 0, 0);
+    win::SendMessage(h, win::WM_SETREDRAW, 1, 0);
+    EXPECT_FALSE(win::IsWindowVisible(h));
 }
 
 // Rows of the button that hold dark text pixels.
@@ -200,6 +266,119 @@ TEST_F(SkinUiTest, OperatorInputWorksThroughSkinnedControls) {
             "expect E 123\nselect L two\nexpect L two\nfocus B\nkey Space\n");
     EXPECT_EQ(r.exit_code, 0) << r.report;
     EXPECT_EQ(clicks, 3);
+}
+
+TEST_F(SkinUiTest, DroppedDownListGetsASkinnedScrollBarThatStillScrolls) {
+    auto* combo = Add<forms::TComboBox>("L", 10, 10, 120, 24);
+    combo->SetStyle(forms::TComboBoxStyle::csDropDownList);
+    for (int i = 0; i < 17; ++i)
+        combo->Items().Add("CH" + std::to_string(i));
+    ShowSkinned();
+    auto* sc = dynamic_cast<TSkinComBox*>(SkinOf(combo));
+    ASSERT_NE(sc, nullptr);
+    auto r = Run("focus L\nkey F4\n");
+    ASSERT_EQ(r.exit_code, 0) << r.report;
+    win::UpdateAllWindows();
+    const win::HWND list = combo->ListWindow();
+    ASSERT_TRUE(list);
+    ASSERT_NE(sc->ListScrollBar(), nullptr);
+    EXPECT_EQ(sc->ListScrollBar()->Window(), list);
+
+    // The down arrow shows the skin's normal down arrow.
+    const gdi::Rect wr = win::GetWindowRect(list);
+    const gdi::Rect bar = TWScrollbar::BarRect(list, win::SB_VERT);
+    win::SCROLLINFO si;
+    si.fMask = win::SIF_ALL;
+    ASSERT_TRUE(win::GetScrollInfo(list, win::SB_VERT, &si));
+    const TScrollBarLayout l = TWScrollbar::Layout(bar, true, si);
+    const TDataSkinObject& arrows = *data->SArrow;
+    auto expected = [&](const gdi::Rect& r, int state, int x, int y) {
+        return GetHMap(r.width(), r.height(), arrows.Map, false, arrows.Tile != 0, arrows.frame,
+                       state, arrows.r)
+            .color_at(x, y);
+    };
+    auto screen = [&](const gdi::Rect& r, int x, int y) {
+        win::UpdateAllWindows();
+        return win::ComposeScreen().color_at(wr.left + r.left + x, wr.top + r.top + y);
+    };
+    EXPECT_EQ(screen(l.arrow2, 8, 8), expected(l.arrow2, 5, 8, 8));
+    EXPECT_EQ(screen(l.arrow2, 1, 1), expected(l.arrow2, 5, 1, 1));
+
+    // Hover over the down arrow shows its hover image; a click scrolls the list a line.
+    const gdi::Point down{wr.left + (l.arrow2.left + l.arrow2.right) / 2,
+                          wr.top + (l.arrow2.top + l.arrow2.bottom) / 2};
+    win::InjectMouse(win::MouseAction::Move, down);
+    win::PumpPending();
+    EXPECT_EQ(sc->ListScrollBar()->Hot(), TScrollPart::LineDown);
+    EXPECT_EQ(screen(l.arrow2, 1, 1), expected(l.arrow2, 6, 1, 1));
+    win::InjectClick(down);
+    win::RunFor(20);
+    ASSERT_TRUE(combo->DroppedDown());
+    EXPECT_EQ(combo->TopIndex(), 1);
+    EXPECT_EQ(sc->ListScrollBar()->Pressed(), TScrollPart::None);
+
+    // Closed: the skinning of the list goes with it; the choice still works.
+    r = Run("key Escape\nselect L CH12\nexpect L CH12\n");
+    EXPECT_EQ(r.exit_code, 0) << r.report;
+    EXPECT_FALSE(combo->DroppedDown());
+    EXPECT_EQ(sc->ListScrollBar(), nullptr);
+}
+
+TEST_F(SkinUiTest, SkinWithoutScrollBarArrowsLeavesTheListsBarPlain) {
+    data->SArrow.reset();
+    auto* combo = Add<forms::TComboBox>("L", 10, 10, 120, 24);
+    for (int i = 0; i < 17; ++i)
+        combo->Items().Add("CH" + std::to_string(i));
+    ShowSkinned();
+    auto r = Run("focus L\nkey F4\n");
+    ASSERT_EQ(r.exit_code, 0) << r.report;
+    win::UpdateAllWindows();
+    auto* sc = dynamic_cast<TSkinComBox*>(SkinOf(combo));
+    ASSERT_NE(sc, nullptr);
+    EXPECT_EQ(sc->ListScrollBar(), nullptr);
+    // Nothing painted from the other scroll-bar pieces without the arrows either.
+    gdi::Bitmap b(60, 17);
+    gdi::DC dc(b);
+    dc.fill_rect({0, 0, 60, 17}, gdi::rgb(1, 2, 3));
+    win::SCROLLINFO si;
+    si.nMax = 10;
+    si.nPage = 3;
+    TWScrollbar::Draw(dc, *data, {0, 0, 60, 17}, false, si, TScrollPart::None, TScrollPart::None);
+    EXPECT_EQ(b.color_at(30, 8), gdi::rgb(1, 2, 3));
+}
+
+TEST_F(SkinUiTest, ScrollBarLayoutFollowsTheWindowSystemsAndSurvivesOddInfo) {
+    win::SCROLLINFO si;
+    si.nMin = 0;
+    si.nMax = 16;
+    si.nPage = 8;
+    si.nPos = 9;
+    // 17-pixel arrows; 100 - 34 = 66 pixels of track; the thumb 66 * 8 / 17 = 31 long, at
+    // the end for the last position.
+    TScrollBarLayout l = TWScrollbar::Layout({0, 0, 17, 100}, true, si);
+    EXPECT_TRUE(l.enabled);
+    EXPECT_EQ(l.arrow1, gdi::Rect(0, 0, 17, 17));
+    EXPECT_EQ(l.arrow2, gdi::Rect(0, 83, 17, 100));
+    EXPECT_EQ(l.thumb, gdi::Rect(0, 52, 17, 83));
+    EXPECT_EQ(TWScrollbar::PartAt(l, true, {8, 40}), TScrollPart::PageUp);
+    EXPECT_EQ(TWScrollbar::PartAt(l, true, {8, 60}), TScrollPart::Thumb);
+    EXPECT_EQ(TWScrollbar::PartAt(l, true, {8, 90}), TScrollPart::LineDown);
+    // A page as large as the range cannot scroll: no thumb, no track part.
+    si.nPage = 17;
+    l = TWScrollbar::Layout({0, 0, 17, 100}, true, si);
+    EXPECT_FALSE(l.enabled);
+    EXPECT_TRUE(l.thumb.empty());
+    EXPECT_EQ(TWScrollbar::PartAt(l, true, {8, 50}), TScrollPart::None);
+    // Extreme values and a bar shorter than its arrows.
+    si = {};
+    si.nMin = -2147483647;
+    si.nMax = 2147483647;
+    si.nPage = 0;
+    si.nPos = 2147483647;
+    l = TWScrollbar::Layout({0, 0, 17, 30}, true, si);
+    EXPECT_EQ(l.arrow1.height(), 15);
+    EXPECT_TRUE(l.track.empty());
+    EXPECT_TRUE(TWScrollbar::Layout({}, false, si).arrow1.empty());
 }
 
 TEST_F(SkinUiTest, MessageBoxesAreSkinnedAndStillAnswer) {
