@@ -17,6 +17,7 @@
 #include "skin/engine/skin_date_time.h"
 #include "skin/engine/skin_edit.h"
 #include "skin/engine/skin_group_box.h"
+#include "skin/engine/skin_scroll_bar.h"
 #include "skin/engine/skin_status_bar.h"
 #include "skin/engine/skin_tab.h"
 #include "skin/engine/skin_up_down.h"
@@ -60,6 +61,14 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
 
 std::string PropLower(const forms::TControl* c, std::string_view name) {
     return Lower(c->GetPropText(name).value_or(""));
+}
+
+// A control that scrolls: it has a ScrollBars property or its window standard scroll bars.
+bool HasScrollBars(forms::TWinControl* c) {
+    if (c->GetPropText("ScrollBars").has_value())
+        return true;
+    const auto style = win::GetWindowLongPtr(c->Handle(), win::GWL_STYLE);
+    return (style & (win::WS_VSCROLL | win::WS_HSCROLL)) != 0;
 }
 
 bool HasTabElement(const TSkinData* sd) {
@@ -295,8 +304,11 @@ void TWinSkinForm::AddComp(forms::TControl* control, forms::TWinControl* form) {
         }
         return;
     }
-    if (upper == "TRICHEDIT" || upper == "TWWDBRICHEDIT" || upper == "TDXDBMEMO")
-        return;  // scroll-bar skinning is not part of this program's look
+    if (upper == "TRICHEDIT" || upper == "TWWDBRICHEDIT" || upper == "TDXDBMEMO") {
+        if (on.has(xcScrollbar))
+            Attach(std::make_unique<TSkinScrollbar>(), wc);
+        return;
+    }
     if (Is(control, {"TSpeedButton"}))
         return;  // windowless
     if (Is(control, {"TPanel", "TCustomPanel"})) {
@@ -306,8 +318,20 @@ void TWinSkinForm::AddComp(forms::TControl* control, forms::TWinControl* form) {
         }
         return;
     }
-    if (Is(control, {"TListView", "TCheckListBox", "TMemo", "TCustomGrid", "TListBox"}))
+    if (upper == "TDXTREELIST" || upper == "TDXDBTREELIST" || upper == "TDXDBGRID" ||
+        Is(control, {"TListView", "TCustomListView", "TCheckListBox", "TMemo", "TCustomMemo",
+                     "TCustomGrid", "TListBox", "TCustomListBox"}) ||
+        HasScrollBars(wc)) {
+        if (on.has(xcScrollbar)) {
+            if (Is(control, {"TListView", "TCustomListView"}))
+                Attach(std::make_unique<TSkinListView>(), wc);
+            else if (Is(control, {"TCheckListBox"}))
+                Attach(std::make_unique<TSkinCheckList>(), wc);
+            else
+                Attach(std::make_unique<TSkinScrollbar>(), wc);
+        }
         return;
+    }
     if (Is(control, {"TBitBtn"})) {
         if (on.has(xcBitBtn))
             Attach(std::make_unique<TSkinBitButton>(), wc);
@@ -401,10 +425,15 @@ bool TWinSkinForm::Find3rdControl(const std::string& class_name, forms::TWinCont
         if (on.has(xcTab) && HasTabElement(fsd))
             Attach(std::make_unique<TSkinTab>(), control);
     } else if (kind == "scrollbar" || kind == "singlescrollbar" || kind == "embedscrollbar") {
-        // Scroll bars keep the system look in this program; the children are offered.
-        if (on.has(xcScrollbar) && kind == "scrollbar")
-            for (forms::TControl* child : std::vector<forms::TControl*>(control->ControlList()))
-                AddComp(child, FForm);
+        // "scrollbar": the control's own bars, then its children; "singlescrollbar": the
+        // control's bars only; "embedscrollbar": the bars are those of its children.
+        if (on.has(xcScrollbar)) {
+            if (kind != "embedscrollbar")
+                Attach(std::make_unique<TSkinScrollbar>(), control);
+            if (kind != "singlescrollbar")
+                for (forms::TControl* child : std::vector<forms::TControl*>(control->ControlList()))
+                    AddComp(child, FForm);
+        }
     } else if (kind == "container") {
         for (forms::TControl* child : std::vector<forms::TControl*>(control->ControlList()))
             AddComp(child, FForm);

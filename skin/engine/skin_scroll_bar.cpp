@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "platform/win/input.h"
 #include "platform/win/message.h"
 #include "platform/win/metrics.h"
 #include "platform/win/painting.h"
@@ -139,6 +140,134 @@ gdi::Rect TWScrollbar::BarRect(win::HWND h, int bar) {
         return {client.left, client.bottom, client.right, client.bottom + h2};
     }
     return {};
+}
+
+namespace {
+
+constexpr int kSizeBoxState = 17;
+
+// The scroll information of one bar, or false when the window has no such bar.
+bool BarInfo(win::HWND h, int bar, gdi::Rect* rect, win::SCROLLINFO* si) {
+    *rect = TWScrollbar::BarRect(h, bar);
+    if (rect->empty())
+        return false;
+    si->fMask = win::SIF_ALL;
+    return win::GetScrollInfo(h, bar, si);
+}
+
+// A screen point in a window's own coordinates (its top-left corner at 0, 0).
+gdi::Point ToWindow(win::HWND h, gdi::Point screen) {
+    const gdi::Rect wr = win::GetWindowRect(h);
+    return {screen.x - wr.left, screen.y - wr.top};
+}
+
+}  // namespace
+
+bool TSkinScrollbar::CanPaint() const {
+    return fsd && TWScrollbar::CanPaint(*fsd);
+}
+
+void TSkinScrollbar::PaintBars() {
+    if (!CanPaint() || !hwnd || !win::IsWindow(hwnd))
+        return;
+    win::HDC dc = win::GetWindowDC(hwnd);
+    if (!dc)
+        return;
+    gdi::Rect vert, horz;
+    for (int bar : {win::SB_VERT, win::SB_HORZ}) {
+        gdi::Rect r;
+        win::SCROLLINFO si;
+        if (!BarInfo(hwnd, bar, &r, &si))
+            continue;
+        (bar == win::SB_VERT ? vert : horz) = r;
+        const bool mine = hot_bar_ == bar;
+        TWScrollbar::Draw(*dc, *fsd, r, bar == win::SB_VERT, si, mine ? hot_ : TScrollPart::None,
+                          mine ? pressed_ : TScrollPart::None);
+    }
+    if (!vert.empty() && !horz.empty()) {
+        const gdi::Rect corner{vert.left, horz.top, vert.right, horz.bottom};
+        const TDataSkinObject& arrows = *fsd->SArrow;
+        DrawSkinMap(*dc, corner, arrows.frame > 0 ? arrows.frame : 23, kSizeBoxState, arrows);
+    }
+    win::ReleaseDC(hwnd, dc);
+}
+
+std::pair<int, TScrollPart> TSkinScrollbar::PartAtScreen(gdi::Point p) const {
+    const gdi::Point w = ToWindow(hwnd, p);
+    for (int bar : {win::SB_VERT, win::SB_HORZ}) {
+        gdi::Rect r;
+        win::SCROLLINFO si;
+        if (!BarInfo(hwnd, bar, &r, &si) || !r.contains(w))
+            continue;
+        const bool vertical = bar == win::SB_VERT;
+        return {bar, TWScrollbar::PartAt(TWScrollbar::Layout(r, vertical, si), vertical, w)};
+    }
+    return {-1, TScrollPart::None};
+}
+
+void TSkinScrollbar::SetHot(int bar, TScrollPart part) {
+    if (bar == hot_bar_ && part == hot_)
+        return;
+    hot_bar_ = part == TScrollPart::None ? -1 : bar;
+    hot_ = part;
+    PaintBars();
+}
+
+bool TSkinScrollbar::BeforeProc(forms::TMessage& m) {
+    switch (m.Msg) {
+        case win::WM_NCDESTROY:
+        case CN_SkinQuery:
+            return TSkinControl::BeforeProc(m);
+        default:
+            // The control paints itself; its bars are painted over the frame afterwards.
+            return true;
+    }
+}
+
+void TSkinScrollbar::AfterProc(forms::TMessage& m) {
+    switch (m.Msg) {
+        case win::WM_NCPAINT:
+        case win::WM_VSCROLL:
+        case win::WM_HSCROLL:
+        case win::WM_ENABLE:
+            PaintBars();
+            return;
+        case win::WM_NCMOUSEMOVE: {
+            auto [bar, part] = PartAtScreen(win::MAKEPOINT(m.LParam));
+            if (part != TScrollPart::None && hot_ == TScrollPart::None) {
+                win::TRACKMOUSEEVENT tme;
+                tme.dwFlags = win::TME_LEAVE | win::TME_NONCLIENT;
+                tme.hwndTrack = hwnd;
+                win::TrackMouseEvent(&tme);
+            }
+            SetHot(bar, part);
+            return;
+        }
+        case win::WM_NCLBUTTONDOWN:
+        case win::WM_NCLBUTTONDBLCLK: {
+            // The press has scrolled already (the previous procedure ran first).
+            auto [bar, part] = PartAtScreen(win::MAKEPOINT(m.LParam));
+            pressed_ = part;
+            hot_bar_ = part == TScrollPart::None ? -1 : bar;
+            hot_ = part;
+            PaintBars();
+            return;
+        }
+        case win::WM_NCLBUTTONUP:
+        case win::WM_LBUTTONUP:
+            if (pressed_ != TScrollPart::None) {
+                pressed_ = TScrollPart::None;
+                PaintBars();
+            }
+            return;
+        case win::WM_NCMOUSELEAVE:
+        case win::WM_MOUSEMOVE:
+            pressed_ = TScrollPart::None;
+            SetHot(-1, TScrollPart::None);
+            return;
+        default:
+            TSkinControl::AfterProc(m);
+    }
 }
 
 bool TComboxScrollBar::CanPaint() const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <utility>
 
 #include "platform/gdi/dc.h"
 #include "platform/win/scrollbar.h"
@@ -37,6 +38,41 @@ class TWScrollbar {
     // The bar (SB_VERT or SB_HORZ) of a window in window coordinates, empty when the window
     // has no such bar.
     static gdi::Rect BarRect(win::HWND h, int bar);
+};
+
+// TSkinScrollbar: a control with standard scroll bars (memos, lists, grids, rich edits, any
+// scrolling control). The control paints itself; its scroll bars are painted from the skin over
+// the frame the system drew, the size box between two bars from the arrow strip's size-box
+// image, and the mouse over them shows hover and press.
+class TSkinScrollbar : public TSkinControl {
+    FORMS_CLASS(TSkinScrollbar, TSkinControl)
+  public:
+    // Paints both bars now, into the control's window DC.
+    void PaintBars();
+    // The bar (SB_VERT, SB_HORZ, or -1) and part under the mouse, and the pressed ones.
+    int HotBar() const { return hot_bar_; }
+    TScrollPart Hot() const { return hot_; }
+    TScrollPart Pressed() const { return pressed_; }
+
+  protected:
+    bool BeforeProc(forms::TMessage& m) override;
+    void AfterProc(forms::TMessage& m) override;
+    bool CanPaint() const override;
+    // The bar and part under a screen point.
+    std::pair<int, TScrollPart> PartAtScreen(gdi::Point p) const;
+    void SetHot(int bar, TScrollPart part);
+
+    int hot_bar_ = -1;
+    TScrollPart hot_ = TScrollPart::None;
+    TScrollPart pressed_ = TScrollPart::None;
+};
+
+// List views and check list boxes: as any scrolling control.
+class TSkinListView : public TSkinScrollbar {
+    FORMS_CLASS(TSkinListView, TSkinScrollbar)
+};
+class TSkinCheckList : public TSkinScrollbar {
+    FORMS_CLASS(TSkinCheckList, TSkinScrollbar)
 };
 
 // TComboxScrollBar: the scroll bar of a combo box's dropped-down list. It subclasses the list
