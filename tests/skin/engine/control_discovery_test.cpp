@@ -8,8 +8,12 @@
 #include "forms/page_control.h"
 #include "forms/panel.h"
 #include "forms/status_bar.h"
+#include "platform/win/scrollbar.h"
+#include "platform/win/styles.h"
 #include "skin/engine/skin_button.h"
+#include "skin/engine/skin_scroll_bar.h"
 #include "skin/engine/skin_tab.h"
+#include "skin/skin_draw.h"
 #include "tests/skin/engine/skin_engine_fixture.h"
 
 namespace {
@@ -49,6 +53,41 @@ class TUpDownPicker : public forms::TDateTimePicker {
             return "dmUpDown";
         return forms::TDateTimePicker::GetPropText(name);
     }
+};
+
+// A scrolling control of another library: standard scroll bars, one line a click.
+class TMemo : public forms::TWinControl {
+    FORMS_CLASS(TMemo, forms::TWinControl)
+  public:
+    using forms::TWinControl::TWinControl;
+    int scrolls = 0;
+    void WndProc(forms::TMessage& m) override {
+        if (m.Msg == win::WM_VSCROLL) {
+            if (win::LOWORD(m.WParam) == win::SB_LINEDOWN) {
+                ++scrolls;
+                win::SetScrollPos(Handle(), win::SB_VERT,
+                                  win::GetScrollPos(Handle(), win::SB_VERT) + 1, true);
+            }
+            return;
+        }
+        forms::TWinControl::WndProc(m);
+    }
+
+  protected:
+    void CreateParams(forms::TCreateParams& p) override {
+        forms::TWinControl::CreateParams(p);
+        p.style |= win::WS_VSCROLL | win::WS_HSCROLL;
+    }
+};
+class TListView : public TMemo {
+    FORMS_CLASS(TListView, TMemo)
+  public:
+    using TMemo::TMemo;
+};
+class TScroller : public TMemo {
+    FORMS_CLASS(TScroller, TMemo)
+  public:
+    using TMemo::TMemo;
 };
 
 }  // namespace
@@ -209,6 +248,70 @@ TEST_F(SkinUiTest, CloseButtonsOnTabsAskTheWindowAndFreeThePageOnlyWhenItAgrees)
     win::PumpPending();
     EXPECT_EQ(form->FindComponent("PC"), nullptr);
     form->WindowProc = previous;
+}
+
+TEST_F(SkinUiTest, ScrollingControlsGetTheirBarsSkinnedAndStillScroll) {
+    auto* memo = Add<TMemo>("M", 10, 10, 150, 120);
+    auto* list = Add<TListView>("LV", 200, 10, 150, 120);
+    auto* single = Add<TScroller>("S", 10, 150, 150, 100);
+    data->Skin3rd.push_back("TScroller=singlescrollbar");
+    win::SCROLLINFO si;
+    si.fMask = win::SIF_RANGE | win::SIF_PAGE;
+    si.nMax = 40;
+    si.nPage = 10;
+    win::SetScrollInfo(memo->Handle(), win::SB_VERT, &si, true);
+    win::SetScrollInfo(memo->Handle(), win::SB_HORZ, &si, true);
+    ShowSkinned();
+    EXPECT_EQ(SkinClass(memo), "TSkinScrollbar");
+    EXPECT_EQ(SkinClass(list), "TSkinListView");
+    EXPECT_EQ(SkinClass(single), "TSkinScrollbar");
+    auto* sb = dynamic_cast<TSkinScrollbar*>(SkinOf(memo));
+    ASSERT_NE(sb, nullptr);
+
+    const gdi::Rect wr = win::GetWindowRect(memo->Handle());
+    const gdi::Rect bar = TWScrollbar::BarRect(memo->Handle(), win::SB_VERT);
+    ASSERT_FALSE(bar.empty());
+    win::SCROLLINFO now;
+    now.fMask = win::SIF_ALL;
+    ASSERT_TRUE(win::GetScrollInfo(memo->Handle(), win::SB_VERT, &now));
+    const TScrollBarLayout l = TWScrollbar::Layout(bar, true, now);
+    const TDataSkinObject& arrows = *data->SArrow;
+    auto arrow_image = [&](int state) {
+        return GetHMap(l.arrow2.width(), l.arrow2.height(), arrows.Map, false, arrows.Tile != 0,
+                       arrows.frame, state, arrows.r)
+            .color_at(1, 1);
+    };
+    auto on_screen = [&] {
+        win::UpdateAllWindows();
+        return win::ComposeScreen().color_at(wr.left + l.arrow2.left + 1,
+                                             wr.top + l.arrow2.top + 1);
+    };
+    EXPECT_EQ(on_screen(), arrow_image(5));
+
+    // Hover, then a click that still reaches the control, then leaving the bar.
+    const gdi::Point down{wr.left + (l.arrow2.left + l.arrow2.right) / 2,
+                          wr.top + (l.arrow2.top + l.arrow2.bottom) / 2};
+    win::InjectMouse(win::MouseAction::Move, down);
+    win::PumpPending();
+    EXPECT_EQ(sb->HotBar(), win::SB_VERT);
+    EXPECT_EQ(sb->Hot(), TScrollPart::LineDown);
+    EXPECT_EQ(on_screen(), arrow_image(6));
+    win::InjectClick(down);
+    win::PumpPending();
+    EXPECT_EQ(memo->scrolls, 1);
+    EXPECT_EQ(win::GetScrollPos(memo->Handle(), win::SB_VERT), 1);
+    EXPECT_EQ(sb->Pressed(), TScrollPart::None);
+    win::InjectMouse(win::MouseAction::Move, memo->ClientToScreen({20, 20}));
+    win::PumpPending();
+    EXPECT_EQ(sb->Hot(), TScrollPart::None);
+    EXPECT_EQ(on_screen(), arrow_image(5));
+}
+
+TEST_F(SkinUiTest, ScrollingControlsKeepTheSystemBarsWithoutTheScrollBarSwitch) {
+    data->SkinControls.exclude(xcScrollbar);
+    auto* memo = Add<TMemo>("M", 10, 10, 150, 120);
+    ShowSkinned();
+    EXPECT_EQ(SkinClass(memo), "none");
 }
 
 TEST_F(SkinUiTest, ControlsFreedDuringTheScanThatFoundThemAreNeverTouched) {
