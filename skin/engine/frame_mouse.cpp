@@ -221,8 +221,20 @@ bool TWinSkinForm::NcLButtonDown(win::WPARAM hit, win::LPARAM lp) {
 
 bool TWinSkinForm::NcLButtonUp(gdi::Point screen) {
     auto* b = dynamic_cast<TWinSysButton*>(ActiveBtn);
-    if (!b)
+    if (!b) {
+        // The window menu opened by a click on the icon ends at the second press of a double
+        // click, and that press goes no further; its release, soon enough, closes the window.
+        TWinSysButton* icon = SysBtnAt(ToWindow(screen));
+        const int64_t now = clk::current().monotonic_ms();
+        if (icon && (icon->Action() == 3 || icon->Action() == 11) && poptime >= 0 &&
+            now - poptime < win::GetDoubleClickTime()) {
+            poptime = -1;
+            StopTimer();
+            win::PostMessage(Hwnd, win::WM_SYSCOMMAND, win::SC_CLOSE, 0);
+            return true;
+        }
         return false;
+    }
     if (SysBtnAt(ToWindow(screen)) != b || b->state != 2) {
         // Released away from the pressed button: it comes up and does nothing.
         if (b->state == 2)
@@ -286,6 +298,7 @@ void TWinSkinForm::SysBtnAction(TWinSysButton* b, gdi::Point screen) {
 bool TWinSkinForm::NcLButtonDblClk(win::WPARAM hit, gdi::Point screen) {
     if (TWinSysButton* b = SysBtnAt(ToWindow(screen))) {
         if (b->Action() == 3 || b->Action() == 11) {
+            poptime = -1;
             StopTimer();
             win::PostMessage(Hwnd, win::WM_SYSCOMMAND, win::SC_CLOSE, 0);
         }
@@ -314,7 +327,8 @@ void TWinSkinForm::PopSysmenu(int x, int y) {
         win::PostMessage(Hwnd, win::WM_SYSCOMMAND, win::SC_CLOSE, 0);
         return;
     }
-    poptime = now;
+    // Only a request from a title button (the icon) counts as the first of a double click.
+    poptime = ActiveBtn ? now : -1;
     TCaptionHint::Hide();
     win::HMENU sys = win::GetSystemMenu(Hwnd, false);
     if (!sys)

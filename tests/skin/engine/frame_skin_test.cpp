@@ -54,7 +54,8 @@ std::string FrameIni(const std::string& extra = {}) {
            "[Button0]\nAction=0\nAlign=1\nXcoord=27\nYcoord=4\nframe=4\nButtonImage=btn.bmp\n"
            "[Button1]\nAction=77\nAlign=1\nXcoord=50\nYcoord=4\nframe=4\nButtonImage=btn.bmp\n"
            "[Button2]\nAction=78\nAlign=1\nXcoord=73\nYcoord=4\nVisibility=1000\nframe=4\n"
-           "ButtonImage=btn.bmp\n" +
+           "ButtonImage=btn.bmp\n"
+           "[Button3]\nAction=3\nAlign=0\nXcoord=200\nYcoord=4\nframe=4\nButtonImage=btn.bmp\n" +
            extra;
 }
 
@@ -337,6 +338,22 @@ TEST_F(FrameSkinTest, OperatorMovesSizesMaximizesAndOpensTheMenuThroughTheSkinne
     EXPECT_TRUE(skinned_menu);
     EXPECT_TRUE(win::IsIconic(form->Handle()));
     EXPECT_EQ(sf->Windowstate, swsMin);
+
+    // A double click on the icon: the first click opens the window menu, the second closes
+    // the window.
+    win::SendMessage(form->Handle(), win::WM_SYSCOMMAND, win::SC_RESTORE, 0);
+    win::PumpPending();
+    int closes = 0;
+    form->OnClose = [&](forms::TObject*, forms::TCloseAction& action) {
+        ++closes;
+        action = forms::TCloseAction::caNone;
+    };
+    for (int i = 0; i < 2; ++i) {
+        win::InjectMouse(win::MouseAction::LeftDown, Screen(210, 14));
+        win::InjectMouse(win::MouseAction::LeftUp, Screen(210, 14));
+    }
+    win::PumpPending();
+    EXPECT_EQ(closes, 1);
 }
 
 TEST_F(FrameSkinTest, MinimizedWindowPaintsOnlyItsCaptionBar) {
