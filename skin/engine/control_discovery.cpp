@@ -132,9 +132,8 @@ void TWinSkinForm::AddComp(forms::TControl* control, forms::TWinControl* form) {
     if (!control || control == FForm)
         return;
     const std::string cls(control->ClassName());
-    const std::string upper = Upper(cls);
-    const std::string lower = Lower(cls);
     if (control->Tag() == fsd->DisableTag) {
+        const std::string lower = Lower(cls);
         if (auto* w = dynamic_cast<forms::TWinControl*>(control);
             w && (lower.find("radiogroup") != std::string::npos ||
                   lower.find("checkgroup") != std::string::npos)) {
@@ -153,6 +152,10 @@ void TWinSkinForm::AddComp(forms::TControl* control, forms::TWinControl* form) {
     // windows of every hidden page at take-over.
     if (!wc->HandleAllocated())
         return;
+    // The case-folded names only for the controls that get this far: most of a form's controls
+    // sit on pages whose windows are not made yet.
+    const std::string upper = Upper(cls);
+    const std::string lower = Lower(cls);
     if (wc->Perform(CN_SkinQuery, 0, 0) == 1)
         return;
     const TSkinControls& on = fsd->SkinControls;

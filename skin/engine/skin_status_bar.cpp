@@ -15,23 +15,22 @@ void TSkinStatusBar::DrawControl(gdi::DC& dc, const gdi::Rect& r) {
     auto* bar = dynamic_cast<forms::TStatusBar*>(control);
     if (!bar || !CanPaint() || r.empty())
         return;
-    if (offscreen_.width() != r.width() || offscreen_.height() != r.height())
-        offscreen_ = gdi::Bitmap(r.width(), r.height());
-    gdi::DC mem(offscreen_);
-    mem.fill_rect(r, SkinColor(csButtonFace));
+    // Straight into the window's DC, which is composed in the window's backing picture before
+    // it is shown: a picture of the whole bar of its own would only be filled and copied.
+    dc.fill_rect(r, SkinColor(csButtonFace));
     gdi::Font font = ControlFont();
     font.weight = gdi::FW_NORMAL;
     font.strike_out = false;
     font.italic = false;
     font.underline = false;
-    mem.select_font(font);
-    mem.set_bk_mode(gdi::BkMode::Transparent);
+    dc.select_font(font);
+    dc.set_bk_mode(gdi::BkMode::Transparent);
     const TDataSkinObject& e = *fsd->StatusBar;
-    mem.set_text_color(fsd->Resolve(e.Normalcolor2));
+    dc.set_text_color(fsd->Resolve(e.Normalcolor2));
     const unsigned fmt = gdi::DT_LEFT | gdi::DT_VCENTER | gdi::DT_SINGLELINE | gdi::DT_NOPREFIX;
     auto panel = [&](gdi::Rect p, const std::string& text) {
-        DrawRect2(mem, p, e.Map, false, e.Tile != 0, e.trans == 1, 3, 1, e.r);
-        mem.draw_text(text, p.inflate(-2, -2), fmt);
+        DrawRect2(dc, p, e.Map, false, e.Tile != 0, e.trans == 1, 3, 1, e.r);
+        dc.draw_text(text, p.inflate(-2, -2), fmt);
     };
     if (bar->SimplePanel() || bar->PanelCount() == 0) {
         panel(r, bar->SimplePanel() ? bar->SimpleText() : bar->Caption());
@@ -48,10 +47,9 @@ void TSkinStatusBar::DrawControl(gdi::DC& dc, const gdi::Rect& r) {
         if (const TDataSkinObject* grip = fsd->ExtraImages.get(); grip && !grip->Map.empty()) {
             const gdi::Rect s = state_rect(grip->Map, false, grip->frame, 5);
             const gdi::Rect corner{r.right - s.width(), r.bottom - s.height(), r.right, r.bottom};
-            DrawRect3(mem, corner, grip->Map, grip->frame, 5, true);
+            DrawRect3(dc, corner, grip->Map, grip->frame, 5, true);
         }
     }
-    dc.bit_blt(r.left, r.top, r.width(), r.height(), offscreen_, 0, 0);
 }
 
 }  // namespace skin

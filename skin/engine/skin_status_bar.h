@@ -1,19 +1,16 @@
 #pragma once
 
-#include "platform/gdi/bitmap.h"
 #include "skin/engine/skin_control.h"
 
 namespace skin {
 
-// Status bars: composed off-screen over the button face, each panel from the skin's status
+// Status bars: drawn over the button face, each panel from the skin's status
 // bar element with its text 2 pixels inside, the size grip from the extra images.
 class TSkinStatusBar : public TSkinControl {
     FORMS_CLASS(TSkinStatusBar, TSkinControl)
   protected:
     void DrawControl(gdi::DC& dc, const gdi::Rect& r) override;
     bool CanPaint() const override;
-
-    gdi::Bitmap offscreen_;
 };
 
 }  // namespace skin

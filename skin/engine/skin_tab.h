@@ -1,6 +1,5 @@
 #pragma once
 
-#include "platform/gdi/bitmap.h"
 #include "skin/engine/skin_control.h"
 
 namespace skin {
