@@ -1,7 +1,8 @@
-// run_timed COMMAND [ARGS...]: runs the command and prints on standard error its wall time and
-// its CPU time (user + system, from wait4), both in microseconds: "wall_us cpu_us". On a shared
-// machine the CPU time says more than the wall time, which also holds the time the program
-// waited for a core. Exits with the command's status.
+// run_timed COMMAND [ARGS...]: runs the command and prints on standard error its peak resident
+// size ("peak_rss_kb N", from wait4, the VmHWM the program reached), then on the last line its
+// wall time and its CPU time (user + system), both in microseconds: "wall_us cpu_us". On a
+// shared machine the CPU time says more than the wall time, which also holds the time the
+// program waited for a core. Exits with the command's status.
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -36,6 +37,7 @@ int main(int argc, char** argv) {
                           .count();
     const long long cpu = (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000000LL +
                           usage.ru_utime.tv_usec + usage.ru_stime.tv_usec;
+    std::fprintf(stderr, "peak_rss_kb %ld\n", usage.ru_maxrss);
     std::fprintf(stderr, "%lld %lld\n", static_cast<long long>(wall), cpu);
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }

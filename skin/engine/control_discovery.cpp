@@ -144,6 +144,10 @@ void TWinSkinForm::AddComp(forms::TControl* control, forms::TWinControl* form) {
     }
     if (!control->Parent() || HasSkin(control))
         return;
+    // A window is made only inside its parent's: under a parent without one (a page not shown
+    // so far) nothing has a window yet, and the type test below need not be made.
+    if (!control->Parent()->HandleAllocated())
+        return;
     auto* wc = dynamic_cast<forms::TWinControl*>(control);
     if (!wc)
         return;  // windowless: drawn by its parent
