@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "skin/data/ansi_text.h"
+
 namespace skin {
 
 std::optional<std::span<const uint8_t>> embedded_package_for(std::span<const uint8_t> compressed) {
@@ -17,6 +19,15 @@ std::optional<std::span<const uint8_t>> embedded_package_for(std::span<const uin
         return std::nullopt;
     }
     return embedded_skin_package();
+}
+
+const EmbeddedImage* find_embedded_image(std::string_view name) {
+    for (const EmbeddedImage& image : embedded_skin_images()) {
+        if (ansi_same_text(image.name, name)) {
+            return &image;
+        }
+    }
+    return nullptr;
 }
 
 }  // namespace skin

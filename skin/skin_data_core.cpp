@@ -1,5 +1,7 @@
 #include "skin/skin_data_core.h"
 
+#include <algorithm>
+
 #include "platform/gdi/bmp.h"
 #include "skin/data/skin_stream.h"
 #include "skin/embedded_skin.h"
@@ -116,6 +118,8 @@ bool TSkinDataCore::LoadSkin() {
         }
         return false;
     }
+    // Its images too were read when the program was built.
+    built_in_images_ = built_in.has_value();
     return LoadFromReader(reader);
 }
 
@@ -142,6 +146,7 @@ bool TSkinDataCore::LoadFromReader(TSkinReader& reader) {
     struct Loading {
         TSkinDataCore* self;
         ~Loading() {
+            self->built_in_images_ = false;
             self->reader_ = nullptr;
             self->ini_ = nullptr;
             self->scratch_.Clear();
@@ -241,6 +246,15 @@ void TSkinDataCore::Readbmp(gdi::Bitmap& bmp, std::string_view name) {
     if (name.empty() || dot == std::string_view::npos || name.substr(dot) != ".bmp" ||
         reader_ == nullptr) {
         return;
+    }
+    if (built_in_images_) {
+        if (const EmbeddedImage* image = find_embedded_image(name)) {
+            bmp = gdi::Bitmap(image->width, image->height);
+            std::copy_n(image->pixels,
+                        static_cast<size_t>(bmp.width()) * static_cast<size_t>(bmp.height()),
+                        bmp.data());
+            return;
+        }
     }
     reader_->readfile(name, &scratch_);
     if (scratch_.Size() == 0) {

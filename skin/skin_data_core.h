@@ -142,6 +142,7 @@ class TSkinDataCore {
     std::vector<std::string> sections_;
     // Only while loading.
     TSkinReader* reader_ = nullptr;
+    bool built_in_images_ = false;  // the package is the built-in one: images read at build
     TQuickIni* ini_ = nullptr;
     TMemoryStream scratch_;
 };

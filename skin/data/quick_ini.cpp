@@ -90,11 +90,12 @@ void TQuickIni::Clear() {
 }
 
 int TQuickIni::find_section(std::string_view section) const {
-    std::string wanted = "[";
-    wanted += section;
-    wanted += ']';
+    // The header is "[" section "]": its name compared in place, without a bracketed copy of
+    // the name looked for at every key read.
     for (const Section& s : FSections) {
-        if (ansi_same_text(s.first, wanted)) {
+        const std::string_view header = s.first;
+        if (header.size() == section.size() + 2 &&
+            ansi_same_text(header.substr(1, section.size()), section)) {
             return s.second;
         }
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <set>
 
+#include "platform/gdi/bmp.h"
 #include "skin/data/skin_stream.h"
 #include "skin/embedded_skin.h"
 #include "skin/skin_data_core.h"
@@ -77,6 +78,53 @@ TEST(DefaultSkin, BuiltInPackageIsTakenOnlyForExactlyTheBuiltInBytes) {
     longer.push_back(0);
     EXPECT_FALSE(embedded_package_for(longer).has_value());
     EXPECT_FALSE(embedded_package_for({}).has_value());
+}
+
+TEST(DefaultSkin, BuiltInImagesAreWhatTheReaderGivesAndLoadTheSameSkin) {
+    const auto package = embedded_skin_package();
+    TSkinReader reader;
+    ASSERT_TRUE(reader.LoadPackage(std::vector<uint8_t>(package.begin(), package.end())));
+    size_t images = 0;
+    for (const std::string& name : reader.Dir) {
+        if (!name.ends_with(".bmp"))
+            continue;
+        ++images;
+        TMemoryStream body;
+        reader.readfile(name, &body);
+        const gdi::BmpResult read = gdi::read_bmp(body.View());
+        ASSERT_TRUE(read.ok()) << name;
+        const EmbeddedImage* built = find_embedded_image(name);
+        ASSERT_NE(built, nullptr) << name;
+        ASSERT_EQ(built->width, read.bitmap.width()) << name;
+        ASSERT_EQ(built->height, read.bitmap.height()) << name;
+        EXPECT_TRUE(std::equal(read.bitmap.data(),
+                               read.bitmap.data() + static_cast<size_t>(built->width) *
+                                                        static_cast<size_t>(built->height),
+                               built->pixels))
+            << name;
+    }
+    EXPECT_EQ(images, embedded_skin_images().size());
+    EXPECT_EQ(find_embedded_image("missing.bmp"), nullptr);
+
+    // The skin taken from the built-in bytes and the one read from the package the long way
+    // have the same elements, image for image.
+    TSkinDataCore fast;
+    TMemoryStream stored(
+        std::vector<uint8_t>(embedded_skin_stream().begin(), embedded_skin_stream().end()));
+    ASSERT_TRUE(fast.ReadData(stored));
+    TSkinDataCore slow;
+    ASSERT_TRUE(slow.LoadFromPackage(std::vector<uint8_t>(package.begin(), package.end())));
+    const auto a = fast.Elements();
+    const auto b = slow.Elements();
+    ASSERT_EQ(a.size(), b.size());
+    for (size_t i = 0; i < a.size(); ++i) {
+        EXPECT_EQ(a[i].first, b[i].first);
+        EXPECT_TRUE(a[i].second->Map == b[i].second->Map) << a[i].first;
+        EXPECT_EQ(a[i].second->r, b[i].second->r) << a[i].first;
+    }
+    EXPECT_TRUE(fast.Button->CheckMap == slow.Button->CheckMap);
+    EXPECT_TRUE(fast.Button->RadioMap == slow.Button->RadioMap);
+    EXPECT_EQ(fast.Colors, slow.Colors);
 }
 
 TEST(DefaultSkin, DescriptionYieldsTheExpectedElements) {
