@@ -102,8 +102,8 @@ void TControl::SetAlign(TAlign a) {
     if (a == align_)
         return;
     align_ = a;
-    if (auto* wc = dynamic_cast<TWinControl*>(parent_))
-        wc->AlignControls();
+    if (parent_)
+        parent_->AlignControls();
 }
 
 void TControl::SetText(const std::string& text) {
@@ -268,7 +268,7 @@ gdi::Point TControl::ClientOrigin() const {
 }
 
 gdi::Point TControl::ClientToScreen(gdi::Point p) const {
-    if (auto* wc = dynamic_cast<const TWinControl*>(this); wc && wc->HandleAllocated()) {
+    if (auto* wc = AsWinControl(); wc && wc->HandleAllocated()) {
         win::POINT pt = p;
         win::ClientToScreen(const_cast<TWinControl*>(wc)->Handle(), &pt);
         return pt;

@@ -100,6 +100,12 @@ class TControl : public TComponent {
     // Visible and every parent up to the form visible.
     bool Showing() const;
 
+    // The control as a windowed control, or nullptr for a windowless one: what a
+    // dynamic_cast would say, for the loops over every control of a form (insertion, the
+    // broadcasts) that ask it of each.
+    virtual TWinControl* AsWinControl() { return nullptr; }
+    virtual const TWinControl* AsWinControl() const { return nullptr; }
+
     // Sends a message to the control's WindowProc and returns the result.
     win::LRESULT Perform(win::UINT msg, win::WPARAM wparam = 0, win::LPARAM lparam = 0);
     TWndMethod WindowProc;

@@ -127,7 +127,7 @@ void TWinControl::CreateWnd() {
         return;
     // Hidden children (a page that is not in front) get their windows when they are shown.
     for (TControl* c : std::vector<TControl*>(controls_))
-        if (auto* wc = dynamic_cast<TWinControl*>(c); wc && wc->Visible())
+        if (auto* wc = c->AsWinControl(); wc && wc->Visible())
             wc->HandleNeeded();
     AlignControls();
     CreatedHandle();
@@ -324,7 +324,7 @@ bool TWinControl::ForwardMouseToGraphic(TMessage& m) {
 TControl* TWinControl::ControlAtPos(gdi::Point p) const {
     for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
         TControl* c = *it;
-        if (dynamic_cast<TWinControl*>(c))
+        if (c->AsWinControl())
             continue;
         if (!c->Visible() || !c->Enabled())
             continue;
@@ -401,7 +401,7 @@ void TWinControl::Broadcast(TMessage& m) {
         m.Result = c->Perform(m.Msg, m.WParam, m.LParam);
         if (m.Msg == CM_DIALOGKEY && m.Result)
             return;
-        if (auto* wc = dynamic_cast<TWinControl*>(c)) {
+        if (auto* wc = c->AsWinControl()) {
             wc->Broadcast(m);
             if (m.Msg == CM_DIALOGKEY && m.Result)
                 return;
@@ -411,7 +411,7 @@ void TWinControl::Broadcast(TMessage& m) {
 
 void TWinControl::InsertControl(TControl* c) {
     controls_.push_back(c);
-    if (auto* wc = dynamic_cast<TWinControl*>(c))
+    if (auto* wc = c->AsWinControl())
         tab_list_.push_back(wc);
 }
 
@@ -589,8 +589,7 @@ void TWinControl::VisibleChanged() {
             HandleNeeded();
         } else {
             for (TControl* c : std::vector<TControl*>(controls_))
-                if (auto* wc = dynamic_cast<TWinControl*>(c);
-                    wc && wc->Visible() && !wc->HandleAllocated())
+                if (auto* wc = c->AsWinControl(); wc && wc->Visible() && !wc->HandleAllocated())
                     wc->HandleNeeded();
         }
     }

@@ -27,6 +27,9 @@ class TWinControl : public TControl {
     explicit TWinControl(TComponent* owner);
     ~TWinControl() override;
 
+    TWinControl* AsWinControl() override { return this; }
+    const TWinControl* AsWinControl() const override { return this; }
+
     // The window, created now if needed (the parents' windows first). nullptr if creation
     // fails or the control has no parent (and is no form).
     win::HWND Handle();

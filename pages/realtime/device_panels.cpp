@@ -37,10 +37,10 @@ constexpr int kFirstChannelSlot = 3;
 constexpr int kAllSlot = 20;
 
 std::string Indexed(const char* array, int i) {
-    return std::string(array) + std::to_string(i);
+    return forms::IndexedName(array, i);
 }
 std::string Indexed(const char* array, int i, int j) {
-    return Indexed(array, i) + "_" + std::to_string(j);
+    return forms::IndexedName(array, i, j);
 }
 
 // A start-up control of a panel, named by its array and indices, in the panel's font when it

@@ -29,10 +29,10 @@ constexpr int kEntryFontSize = 7;
 constexpr int kEntryBoxFontSize = 9;
 
 std::string Indexed(const char* array, int d) {
-    return array + std::to_string(d);
+    return forms::IndexedName(array, d);
 }
 std::string Indexed(const char* array, int d, int s) {
-    return array + std::to_string(d) + "_" + std::to_string(s);
+    return forms::IndexedName(array, d, s);
 }
 
 // The (d, s) whose control in `controls` is the sender, searched Sunday first, top to bottom.
