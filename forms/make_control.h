@@ -1,6 +1,5 @@
 #pragma once
 
-#include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <string>
@@ -23,18 +22,19 @@ T* MakeControl(TComponent* owner, TWinControl* parent, const char* name, int lef
 }
 
 // The name of a control of a start-up array: the array's name and the indices, "DelayEdit0_16"
-// for (0, 16). Written into one buffer: a page of hundreds of controls names them all at
+// for (0, 16), with one allocation: a page of hundreds of controls names them all at
 // start-up.
 inline std::string IndexedName(const char* array, int i, int j = -1) {
-    char buffer[64];
-    const size_t length = std::min(std::strlen(array), sizeof buffer - 24);
-    std::memcpy(buffer, array, length);
-    char* end = std::to_chars(buffer + length, buffer + sizeof buffer, i).ptr;
+    char digits[16];
+    std::string name;
+    name.reserve(std::strlen(array) + 2 * sizeof digits);
+    name += array;
+    name.append(digits, std::to_chars(digits, digits + sizeof digits, i).ptr);
     if (j >= 0) {
-        *end++ = '_';
-        end = std::to_chars(end, buffer + sizeof buffer, j).ptr;
+        name += '_';
+        name.append(digits, std::to_chars(digits, digits + sizeof digits, j).ptr);
     }
-    return std::string(buffer, end);
+    return name;
 }
 
 // Sets a control's font to the face of the console's window with a character height in pixels.
