@@ -15,12 +15,8 @@ dir=${1:-$root/build/release}
 runs=${2:-7}
 programs=(velmor-manager velmor-manager-without-device-panels
     velmor-manager-without-timer-task-page velmor-floor-bare-window velmor-run-timed)
-for p in "${programs[@]}"; do
-    if [ ! -x "$dir/bin/$p" ]; then
-        cmake --build "$dir" -j2 --target "${programs[@]}"
-        break
-    fi
-done
+# Brought up to date every time: programs compared side by side must come from the same sources.
+cmake --build "$dir" -j2 --target "${programs[@]}" > /dev/null
 # shellcheck source=scripts/xvfb_session.sh
 . "$root/scripts/xvfb_session.sh"
 tmp=$(mktemp -d)
