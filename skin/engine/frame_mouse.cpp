@@ -173,6 +173,11 @@ TWinSysButton* TWinSkinForm::SysBtnAt(gdi::Point p) const {
     return nullptr;
 }
 
+TWinSysButton* TWinSkinForm::SysBtnAgain(gdi::Point screen, int action) const {
+    TWinSysButton* b = SysBtnAt(ToWindow(screen));
+    return b && b->Action() == action ? b : nullptr;
+}
+
 void TWinSkinForm::LeaveActiveBtn() {
     if (TNCObject* b = ActiveBtn) {
         ActiveBtn = nullptr;
@@ -198,12 +203,24 @@ bool TWinSkinForm::NcMouseMove(gdi::Point screen) {
 
 bool TWinSkinForm::NcLButtonDown(win::WPARAM hit, win::LPARAM lp) {
     TCaptionHint::Hide();
-    TWinSysButton* b = SysBtnAt(ToWindow(ScreenPoint(lp)));
+    const gdi::Point screen = ScreenPoint(lp);
+    TWinSysButton* b = SysBtnAt(ToWindow(screen));
     if (b) {
-        if (!FWindowActive)
-            win::SetActiveWindow(Hwnd);
-        if (!win::IsWindow(Hwnd))
-            return true;
+        if (!FWindowActive) {
+            // The activation may change the icon or the skin, which rebuilds the title buttons,
+            // or switch the skinning off, which frees this object.
+            const int action = b->Action();
+            const std::shared_ptr<bool> alive = alive_;
+            const win::HWND h = Hwnd;
+            win::SetActiveWindow(h);
+            if (!*alive || !win::IsWindow(h))
+                return true;
+            if (Skinstate != kSkinRunning || !FrameOn())
+                return true;
+            b = SysBtnAgain(screen, action);
+            if (!b)
+                return true;
+        }
         if (ActiveBtn && ActiveBtn != b)
             ActiveBtn->MouseLeave();
         ActiveBtn = b;
@@ -336,9 +353,11 @@ void TWinSkinForm::PopSysmenu(int x, int y) {
     if (TSkinManage* m = TSkinManage::Instance())
         m->menutype = 2;
     const win::HWND h = Hwnd;
+    // Switching the skinning off while the menu is open frees this object.
+    const std::shared_ptr<bool> alive = alive_;
     // The chosen command comes back as WM_SYSCOMMAND once the menu is closed.
     win::TrackPopupMenu(sys, win::TPM_LEFTBUTTON | win::TPM_RIGHTBUTTON, x, y, 0, h, nullptr);
-    if (win::IsWindow(h) && Skinstate == kSkinRunning)
+    if (*alive && win::IsWindow(h) && Skinstate == kSkinRunning)
         LeaveActiveBtn();
 }
 

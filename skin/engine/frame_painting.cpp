@@ -62,6 +62,10 @@ void TWinSkinForm::InitSkinData() {
         }
         SysBtn.push_back(std::move(b));
     }
+    // A running window lays the new buttons out at once, so a press that follows (say, on the
+    // activation that rebuilt them) finds them.
+    if (Skinstate == kSkinRunning && win::IsWindow(Hwnd))
+        UpdateNc();
 }
 
 void TWinSkinForm::UpdateNc() {

@@ -25,6 +25,7 @@ TWinSkinForm::TWinSkinForm(win::HWND h, int m, std::string class_name)
     : Hwnd(h), classname(std::move(class_name)), mode(m) {}
 
 TWinSkinForm::~TWinSkinForm() {
+    *alive_ = false;
     if (Skinstate != 6)
         UnSubclass();
     Controllist.clear();

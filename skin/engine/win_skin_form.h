@@ -164,6 +164,12 @@ class TWinSkinForm {
     // turn is passed over.
     std::vector<std::unique_ptr<forms::TComponentTracker>> made_during_scan_;
     win::UINT_PTR timer_id_ = 0;
+    // Cleared when this object is destroyed. A caller that runs a modal loop or an activation
+    // that may release the window's skinning keeps a copy and looks at it afterwards.
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+    // The title button under `screen` after a call that may have rebuilt the button list:
+    // null unless it still does `action`.
+    TWinSysButton* SysBtnAgain(gdi::Point screen, int action) const;
     // The border pictures of the last paint (Left, Right, Top, Bottom).
     struct TBorderPic {
         const void* element = nullptr;

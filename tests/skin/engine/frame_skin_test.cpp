@@ -2,6 +2,8 @@
 // title buttons, the window's shape, and the way back to the system frame.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "forms/message_box.h"
 #include "platform/gdi/dc.h"
 #include "platform/win/input.h"
@@ -473,6 +475,104 @@ TEST_F(FrameSkinTest, MessageBoxFrameIsWidenedForItsCaption) {
     win::SetIdleScript(nullptr);
     ASSERT_GT(width, 0);
     EXPECT_GE(width, caption_needed);
+}
+
+// Runs `run` when the window is activated.
+struct OnActivated {
+    std::function<void()> run;
+    static win::LRESULT Proc(win::HWND h, win::UINT msg, win::WPARAM wp, win::LPARAM lp,
+                             win::UINT_PTR, win::DWORD_PTR ref) {
+        auto* self = reinterpret_cast<OnActivated*>(ref);
+        if (msg == win::WM_ACTIVATE && win::LOWORD(wp) != 0 && self->run)
+            self->run();
+        return win::DefSubclassProc(h, msg, wp, lp);
+    }
+};
+
+TEST_F(FrameSkinTest, PressOnAnInactiveWindowsTitleButtonSurvivesAnActivationThatRebuildsOrFrees) {
+    ShowSkinned();
+    forms::TForm other(forms::Application);
+    other.SetBounds(600, 500, 100, 100);
+    other.Show();
+    win::PumpPending();
+    ASSERT_NE(Skinned(), nullptr);
+    ASSERT_FALSE(Skinned()->FWindowActive);
+    const int w = WindowRect().width();
+    const gdi::Point custom = Screen(w - 50 + 10, 14);
+
+    // The activation rebuilds the title buttons (a new icon or skin): the press lands on the
+    // new button under the mouse, and its release still does the button's action.
+    AppSide app;
+    win::SetWindowSubclass(form->Handle(), &AppSide::Proc, 7,
+                           reinterpret_cast<win::DWORD_PTR>(&app));
+    OnActivated activated;
+    int rebuilds = 0;
+    activated.run = [&] {
+        if (TWinSkinForm* sf = Skinned()) {
+            sf->InitSkinData();
+            ++rebuilds;
+        }
+    };
+    win::SetWindowSubclass(form->Handle(), &OnActivated::Proc, 8,
+                           reinterpret_cast<win::DWORD_PTR>(&activated));
+    const auto press = [&] {
+        win::SendMessage(form->Handle(), win::WM_NCLBUTTONDOWN,
+                         static_cast<win::WPARAM>(win::HTCAPTION),
+                         win::MAKELPARAM(custom.x, custom.y));
+        win::PumpPending();
+    };
+    press();
+    EXPECT_EQ(rebuilds, 1);
+    ASSERT_NE(Skinned(), nullptr);
+    ASSERT_NE(Skinned()->ActiveBtn, nullptr);
+    EXPECT_EQ(Skinned()->ActiveBtn->state, 2) << "the rebuilt button is the one pressed";
+    win::InjectMouse(win::MouseAction::LeftUp, custom);
+    win::PumpPending();
+    EXPECT_EQ(app.actions, std::vector<win::WPARAM>{77u});
+    // Rebuilt while active (the press itself activates the window): the new buttons are laid
+    // out at once, so the press is not taken for a caption drag.
+    Skinned()->InitSkinData();
+    win::InjectMouse(win::MouseAction::LeftDown, custom);
+    win::InjectMouse(win::MouseAction::LeftUp, custom);
+    win::PumpPending();
+    EXPECT_EQ(app.actions.size(), 2u);
+
+    // The activation releases the window's skinning: the press does nothing more.
+    other.Show();
+    win::SetActiveWindow(other.Handle());
+    win::PumpPending();
+    ASSERT_FALSE(Skinned()->FWindowActive);
+    activated.run = [&] {
+        if (TWinSkinForm* sf = Skinned())
+            TSkinManage::Instance()->ReleaseForm(sf);
+    };
+    press();
+    EXPECT_EQ(Skinned(), nullptr);
+    EXPECT_TRUE(win::IsWindow(form->Handle()));
+    EXPECT_EQ(app.actions.size(), 2u);
+    win::RemoveWindowSubclass(form->Handle(), &OnActivated::Proc, 8);
+    win::RemoveWindowSubclass(form->Handle(), &AppSide::Proc, 7);
+}
+
+TEST_F(FrameSkinTest, SkinningReleasedWhileTheWindowMenuIsOpenIsNotTouchedAfterward) {
+    ShowSkinned();
+    ASSERT_NE(Skinned(), nullptr);
+    bool released = false;
+    win::SetIdleScript([&] {
+        if (released || win::OpenMenuWindows().empty())
+            return false;
+        released = true;
+        if (TWinSkinForm* sf = Skinned())
+            TSkinManage::Instance()->ReleaseForm(sf);
+        win::EndMenu();
+        return true;
+    });
+    win::SendMessage(form->Handle(), win::WM_SYSCOMMAND, win::SC_KEYMENU, ' ');
+    win::SetIdleScript(nullptr);
+    win::PumpPending();
+    EXPECT_TRUE(released);
+    EXPECT_EQ(Skinned(), nullptr);
+    EXPECT_TRUE(win::IsWindow(form->Handle()));
 }
 
 }  // namespace
