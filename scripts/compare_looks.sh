@@ -30,8 +30,12 @@ walk() {  # walk DIR: the automation script writing its pictures into DIR
     echo "click ChannelMask[0][3]"
     echo "click PanelMaskAll[1]"
     echo "focus ChannelButton[0][2]"
+    # The clicks queue requests that the page's timer sends and follows up: the pictures are
+    # taken once that is over, whatever the speed of the program.
+    echo "wait 800"
     echo "screenshot $dir/realtime_ids.png"
     echo "rclick PanelIdEdit[2]"
+    echo "wait 800"
     echo "screenshot $dir/realtime_menu.png"
     echo "key Escape"
     echo "page 1"

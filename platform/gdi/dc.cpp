@@ -1,5 +1,7 @@
 #include "platform/gdi/dc.h"
 
+#include "platform/gdi/shape_rows.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -102,18 +104,22 @@ DC::DC(Bitmap& target) : target_(&target) {
 }
 
 void DC::update_clip() const {
-    clip_size_ = target_->size();
-    const Rect whole = target_->rect();
-    if (!has_visible_ && !has_clip_) {
-        effective_clip_ = Region(whole);
+    const Size size = target_->size();
+    clip_size_ = size;
+    if (!base_valid_ || !(base_origin_ == dc_origin_) || !(base_size_ == size)) {
+        const Rect whole = target_->rect();
+        base_clip_ = has_visible_ ? visible_.offset_by(dc_origin_.x, dc_origin_.y).intersect(whole)
+                                  : Region(whole);
+        base_origin_ = dc_origin_;
+        base_size_ = size;
+        base_valid_ = true;
+    }
+    clip_is_base_ = !has_clip_;
+    if (clip_is_base_) {
+        effective_clip_ = Region();
         return;
     }
-    Region r = has_visible_ ? visible_.offset_by(dc_origin_.x, dc_origin_.y).intersect(whole)
-                            : Region(whole);
-    if (has_clip_) {
-        r &= clip_.offset_by(dc_origin_.x, dc_origin_.y);
-    }
-    effective_clip_ = std::move(r);
+    effective_clip_ = base_clip_ & clip_.offset_by(dc_origin_.x, dc_origin_.y);
 }
 
 void DC::detach() {
@@ -121,6 +127,7 @@ void DC::detach() {
     target_ = &nothing;
     has_visible_ = true;
     visible_ = Region();
+    base_valid_ = false;
     update_clip();
 }
 
@@ -145,6 +152,7 @@ Point DC::offset_viewport_origin(int dx, int dy) {
 void DC::set_visible_region(const Region* device_region) {
     has_visible_ = device_region != nullptr;
     visible_ = device_region ? *device_region : Region();
+    base_valid_ = false;
     update_clip();
 }
 
@@ -490,20 +498,78 @@ bool shape_ok(const Rect& r) {
 
 }  // namespace
 
+// A round shape row by row: the brush inside `inner`, the pen over what `outer` has beyond
+// it (with no pen the brush takes the whole of `outer`). Only the rows the clip lets through
+// are worked out, and each row is cut by the clip rectangles of its band once, so a large
+// frame drawn through a small clip costs a few rows and a small indicator a few pixels a row.
+template <class OuterRow, class InnerRow>
+void DC::fill_round_shape(const Rect& box, int pen_w, OuterRow outer, InnerRow inner) {
+    const Region& clip = effective_clip();
+    const Rect cb = clip.bounds();
+    if (cb.empty()) {
+        return;
+    }
+    const Point o = to_bitmap({0, 0});
+    const int top = std::max<int64_t>(box.top, int64_t{cb.top} - o.y);
+    const int bottom = std::min<int64_t>(box.bottom, int64_t{cb.bottom} - o.y);
+    const bool solid = brush_.style == BrushStyle::Solid;
+    const Pixel brush = pixel_of(brush_.color);
+    const Pixel pen = pixel_of(pen_.color);
+    for (int y = top; y < bottom; ++y) {
+        const int by = y + o.y;
+        const std::span<const Rect> band = clip.rects_near({cb.left, by, cb.right, by + 1});
+        Pixel* row = target_->row(by);
+        // Logical [l, r) on this row, cut to each clip rectangle of the row's band.
+        const auto fill = [&](int l, int r, Pixel p) {
+            const int64_t bl = int64_t{l} + o.x;
+            const int64_t br = int64_t{r} + o.x;
+            for (const Rect& c : band) {
+                const int64_t a = std::max<int64_t>(bl, c.left);
+                const int64_t b = std::min<int64_t>(br, c.right);
+                if (a < b)
+                    std::fill(row + a, row + b, p);
+            }
+        };
+        const RowSpan out = outer(y);
+        const RowSpan in = pen_w ? inner(y) : out;
+        if (solid && !in.empty()) {
+            fill(in.left, in.right, brush);
+        }
+        if (!pen_w || out.empty()) {
+            continue;
+        }
+        if (in.empty()) {
+            fill(out.left, out.right, pen);
+            continue;
+        }
+        fill(out.left, std::min(out.right, in.left), pen);
+        fill(std::max(out.left, in.right), out.right, pen);
+    }
+}
+
+namespace {
+
+// The rows a round shape is built from, within the sizes a region accepts (larger: none).
+bool round_shape_ok(const Rect& r) {
+    return !r.empty() && int64_t{r.right} - r.left <= (1 << 16) &&
+           int64_t{r.bottom} - r.top <= (1 << 16);
+}
+
+}  // namespace
+
 void DC::round_rect(const Rect& r_in, int corner_w, int corner_h) {
     const Rect r = clamp_rect(r_in);
     if (!shape_ok(r)) {
         return;
     }
     const int w = pen_.style == PenStyle::Null ? 0 : pen_width(pen_);
-    const Region outer = Region::round_rect(r, corner_w, corner_h);
-    const Region inner = Region::round_rect(r.inflate(-w, -w), corner_w - 2 * w, corner_h - 2 * w);
-    if (brush_.style == BrushStyle::Solid) {
-        fill_region(w ? inner : outer, brush_.color);
-    }
-    if (w) {
-        fill_region(outer - inner, pen_.color);
-    }
+    const RoundRectRows outer(r, corner_w, corner_h);
+    const Rect in = r.inflate(-w, -w);
+    const bool has_inner = round_shape_ok(in);
+    const RoundRectRows inner(has_inner ? in : Rect{}, corner_w - 2 * w, corner_h - 2 * w);
+    fill_round_shape(
+        r, w, [&](int y) { return outer.row(y); },
+        [&](int y) { return has_inner ? inner.row(y) : RowSpan{}; });
 }
 
 void DC::ellipse(const Rect& r_in) {
@@ -512,14 +578,11 @@ void DC::ellipse(const Rect& r_in) {
         return;
     }
     const int w = pen_.style == PenStyle::Null ? 0 : pen_width(pen_);
-    const Region outer = Region::ellipse(r);
-    const Region inner = Region::ellipse(r.inflate(-w, -w));
-    if (brush_.style == BrushStyle::Solid) {
-        fill_region(w ? inner : outer, brush_.color);
-    }
-    if (w) {
-        fill_region(outer - inner, pen_.color);
-    }
+    const Rect in = r.inflate(-w, -w);
+    const bool has_inner = round_shape_ok(in);
+    fill_round_shape(
+        r, w, [&](int y) { return ellipse_row(r, y); },
+        [&](int y) { return has_inner ? ellipse_row(in, y) : RowSpan{}; });
 }
 
 // --- 3-D edges and focus ----------------------------------------------------------------------

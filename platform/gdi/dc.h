@@ -266,12 +266,15 @@ class DC {
     friend class DCPainter;
 
     void update_clip() const;
+    // Fills a round shape row by row within the clip (the rows come from the callables).
+    template <class OuterRow, class InnerRow>
+    void fill_round_shape(const Rect& box, int pen_width, OuterRow outer, InnerRow inner);
     // The effective clip, recomputed first when the bitmap has changed size since.
     const Region& effective_clip() const {
         if (target_->width() != clip_size_.cx || target_->height() != clip_size_.cy) {
             update_clip();
         }
-        return effective_clip_;
+        return clip_is_base_ ? base_clip_ : effective_clip_;
     }
     // The clip rectangles that can meet `area` (bitmap coordinates).
     std::span<const Rect> clips(const Rect& area) const {
@@ -295,6 +298,15 @@ class DC {
     // Effective clip in bitmap coordinates: the intersection of bitmap, visible and clip.
     mutable Region effective_clip_;
     mutable Size clip_size_;
+    // The visible region in bitmap coordinates, cut to the bitmap, for the DC origin and
+    // bitmap size it was made for. Without a clip it is the effective clip itself, and a clip
+    // selected and given back (a parent painting each of its windowless children) starts from
+    // it, so the visible region of a window of many children is not copied each time.
+    mutable Region base_clip_;
+    mutable Point base_origin_;
+    mutable Size base_size_;
+    mutable bool base_valid_ = false;
+    mutable bool clip_is_base_ = true;
     Font font_;
     Color text_color_ = 0;
     Color bk_color_ = rgb(255, 255, 255);

@@ -1,5 +1,7 @@
 #include "platform/gdi/region.h"
 
+#include "platform/gdi/shape_rows.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -102,20 +104,6 @@ std::vector<Band> bands_of(std::span<const Rect> rects) {
         p = q;
     }
     return bands;
-}
-
-// The horizontal extent of an ellipse inscribed in `e` on pixel row y, as [left, right).
-Span ellipse_row(const Rect& e, int y) {
-    const double a = e.width() / 2.0;
-    const double b = e.height() / 2.0;
-    const double cx = e.left + a;
-    const double cy = e.top + b;
-    const double dy = (y + 0.5 - cy) / b;
-    if (b <= 0 || dy * dy > 1.0) {
-        return {0, 0};
-    }
-    const double half = a * std::sqrt(1.0 - dy * dy);
-    return {static_cast<int>(std::lround(cx - half)), static_cast<int>(std::lround(cx + half))};
 }
 
 }  // namespace
@@ -301,8 +289,9 @@ Region Region::ellipse(const Rect& r) {
     RegionBuilder builder;
     Spans spans(1);
     for (int y = r.top; y < r.bottom && !r.empty(); ++y) {
-        spans[0] = ellipse_row(r, y);
-        if (spans[0].second > spans[0].first) {
+        const RowSpan row = ellipse_row(r, y);
+        if (!row.empty()) {
+            spans[0] = {row.left, row.right};
             builder.add_band(y, y + 1, spans);
         }
     }
@@ -313,26 +302,29 @@ Region Region::round_rect(const Rect& r, int corner_w, int corner_h) {
     if (!shape_size_ok(r)) {
         return {};
     }
-    corner_w = std::clamp(corner_w, 0, r.width());
-    corner_h = std::clamp(corner_h, 0, r.height());
-    if (corner_w < 2 || corner_h < 2) {
+    const RoundRectRows rows(r, corner_w, corner_h);
+    if (rows.corner_rows() == 0) {
         return Region(r);
     }
-    const Rect top_corner{r.left, r.top, r.left + corner_w, r.top + corner_h};
-    const Rect bottom_corner{r.left, r.bottom - corner_h, r.left + corner_w, r.bottom};
+    // The corner rows one by one; the rows between them are the whole width, one band.
     RegionBuilder builder;
     Spans spans(1);
-    const int half = corner_h / 2;
-    for (int y = r.top; y < r.bottom; ++y) {
-        int inset = 0;
-        if (y < r.top + half) {
-            inset = ellipse_row(top_corner, y).first - r.left;
-        } else if (y >= r.bottom - half) {
-            inset = ellipse_row(bottom_corner, y).first - r.left;
-        }
-        inset = std::clamp(inset, 0, r.width() / 2);
-        spans[0] = {r.left + inset, r.right - inset};
+    const auto add_row = [&](int y) {
+        const RowSpan row = rows.row(y);
+        spans[0] = {row.left, row.right};
         builder.add_band(y, y + 1, spans);
+    };
+    const int middle_top = r.top + rows.corner_rows();
+    const int middle_bottom = r.bottom - rows.corner_rows();
+    for (int y = r.top; y < middle_top; ++y) {
+        add_row(y);
+    }
+    if (middle_bottom > middle_top) {
+        spans[0] = {r.left, r.right};
+        builder.add_band(middle_top, middle_bottom, spans);
+    }
+    for (int y = std::max(middle_top, middle_bottom); y < r.bottom; ++y) {
+        add_row(y);
     }
     return builder.finish();
 }

@@ -45,8 +45,9 @@ gdi::Region visible_region(const Window* w, bool client_only, bool clip_children
         const RECT client = w->client.offset(o.x, o.y);
         std::vector<RECT> plain;
         plain.reserve(w->children.size());
+        const RECT area = rgn.bounds();
         for (const Window* c : w->children) {
-            if (!(c->style & WS_VISIBLE))
+            if (!(c->style & WS_VISIBLE) || c->rect.offset(cx, cy).intersect(area).empty())
                 continue;
             if (c->shape) {
                 rgn -= area_in_parent(c).offset_by(cx, cy).intersect(client);
@@ -65,10 +66,13 @@ gdi::Region visible_region(const Window* w, bool client_only, bool clip_children
         const int cx = po.x + p->client.left;
         const int cy = po.y + p->client.top;
         if (c->style & WS_CLIPSIBLINGS) {
+            // Siblings above that do not reach what is left are passed over without building
+            // their areas (a control among a hundred meets a few).
             for (const Window* s : p->children) {
                 if (s == c)
                     break;
-                if (s->style & WS_VISIBLE)
+                if ((s->style & WS_VISIBLE) &&
+                    !s->rect.offset(cx, cy).intersect(rgn.bounds()).empty())
                     rgn -= area_in_parent(s).offset_by(cx, cy);
             }
         }

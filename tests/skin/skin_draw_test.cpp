@@ -225,5 +225,57 @@ TEST(DrawRect, PlainVariants) {
     EXPECT_EQ(target.color_at(3, 4), colors[1]);
 }
 
+// DrawRect2 draws the nine parts straight onto the destination; every pixel must be the one the
+// whole picture from GetHMap puts there. State images across and down, margins that fit,
+// that are dropped in one direction and that leave no centre, tiled and stretched centres,
+// magenta in the image with and without transparency, through a clip and a moved origin.
+TEST(DrawRect2, DrawsThePixelsOfTheWholePicture) {
+    gdi::Bitmap across = coordinates(24, 7);
+    gdi::Bitmap down = coordinates(8, 21, 40);
+    for (int i = 0; i < 24; i += 5) {
+        across.set_color(i, i % 7, gdi::kMagenta);
+        down.set_color(i % 8, i, gdi::kMagenta);
+    }
+    const gdi::Rect margins[] = {{},           {1, 1, 1, 1}, {2, 1, 3, 2}, {0, 3, 0, 2},
+                                 {4, 0, 1, 0}, {3, 3, 3, 3}, {-2, 1, 9, 1}};
+    const gdi::Rect dests[] = {{3, 2, 4, 3},  {0, 0, 30, 20}, {5, 4, 14, 9},
+                               {2, 6, 9, 40}, {1, 1, 40, 3},  {-6, -3, 17, 12}};
+    int compared = 0;
+    for (const bool vertical : {false, true}) {
+        for (const gdi::Rect& m : margins) {
+            for (const gdi::Rect& d : dests) {
+                for (int flags = 0; flags < 4; ++flags) {
+                    const bool tile = flags & 1;
+                    const bool transparent = flags & 2;
+                    const gdi::Bitmap& image = vertical ? down : across;
+                    const int state = 1 + compared % 3;
+                    gdi::Bitmap direct(36, 30, gdi::pixel_of(rgb(7, 8, 9)));
+                    gdi::Bitmap whole = direct;
+                    gdi::DC a(direct);
+                    gdi::DC b(whole);
+                    for (gdi::DC* dc : {&a, &b}) {
+                        dc->set_viewport_origin({2, 1});
+                        dc->intersect_clip_rect({1, 0, 31, 25});
+                    }
+                    DrawRect2(a, d, image, vertical, tile, transparent, 3, state, m);
+                    const gdi::Bitmap map =
+                        GetHMap(d.width(), d.height(), image, vertical, tile, 3, state, m);
+                    if (transparent)
+                        b.transparent_blt(d.left, d.top, map.width(), map.height(), map, 0, 0,
+                                          map.width(), map.height(), gdi::kMagenta);
+                    else
+                        b.bit_blt(d.left, d.top, map.width(), map.height(), map, 0, 0);
+                    ASSERT_EQ(direct, whole)
+                        << "vertical " << vertical << " margins " << m.left << "," << m.top << ","
+                        << m.right << "," << m.bottom << " dest " << d.left << "," << d.top << ","
+                        << d.right << "," << d.bottom << " flags " << flags;
+                    ++compared;
+                }
+            }
+        }
+    }
+    EXPECT_EQ(compared, 2 * 7 * 6 * 4);
+}
+
 }  // namespace
 }  // namespace skin

@@ -168,5 +168,58 @@ TEST(Shapes, FarAwayAndHugeRectanglesNeverWriteOutside) {
     EXPECT_EQ(count_color(b, kBlue), 64);
 }
 
+// Round shapes are filled row by row, only the rows the clip lets through; they must cover the
+// very pixels of the regions of the same shapes: the brush inside the shape shrunk by the pen,
+// the pen over the rest. Sizes from a pixel to wider than the corners, odd and even, thin and
+// thick pens, no pen and no brush, through clips that cut the shape or miss it.
+TEST(Shapes, RoundShapesCoverTheirRegionsThroughAnyClip) {
+    const Rect clips[] = {{0, 0, 40, 40}, {3, 5, 11, 9}, {0, 12, 40, 13}, {30, 30, 40, 40}};
+    int compared = 0;
+    for (int w = 1; w <= 23; w += 2) {
+        for (int h = 1; h <= 23; h += 3) {
+            for (int pen = 0; pen <= 3; ++pen) {
+                for (const bool brush : {true, false}) {
+                    for (const Rect& clip : clips) {
+                        for (int shape = 0; shape < 2; ++shape) {
+                            const Rect r = Rect::from_xywh(2, 3, w, h);
+                            const int corner = 2 + w / 3;
+                            Bitmap drawn(40, 40, pixel_of(0));
+                            DC dc(drawn);
+                            dc.intersect_clip_rect(clip);
+                            dc.select_pen(
+                                {pen ? PenStyle::Solid : PenStyle::Null, std::max(pen, 1), kRed});
+                            dc.select_brush({brush ? BrushStyle::Solid : BrushStyle::Null, kBlue});
+                            if (shape == 0)
+                                dc.ellipse(r);
+                            else
+                                dc.round_rect(r, corner, corner);
+
+                            const Rect in = r.inflate(-pen, -pen);
+                            const Region outer = shape == 0 ? Region::ellipse(r)
+                                                            : Region::round_rect(r, corner, corner);
+                            const Region inner =
+                                shape == 0
+                                    ? Region::ellipse(in)
+                                    : Region::round_rect(in, corner - 2 * pen, corner - 2 * pen);
+                            Bitmap expected(40, 40, pixel_of(0));
+                            DC ref(expected);
+                            ref.intersect_clip_rect(clip);
+                            if (brush)
+                                ref.fill_region(pen ? inner : outer, kBlue);
+                            if (pen)
+                                ref.fill_region(outer - inner, kRed);
+                            ASSERT_EQ(drawn, expected)
+                                << "shape " << shape << " " << w << "x" << h << " pen " << pen
+                                << " clip " << clip.left << "," << clip.top;
+                            ++compared;
+                        }
+                    }
+                }
+            }
+        }
+    }
+    EXPECT_EQ(compared, 12 * 8 * 4 * 2 * 4 * 2);
+}
+
 }  // namespace
 }  // namespace gdi
