@@ -770,16 +770,29 @@ void DC::stretch_blt(int x, int y, int w, int h, const Bitmap& src, int sx, int 
                                               s.left, s.width(), mdx != msx, src.width());
     const std::vector<int> ymap = stretch_map(visible.top - db.top, visible.height(), d.height(),
                                               s.top, s.height(), mdy != msy, src.height());
+    // A row that takes the same source row as the one above it is that row again, when every
+    // column has a source pixel: stretched down, most rows are copies.
+    const bool whole_rows =
+        rop == Rop::SrcCopy && std::find(xmap.begin(), xmap.end(), -1) == xmap.end();
     for (const Rect& cr : clips(visible)) {
         const Rect i = cr.intersect(visible);
         if (i.empty())
             continue;
+        int above = -1;  // the source row of the row above, when it was drawn
         for (int yy = i.top; yy < i.bottom; ++yy) {
             const int syy = ymap[static_cast<size_t>(yy - visible.top)];
-            if (syy < 0)
+            if (syy < 0) {
+                above = -1;
                 continue;
-            const Pixel* srow = src.row(syy);
+            }
             Pixel* drow = target_->row(yy);
+            if (whole_rows && syy == above) {
+                std::memcpy(drow + i.left, target_->row(yy - 1) + i.left,
+                            sizeof(Pixel) * static_cast<size_t>(i.width()));
+                continue;
+            }
+            above = syy;
+            const Pixel* srow = src.row(syy);
             const int* xm = xmap.data() + (i.left - visible.left);
             if (rop == Rop::SrcCopy) {
                 for (int xx = i.left; xx < i.right; ++xx, ++xm) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "platform/gdi/dc.h"
 
 namespace gdi {
@@ -83,6 +85,50 @@ TEST(Blit, StretchOfAPartOfASourceStrip) {
     DC dc(dst);
     dc.stretch_blt(0, 0, 4, 1, strip(6), 2, 0, 2, 1);
     EXPECT_EQ(row_of(dst, 0), (std::vector<Pixel>{0xFF000003, 0xFF000003, 0xFF000004, 0xFF000004}));
+}
+
+// Stretched down, a row that takes the same source row as the row above is copied from it;
+// every pixel must still be the one the stretch picks: through a clip of several rectangles
+// (the row above may lie outside it), mirrored, and with source columns or rows past the
+// source's edge, which leave the destination as it was.
+TEST(Blit, StretchDownPicksEveryRowThroughAClip) {
+    const Bitmap src = strip(5, 4);
+    const Region clip =
+        Region::from_rects(std::vector<Rect>{{0, 0, 7, 5}, {3, 6, 12, 9}, {1, 11, 9, 30}});
+    struct Case {
+        int x, y, w, h, sx, sy, sw, sh;
+    };
+    const Case cases[] = {{1, 0, 9, 27, 0, 0, 5, 4},
+                          {0, 2, 12, 20, 1, 1, 3, 2},
+                          {10, 25, -9, -24, 0, 0, 5, 4},
+                          {0, 0, 12, 28, -2, 2, 8, 5},
+                          {2, 3, 6, 25, 4, 0, 1, 1}};
+    for (const Case& c : cases) {
+        Bitmap dst(12, 30, kBg);
+        DC dc(dst);
+        dc.select_clip_region(&clip);
+        dc.stretch_blt(c.x, c.y, c.w, c.h, src, c.sx, c.sy, c.sw, c.sh);
+        for (int y = 0; y < 30; ++y) {
+            for (int x = 0; x < 12; ++x) {
+                Pixel want = kBg;
+                // Position k within the destination, from its first pixel (mirrored when the
+                // extents' signs differ), picks source position start + k * len / dest_len.
+                const int left = c.w < 0 ? c.x + c.w + 1 : c.x;
+                const int top = c.h < 0 ? c.y + c.h + 1 : c.y;
+                const int kx = c.w < 0 ? -c.w - 1 - (x - left) : x - left;
+                const int ky = c.h < 0 ? -c.h - 1 - (y - top) : y - top;
+                if (clip.contains({x, y}) && kx >= 0 && kx < std::abs(c.w) && ky >= 0 &&
+                    ky < std::abs(c.h)) {
+                    const int px = c.sx + kx * c.sw / std::abs(c.w);
+                    const int py = c.sy + ky * c.sh / std::abs(c.h);
+                    if (px >= 0 && px < src.width() && py >= 0 && py < src.height())
+                        want = src.pixel(px, py);
+                }
+                ASSERT_EQ(dst.pixel(x, y), want)
+                    << "case " << c.x << "," << c.y << " at " << x << "," << y;
+            }
+        }
+    }
 }
 
 TEST(Blit, TransparentCopyLeavesTheKeyColourOut) {
