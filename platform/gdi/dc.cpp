@@ -72,17 +72,62 @@ Rect xywh(Point o, int w, int h) {
 }
 
 // One axis of a stretch: for destination positions first .. first + count - 1 (of dst_len),
-// the source position, or -1 when it falls outside the source bitmap.
-std::vector<int> stretch_map(int first, int count, int dst_len, int src_start, int src_len,
-                             bool mirror, int src_limit) {
-    std::vector<int> map(static_cast<size_t>(std::max(count, 0)));
-    for (int i = 0; i < count; ++i) {
-        const int64_t k = mirror ? int64_t{dst_len} - 1 - (first + i) : int64_t{first} + i;
-        const int64_t s = src_start + k * src_len / dst_len;
-        map[static_cast<size_t>(i)] = (s >= 0 && s < src_limit) ? static_cast<int>(s) : -1;
+// the source position, or -1 when it falls outside the source bitmap. Position k takes
+// src_start + k * src_len / dst_len; the quotient and remainder are carried from one position
+// to the next rather than divided again, and maps as long as a window is wide are kept in
+// place, so the many small stretches of a paint (the parts of each skinned button) allocate
+// nothing.
+class StretchMap {
+  public:
+    StretchMap(int first, int count, int dst_len, int src_start, int src_len, bool mirror,
+               int src_limit) {
+        const size_t n = static_cast<size_t>(std::max(count, 0));
+        if (n > kInPlace)
+            heap_.resize(n);
+        map_ = n > kInPlace ? heap_.data() : in_place_;
+        if (n == 0)
+            return;
+        const int64_t len = dst_len;
+        int64_t k = mirror ? len - 1 - first : first;
+        int64_t q = k * src_len / len;
+        int64_t r = k * src_len % len;
+        const int64_t dq = src_len / len;
+        const int64_t dr = src_len % len;
+        for (size_t i = 0; i < n; ++i) {
+            const int64_t s = src_start + q;
+            map_[i] = (s >= 0 && s < src_limit) ? static_cast<int>(s) : -1;
+            if (mirror) {
+                q -= dq;
+                r -= dr;
+                if (r < 0) {
+                    r += len;
+                    --q;
+                }
+            } else {
+                q += dq;
+                r += dr;
+                if (r >= len) {
+                    r -= len;
+                    ++q;
+                }
+            }
+        }
+        size_ = n;
     }
-    return map;
-}
+    StretchMap(const StretchMap&) = delete;
+    StretchMap& operator=(const StretchMap&) = delete;
+
+    int operator[](size_t i) const { return map_[i]; }
+    const int* data() const { return map_; }
+    bool all_inside() const { return std::find(map_, map_ + size_, -1) == map_ + size_; }
+
+  private:
+    static constexpr size_t kInPlace = 2048;
+    int in_place_[kInPlace];
+    std::vector<int> heap_;
+    int* map_ = nullptr;
+    size_t size_ = 0;
+};
 
 // Turns (x, y, w, h) with possibly negative extents into a normal rectangle and mirror flags.
 // A negative extent runs from the pixel at x (or y) backwards: (w - 1, 0, -w, h) mirrors
@@ -523,6 +568,8 @@ void DC::fill_round_shape(const Rect& box, int pen_w, OuterRow outer, InnerRow i
         const auto fill = [&](int l, int r, Pixel p) {
             const int64_t bl = int64_t{l} + o.x;
             const int64_t br = int64_t{r} + o.x;
+            if (br <= cb.left || bl >= cb.right)
+                return;  // beside the clip, as a frame's sides are beside a child's area
             for (const Rect& c : band) {
                 const int64_t a = std::max<int64_t>(bl, c.left);
                 const int64_t b = std::min<int64_t>(br, c.right);
@@ -766,14 +813,13 @@ void DC::stretch_blt(int x, int y, int w, int h, const Bitmap& src, int sx, int 
         stretch_blt(x, y, w, h, copy, sx, sy, sw, sh, rop);
         return;
     }
-    const std::vector<int> xmap = stretch_map(visible.left - db.left, visible.width(), d.width(),
-                                              s.left, s.width(), mdx != msx, src.width());
-    const std::vector<int> ymap = stretch_map(visible.top - db.top, visible.height(), d.height(),
-                                              s.top, s.height(), mdy != msy, src.height());
+    const StretchMap xmap(visible.left - db.left, visible.width(), d.width(), s.left, s.width(),
+                          mdx != msx, src.width());
+    const StretchMap ymap(visible.top - db.top, visible.height(), d.height(), s.top, s.height(),
+                          mdy != msy, src.height());
     // A row that takes the same source row as the one above it is that row again, when every
     // column has a source pixel: stretched down, most rows are copies.
-    const bool whole_rows =
-        rop == Rop::SrcCopy && std::find(xmap.begin(), xmap.end(), -1) == xmap.end();
+    const bool whole_rows = rop == Rop::SrcCopy && xmap.all_inside();
     for (const Rect& cr : clips(visible)) {
         const Rect i = cr.intersect(visible);
         if (i.empty())
@@ -851,28 +897,43 @@ void DC::transparent_blt(int x, int y, int w, int h, const Bitmap& src, int sx, 
         }
         return;
     }
-    const std::vector<int> xmap = stretch_map(visible.left - db.left, visible.width(), db.width(),
-                                              sx, sw, false, src.width());
-    const std::vector<int> ymap = stretch_map(visible.top - db.top, visible.height(), db.height(),
-                                              sy, sh, false, src.height());
+    const StretchMap xmap(visible.left - db.left, visible.width(), db.width(), sx, sw, false,
+                          src.width());
+    const StretchMap ymap(visible.top - db.top, visible.height(), db.height(), sy, sh, false,
+                          src.height());
+    // A row drawn whole (no key colour met, every column inside the source) is copied to the
+    // rows below it that take the same source row, as a stretched centre's rows are.
+    const bool inside = xmap.all_inside();
     for (const Rect& cr : clips(visible)) {
         const Rect i = cr.intersect(visible);
         if (i.empty())
             continue;
+        int above = -1;  // the source row of the row above, when that row was drawn whole
         for (int yy = i.top; yy < i.bottom; ++yy) {
             const int syy = ymap[static_cast<size_t>(yy - visible.top)];
-            if (syy < 0)
+            if (syy < 0) {
+                above = -1;
                 continue;
-            const Pixel* srow = src.row(syy);
+            }
             Pixel* drow = target_->row(yy);
+            if (syy == above) {
+                std::memcpy(drow + i.left, target_->row(yy - 1) + i.left,
+                            sizeof(Pixel) * static_cast<size_t>(i.width()));
+                continue;
+            }
+            const Pixel* srow = src.row(syy);
             const int* xm = xmap.data() + (i.left - visible.left);
+            bool whole = inside;
             for (int xx = i.left; xx < i.right; ++xx, ++xm) {
                 if (*xm < 0)
                     continue;
                 const Pixel p = srow[*xm];
                 if ((p & kRgbMask) != k)
                     drow[xx] = p;
+                else
+                    whole = false;
             }
+            above = whole ? syy : -1;
         }
     }
 }

@@ -422,6 +422,9 @@ Region Region::combine(const Region& a, const Region& b, RegionOp op) {
     if (op == RegionOp::Diff && a.bounds_.intersect(b.bounds_).empty()) {
         return a;
     }
+    if (op == RegionOp::Diff && b.many_.empty() && b.bounds_.encloses(a.bounds_)) {
+        return {};
+    }
     const std::vector<Band> ba = bands_of(a.rects());
     const std::vector<Band> bb = bands_of(b.rects());
     RegionBuilder builder;

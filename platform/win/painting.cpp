@@ -97,7 +97,8 @@ void invalidate(Window* w, const gdi::Region& window_coords, UINT flags) {
         return;
     gdi::Region client_part = rgn.intersect(w->client);
     if (flags & RDW_INVALIDATE) {
-        if ((flags & RDW_FRAME) && !rgn.subtract(w->client).empty())
+        // Part of the area lies in the frame when the client area does not hold its bounds.
+        if ((flags & RDW_FRAME) && !w->client.encloses(rgn.bounds()))
             w->ncpaint_pending = true;
         if (!client_part.empty()) {
             w->update |= client_part;

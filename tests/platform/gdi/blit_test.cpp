@@ -98,11 +98,12 @@ TEST(Blit, StretchDownPicksEveryRowThroughAClip) {
     struct Case {
         int x, y, w, h, sx, sy, sw, sh;
     };
-    const Case cases[] = {{1, 0, 9, 27, 0, 0, 5, 4},
-                          {0, 2, 12, 20, 1, 1, 3, 2},
-                          {10, 25, -9, -24, 0, 0, 5, 4},
-                          {0, 0, 12, 28, -2, 2, 8, 5},
-                          {2, 3, 6, 25, 4, 0, 1, 1}};
+    // Inside the bitmap, part of a source, mirrored both ways, from past the source's edges,
+    // one source pixel, and begun outside the bitmap (plain and mirrored).
+    const Case cases[] = {{1, 0, 9, 27, 0, 0, 5, 4},     {0, 2, 12, 20, 1, 1, 3, 2},
+                          {10, 25, -9, -24, 0, 0, 5, 4}, {0, 0, 12, 28, -2, 2, 8, 5},
+                          {2, 3, 6, 25, 4, 0, 1, 1},     {-3, -2, 14, 31, 0, 0, 5, 4},
+                          {13, 29, -16, -33, 1, 0, 4, 4}};
     for (const Case& c : cases) {
         Bitmap dst(12, 30, kBg);
         DC dc(dst);
@@ -122,6 +123,50 @@ TEST(Blit, StretchDownPicksEveryRowThroughAClip) {
                     const int px = c.sx + kx * c.sw / std::abs(c.w);
                     const int py = c.sy + ky * c.sh / std::abs(c.h);
                     if (px >= 0 && px < src.width() && py >= 0 && py < src.height())
+                        want = src.pixel(px, py);
+                }
+                ASSERT_EQ(dst.pixel(x, y), want)
+                    << "case " << c.x << "," << c.y << " at " << x << "," << y;
+            }
+        }
+    }
+}
+
+// The same for a transparent stretch: a row met the key colour in is never copied to the rows
+// below, which must show what lay under the key.
+TEST(Blit, TransparentStretchDownLeavesTheKeyOutOnEveryRow) {
+    Bitmap src = strip(5, 4);
+    src.set_color(2, 1, kMagenta);
+    src.set_color(0, 3, kMagenta);
+    src.set_color(4, 3, kMagenta);
+    const Region clip =
+        Region::from_rects(std::vector<Rect>{{0, 0, 7, 5}, {3, 6, 12, 9}, {1, 11, 9, 30}});
+    struct Case {
+        int x, y, w, h, sx, sy, sw, sh;
+    };
+    const Case cases[] = {{1, 0, 9, 27, 0, 0, 5, 4},
+                          {-3, -2, 14, 31, 0, 0, 5, 4},
+                          {0, 0, 12, 28, -2, 1, 8, 3},
+                          {2, 3, 6, 25, 2, 1, 1, 1}};
+    for (const Case& c : cases) {
+        Bitmap dst(12, 30);
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < 12; ++x)
+                dst.set_pixel(x, y, 0xFF000000u | static_cast<Pixel>(0x100000 * (x + 1) + y));
+        const Bitmap before = dst;
+        DC dc(dst);
+        dc.select_clip_region(&clip);
+        dc.transparent_blt(c.x, c.y, c.w, c.h, src, c.sx, c.sy, c.sw, c.sh, kMagenta);
+        for (int y = 0; y < 30; ++y) {
+            for (int x = 0; x < 12; ++x) {
+                Pixel want = before.pixel(x, y);
+                const int kx = x - c.x;
+                const int ky = y - c.y;
+                if (clip.contains({x, y}) && kx >= 0 && kx < c.w && ky >= 0 && ky < c.h) {
+                    const int px = c.sx + kx * c.sw / c.w;
+                    const int py = c.sy + ky * c.sh / c.h;
+                    if (px >= 0 && px < src.width() && py >= 0 && py < src.height() &&
+                        src.color_at(px, py) != kMagenta)
                         want = src.pixel(px, py);
                 }
                 ASSERT_EQ(dst.pixel(x, y), want)
