@@ -15,7 +15,7 @@ RowSpan ellipse_row(const Rect& e, int y) {
         return {};
     }
     const double half = a * std::sqrt(1.0 - dy * dy);
-    return {static_cast<int>(std::lround(cx - half)), static_cast<int>(std::lround(cx + half))};
+    return {round_half_away(cx - half), round_half_away(cx + half)};
 }
 
 RoundRectRows::RoundRectRows(const Rect& r, int corner_w, int corner_h) : r_(r) {

@@ -15,6 +15,14 @@ struct RowSpan {
 // them directly, drawing only the rows its clip lets through, so a shape drawn and the same
 // shape as a region always cover the same pixels.
 
+// x rounded to the nearest integer, halves away from zero: what std::lround gives for the
+// coordinates shapes use, without a library call for each row's two ends.
+inline int round_half_away(double x) {
+    const long long t = static_cast<long long>(x);       // toward zero
+    const double fraction = x - static_cast<double>(t);  // exact
+    return static_cast<int>(fraction >= 0.5 ? t + 1 : fraction <= -0.5 ? t - 1 : t);
+}
+
 // The horizontal extent of an ellipse inscribed in `e` on row y (empty outside it).
 RowSpan ellipse_row(const Rect& e, int y);
 

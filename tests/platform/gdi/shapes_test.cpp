@@ -1,6 +1,9 @@
+#include <cmath>
+
 #include <gtest/gtest.h>
 
 #include "platform/gdi/dc.h"
+#include "platform/gdi/shape_rows.h"
 
 namespace gdi {
 namespace {
@@ -223,3 +226,17 @@ TEST(Shapes, RoundShapesCoverTheirRegionsThroughAnyClip) {
 
 }  // namespace
 }  // namespace gdi
+
+TEST(Shapes, RowEndsRoundLikeTheLibraryAtHalvesAndAroundThem) {
+    // Row ends are rounded without std::lround; the shapes stay the same only while the two
+    // agree, halves and the doubles next to them included.
+    for (int k = -3000; k <= 3000; ++k) {
+        for (double f : {0.0, 0.25, 0.5, 0.75}) {
+            const double x = k + f;
+            for (double v : {x, std::nextafter(x, -1e9), std::nextafter(x, 1e9)})
+                ASSERT_EQ(gdi::round_half_away(v), std::lround(v)) << v;
+        }
+    }
+    EXPECT_EQ(gdi::round_half_away(0.49999999999999994), 0);
+    EXPECT_EQ(gdi::round_half_away(-0.49999999999999994), 0);
+}
