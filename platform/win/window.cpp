@@ -879,6 +879,34 @@ RECT GetWindowRect(HWND hwnd) {
     return r;
 }
 
+RECT GetNormalWindowRect(HWND hwnd) {
+    Window* w = get(hwnd);
+    if (!w)
+        return {};
+    if (!w->parent && (w->style & (WS_MAXIMIZE | WS_MINIMIZE)) && !w->restore_rect.empty())
+        return w->restore_rect;
+    return GetWindowRect(hwnd);
+}
+
+bool SetNormalWindowRect(HWND hwnd, const RECT& rect) {
+    Window* w = get(hwnd);
+    if (!w || w->parent || !(w->style & (WS_MAXIMIZE | WS_MINIMIZE)))
+        return false;
+    w->restore_rect = rect;
+    return true;
+}
+
+SIZE GetNormalFrameSize(HWND hwnd) {
+    Window* w = get(hwnd);
+    if (!w)
+        return {};
+    const RECT outer = GetNormalWindowRect(hwnd);
+    const RECT local{0, 0, outer.width(), outer.height()};
+    const RECT client =
+        detail::default_client_rect(w->style & ~(WS_MAXIMIZE | WS_MINIMIZE), w->exstyle, local);
+    return {local.width() - client.width(), local.height() - client.height()};
+}
+
 bool GetClientRect(HWND hwnd, RECT* rect) {
     Window* w = get(hwnd);
     if (!w || !rect)

@@ -145,6 +145,15 @@ int GetWindowTextLength(HWND hwnd);
 // The window rectangle on the screen.
 bool GetWindowRect(HWND hwnd, RECT* rect);
 RECT GetWindowRect(HWND hwnd);
+// The rectangle a maximized or minimized top-level window goes back to when restored (its
+// normal rectangle); the window rectangle for any other window.
+RECT GetNormalWindowRect(HWND hwnd);
+// Replaces the normal rectangle of a maximized or minimized top-level window; false (and
+// nothing changes) for any other window.
+bool SetNormalWindowRect(HWND hwnd, const RECT& rect);
+// The size of the window's frame (outer size less client size) in its normal state, whatever
+// its present state.
+SIZE GetNormalFrameSize(HWND hwnd);
 // The client rectangle (0, 0, width, height).
 bool GetClientRect(HWND hwnd, RECT* rect);
 RECT GetClientRect(HWND hwnd);

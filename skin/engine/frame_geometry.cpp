@@ -128,9 +128,24 @@ void TWinSkinForm::RestoreSystemFrame() {
         const int h = std::max(0, wr.height() - bw.Top - bw.Bottom - MenuHeight + sys_nc.cy);
         win::SetWindowPos(Hwnd, nullptr, 0, 0, w, h, win::SWP_NOMOVE | flags);
     } else {
+        if (FormStyle != sfsChild && FormBorder != sbsNone)
+            ReframeNormalRect(SkinnedFrameSize(), sys_nc);
         win::SetWindowPos(Hwnd, nullptr, 0, 0, 0, 0, win::SWP_NOMOVE | win::SWP_NOSIZE | flags);
     }
     crwidth = crheight = -1;
+}
+
+gdi::Size TWinSkinForm::SkinnedFrameSize() const {
+    return {bw.Left + bw.Right, bw.Top + bw.Bottom + MenuHeight};
+}
+
+void TWinSkinForm::ReframeNormalRect(gdi::Size from, gdi::Size to) {
+    if (!win::IsZoomed(Hwnd) && !win::IsIconic(Hwnd))
+        return;
+    const gdi::Rect nr = win::GetNormalWindowRect(Hwnd);
+    const int w = std::max(0, nr.width() - from.cx + to.cx);
+    const int h = std::max(0, nr.height() - from.cy + to.cy);
+    win::SetNormalWindowRect(Hwnd, {nr.left, nr.top, nr.left + w, nr.top + h});
 }
 
 }  // namespace skin

@@ -202,6 +202,13 @@ void TWinSkinForm::TakeOver() {
         sys_nc = {wr.width() - cr.width(), wr.height() - cr.height()};
         FWindowActive = win::GetActiveWindow() == Hwnd;
         Windowstate = win::IsIconic(Hwnd) ? swsMin : win::IsZoomed(Hwnd) ? swsMax : swsNormal;
+        if (Windowstate != swsNormal) {
+            // Measured in its normal state: a minimized window has no client area to measure,
+            // and the rectangle it goes back to takes the skinned frame around the same client.
+            sys_nc = win::GetNormalFrameSize(Hwnd);
+            if (FormStyle != sfsChild && FormBorder != sbsNone)
+                ReframeNormalRect(sys_nc, SkinnedFrameSize());
+        }
         Skinstate = kSkinResizing;
         if (FormStyle == sfsChild) {
             ResizeForm();

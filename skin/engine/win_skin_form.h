@@ -153,6 +153,11 @@ class TWinSkinForm {
     gdi::Point ToWindow(gdi::Point screen) const;
     bool FrameOn() const { return sMainMenu && FormBorder != sbsNone; }
     void RestoreSystemFrame();
+    // The skinned frame's size (outer less client).
+    gdi::Size SkinnedFrameSize() const;
+    // A maximized or minimized window goes back to its normal rectangle when restored: it gets
+    // the outer size that keeps its client size when the frame goes from `from` to `to`.
+    void ReframeNormalRect(gdi::Size from, gdi::Size to);
     static win::LRESULT SubclassProc(win::HWND h, win::UINT msg, win::WPARAM wp, win::LPARAM lp,
                                      win::UINT_PTR id, win::DWORD_PTR ref);
     void TakeOver();

@@ -575,5 +575,42 @@ TEST_F(FrameSkinTest, SkinningReleasedWhileTheWindowMenuIsOpenIsNotTouchedAfterw
     EXPECT_TRUE(win::IsWindow(form->Handle()));
 }
 
+TEST_F(FrameSkinTest, MaximizedOrMinimizedWindowGoesBackToTheSameClientAreaWithEitherFrame) {
+    form->HandleNeeded();
+    const gdi::Rect outer = WindowRect();
+    const gdi::Rect client = ClientRect();
+    const auto command = [&](win::WPARAM cmd) {
+        win::SendMessage(form->Handle(), win::WM_SYSCOMMAND, cmd, 0);
+        win::PumpPending();
+    };
+    ShowSkinned();
+    ASSERT_NE(Skinned(), nullptr);
+    const gdi::Rect skinned = WindowRect();
+    ASSERT_NE(skinned.height(), outer.height());
+    for (const win::WPARAM state : {win::SC_MAXIMIZE, win::SC_MINIMIZE}) {
+        SCOPED_TRACE(state);
+        // Skinning switched off while maximized or minimized: restored, the window has the
+        // system frame around the same client area.
+        command(state);
+        data->SetActive(false);
+        win::RunFor(300);
+        ASSERT_EQ(Skinned(), nullptr);
+        command(win::SC_RESTORE);
+        EXPECT_EQ(WindowRect(), outer);
+        EXPECT_EQ(ClientRect(), client);
+        // Switched on while so: measured in the normal state, and restored with the skin's
+        // frame around the same client area.
+        command(state);
+        data->SetActive(true);
+        win::RunFor(300);
+        ASSERT_NE(Skinned(), nullptr);
+        EXPECT_EQ(Skinned()->sys_nc,
+                  (gdi::Size{outer.width() - client.width(), outer.height() - client.height()}));
+        command(win::SC_RESTORE);
+        EXPECT_EQ(WindowRect(), skinned);
+        EXPECT_EQ(ClientRect(), client);
+    }
+}
+
 }  // namespace
 }  // namespace skin::test
