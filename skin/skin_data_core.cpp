@@ -180,6 +180,7 @@ void TSkinDataCore::LoadFromIni() {
     }
     Empty = true;
     ClearElements();
+    pixels_read_ = 0;
     ini_->ReadSections(&sections_);
     SkinName = ini_->ReadString("TitlebarSkin", "SkinName", "");
     ReadBord();
@@ -260,8 +261,9 @@ void TSkinDataCore::Readbmp(gdi::Bitmap& bmp, std::string_view name) {
     if (scratch_.Size() == 0) {
         return;
     }
-    gdi::BmpResult result = gdi::read_bmp(scratch_.View());
+    gdi::BmpResult result = gdi::read_bmp(scratch_.View(), kMaxSkinPixels - pixels_read_);
     if (result.ok()) {
+        pixels_read_ += static_cast<int64_t>(result.bitmap.width()) * result.bitmap.height();
         bmp = std::move(result.bitmap);
     }
 }

@@ -145,6 +145,11 @@ class TSkinDataCore {
     bool built_in_images_ = false;  // the package is the built-in one: images read at build
     TQuickIni* ini_ = nullptr;
     TMemoryStream scratch_;
+    // The pixels of the pictures read for this skin so far. A skin's pictures together may
+    // hold at most kMaxSkinPixels (128 MB); a picture past that is left out like a missing one,
+    // so that a small damaged package cannot claim gigabytes through run-length codes.
+    static constexpr int64_t kMaxSkinPixels = 32ll * 1024 * 1024;
+    int64_t pixels_read_ = 0;
 };
 
 }  // namespace skin

@@ -48,7 +48,8 @@ BmpResult fail(BmpError e) {
 
 // Reads from the info header on; `base` is where offsets (the pixel data offset) count from and
 // `pixel_offset` the offset given by a file header, or 0 when the pixels follow the palette.
-BmpResult read_info(std::span<const uint8_t> all, size_t info_at, uint64_t pixel_offset) {
+BmpResult read_info(std::span<const uint8_t> all, size_t info_at, uint64_t pixel_offset,
+                    int64_t max_pixels = Bitmap::kMaxPixels) {
     const size_t n = all.size();
     if (info_at + 4 > n) {
         return fail(BmpError::Truncated);
@@ -87,7 +88,7 @@ BmpResult read_info(std::span<const uint8_t> all, size_t info_at, uint64_t pixel
     if (height < 0) {
         height = -height;
     }
-    if (width <= 0 || height <= 0 || width * height > Bitmap::kMaxPixels) {
+    if (width <= 0 || height <= 0 || width * height > std::min(max_pixels, Bitmap::kMaxPixels)) {
         return fail(BmpError::BadSize);
     }
     if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) {
@@ -254,7 +255,7 @@ const char* describe(BmpError e) {
     return "unknown error";
 }
 
-BmpResult read_bmp(std::span<const uint8_t> data) {
+BmpResult read_bmp(std::span<const uint8_t> data, int64_t max_pixels) {
     if (data.size() < 14) {
         return fail(data.size() >= 2 && (data[0] != 'B' || data[1] != 'M') ? BmpError::NotBmp
                                                                            : BmpError::Truncated);
@@ -264,7 +265,7 @@ BmpResult read_bmp(std::span<const uint8_t> data) {
     }
     const uint32_t offset = u32(data.data() + 10);
     // An offset inside the headers is broken; fall back to "pixels follow the palette".
-    return read_info(data, 14, offset >= 14 + 12 ? offset : 0);
+    return read_info(data, 14, offset >= 14 + 12 ? offset : 0, max_pixels);
 }
 
 BmpResult read_dib(std::span<const uint8_t> data) {

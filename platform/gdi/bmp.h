@@ -31,7 +31,9 @@ struct BmpResult {
 // Reads a Windows BMP file (BITMAPFILEHEADER + info header + palette + pixels): 1, 4 and 8 bits
 // with a palette, 16, 24 and 32 bits, bottom-up or top-down, and the run-length codes of 8 and
 // 4 bits (BI_RLE8, BI_RLE4; pixels the code skips are palette entry 0). Never reads past `data`.
-BmpResult read_bmp(std::span<const uint8_t> data);
+// An image of more than `max_pixels` pixels is refused (BadSize) before anything is allocated:
+// a run-length code can claim a large image in a few bytes.
+BmpResult read_bmp(std::span<const uint8_t> data, int64_t max_pixels = Bitmap::kMaxPixels);
 BmpResult read_bmp_file(const std::string& path);
 // The same without the 14-byte file header (a packed DIB: info header, palette, pixels).
 BmpResult read_dib(std::span<const uint8_t> data);

@@ -218,6 +218,56 @@ TEST(SkinLoad, ComboBoxImagesAreRebuilt) {
     EXPECT_EQ(s.comboxarrow->Map.color_at(17 * 2 + 5, 5), states[2]);
 }
 
+// A run-length-coded BMP of w x h pixels whose code is only "end of bitmap": a few dozen bytes
+// that claim the whole image.
+std::vector<uint8_t> rle_claiming(int32_t w, int32_t h) {
+    std::vector<uint8_t> f(14 + 40 + 8 + 2, 0);
+    auto put32 = [&f](size_t at, uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            f[at + static_cast<size_t>(i)] = static_cast<uint8_t>(v >> (8 * i));
+    };
+    f[0] = 'B';
+    f[1] = 'M';
+    put32(2, static_cast<uint32_t>(f.size()));
+    put32(10, 14 + 40 + 8);
+    put32(14, 40);
+    put32(18, static_cast<uint32_t>(w));
+    put32(22, static_cast<uint32_t>(h));
+    f[26] = 1;  // planes
+    f[28] = 8;  // bits per pixel
+    f[30] = 1;  // BI_RLE8
+    put32(34, 2);
+    put32(46, 2);         // colours used
+    f[f.size() - 1] = 1;  // 00 01: end of bitmap
+    return f;
+}
+
+TEST(SkinLoad, PicturesTogetherStayWithinTheSkinsPixelBudget) {
+    // Four border pictures of 12 million pixels each from a package of a few hundred bytes:
+    // two fit the skin's 32 million pixels, the others are left out like missing pictures.
+    std::vector<SkinPackageEntry> entries;
+    std::string ini = "[Personality]\n";
+    for (const char* name : {"Left", "Right", "Top", "Bottom"}) {
+        entries.push_back({std::string(name) + ".bmp", rle_claiming(4096, 3000)});
+        ini += std::string(name) + "=" + name + ".bmp\n";
+    }
+    entries.push_back({"test.ini", std::vector<uint8_t>(ini.begin(), ini.end())});
+    TSkinDataCore s;
+    ASSERT_TRUE(s.LoadFromPackage(build_skin_package(40000, entries)));
+    int loaded = 0;
+    for (const auto& b : s.border) {
+        if (!b->Map.empty()) {
+            ++loaded;
+            EXPECT_EQ(b->Map.width(), 4096);
+            EXPECT_EQ(b->Map.height(), 3000);
+        }
+    }
+    EXPECT_EQ(loaded, 2);
+    // Loading again starts a new budget.
+    ASSERT_TRUE(s.LoadFromPackage(build_skin_package(40000, entries)));
+    EXPECT_FALSE(s.border[1]->Map.empty());
+}
+
 TEST(SkinLoad, RefusedPackagesLeaveTheComponentEmpty) {
     RecordingSkin s;
     ASSERT_TRUE(s.LoadFromBytes(make_skin("[TitlebarSkin]\nSkinName=First\n", {})));

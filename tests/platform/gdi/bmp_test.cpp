@@ -122,6 +122,14 @@ std::vector<Color> row_colours(const Bitmap& b, int y) {
     return out;
 }
 
+TEST(Bmp, ACallersPixelLimitRefusesTheImageBeforeItIsMade) {
+    const std::vector<uint8_t> code = {0x00, 0x01};  // end of bitmap: all of it background
+    EXPECT_TRUE(read_bmp(rle_file(8, kRlePalette, code, 100, 100)).ok());
+    EXPECT_EQ(read_bmp(rle_file(8, kRlePalette, code, 100, 100), 9999).error, BmpError::BadSize);
+    EXPECT_TRUE(read_bmp(rle_file(8, kRlePalette, code, 100, 100), 10000).ok());
+    EXPECT_EQ(read_bmp(rle_file(8, kRlePalette, code, 100, 100), -5).error, BmpError::BadSize);
+}
+
 TEST(Bmp, RunLengthEightBitsWithEveryEscape) {
     const Color k = rgb(0, 0, 0), r = rgb(255, 0, 0), g = rgb(0, 255, 0), b = rgb(0, 0, 255);
     const std::vector<uint8_t> code = {
