@@ -81,9 +81,10 @@ for t in "${targets[@]}"; do
         -rss_limit_mb=2048 -artifact_prefix="$dir/findings/$t-" "$work" "${seeds[@]}" \
         > "$log" 2>&1 || true
     after=$(find "$dir/findings" -name "$t-*" | wc -l)
+    # A target stopped by a finding while it loads its corpus prints no coverage line.
     execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
-    cov=$(grep -o 'cov: [0-9]*' "$log" | tail -1 | cut -d' ' -f2)
-    ft=$(grep -o 'ft: [0-9]*' "$log" | tail -1 | cut -d' ' -f2)
+    cov=$(grep -o 'cov: [0-9]*' "$log" | tail -1 | cut -d' ' -f2 || true)
+    ft=$(grep -o 'ft: [0-9]*' "$log" | tail -1 | cut -d' ' -f2 || true)
     files=$(find "$work" -type f | wc -l)
     findings=$((after - before))
     [ "$findings" -gt 0 ] && found=1
