@@ -224,6 +224,17 @@ int scroll_request(const Window* w, int bar, POINT p) {
     return -1;
 }
 
+// The caption button under p (window coordinates), or HTNOWHERE.
+LRESULT caption_button_at(const NcLayout& l, POINT p) {
+    if (l.has_close && l.close.contains(p))
+        return HTCLOSE;
+    if (l.has_minmax && l.max.contains(p))
+        return HTMAXBUTTON;
+    if (l.has_minmax && l.min.contains(p))
+        return HTMINBUTTON;
+    return HTNOWHERE;
+}
+
 }  // namespace
 
 namespace detail {
@@ -243,13 +254,8 @@ LRESULT default_hit_test(Window* w, POINT screen) {
     const NcLayout l = layout_of(w);
     if (w->style & WS_MINIMIZE) {
         // A minimized window is its caption bar: its buttons work, the rest moves it.
-        if (l.has_close && l.close.contains(p))
-            return HTCLOSE;
-        if (l.has_minmax && l.max.contains(p))
-            return HTMAXBUTTON;
-        if (l.has_minmax && l.min.contains(p))
-            return HTMINBUTTON;
-        return HTCAPTION;
+        const LRESULT button = caption_button_at(l, p);
+        return button != HTNOWHERE ? button : HTCAPTION;
     }
     if (l.client.contains(p))
         return HTCLIENT;
@@ -269,12 +275,8 @@ LRESULT default_hit_test(Window* w, POINT screen) {
         return top ? HTTOPRIGHT : bottom ? HTBOTTOMRIGHT : HTRIGHT;
     }
     if (!l.caption.empty() && p.y < l.caption.bottom + 1 && p.y >= l.caption.top) {
-        if (l.has_close && l.close.contains(p))
-            return HTCLOSE;
-        if (l.has_minmax && l.max.contains(p))
-            return HTMAXBUTTON;
-        if (l.has_minmax && l.min.contains(p))
-            return HTMINBUTTON;
+        if (const LRESULT button = caption_button_at(l, p); button != HTNOWHERE)
+            return button;
         if ((w->style & WS_SYSMENU) && p.x < l.caption.left + l.caption.height())
             return HTSYSMENU;
         return HTCAPTION;
