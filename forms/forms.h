@@ -16,6 +16,7 @@
 #include "forms/message_box.h"
 #include "forms/page_control.h"
 #include "forms/panel.h"
+#include "forms/progress_bar.h"
 #include "forms/status_bar.h"
 #include "forms/timer.h"
 #include "forms/utf8.h"

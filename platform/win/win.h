@@ -11,6 +11,7 @@
 #include "platform/win/messages.h"
 #include "platform/win/metrics.h"
 #include "platform/win/painting.h"
+#include "platform/win/progress_bar.h"
 #include "platform/win/scrollbar.h"
 #include "platform/win/styles.h"
 #include "platform/win/subclass.h"

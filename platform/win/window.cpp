@@ -8,6 +8,7 @@
 #include "platform/win/message.h"
 #include "platform/win/metrics.h"
 #include "platform/win/painting.h"
+#include "platform/win/progress_bar.h"
 
 namespace win {
 
@@ -115,6 +116,10 @@ void register_builtin_classes() {
     wc.hbrBackground = COLOR_MENU + 1;
     wc.lpfnWndProc = detail::popup_menu_proc;
     wc.lpszClassName = kPopupMenuClass;
+    RegisterClass(wc);
+    wc.hbrBackground = COLOR_BTNFACE + 1;
+    wc.lpfnWndProc = detail::progress_proc;
+    wc.lpszClassName = PROGRESS_CLASS;
     RegisterClass(wc);
 }
 

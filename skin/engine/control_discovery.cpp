@@ -17,6 +17,7 @@
 #include "skin/engine/skin_date_time.h"
 #include "skin/engine/skin_edit.h"
 #include "skin/engine/skin_group_box.h"
+#include "skin/engine/skin_progress.h"
 #include "skin/engine/skin_scroll_bar.h"
 #include "skin/engine/skin_status_bar.h"
 #include "skin/engine/skin_tab.h"
@@ -293,8 +294,13 @@ void TWinSkinForm::AddComp(forms::TControl* control, forms::TWinControl* form) {
             Attach(std::make_unique<TSkinStatusBar>(), wc);
         return;
     }
-    if (Is(control, {"TProgressBar", "TScrollBar"}))
-        return;  // neither occurs in this program's windows
+    if (Is(control, {"TProgressBar"})) {
+        if (on.has(xcProgress))
+            Attach(std::make_unique<TSkinProgress>(), wc);
+        return;
+    }
+    if (Is(control, {"TScrollBar"}))
+        return;  // scroll-bar controls do not occur in this program's windows
     if (upper == "TTNTCOMBOBOX" || Is(control, {"TComboBox", "TCustomComboBox"})) {
         if (on.has(xcCombo))
             Attach(std::make_unique<TSkinComBox>(), wc);
@@ -425,6 +431,9 @@ bool TWinSkinForm::Find3rdControl(const std::string& class_name, forms::TWinCont
                kind == "menubtn") {
         if (on.has(xcButton))
             Attach(std::make_unique<TSkinBitButton>(), control);
+    } else if (kind == "progress") {
+        if (on.has(xcProgress))
+            Attach(std::make_unique<TSkinProgress>(), control);
     } else if (kind == "speedbutton") {
         if (on.has(xcSpeedButton))
             Attach(std::make_unique<TSkinSpeedButton>(), control);
@@ -504,6 +513,9 @@ void TWinSkinForm::AddControlh(win::HWND h) {
         if (in_comboex ? on.has(xcCombo) : on.has(xcEdit))
             sc = in_comboex ? std::unique_ptr<TSkinControl>(std::make_unique<TSkinComBox>())
                             : std::make_unique<TSkinEdit>();
+    } else if (cls == "msctls_progress32") {
+        if (on.has(xcProgress))
+            sc = std::make_unique<TSkinProgress>();
     } else if (cls == "systabcontrol32") {
         if (on.has(xcTab) && HasTabElement(fsd))
             sc = std::make_unique<TSkinTab>();

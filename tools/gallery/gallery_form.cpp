@@ -60,6 +60,10 @@ TGalleryForm::TGalleryForm(TComponent* owner) : TForm(owner) {
     TabSheet3->SetName("TabSheet3");
     TabSheet3->SetPageControl(PageControl1);
     TabSheet3->SetCaption("Timer Task");
+    TabSheet4 = new TTabSheet(this);
+    TabSheet4->SetName("TabSheet4");
+    TabSheet4->SetPageControl(PageControl1);
+    TabSheet4->SetCaption("进度 Progress");
 
     // Buttons and check boxes.
     GroupBox1 = Make<TGroupBox>(this, TabSheet1, "GroupBox1", 8, 4, 300, 150, "按钮 Buttons");
@@ -136,6 +140,8 @@ TGalleryForm::TGalleryForm(TComponent* owner) : TForm(owner) {
                  "第二页 The second page: 星期壹 開 關");
     Make<TLabel>(this, TabSheet3, "Label21", 16, 16, 400, 24, "Sunday Monday Tuesday");
 
+    MakeRangePage();
+
     Button7 = Make<TButton>(this, this, "Button7", 540, 384, 105, 30, "退出 Exit");
     Button7->SetCancel(true);
     Button7->OnClick = [this](TObject*) { Close(); };
@@ -162,6 +168,29 @@ TGalleryForm::TGalleryForm(TComponent* owner) : TForm(owner) {
     Timer1->SetName("Timer1");
     Timer1->SetInterval(100);
     Timer1->OnTimer = [this](TObject* s) { Timer1Timer(s); };
+}
+
+// The page of controls that show a value inside a range.
+void TGalleryForm::MakeRangePage() {
+    Make<TLabel>(this, TabSheet4, "Label30", 16, 10, 300, 18, "TProgressBar 进度条");
+    struct Bar {
+        int x, y, w, h, pos;
+        bool vertical, smooth;
+    };
+    const Bar bars[6] = {
+        {16, 32, 290, 18, 0, false, false},   {16, 58, 290, 18, 35, false, false},
+        {16, 84, 290, 18, 100, false, false}, {16, 110, 290, 18, 60, false, true},
+        {320, 32, 20, 96, 45, true, false},   {352, 32, 20, 96, 80, true, true},
+    };
+    for (int i = 0; i < 6; ++i) {
+        const Bar& b = bars[i];
+        const std::string name = "ProgressBar" + std::to_string(i + 1);
+        ProgressBar[i] = Make<TProgressBar>(this, TabSheet4, name.c_str(), b.x, b.y, b.w, b.h);
+        if (b.vertical)
+            ProgressBar[i]->SetOrientation(TProgressBarOrientation::pbVertical);
+        ProgressBar[i]->SetSmooth(b.smooth);
+        ProgressBar[i]->SetPosition(b.pos);
+    }
 }
 
 void TGalleryForm::Bn_boxClick(TObject*) {

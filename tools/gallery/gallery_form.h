@@ -21,6 +21,7 @@ class TGalleryForm : public forms::TForm {
     forms::TTabSheet* TabSheet1;
     forms::TTabSheet* TabSheet2;
     forms::TTabSheet* TabSheet3;
+    forms::TTabSheet* TabSheet4;
     forms::TButton* Bn_default;
     forms::TButton* Bn_box;
     forms::TButton* Bn_disabled;
@@ -45,11 +46,13 @@ class TGalleryForm : public forms::TForm {
     forms::TGroupBox* GroupBox1;
     forms::TGroupBox* GroupBox2;
     forms::TStatusBar* StatusBar1;
+    forms::TProgressBar* ProgressBar[6];
     forms::TTimer* Timer1;
 
   private:
     void Bn_boxClick(forms::TObject* sender);
     void CheckBox1Click(forms::TObject* sender);
     void Timer1Timer(forms::TObject* sender);
+    void MakeRangePage();
     int ticks_ = 0;
 };

@@ -1,0 +1,77 @@
+// Controls that show a value inside a range: their properties, their windows' messages and
+// their plain look.
+#include "ui_fixture.h"
+
+#include "platform/win/message.h"
+#include "platform/win/metrics.h"
+#include "platform/win/painting.h"
+#include "platform/win/window.h"
+
+namespace forms {
+namespace {
+
+gdi::Color ScreenPixel(TControl* c, int x, int y) {
+    win::UpdateAllWindows();
+    const gdi::Point p = c->ClientToScreen({x, y});
+    return win::ComposeScreen().color_at(p.x, p.y);
+}
+
+TEST_F(UiTest, AProgressBarKeepsItsPositionInsideMinAndMax) {
+    auto* bar = Add<TProgressBar>("Bar", 10, 10, 200, 18);
+    form->Show();
+    EXPECT_EQ(bar->Min(), 0);
+    EXPECT_EQ(bar->Max(), 100);
+    bar->SetPosition(140);
+    EXPECT_EQ(bar->Position(), 100);
+    // Min set above Max (one property at a time, as a designer sets them): the bar is empty at
+    // Min until Max follows, and nothing is lost.
+    bar->SetMin(300);
+    EXPECT_EQ(bar->Position(), 300);
+    EXPECT_EQ(bar->Max(), 100);
+    bar->SetMax(400);
+    bar->SetPosition(350);
+    EXPECT_EQ(bar->Position(), 350);
+    bar->SetStep(60);
+    bar->StepIt();
+    EXPECT_EQ(bar->Position(), 310) << "past Max the steps start over from Min";
+    bar->StepBy(-1000);
+    EXPECT_EQ(bar->Position(), 300);
+    // The window answers the system's messages with the same numbers, both ways.
+    win::HWND h = bar->Handle();
+    EXPECT_EQ(win::SendMessage(h, win::PBM_GETPOS, 0, 0), 300);
+    win::SendMessage(h, win::PBM_SETRANGE32, 0, 50);
+    win::SendMessage(h, win::PBM_SETPOS, 25, 0);
+    EXPECT_EQ(bar->Min(), 0);
+    EXPECT_EQ(bar->Max(), 50);
+    EXPECT_EQ(bar->Position(), 25);
+    EXPECT_EQ(bar->GetPropText("Position"), "25");
+    EXPECT_TRUE(bar->SetPropText("Max", "$64"));
+    EXPECT_EQ(bar->Max(), 100);
+    EXPECT_FALSE(bar->SetPropText("Max", "lots"));
+    EXPECT_EQ(bar->Max(), 100);
+}
+
+TEST_F(UiTest, AProgressBarsOrientationAndSmoothnessReachItsWindowAndItsLook) {
+    auto* bar = Add<TProgressBar>("Bar", 10, 10, 20, 120);
+    form->Show();
+    bar->SetSmooth(true);
+    bar->SetOrientation(TProgressBarOrientation::pbVertical);
+    bar->SetPosition(50);
+    const auto style =
+        static_cast<win::DWORD>(win::GetWindowLongPtr(bar->Handle(), win::GWL_STYLE));
+    EXPECT_TRUE(style & win::PBS_VERTICAL);
+    EXPECT_TRUE(style & win::PBS_SMOOTH);
+    EXPECT_EQ(bar->GetPropText("Orientation"), "pbVertical");
+    const gdi::Color highlight = win::GetSysColor(win::COLOR_HIGHLIGHT);
+    EXPECT_EQ(ScreenPixel(bar, 10, 110), highlight);
+    EXPECT_NE(ScreenPixel(bar, 10, 10), highlight);
+    bar->SetOrientation(TProgressBarOrientation::pbHorizontal);
+    EXPECT_FALSE(static_cast<win::DWORD>(win::GetWindowLongPtr(bar->Handle(), win::GWL_STYLE)) &
+                 win::PBS_VERTICAL);
+    // A bar sized to nothing paints nothing and survives.
+    bar->SetBounds(10, 10, 0, 0);
+    EXPECT_NE(ScreenPixel(form, 5, 5), highlight);
+}
+
+}  // namespace
+}  // namespace forms
