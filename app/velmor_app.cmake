@@ -13,14 +13,16 @@ target_link_libraries(velmor_app PUBLIC velmor_pages_timed_tasks velmor_pages_de
 # (bench/startup): the C++ runtime goes into the program, so that the dynamic loader has neither
 # libstdc++'s thousands of symbols to bind nor its own initialisation to run at every start
 # (about 2 million instructions of a 20-million-instruction start-up); libraries the program
-# does not call are not loaded. The sanitizer and fuzzing builds keep the shared runtime their
-# tools expect.
+# does not call are not loaded; the X client libraries are linked in as well
+# (platform/display/CMakeLists.txt). The sanitizer and fuzzing builds keep the shared runtime
+# their tools expect.
 function(velmor_link_console_program target)
   target_link_libraries(${target} PRIVATE velmor_app velmor_forms_automation
     velmor_platform_display)
   if(NOT VELMOR_SANITIZE AND NOT VELMOR_LIBFUZZER AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
     target_link_options(${target} PRIVATE -static-libstdc++ -static-libgcc -Wl,-O1
       -Wl,--as-needed)
+    set_target_properties(${target} PROPERTIES VELMOR_STATIC_X11 ON)
   endif()
 endfunction()
 
