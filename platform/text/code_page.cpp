@@ -77,13 +77,28 @@ class Converter {
     bool from_utf8_;
 };
 
+// Bytes below 0x80 are the same characters in both encodings. Most texts (an IP address, an
+// English caption) are all ASCII: they need no converter, and the program does not load the
+// C library's code page 936 module for them.
+bool all_ascii(std::string_view s) {
+    for (char ch : s) {
+        if (static_cast<unsigned char>(ch) >= 0x80)
+            return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 std::string gbk_to_utf8(std::string_view gbk) {
+    if (all_ascii(gbk))
+        return std::string(gbk);
     return Converter("UTF-8", kCodePage936, false).run(gbk);
 }
 
 std::string utf8_to_gbk(std::string_view utf8) {
+    if (all_ascii(utf8))
+        return std::string(utf8);
     return Converter(kCodePage936, "UTF-8", true).run(utf8);
 }
 
