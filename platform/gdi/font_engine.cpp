@@ -2,6 +2,7 @@
 
 #include "platform/gdi/font_face_cache.h"
 #include "platform/gdi/font_face_files.h"
+#include "platform/gdi/glyph_cache.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -109,10 +110,16 @@ int round_div(int64_t a, int64_t b) {
 // --- The engine ----------------------------------------------------------------------------
 
 struct FontEngine::Impl {
+    // Started when the first face is opened.
     FT_Library lib = nullptr;
     // [kind][style]: kind 0 Latin, 1 CJK; style bit 0 bold, bit 1 italic.
     FaceFiles face_files;
     std::map<std::pair<std::string, int>, FT_Face> faces;
+    // The glyph cache file (empty: none), and what it held for these faces; a sized font takes
+    // its glyphs out when it is first asked for.
+    std::string glyph_path;
+    GlyphCache stored;
+    bool ems_changed = false;
 
     ~Impl() {
         for (auto& [key, face] : faces) {
@@ -128,6 +135,10 @@ struct FontEngine::Impl {
         auto it = faces.find(key);
         if (it != faces.end()) {
             return it->second;
+        }
+        if (!lib && FT_Init_FreeType(&lib) != 0) {
+            lib = nullptr;
+            throw std::runtime_error("text: FreeType could not be initialised");
         }
         FT_Face face = nullptr;
         if (FT_New_Face(lib, f.path.c_str(), f.index, &face) != 0) {
@@ -146,6 +157,8 @@ struct SizedFont::Impl {
     // The fallback face is opened when the primary first lacks a glyph: a window of Latin text
     // never reads the large CJK face at all.
     std::function<void()> open_fallback;
+    // A font from the glyph cache opens its faces when it first renders a glyph.
+    std::function<void()> open_faces;
 
     ~Impl() {
         for (FT_Size s : size) {
@@ -157,23 +170,70 @@ struct SizedFont::Impl {
 };
 
 FontEngine& FontEngine::instance() {
-    static FontEngine engine;
+    static FontEngine engine(default_face_cache_path());
     return engine;
 }
 
-FontEngine::FontEngine() : impl_(std::make_unique<Impl>()) {
-    if (FT_Init_FreeType(&impl_->lib) != 0) {
-        throw std::runtime_error("text: FreeType could not be initialised");
-    }
-    impl_->face_files = resolve_face_files(default_face_cache_path());
+std::unique_ptr<FontEngine> FontEngine::with_cache(const std::string& face_cache_path) {
+    return std::unique_ptr<FontEngine>(new FontEngine(face_cache_path));
+}
+
+FontEngine::FontEngine(const std::string& face_cache_path) : impl_(std::make_unique<Impl>()) {
+    FaceCache faces = resolve_face_cache(face_cache_path);
+    impl_->face_files = faces.faces;
     if (!impl_->face_files.files[0][0]) {
         throw std::runtime_error(
             "text: no font found through fontconfig (install fonts-liberation2, fonts-dejavu-core "
             "and fonts-wqy-microhei)");
     }
+    impl_->glyph_path = glyph_cache_path(face_cache_path);
+    if (!impl_->glyph_path.empty()) {
+        impl_->stored.identity = glyph_cache_identity(faces);
+        // Glyphs rendered from other files, or by another FreeType, are not taken.
+        if (std::optional<GlyphCache> cached = read_glyph_cache(impl_->glyph_path);
+            cached && cached->identity == impl_->stored.identity) {
+            impl_->stored = std::move(*cached);
+        }
+    }
+}
+
+bool FontEngine::faces_opened() const {
+    return impl_->lib != nullptr;
+}
+
+void FontEngine::save_glyphs() {
+    Impl& I = *impl_;
+    if (I.glyph_path.empty())
+        return;
+    bool changed = I.ems_changed;
+    for (const auto& [key, font] : fonts_)
+        changed = changed || !font->from_cache_ || font->rendered_ > 0;
+    if (!changed)
+        return;
+    GlyphCache out;
+    out.identity = I.stored.identity;
+    out.ems = I.stored.ems;
+    // The sizes not used in this run stay as they were.
+    for (const auto& [key, font] : I.stored.fonts) {
+        if (!fonts_.count(key))
+            out.fonts.emplace(key, font);
+    }
+    for (const auto& [key, font] : fonts_) {
+        GlyphCache::SizedFontGlyphs& entry = out.fonts[key];
+        entry.metrics = font->metrics_;
+        for (const auto& [cp, g] : font->glyphs_) {
+            if (cp >= 0x20 && cp != 0x7F)
+                entry.glyphs.emplace(cp, g);
+        }
+        font->rendered_ = 0;
+        font->from_cache_ = true;
+    }
+    I.ems_changed = false;
+    write_glyph_cache(I.glyph_path, out);
 }
 
 FontEngine::~FontEngine() {
+    save_glyphs();
     recent_.clear();
     fonts_.clear();
     impl_.reset();
@@ -186,6 +246,9 @@ int FontEngine::em_pixels(const Font& f) {
     } else if (f.height > 0) {
         // A cell height: the em is the part of it without the internal leading.
         const int kind = is_cjk_face_name(f.face) ? 1 : 0;
+        const auto key = std::make_pair(kind, f.height);
+        if (auto it = impl_->stored.ems.find(key); it != impl_->stored.ems.end())
+            return it->second;
         FT_Face face = impl_->open(*impl_->face_files.files[kind][0]);
         if (face && face->units_per_EM) {
             TT_OS2* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
@@ -195,6 +258,10 @@ int FontEngine::em_pixels(const Font& f) {
         } else {
             em = f.height;
         }
+        em = std::clamp(em, 1, 500);
+        impl_->stored.ems[key] = em;
+        impl_->ems_changed = true;
+        return em;
     }
     return std::clamp(em, 1, 500);
 }
@@ -255,33 +322,48 @@ SizedFont& FontEngine::resolve(const Font& f) {
     for (int i = 0; i < 2; ++i) {
         sf->families_[i] = impl_->face_files.files[i == 0 ? kind : 1 - kind][style]->family;
     }
-    open_slot(0);
-    if (sf->impl_->face[0]) {
-        sf->impl_->open_fallback = [open_slot] { open_slot(1); };
-    } else {
-        open_slot(1);
-    }
-    FT_Face primary = sf->impl_->face[0] ? sf->impl_->face[0] : sf->impl_->face[1];
-    if (!primary) {
-        throw std::runtime_error("text: the font files found through fontconfig cannot be read");
-    }
+    // The primary face, or the other one where the primary cannot be read.
+    auto open_faces = [open_slot, sized = sf->impl_.get()] {
+        open_slot(0);
+        if (sized->face[0]) {
+            sized->open_fallback = [open_slot] { open_slot(1); };
+        } else {
+            open_slot(1);
+        }
+    };
     TextMetrics& m = sf->metrics_;
-    const int upem = primary->units_per_EM ? primary->units_per_EM : 2048;
-    TT_OS2* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(primary, FT_SFNT_OS2));
-    const int64_t asc = os2 ? os2->usWinAscent : primary->ascender;
-    const int64_t desc = os2 ? os2->usWinDescent : -primary->descender;
-    m.ascent = std::max(1, round_div(asc * em, upem));
-    m.descent = std::max(0, round_div(desc * em, upem));
-    m.height = m.ascent + m.descent;
-    m.internal_leading = std::max(0, m.height - em);
-    m.external_leading = 0;
-    m.ave_char_width = os2 && os2->xAvgCharWidth > 0
-                           ? std::max(1, round_div(int64_t{os2->xAvgCharWidth} * em, upem))
-                           : std::max(1, em / 2);
-    m.max_char_width = std::max(1, round_div(int64_t{primary->max_advance_width} * em, upem));
-    if (f.bold() && sf->impl_->synth_bold[0]) {
-        m.ave_char_width += 1;
-        m.max_char_width += 1;
+    if (auto cached = impl_->stored.fonts.find(key); cached != impl_->stored.fonts.end()) {
+        m = cached->second.metrics;
+        sf->glyphs_ = std::move(cached->second.glyphs);
+        sf->from_cache_ = true;
+        impl_->stored.fonts.erase(cached);
+        sf->impl_->open_faces = open_faces;
+    } else {
+        open_faces();
+    }
+    if (!sf->from_cache_) {
+        FT_Face primary = sf->impl_->face[0] ? sf->impl_->face[0] : sf->impl_->face[1];
+        if (!primary) {
+            throw std::runtime_error(
+                "text: the font files found through fontconfig cannot be read");
+        }
+        const int upem = primary->units_per_EM ? primary->units_per_EM : 2048;
+        TT_OS2* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(primary, FT_SFNT_OS2));
+        const int64_t asc = os2 ? os2->usWinAscent : primary->ascender;
+        const int64_t desc = os2 ? os2->usWinDescent : -primary->descender;
+        m.ascent = std::max(1, round_div(asc * em, upem));
+        m.descent = std::max(0, round_div(desc * em, upem));
+        m.height = m.ascent + m.descent;
+        m.internal_leading = std::max(0, m.height - em);
+        m.external_leading = 0;
+        m.ave_char_width = os2 && os2->xAvgCharWidth > 0
+                               ? std::max(1, round_div(int64_t{os2->xAvgCharWidth} * em, upem))
+                               : std::max(1, em / 2);
+        m.max_char_width = std::max(1, round_div(int64_t{primary->max_advance_width} * em, upem));
+        if (f.bold() && sf->impl_->synth_bold[0]) {
+            m.ave_char_width += 1;
+            m.max_char_width += 1;
+        }
     }
     // The replacement box for code points neither face has.
     Glyph& box = sf->box_;
@@ -326,6 +408,12 @@ const Glyph& SizedFont::load(char32_t cp) {
     if (cp < 0x20 || cp == 0x7F) {
         // Control characters take no room.
         return glyphs_.emplace(cp, g).first->second;
+    }
+    ++rendered_;
+    if (impl_->open_faces) {
+        auto open = std::move(impl_->open_faces);
+        impl_->open_faces = nullptr;
+        open();
     }
     int face_no = -1;
     FT_UInt index = 0;

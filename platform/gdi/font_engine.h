@@ -61,6 +61,10 @@ class SizedFont {
     std::string families_[2];
     const Glyph& load(char32_t cp);
     std::unordered_map<char32_t, Glyph> glyphs_;
+    // Whether the metrics and the first glyphs came from the glyph cache, and how many glyphs
+    // were rendered since (the cache is written again only when something is new).
+    bool from_cache_ = false;
+    size_t rendered_ = 0;
     // ASCII glyphs looked up without hashing (map nodes do not move).
     const Glyph* ascii_[128] = {};
     Glyph box_;
@@ -68,23 +72,34 @@ class SizedFont {
 
 // The text engine: FreeType with one Latin face and one CJK face found through fontconfig.
 // Every logical font maps onto these two, the one matching the face name (a CJK name picks the
-// CJK face) first and the other as per-glyph fallback.
+// CJK face) first and the other as per-glyph fallback. The glyphs it renders are kept between
+// runs (glyph_cache.h), beside the face cache; FreeType is started and a face opened only for a
+// glyph or a font size the cache does not have.
 class FontEngine {
   public:
-    // The engine of the program, created at first use. Throws std::runtime_error with a clear
-    // message when no usable font can be found.
+    // The engine of the program, created at first use, its caches at the default place
+    // (default_face_cache_path). Throws std::runtime_error with a clear message when no usable
+    // font can be found.
     static FontEngine& instance();
+    // An engine of its own with its face cache at `face_cache_path` and its glyph cache beside
+    // it (empty: neither), for tests and tools.
+    static std::unique_ptr<FontEngine> with_cache(const std::string& face_cache_path);
+    // Writes the glyph cache when glyphs or sizes were rendered that it does not have yet.
     ~FontEngine();
 
     SizedFont& get(const Font& f);
     // The em size in pixels a logical font gets.
     int em_pixels(const Font& f);
+    // Whether any face has been opened (FreeType started) so far.
+    bool faces_opened() const;
+    // Writes the glyph cache now if it lacks anything rendered so far.
+    void save_glyphs();
 
     FontEngine(const FontEngine&) = delete;
     FontEngine& operator=(const FontEngine&) = delete;
 
   private:
-    FontEngine();
+    explicit FontEngine(const std::string& face_cache_path);
     struct Impl;
     std::unique_ptr<Impl> impl_;
     SizedFont& resolve(const Font& f);

@@ -55,4 +55,8 @@ std::optional<FaceCache> parse_face_cache(std::string_view text);
 std::optional<FaceCache> read_face_cache(const std::string& path);
 void write_face_cache(const std::string& path, const FaceCache& cache);
 
+// resolve_face_files (font_face_files.h) with the stamps of the face files it answers with,
+// as they stand now (the text engine's glyph cache is valid for exactly these).
+FaceCache resolve_face_cache(const std::string& cache_path, bool* from_cache = nullptr);
+
 }  // namespace gdi

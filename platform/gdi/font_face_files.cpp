@@ -103,20 +103,29 @@ FaceFiles find_face_files() {
     return out;
 }
 
-FaceFiles resolve_face_files(const std::string& cache_path, bool* from_cache) {
+FaceCache resolve_face_cache(const std::string& cache_path, bool* from_cache) {
     if (from_cache)
         *from_cache = false;
     if (std::optional<FaceCache> cached = read_face_cache(cache_path);
         cached && still_current(*cached)) {
         if (from_cache)
             *from_cache = true;
-        return cached->faces;
+        return std::move(*cached);
     }
     FaceFiles found = find_face_files();
     // Only a full answer is remembered: with no font at all the next start looks again.
-    if (found.complete())
-        write_face_cache(cache_path, describe_faces(found));
-    return found;
+    if (!found.complete()) {
+        FaceCache none;
+        none.faces = found;
+        return none;
+    }
+    FaceCache described = describe_faces(found);
+    write_face_cache(cache_path, described);
+    return described;
+}
+
+FaceFiles resolve_face_files(const std::string& cache_path, bool* from_cache) {
+    return resolve_face_cache(cache_path, from_cache).faces;
 }
 
 }  // namespace gdi
