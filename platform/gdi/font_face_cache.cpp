@@ -235,14 +235,16 @@ std::optional<FaceCache> read_face_cache(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return std::nullopt;
-    // A real cache file is a few kilobytes; anything much larger is not one.
-    constexpr std::streamsize kMax = 1 << 16;
-    std::string text(static_cast<size_t>(kMax) + 1, '\0');
-    in.read(text.data(), kMax + 1);
-    const std::streamsize n = in.gcount();
-    if (n > kMax)
-        return std::nullopt;
-    text.resize(static_cast<size_t>(n));
+    // A real cache file is a few kilobytes; anything much larger is not one. The text is read
+    // in pieces as large as the file is, so a small file touches no more memory than it needs.
+    constexpr size_t kMax = 1 << 16;
+    std::string text;
+    char piece[4096];
+    while (in.read(piece, sizeof piece), in.gcount() > 0) {
+        text.append(piece, static_cast<size_t>(in.gcount()));
+        if (text.size() > kMax)
+            return std::nullopt;
+    }
     return parse_face_cache(text);
 }
 
