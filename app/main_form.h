@@ -10,6 +10,7 @@
 
 #include "forms/form.h"
 #include "i18n/caption_table.h"
+#include "link/loop_socket_watch.h"
 #include "pages/device_setup/checks/power_action.h"
 #include "platform/clock/clock.h"
 #include "platform/serial/comm.h"
@@ -112,7 +113,10 @@ class TForm1 : public forms::TForm {
     forms::TLabel* Label7 = nullptr;
     forms::TEdit* Ed_ip_address = nullptr;
     forms::TButton* Bn_ip_conn = nullptr;
-    // The TCP client of the Ethernet link; the link is in use while it reports connected.
+    // The TCP client of the Ethernet link; the link is in use while it reports connected. Its
+    // socket is watched by the message loop's wait; the watch is declared first so that it
+    // outlives the client, which takes its socket from the watch when it closes.
+    devlink::LoopSocketWatch TcpSocketWatch;
     tcp::TcpClient IdTCPClient1;
     // Receive-loop tick count and the slow-rate flag after a ReadSettings request.
     uint8_t ReceiveTickCount = 0;

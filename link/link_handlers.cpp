@@ -7,6 +7,7 @@
 
 void TForm1::CreateLinkHandlers() {
     IdTCPClient1.set_connect_timeout_ms(2000);
+    IdTCPClient1.set_watch(&TcpSocketWatch);
     Bn_ser_conn->OnClick = [this](forms::TObject* sender) { Bn_ser_connClick(sender); };
     Bn_ip_conn->OnClick = [this](forms::TObject* sender) { Bn_ip_connClick(sender); };
     Ed_ip_address->OnExit = [this](forms::TObject* sender) { Ed_ip_addressExit(sender); };

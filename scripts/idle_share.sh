@@ -9,8 +9,9 @@
 # 3), the wake-ups per second of each (context switches), then the system calls of each over
 # 3 s when strace is installed (a quiet tick of the first-page console should be one wait).
 # Starts its own Xvfb (VELMOR_XVFB_DISPLAY picks the display number). With VELMOR_IDLE_BEFORE
-# naming the velmor-manager of another build, that one runs on its first page beside the others
-# and its share is printed too (before/f), to compare two builds in the same run.
+# naming the velmor-manager of another build, that one runs too, on its first page and on the
+# Real-time Control page (against a second simulator), and its shares are printed as well
+# (before/f, before-rt/f), to compare two builds in the same run.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 dir=${1:-$root/build/release}
@@ -28,11 +29,13 @@ realtime=
 floor=
 sim=
 before=
+before_rt=
+sim2=
 cleanup() {
-    for p in "$first" "$realtime" "$floor" "$sim" "$before"; do
+    for p in "$first" "$realtime" "$floor" "$sim" "$before" "$before_rt" "$sim2"; do
         [ -n "$p" ] && kill "$p" 2> /dev/null || true
     done
-    for p in "$first" "$realtime" "$floor" "$sim" "$before"; do
+    for p in "$first" "$realtime" "$floor" "$sim" "$before" "$before_rt" "$sim2"; do
         [ -n "$p" ] && wait "$p" 2> /dev/null || true
     done
     xvfb_stop
@@ -41,16 +44,21 @@ cleanup() {
 trap cleanup EXIT
 xvfb_start
 
-"$dir/bin/sequencer-sim" --tcp 127.0.0.1:0 --devices 1,2,3,4 > "$tmp/sim.out" 2>&1 &
-sim=$!
-port=
-for _ in $(seq 200); do
-    port=$(sed -n 's/^tcp 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$tmp/sim.out")
-    [ -n "$port" ] && break
-    kill -0 "$sim" 2> /dev/null || break
-    sleep 0.05
-done
-[ -n "$port" ] || { echo "sequencer-sim did not start:"; cat "$tmp/sim.out"; exit 1; }
+# start_sim NAME: starts a simulator of the four devices; its pid in $sim_pid, port in $port.
+start_sim() {
+    "$dir/bin/sequencer-sim" --tcp 127.0.0.1:0 --devices 1,2,3,4 > "$tmp/$1.out" 2>&1 &
+    sim_pid=$!
+    port=
+    for _ in $(seq 200); do
+        port=$(sed -n 's/^tcp 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$tmp/$1.out")
+        [ -n "$port" ] && break
+        kill -0 "$sim_pid" 2> /dev/null || break
+        sleep 0.05
+    done
+    [ -n "$port" ] || { echo "sequencer-sim did not start:"; cat "$tmp/$1.out"; exit 1; }
+}
+start_sim sim
+sim=$sim_pid
 
 # The script connects, shows the Real-time Control page with the four IDs, leaves the last
 # edit (so its ID is taken) and then waits far longer than the measurement.
@@ -74,9 +82,14 @@ first=$!
     --script "$tmp/realtime.script" > "$tmp/realtime.log" 2>&1 &
 realtime=$!
 if [ -n "${VELMOR_IDLE_BEFORE:-}" ]; then
-    mkdir -p "$tmp/before"
+    mkdir -p "$tmp/before" "$tmp/before_rt"
     "$VELMOR_IDLE_BEFORE" --settings-dir "$tmp/before" > "$tmp/before.log" 2>&1 &
     before=$!
+    start_sim sim2
+    sim2=$sim_pid
+    "$VELMOR_IDLE_BEFORE" --settings-dir "$tmp/before_rt" --tcp-port "$port" \
+        --script "$tmp/realtime.script" > "$tmp/before_rt.log" 2>&1 &
+    before_rt=$!
 fi
 "$dir/bin/velmor-floor-poll-loop" &
 floor=$!
@@ -96,22 +109,22 @@ printf '%-6s %10s %10s %10s %7s %7s\n' round first realtime floor first/f rt/f
 tot_a=0 tot_b=0 tot_f=0 tot_t=0 sw_a=0 sw_b=0 sw_f=0
 for r in $(seq "$rounds"); do
     a0=$(cpu_ns "$first") b0=$(cpu_ns "$realtime") f0=$(cpu_ns "$floor")
-    x0=0 x1=0
-    [ -n "$before" ] && x0=$(cpu_ns "$before")
+    x0=0 x1=0 y0=0 y1=0
+    [ -n "$before" ] && x0=$(cpu_ns "$before") && y0=$(cpu_ns "$before_rt")
     wa0=$(switches "$first") wb0=$(switches "$realtime") wf0=$(switches "$floor")
     t0=$(now_ns)
     sleep "$seconds"
     a1=$(cpu_ns "$first") b1=$(cpu_ns "$realtime") f1=$(cpu_ns "$floor")
-    [ -n "$before" ] && x1=$(cpu_ns "$before")
+    [ -n "$before" ] && x1=$(cpu_ns "$before") && y1=$(cpu_ns "$before_rt")
     wa1=$(switches "$first") wb1=$(switches "$realtime") wf1=$(switches "$floor")
     t1=$(now_ns)
     da=$((a1 - a0)) db=$((b1 - b0)) df=$((f1 - f0)) dt=$((t1 - t0))
     tot_a=$((tot_a + da)) tot_b=$((tot_b + db)) tot_f=$((tot_f + df)) tot_t=$((tot_t + dt))
     sw_a=$((sw_a + wa1 - wa0)) sw_b=$((sw_b + wb1 - wb0)) sw_f=$((sw_f + wf1 - wf0))
     if [ -n "$before" ]; then
-        awk -v c="$((x1 - x0))" -v f="$df" -v t="$dt" 'BEGIN {
-            printf "%-6s %9.3f%%  (the other build on its first page, %.2fx the floor)\n",
-                "before", 100 * c / t, c / f }'
+        awk -v c="$((x1 - x0))" -v d="$((y1 - y0))" -v f="$df" -v t="$dt" 'BEGIN {
+            printf "%-6s %9.3f%% %9.3f%%  (the other build: first page %.2fx, real-time %.2fx the floor)\n",
+                "before", 100 * c / t, 100 * d / t, c / f, d / f }'
     fi
     awk -v r="$r" -v a="$da" -v b="$db" -v f="$df" -v t="$dt" 'BEGIN {
         printf "%-6s %9.3f%% %9.3f%% %9.3f%% %6.2fx %6.2fx\n",

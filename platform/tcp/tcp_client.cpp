@@ -38,6 +38,14 @@ TcpClient::~TcpClient() {
     Disconnect();
 }
 
+void TcpClient::set_watch(SocketWatch* watch) {
+    if (watch_ && fd_ >= 0)
+        watch_->watch(-1);
+    watch_ = watch;
+    if (watch_ && fd_ >= 0)
+        watch_->watch(fd_);
+}
+
 ConnectError TcpClient::Connect() {
     if (fd_ >= 0) {
         return error(ConnectError::Code::AlreadyConnected, 0, "Already connected.");
@@ -89,6 +97,8 @@ ConnectError TcpClient::Connect() {
     fd_ = fd;
     broken_ = false;
     held_.clear();
+    if (watch_)
+        watch_->watch(fd_);
     return {};
 }
 
@@ -108,18 +118,23 @@ void TcpClient::take_in() {
             continue;
         }
         if (r < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            if (watch_)
+                watch_->drained();
             return;
         }
         broken_ = true;  // 0: the peer closed; < 0: the connection failed
         return;
     }
+    // Stopped by the limit: the socket may hold more, so the watch is not told it is dry.
 }
 
 [[gnu::hot]] LinkState TcpClient::Connected() {
     if (fd_ < 0) {
         return LinkState::NotConnected;
     }
-    take_in();
+    if (!watch_ || watch_->may_have_input()) {
+        take_in();
+    }
     return broken_ ? LinkState::Broken : LinkState::Connected;
 }
 
@@ -178,6 +193,8 @@ bool TcpClient::Disconnect() {
     }
     const int fd = fd_;
     fd_ = -1;
+    if (watch_)
+        watch_->watch(-1);  // before the descriptor's number can be given to another
     return ::close(fd) == 0;
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/tcp/host_resolver.h"
+#include "platform/tcp/socket_watch.h"
 
 namespace tcp {
 
@@ -42,6 +43,10 @@ class TcpClient {
     void set_connect_timeout_ms(int ms) { connect_timeout_ms_ = ms; }
     // Replaces the name lookup (tests); the default is system_resolve.
     void set_resolver(Resolver resolver) { resolver_ = std::move(resolver); }
+    // Lets `watch` (not owned; it must outlive the client or be replaced by nullptr first) tell
+    // the connected test when the socket may have something, so that a quiet socket is not
+    // asked. The connection open now, if any, is handed to it.
+    void set_watch(SocketWatch* watch);
     const std::string& host() const { return host_; }
     uint16_t port() const { return port_; }
 
@@ -49,7 +54,8 @@ class TcpClient {
     // are; other texts are looked up as host names.
     ConnectError Connect();
 
-    // Whether the connection is up; takes in, without waiting, whatever has arrived. A peer
+    // Whether the connection is up; takes in, without waiting, whatever has arrived (with a
+    // watch, the socket is asked only when the watch says something may have come). A peer
     // that closed, or a failed socket, gives Broken until Disconnect.
     LinkState Connected();
 
@@ -77,6 +83,7 @@ class TcpClient {
     uint16_t port_ = 0;
     int connect_timeout_ms_ = 2000;
     Resolver resolver_;
+    SocketWatch* watch_ = nullptr;
     int fd_ = -1;
     bool broken_ = false;
     std::vector<uint8_t> held_;

@@ -13,6 +13,7 @@
 #include "platform/gdi/bitmap.h"
 #include "platform/gdi/dc.h"
 #include "platform/gdi/region.h"
+#include "platform/win/descriptor_watch.h"
 #include "platform/win/display_driver.h"
 #include "platform/win/input.h"
 #include "platform/win/messages.h"
@@ -171,6 +172,8 @@ struct State {
 
     DisplayDriver* driver = nullptr;
     bool in_driver = false;
+    // Descriptors the idle wait watches beside the display's own (DescriptorWatch).
+    std::vector<DescriptorWatch*> descriptor_watches;
     SIZE screen{1280, 1024};
     std::optional<RECT> work_area;  // set by SPI_SETWORKAREA
     // The window whose move or size loop runs (the innermost), nullptr when none.
@@ -261,6 +264,10 @@ bool next_input_message(MSG* out);
 void focus_lost_by(Window* w);
 void activate_other_than(HWND hwnd);
 void set_active(HWND hwnd, bool by_mouse, bool from_native);
+
+// Watched descriptors (descriptor_watch.cpp): the display changed, so they leave the old one
+// and go to the new one.
+void rewatch_descriptors(DisplayDriver* old_driver, DisplayDriver* new_driver);
 
 // Timers (message.cpp).
 void kill_window_timers(HWND hwnd);

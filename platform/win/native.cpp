@@ -14,7 +14,10 @@ using detail::Window;
 
 void SetDisplayDriver(DisplayDriver* driver) {
     auto& s = state();
+    DisplayDriver* old_driver = s.driver;
     s.driver = driver;
+    if (old_driver != driver)
+        detail::rewatch_descriptors(old_driver, driver);
     if (!driver)
         return;
     // Announce what exists, bottom first, and have it presented in full.

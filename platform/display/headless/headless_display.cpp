@@ -1,7 +1,5 @@
 #include "platform/display/headless/headless_display.h"
 
-#include <poll.h>
-
 namespace display {
 
 void HeadlessDisplay::present(win::HWND, const gdi::Bitmap&, const win::RECT& dirty) {
@@ -10,9 +8,9 @@ void HeadlessDisplay::present(win::HWND, const gdi::Bitmap&, const win::RECT& di
 }
 
 void HeadlessDisplay::wait_events(int timeoutMs) {
-    // Nothing can arrive from outside; without a timer there is nothing to wait for but a
-    // signal, so sleep in long slices.
-    poll(nullptr, 0, timeoutMs < 0 ? 1000 : timeoutMs);
+    // Nothing of the display's own can arrive from outside; without a timer there is nothing to
+    // wait for but a signal or a watched descriptor, so sleep in long slices.
+    waiter_.wait(timeoutMs < 0 ? 1000 : timeoutMs);
 }
 
 }  // namespace display

@@ -16,7 +16,7 @@
 #include <deque>
 #include <vector>
 
-#include "platform/display/x11/connection_waiter.h"
+#include "platform/display/wait_set.h"
 #include "platform/display/x11/keysym_map.h"
 #include "platform/display/x11/x11_clipboard.h"
 #include "platform/gdi/bitmap.h"
@@ -111,7 +111,7 @@ struct X11Display::Impl {
     // The CLIPBOARD selection, shared with the other programs on the display.
     std::unique_ptr<X11Clipboard> clipboard;
     // What the idle loop sleeps in.
-    std::unique_ptr<ConnectionWaiter> waiter;
+    std::unique_ptr<WaitSet> waiter;
 
     // A shared-memory segment the server reads window pixels from. It is held by the window's
     // image and, when the window is composed straight into it, by the window's backing bitmap;
@@ -268,7 +268,7 @@ std::unique_ptr<X11Display> X11Display::Connect(const std::string& name, std::st
     impl->net_wm_name = atoms[3];
     impl->utf8 = atoms[4];
     impl->net_workarea = atoms[5];
-    impl->waiter = std::make_unique<ConnectionWaiter>(ConnectionNumber(dpy));
+    impl->waiter = std::make_unique<WaitSet>(ConnectionNumber(dpy));
     return std::unique_ptr<X11Display>(new X11Display(std::move(impl)));
 }
 
@@ -725,6 +725,14 @@ void X11Display::Impl::handle(XEvent& ev) {
     const bool readable = I.waiter->wait(timeoutMs);
     I.turns_without_look = 0;
     I.drain(readable);
+}
+
+bool X11Display::watch_descriptor(int fd) {
+    return impl_->waiter->watch(fd);
+}
+
+void X11Display::unwatch_descriptor(int fd) {
+    impl_->waiter->unwatch(fd);
 }
 
 int64_t X11Display::socket_reads() const {

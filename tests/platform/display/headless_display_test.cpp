@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <filesystem>
 
@@ -7,6 +10,7 @@
 #include "platform/display/display.h"
 #include "platform/gdi/dc.h"
 #include "platform/gdi/png.h"
+#include "platform/win/descriptor_watch.h"
 #include "platform/win/win.h"
 
 using namespace win;
@@ -99,6 +103,71 @@ TEST_F(Headless, WindowAndScreenShotsAreWrittenAsPng) {
     EXPECT_FALSE(display::WriteWindowPng(h_, (dir_ / "no" / "such" / "x.png").string(), &err));
     EXPECT_FALSE(err.empty());
     EXPECT_FALSE(display::WriteWindowPng(nullptr, win_png, &err));
+}
+
+// One idle wait of the loop under the real clock: whatever is pending is taken first, so the
+// wait lasts until the 10 ms timer is due again or a watched descriptor wakes it.
+void OneIdleWait() {
+    MSG m;
+    while (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) {
+    }
+    WaitMessage();
+}
+
+// The idle wait watches a device's socket for its owner, so that the owner asks the socket only
+// when something came: quiet only after it was read dry and a wait since saw nothing.
+TEST(HeadlessWait, AWatchedDescriptorIsQuietUntilInputOrAHangUpComes) {
+    display::Options o;
+    o.kind = display::Kind::Headless;
+    std::string err;
+    auto disp = display::Open(o, &err);
+    ASSERT_TRUE(disp) << err;
+    int pair[2];
+    ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pair), 0);
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10, nullptr);
+
+    DescriptorWatch watch;
+    watch.watch(pair[0]);
+    EXPECT_TRUE(watch.watched());
+    EXPECT_TRUE(watch.may_have_input());
+    watch.drained();
+    EXPECT_TRUE(watch.may_have_input()) << "no wait has watched it since";
+    OneIdleWait();
+    EXPECT_FALSE(watch.may_have_input());
+    OneIdleWait();
+    EXPECT_FALSE(watch.may_have_input());
+
+    // Input that comes is reported once; read dry, the socket is quiet again after a wait.
+    ASSERT_EQ(write(pair[1], "x", 1), 1);
+    OneIdleWait();
+    EXPECT_TRUE(watch.may_have_input());
+    OneIdleWait();
+    EXPECT_TRUE(watch.may_have_input()) << "not read yet";
+    char c;
+    ASSERT_EQ(read(pair[0], &c, 1), 1);
+    watch.drained();
+    OneIdleWait();
+    EXPECT_FALSE(watch.may_have_input());
+
+    // Without a display nothing watches: the owner asks. A display installed again watches.
+    SetDisplayDriver(nullptr);
+    EXPECT_FALSE(watch.watched());
+    EXPECT_TRUE(watch.may_have_input());
+    SetDisplayDriver(disp.get());
+    EXPECT_TRUE(watch.watched());
+    watch.drained();
+    OneIdleWait();
+    EXPECT_FALSE(watch.may_have_input());
+
+    // The peer hanging up is reported like input.
+    close(pair[1]);
+    OneIdleWait();
+    EXPECT_TRUE(watch.may_have_input());
+
+    watch.watch(-1);
+    EXPECT_FALSE(watch.watched());
+    close(pair[0]);
+    KillTimer(nullptr, timer);
 }
 
 }  // namespace

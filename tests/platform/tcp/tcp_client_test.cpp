@@ -103,6 +103,72 @@ TEST_F(TcpLink, SecondConnectWhileConnectedIsRefused) {
     EXPECT_EQ(client_.Connected(), LinkState::Connected);
 }
 
+// A watch the test sets by hand: what the message loop's wait would have seen.
+class HandWatch : public SocketWatch {
+  public:
+    void watch(int fd) override { watched.push_back(fd); }
+    bool may_have_input() const override { return input; }
+    void drained() override {
+        ++drains;
+        input = false;
+    }
+    std::vector<int> watched;
+    bool input = true;
+    int drains = 0;
+};
+
+TEST_F(TcpLink, WithAWatchTheConnectedTestAsksTheSocketOnlyWhenSomethingMayHaveCome) {
+    HandWatch watch;
+    client_.set_watch(&watch);
+    connect_client();
+    ASSERT_EQ(watch.watched.size(), 1u);
+    EXPECT_GE(watch.watched[0], 0);
+    EXPECT_EQ(client_.Connected(), LinkState::Connected);
+    EXPECT_EQ(watch.drains, 1);  // read dry
+    EXPECT_FALSE(watch.input);
+
+    // Bytes the watch has not reported stay in the socket; once reported they are taken in.
+    server_.send({0x54, 0x03, 0xA9});
+    let_loopback_deliver();
+    EXPECT_EQ(client_.Connected(), LinkState::Connected);
+    EXPECT_EQ(client_.HeldBytes(), 0u);
+    watch.input = true;
+    EXPECT_EQ(client_.Connected(), LinkState::Connected);
+    EXPECT_EQ(client_.HeldBytes(), 3u);
+    EXPECT_FALSE(watch.input);
+
+    // More than the client holds at once: the socket is not dry, so the watch is not told so
+    // and the next test takes in the rest without a new report.
+    server_.send(Bytes(TcpClient::kMaxHeld + 1000, 0x55));
+    for (int i = 0; i < 400; ++i) {
+        watch.input = true;
+        ASSERT_EQ(client_.Connected(), LinkState::Connected);
+        if (client_.HeldBytes() >= TcpClient::kMaxHeld)
+            break;
+        let_loopback_deliver();
+    }
+    EXPECT_EQ(client_.HeldBytes(), TcpClient::kMaxHeld);
+    EXPECT_TRUE(watch.input);
+    client_.Read(client_.HeldBytes());
+    for (int i = 0; i < 400; ++i) {
+        watch.input = true;
+        ASSERT_EQ(client_.Connected(), LinkState::Connected);
+        if (client_.HeldBytes() >= 1000u + 3u)
+            break;
+        let_loopback_deliver();
+    }
+    EXPECT_EQ(client_.HeldBytes(), 1000u + 3u);
+    EXPECT_FALSE(watch.input);  // read dry
+
+    // A hang-up is reported like input; the socket leaves the watch before it is closed.
+    server_.close_peer();
+    let_loopback_deliver();
+    watch.input = true;
+    EXPECT_EQ(client_.Connected(), LinkState::Broken);
+    EXPECT_TRUE(client_.Disconnect());
+    EXPECT_EQ(watch.watched, (std::vector<int>{watch.watched[0], -1}));
+}
+
 TEST(TcpConnect, NothingListeningIsRefused) {
     uint16_t port = 0;
     {

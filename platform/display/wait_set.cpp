@@ -1,0 +1,87 @@
+#include "platform/display/wait_set.h"
+
+#include <poll.h>
+#include <sys/epoll.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+
+#include "platform/win/descriptor_watch.h"
+
+namespace display {
+
+WaitSet::WaitSet(int display_fd) : display_fd_(display_fd) {
+    epoll_fd_ = epoll_create1(EPOLL_CLOEXEC);
+    if (epoll_fd_ < 0 || display_fd < 0)
+        return;
+    epoll_event ev{};
+    ev.events = EPOLLIN;
+    ev.data.fd = display_fd;
+    if (epoll_ctl(epoll_fd_, EPOLL_CTL_ADD, display_fd, &ev) != 0) {
+        close(epoll_fd_);
+        epoll_fd_ = -1;
+    }
+}
+
+WaitSet::~WaitSet() {
+    if (epoll_fd_ >= 0)
+        close(epoll_fd_);
+}
+
+bool WaitSet::watch(int fd) {
+    if (epoll_fd_ < 0 || fd < 0 || fd == display_fd_)
+        return false;
+    if (std::find(watched_.begin(), watched_.end(), fd) != watched_.end())
+        return true;
+    epoll_event ev{};
+    ev.events = EPOLLIN | EPOLLRDHUP | EPOLLET;
+    ev.data.fd = fd;
+    if (epoll_ctl(epoll_fd_, EPOLL_CTL_ADD, fd, &ev) != 0)
+        return false;
+    watched_.push_back(fd);
+    return true;
+}
+
+void WaitSet::unwatch(int fd) {
+    auto it = std::find(watched_.begin(), watched_.end(), fd);
+    if (it == watched_.end())
+        return;
+    watched_.erase(it);
+    epoll_ctl(epoll_fd_, EPOLL_CTL_DEL, fd, nullptr);
+}
+
+[[gnu::hot]] bool WaitSet::wait(int timeout_ms) {
+    if (epoll_fd_ < 0) {
+        if (display_fd_ < 0)
+            return poll(nullptr, 0, timeout_ms) > 0;
+        pollfd p{display_fd_, POLLIN, 0};
+        return poll(&p, 1, timeout_ms) > 0;
+    }
+    constexpr int kEvents = 8;
+    epoll_event ev[kEvents];
+    int n = epoll_wait(epoll_fd_, ev, kEvents, timeout_ms);
+    if (n < 0)
+        return false;  // a signal: nothing is known about the watched descriptors
+    bool display_readable = false;
+    ready_.clear();
+    for (;;) {
+        for (int i = 0; i < n; ++i) {
+            if (ev[i].data.fd == display_fd_)
+                display_readable = true;
+            else
+                ready_.push_back(ev[i].data.fd);
+        }
+        if (n < kEvents)
+            break;
+        // A full array may have left events behind; take them without waiting.
+        n = epoll_wait(epoll_fd_, ev, kEvents, 0);
+        if (n < 0)
+            return display_readable;
+    }
+    if (!watched_.empty())
+        win::NativeDescriptorsWaited(ready_);
+    return display_readable;
+}
+
+}  // namespace display
