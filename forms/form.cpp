@@ -232,6 +232,10 @@ void TForm::WndProc(TMessage& m) {
             break;
         case WM_HSCROLL:
         case WM_VSCROLL: {
+            // A control's own report (a track bar's move, lParam its window) is not a request
+            // to scroll the form.
+            if (m.LParam != 0)
+                break;
             int bar = m.Msg == WM_HSCROLL ? SB_HORZ : SB_VERT;
             int pos = GetScrollPos(handle_, bar);
             int page = bar == SB_HORZ ? ClientRect().width() : ClientRect().height();

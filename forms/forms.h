@@ -19,4 +19,5 @@
 #include "forms/progress_bar.h"
 #include "forms/status_bar.h"
 #include "forms/timer.h"
+#include "forms/track_bar.h"
 #include "forms/utf8.h"

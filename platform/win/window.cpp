@@ -9,6 +9,7 @@
 #include "platform/win/metrics.h"
 #include "platform/win/painting.h"
 #include "platform/win/progress_bar.h"
+#include "platform/win/track_bar.h"
 
 namespace win {
 
@@ -120,6 +121,10 @@ void register_builtin_classes() {
     wc.hbrBackground = COLOR_BTNFACE + 1;
     wc.lpfnWndProc = detail::progress_proc;
     wc.lpszClassName = PROGRESS_CLASS;
+    RegisterClass(wc);
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = detail::trackbar_proc;
+    wc.lpszClassName = TRACKBAR_CLASS;
     RegisterClass(wc);
 }
 

@@ -21,6 +21,7 @@
 #include "skin/engine/skin_scroll_bar.h"
 #include "skin/engine/skin_status_bar.h"
 #include "skin/engine/skin_tab.h"
+#include "skin/engine/skin_track_bar.h"
 #include "skin/engine/skin_up_down.h"
 #include "skin/engine/win_skin_form.h"
 
@@ -235,8 +236,11 @@ void TWinSkinForm::AddComp(forms::TControl* control, forms::TWinControl* form) {
             Attach(std::make_unique<TSkinCheckBox>(), wc);
         return;
     }
-    if (Is(control, {"TTrackBar"}))
+    if (Is(control, {"TTrackBar"})) {
+        if (on.has(xcTrackBar))
+            Attach(std::make_unique<TSkinTrackBar>(), wc);
         return;
+    }
     if (upper == "TUPDOWN" || upper == "TSPINBUTTON") {
         if (on.has(xcSpin))
             Attach(std::make_unique<TSkinUpDown>(), wc);
@@ -516,6 +520,9 @@ void TWinSkinForm::AddControlh(win::HWND h) {
     } else if (cls == "msctls_progress32") {
         if (on.has(xcProgress))
             sc = std::make_unique<TSkinProgress>();
+    } else if (cls == "msctls_trackbar32") {
+        if (on.has(xcTrackBar))
+            sc = std::make_unique<TSkinTrackBar>();
     } else if (cls == "systabcontrol32") {
         if (on.has(xcTab) && HasTabElement(fsd))
             sc = std::make_unique<TSkinTab>();

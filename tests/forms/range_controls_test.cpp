@@ -5,6 +5,7 @@
 #include "platform/win/message.h"
 #include "platform/win/metrics.h"
 #include "platform/win/painting.h"
+#include "platform/win/scrollbar.h"
 #include "platform/win/window.h"
 
 namespace forms {
@@ -71,6 +72,58 @@ TEST_F(UiTest, AProgressBarsOrientationAndSmoothnessReachItsWindowAndItsLook) {
     // A bar sized to nothing paints nothing and survives.
     bar->SetBounds(10, 10, 0, 0);
     EXPECT_NE(ScreenPixel(form, 5, 5), highlight);
+}
+
+}  // namespace
+}  // namespace forms
+
+namespace forms {
+namespace {
+
+TEST_F(UiTest, ATrackBarMovesForTheOperatorAndTellsOnlyOfTheOperatorsMoves) {
+    form->HorzScrollBar.Visible = true;
+    form->HorzScrollBar.Range = 2000;
+    form->ApplyScrollBars();
+    auto* bar = Add<TTrackBar>("Track", 10, 10, 200, 45);
+    auto* other = Add<TButton>("Other", 10, 100, 80, 25);
+    int changes = 0;
+    bar->OnChange = [&](TObject*) { ++changes; };
+    form->Show();
+    EXPECT_EQ(bar->Max(), 10);
+    EXPECT_EQ(bar->PageSize(), 2);
+    bar->SetPosition(5);
+    EXPECT_EQ(changes, 0) << "set by code: no event";
+    auto r =
+        Run("focus Track\nkey Right\nkey Right\nkey End\nkey Left\nkey Home\nkey Home\nkey Tab\n");
+    EXPECT_EQ(r.exit_code, 0) << r.report;
+    EXPECT_EQ(bar->Position(), 0);
+    EXPECT_EQ(changes, 5) << "the second Home did not move it";
+    EXPECT_TRUE(other->Focused()) << "Tab still leaves the bar";
+    // The bar's reports to the form are not requests to scroll the form.
+    EXPECT_EQ(win::GetScrollPos(form->Handle(), win::SB_HORZ), 0);
+    // A press beside the thumb pages towards it.
+    r = Run("click Track\n");
+    EXPECT_EQ(r.exit_code, 0) << r.report;
+    EXPECT_EQ(bar->Position(), 2);
+    EXPECT_EQ(bar->GetPropText("Position"), "2");
+}
+
+TEST_F(UiTest, ATrackBarsRangeHoldsAgainstOddInput) {
+    auto* bar = Add<TTrackBar>("Track", 10, 10, 200, 45);
+    form->Show();
+    bar->SetMin(20);  // above Max: the thumb rests at Min until Max follows
+    EXPECT_EQ(bar->Position(), 20);
+    bar->SetMax(40);
+    bar->SetPosition(1 << 30);
+    EXPECT_EQ(bar->Position(), 40);
+    win::SendMessage(bar->Handle(), win::TBM_SETPOS, win::TRUE, -7);
+    EXPECT_EQ(bar->Position(), 20);
+    bar->SetOrientation(TTrackBarOrientation::trVertical);
+    EXPECT_TRUE(static_cast<win::DWORD>(win::GetWindowLongPtr(bar->Handle(), win::GWL_STYLE)) &
+                win::TBS_VERT);
+    bar->SetBounds(10, 10, 0, 0);
+    win::UpdateAllWindows();
+    EXPECT_EQ(bar->Position(), 20);
 }
 
 }  // namespace

@@ -191,6 +191,43 @@ void TGalleryForm::MakeRangePage() {
         ProgressBar[i]->SetSmooth(b.smooth);
         ProgressBar[i]->SetPosition(b.pos);
     }
+
+    Make<TLabel>(this, TabSheet4, "Label31", 16, 140, 300, 18, "TTrackBar 滑块");
+    struct Track {
+        int x, y, w, h, max, pos, freq;
+        TTrackBarOrientation orientation;
+        TTickMark marks;
+        TTickStyle ticks;
+        bool enabled;
+    };
+    using O = TTrackBarOrientation;
+    const Track tracks[5] = {
+        {16, 160, 290, 40, 10, 3, 1, O::trHorizontal, TTickMark::tmBottomRight, TTickStyle::tsAuto,
+         true},
+        {16, 204, 290, 46, 10, 7, 2, O::trHorizontal, TTickMark::tmBoth, TTickStyle::tsAuto, true},
+        {16, 254, 290, 30, 100, 50, 10, O::trHorizontal, TTickMark::tmBottomRight,
+         TTickStyle::tsNone, true},
+        {400, 32, 40, 150, 10, 4, 1, O::trVertical, TTickMark::tmBottomRight, TTickStyle::tsAuto,
+         true},
+        {450, 32, 40, 150, 10, 6, 1, O::trVertical, TTickMark::tmTopLeft, TTickStyle::tsAuto,
+         false},
+    };
+    for (int i = 0; i < 5; ++i) {
+        const Track& t = tracks[i];
+        const std::string name = "TrackBar" + std::to_string(i + 1);
+        TTrackBar* bar = Make<TTrackBar>(this, TabSheet4, name.c_str(), t.x, t.y, t.w, t.h);
+        bar->SetOrientation(t.orientation);
+        bar->SetTickMarks(t.marks);
+        bar->SetTickStyle(t.ticks);
+        bar->SetMax(t.max);
+        bar->SetFrequency(t.freq);
+        bar->SetPosition(t.pos);
+        bar->SetEnabled(t.enabled);
+        bar->OnChange = [this, bar](TObject*) {
+            StatusBar1->Panels(3).SetText("track " + std::to_string(bar->Position()));
+        };
+        TrackBar[i] = bar;
+    }
 }
 
 void TGalleryForm::Bn_boxClick(TObject*) {

@@ -47,6 +47,7 @@ class TGalleryForm : public forms::TForm {
     forms::TGroupBox* GroupBox2;
     forms::TStatusBar* StatusBar1;
     forms::TProgressBar* ProgressBar[6];
+    forms::TTrackBar* TrackBar[5];
     forms::TTimer* Timer1;
 
   private:

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "forms/progress_bar.h"
+#include "forms/track_bar.h"
 #include "platform/win/metrics.h"
 #include "platform/win/styles.h"
 #include "platform/win/window.h"
 #include "skin/engine/skin_progress.h"
+#include "skin/engine/skin_track_bar.h"
 #include "skin/skin_elements.h"
 #include "tests/skin/engine/skin_engine_fixture.h"
 
@@ -51,6 +53,17 @@ skin::ProgressLook Look(int pos, bool vertical, bool smooth) {
     look.vertical = vertical;
     look.smooth = smooth;
     return look;
+}
+
+TEST(SkinTrackThumb, StateIndexFollowsTheImagesStateCount) {
+    EXPECT_EQ(skin::TrackThumbStateIndex(5, true, false, false, false), 1);
+    EXPECT_EQ(skin::TrackThumbStateIndex(5, true, true, true, true), 2) << "pressed wins";
+    EXPECT_EQ(skin::TrackThumbStateIndex(5, true, false, true, true), 3);
+    EXPECT_EQ(skin::TrackThumbStateIndex(5, false, true, true, true), 4) << "disabled wins all";
+    EXPECT_EQ(skin::TrackThumbStateIndex(5, true, false, false, true), 5);
+    EXPECT_EQ(skin::TrackThumbStateIndex(3, false, false, false, false), 1);
+    EXPECT_EQ(skin::TrackThumbStateIndex(3, true, false, true, false), 3);
+    EXPECT_EQ(skin::TrackThumbStateIndex(1, true, true, false, false), 1);
 }
 
 TEST(SkinProgressDrawing, FrameStateByOrientationBlocksUpToThePositionOnly) {
@@ -140,7 +153,65 @@ TEST_F(SkinUiTest, AProgressBarShowsTheSkinsChunksAndWithoutTheFrameTheSystemLoo
     EXPECT_EQ(Pixel(bar, 100, 9), highlight);
 }
 
-TEST_F(SkinUiTest, AProgressWindowOfADialogIsSkinnedByItsClass) {
+TEST_F(SkinUiTest, TrackBarsAreSkinnedByClassAndByTheirSwitch) {
+    auto* bar = Add<forms::TTrackBar>("Track", 10, 10, 200, 45);
+    ShowSkinned();
+    EXPECT_EQ(SkinClass(bar), "TSkinTrackBar");
+    data->SkinControls.exclude(xcTrackBar);
+    auto* later = Add<forms::TTrackBar>("Later", 10, 70, 200, 45);
+    Skinned()->InitControls(form);
+    EXPECT_EQ(SkinClass(later), "none");
+}
+
+TEST_F(SkinUiTest, TheThumbImagePointsAtTheTicksAndUprightBarsTurnLyingImages) {
+    int frames = 0;
+    bool trans = false;
+    // The built-in skin has the plain lying thumb and the one pointing down.
+    const gdi::Bitmap down = TrackThumbImage(*data, win::TBS_AUTOTICKS, &frames, &trans);
+    EXPECT_EQ(frames, 5);
+    EXPECT_TRUE(trans);
+    EXPECT_EQ(down.width(), data->Trackbottom->Map.width());
+    EXPECT_EQ(TrackThumbImage(*data, win::TBS_BOTH, &frames, &trans).height(),
+              data->TrackHorz->Map.height());
+    EXPECT_EQ(TrackThumbImage(*data, win::TBS_TOP, &frames, &trans).height(),
+              data->TrackHorz->Map.height())
+        << "no thumb pointing up: the plain one";
+    const gdi::Bitmap right = TrackThumbImage(*data, win::TBS_VERT, &frames, &trans);
+    EXPECT_EQ(right.width(), down.height() * 5);
+    EXPECT_EQ(right.height(), down.width() / 5);
+    // Each state turned on its own: the first state's top-left corner is the first state
+    // image's top-right one.
+    EXPECT_EQ(right.color_at(0, 0), down.color_at(down.width() / 5 - 1, 0));
+}
+
+TEST_F(SkinUiTest, ATrackBarsThumbFollowsTheMouseAndWithoutThumbsKeepsTheSystemLook) {
+    auto* bar = Add<forms::TTrackBar>("Track", 10, 10, 200, 45);
+    ShowSkinned();
+    ASSERT_EQ(SkinClass(bar), "TSkinTrackBar");
+    gdi::Rect thumb;
+    win::SendMessage(bar->Handle(), win::TBM_GETTHUMBRECT, 0,
+                     reinterpret_cast<win::LPARAM>(&thumb));
+    const gdi::Point c{(thumb.left + thumb.right) / 2, thumb.top + 4};
+    const gdi::Color normal = Pixel(bar, c.x, c.y);
+    win::SendMessage(bar->Handle(), win::WM_MOUSEMOVE, 0, win::MAKELPARAM(c.x, c.y));
+    const gdi::Color hover = Pixel(bar, c.x, c.y);
+    EXPECT_NE(hover, normal);
+    win::SendMessage(bar->Handle(), win::WM_LBUTTONDOWN, win::MK_LBUTTON,
+                     win::MAKELPARAM(c.x, c.y));
+    const gdi::Color pressed = Pixel(bar, c.x, c.y);
+    EXPECT_NE(pressed, hover);
+    win::SendMessage(bar->Handle(), win::WM_LBUTTONUP, 0, win::MAKELPARAM(c.x, c.y));
+    EXPECT_EQ(Pixel(bar, c.x, c.y), hover);
+    // Without any thumb image the bar is the system's.
+    data->Trackbottom.reset();
+    data->TrackHorz.reset();
+    bar->SetFocus();
+    win::SendMessage(bar->Handle(), win::WM_MOUSELEAVE, 0, 0);
+    bar->Invalidate();
+    EXPECT_EQ(Pixel(bar, c.x, c.y), win::GetSysColor(win::COLOR_BTNFACE));
+}
+
+TEST_F(SkinUiTest, ProgressAndTrackWindowsOfADialogAreSkinnedByTheirClass) {
     ShowSkinned();
     win::HWND dlg = win::CreateWindowEx(0, "#32770", "Working",
                                         win::WS_POPUP | win::WS_CAPTION | win::WS_VISIBLE, 50, 50,
@@ -154,6 +225,12 @@ TEST_F(SkinUiTest, AProgressWindowOfADialogIsSkinnedByItsClass) {
     TSkinControl* sc = sf->SkinOfWindow(bar);
     ASSERT_NE(sc, nullptr);
     EXPECT_EQ(sc->ClassName(), "TSkinProgress");
+    win::HWND track =
+        win::CreateWindowEx(0, win::TRACKBAR_CLASS, "", win::WS_CHILD | win::WS_VISIBLE, 10, 40,
+                            200, 40, dlg, nullptr, nullptr, nullptr);
+    sf->InitHwndControls(dlg);
+    ASSERT_NE(sf->SkinOfWindow(track), nullptr);
+    EXPECT_EQ(sf->SkinOfWindow(track)->ClassName(), "TSkinTrackBar");
     win::DestroyWindow(dlg);
     win::PumpPending();
 }
