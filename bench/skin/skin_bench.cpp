@@ -5,11 +5,11 @@
 
 #include <algorithm>
 #include <ctime>
-#include <random>
 #include <string>
 
 #include "bench/skin/baseline_lzh_decoder.h"
 #include "bench/skin/classic_lzh_decoder.h"
+#include "bench/skin/lzh_bench_packages.h"
 #include "platform/gdi/bmp.h"
 
 #include "skin/data/skin_reader.h"
@@ -21,11 +21,7 @@
 namespace {
 
 std::vector<uint8_t> embedded_compressed() {
-    skin::TMemoryStream stored(std::vector<uint8_t>(skin::embedded_skin_stream().begin(),
-                                                    skin::embedded_skin_stream().end()));
-    skin::TMemoryStream data;
-    skin::ReadSkinStream(stored, data);
-    return data.Bytes();
+    return skin_bench::default_package_stream();
 }
 
 void BM_DecodeEmbeddedPackage(benchmark::State& state) {
@@ -42,27 +38,8 @@ void BM_DecodeEmbeddedPackage(benchmark::State& state) {
 }
 BENCHMARK(BM_DecodeEmbeddedPackage)->Unit(benchmark::kMillisecond);
 
-// A package of photographs-like bitmaps: smooth gradients under per-pixel noise, which code
-// mostly as literals with deep codes and short matches, the hard case for the decoder.
 std::vector<uint8_t> noisy_compressed() {
-    std::mt19937 rng(2026);
-    std::vector<skin::SkinPackageEntry> entries;
-    for (int n = 0; n < 6; ++n) {
-        gdi::Bitmap b(200, 200);
-        for (int y = 0; y < b.height(); ++y) {
-            for (int x = 0; x < b.width(); ++x) {
-                const auto noise = static_cast<int>(rng() % 3);
-                const auto v = [&](int base) {
-                    return static_cast<uint8_t>((base + noise) & 0xFF);
-                };
-                b.set_color(x, y, gdi::rgb(v(x + n * 20), v(y), v((x + y) / 2)));
-            }
-        }
-        entries.push_back({"noise" + std::to_string(n) + ".bmp", gdi::encode_bmp(b, 24)});
-    }
-    const std::string ini = "[Personality]\nTop=noise0.bmp\n";
-    entries.push_back({"noise.ini", std::vector<uint8_t>(ini.begin(), ini.end())});
-    return skin::compress_bytes(skin::build_skin_package(40000, entries));
+    return skin_bench::noisy_package_stream();
 }
 
 // Milliseconds of processor time of the best of a few runs of a decoder, for the ratio beside
