@@ -38,7 +38,8 @@ Bitmap::Bitmap(const Bitmap& other)
       pixels_(other.data_, other.data_ + other.pixel_count()),
       data_(pixels_.empty() ? nullptr : pixels_.data()),
       transparent_(other.transparent_),
-      key_(other.key_) {}
+      key_(other.key_),
+      runs_(other.runs_) {}
 
 Bitmap& Bitmap::operator=(const Bitmap& other) {
     if (this != &other) {
@@ -55,7 +56,8 @@ Bitmap::Bitmap(Bitmap&& other) noexcept
       data_(other.data_),
       external_(std::move(other.external_)),
       transparent_(other.transparent_),
-      key_(other.key_) {
+      key_(other.key_),
+      runs_(std::move(other.runs_)) {
     other.width_ = other.height_ = 0;
     other.pixels_.clear();
     other.data_ = nullptr;
@@ -70,6 +72,7 @@ Bitmap& Bitmap::operator=(Bitmap&& other) noexcept {
         external_ = std::move(other.external_);
         transparent_ = other.transparent_;
         key_ = other.key_;
+        runs_ = std::move(other.runs_);
         other.width_ = other.height_ = 0;
         other.pixels_.clear();
         other.data_ = nullptr;
@@ -88,11 +91,13 @@ void Bitmap::set_pixel(int x, int y, Pixel p) {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) {
         return;
     }
+    forget_runs();
     data_[static_cast<size_t>(y) * width_ + x] = p;
 }
 
 void Bitmap::resize(int width, int height, Pixel fill) {
     external_.reset();
+    forget_runs();
     if (!acceptable(width, height)) {
         width_ = height_ = 0;
         pixels_.clear();
@@ -106,6 +111,7 @@ void Bitmap::resize(int width, int height, Pixel fill) {
 }
 
 void Bitmap::fill(Pixel p) {
+    forget_runs();
     const size_t count = pixel_count();
     if (count == 0)
         return;
@@ -123,6 +129,12 @@ void Bitmap::fill(Pixel p) {
     std::fill(data_, data_ + block, p);
     for (size_t done = block; done < count; done += block)
         std::memcpy(data_ + done, data_, std::min(block, count - done) * sizeof(Pixel));
+}
+
+const KeyRuns& Bitmap::key_runs(Color key) const {
+    if (!runs_ || runs_->key() != key)
+        runs_ = std::make_shared<const KeyRuns>(*this, key);
+    return *runs_;
 }
 
 Bitmap Bitmap::copy(const Rect& area) const {

@@ -7,6 +7,7 @@
 
 #include "platform/gdi/color.h"
 #include "platform/gdi/geometry.h"
+#include "platform/gdi/key_runs.h"
 
 namespace gdi {
 
@@ -43,9 +44,16 @@ class Bitmap {
     // Pixels per row.
     int stride() const { return width_; }
 
-    Pixel* data() { return data_; }
+    // Writable pixels: what the image holds may change, so its key runs are let go.
+    Pixel* data() {
+        forget_runs();
+        return data_;
+    }
     const Pixel* data() const { return data_; }
-    Pixel* row(int y) { return data_ + static_cast<size_t>(y) * width_; }
+    Pixel* row(int y) {
+        forget_runs();
+        return data_ + static_cast<size_t>(y) * width_;
+    }
     const Pixel* row(int y) const { return data_ + static_cast<size_t>(y) * width_; }
     // Whether the pixels live in memory the bitmap does not own (see over()).
     bool external() const { return data_ != nullptr && pixels_.empty(); }
@@ -66,6 +74,12 @@ class Bitmap {
     // A copy of part of the bitmap (clipped to it).
     Bitmap copy(const Rect& area) const;
 
+    // Where the pixels not of colour `key` lie (see KeyRuns): made at the first transparent
+    // copy out of the image and kept with it, and let go when anything may write its pixels
+    // (a writable row or data, set_pixel, fill, resize, assignment), so it always describes
+    // the image as it is.
+    const KeyRuns& key_runs(Color key) const;
+
     // Colour key the element image was marked with (magenta by default), and whether the image
     // is to be drawn with that key left out. Drawing code decides; the bitmap only carries it.
     bool transparent() const { return transparent_; }
@@ -82,6 +96,10 @@ class Bitmap {
 
   private:
     size_t pixel_count() const { return static_cast<size_t>(width_) * height_; }
+    void forget_runs() {
+        if (runs_)
+            runs_.reset();
+    }
     int width_ = 0;
     int height_ = 0;
     // Own pixels; empty when the pixels are external.
@@ -92,6 +110,8 @@ class Bitmap {
     std::shared_ptr<void> external_;
     bool transparent_ = false;
     Color key_ = kMagenta;
+    // The key runs of the pixels as they are, or nothing; shared by copies of the same pixels.
+    mutable std::shared_ptr<const KeyRuns> runs_;
 };
 
 // Whole-image transforms the skin needs for mirrored and rotated element images.

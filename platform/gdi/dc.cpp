@@ -93,6 +93,22 @@ class StretchMap {
         int64_t r = k * src_len % len;
         const int64_t dq = src_len / len;
         const int64_t dr = src_len % len;
+        size_ = n;
+        if (!mirror && src_start >= 0 && int64_t{src_start} + src_len <= src_limit) {
+            // The whole source span lies inside the source: no position needs the test (the
+            // usual case, each piece of an element).
+            inside_ = true;
+            for (size_t i = 0; i < n; ++i) {
+                map_[i] = static_cast<int>(src_start + q);
+                q += dq;
+                r += dr;
+                if (r >= len) {
+                    r -= len;
+                    ++q;
+                }
+            }
+            return;
+        }
         for (size_t i = 0; i < n; ++i) {
             const int64_t s = src_start + q;
             map_[i] = (s >= 0 && s < src_limit) ? static_cast<int>(s) : -1;
@@ -119,7 +135,9 @@ class StretchMap {
 
     int operator[](size_t i) const { return map_[i]; }
     const int* data() const { return map_; }
-    bool all_inside() const { return std::find(map_, map_ + size_, -1) == map_ + size_; }
+    bool all_inside() const {
+        return inside_ || std::find(map_, map_ + size_, -1) == map_ + size_;
+    }
 
   private:
     static constexpr size_t kInPlace = 2048;
@@ -127,7 +145,27 @@ class StretchMap {
     std::vector<int> heap_;
     int* map_ = nullptr;
     size_t size_ = 0;
+    bool inside_ = false;  // every position known to fall inside the source
 };
+
+// One destination row of n pixels from source columns map[0 .. n - 1], all inside the source
+// row and running from s0 to s1 - 1. A source stretch of one colour (the faces of most
+// elements are flat along their rows) is a fill.
+void stretch_row(Pixel* d, int n, const Pixel* srow, const int* map, int s0, int s1) {
+    const Pixel p = srow[s0];
+    if (std::all_of(srow + s0 + 1, srow + s1, [p](Pixel q) { return q == p; })) {
+        if (n <= 16) {
+            for (int k = 0; k < n; ++k)
+                d[k] = p;
+        } else {
+            std::wmemset(reinterpret_cast<wchar_t*>(d), static_cast<wchar_t>(p),
+                         static_cast<size_t>(n));
+        }
+        return;
+    }
+    for (int k = 0; k < n; ++k)
+        d[k] = srow[map[k]];
+}
 
 // Turns (x, y, w, h) with possibly negative extents into a normal rectangle and mirror flags.
 // A negative extent runs from the pixel at x (or y) backwards: (w - 1, 0, -w, h) mirrors
@@ -840,7 +878,12 @@ void DC::stretch_blt(int x, int y, int w, int h, const Bitmap& src, int sx, int 
             above = syy;
             const Pixel* srow = src.row(syy);
             const int* xm = xmap.data() + (i.left - visible.left);
-            if (rop == Rop::SrcCopy) {
+            if (whole_rows) {
+                // The map runs one way or the other (mirrored): its ends bound it.
+                const int last = xm[i.width() - 1];
+                stretch_row(drow + i.left, i.width(), srow, xm, std::min(xm[0], last),
+                            std::max(xm[0], last) + 1);
+            } else if (rop == Rop::SrcCopy) {
                 for (int xx = i.left; xx < i.right; ++xx, ++xm) {
                     if (*xm >= 0)
                         drow[xx] = srow[*xm];
@@ -877,21 +920,33 @@ void DC::transparent_blt(int x, int y, int w, int h, const Bitmap& src, int sx, 
     if (visible.empty()) {
         return;
     }
-    const Pixel k = pixel_of(key) & kRgbMask;
+    // The image's runs of pixels that are not the key: those are copied, the rest left out.
+    const KeyRuns& runs = src.key_runs(key);
+    const Pixel key_pixel = pixel_of(key) & kRgbMask;
     if (w == sw && h == sh) {
-        // Unscaled: a straight copy that skips the key colour.
+        // Unscaled: each run that meets the copied columns is one straight copy.
         const int64_t dx = int64_t{sx} - db.left;
         const int64_t dy = int64_t{sy} - db.top;
         const Rect inside = db.intersect(shift(src.rect(), {clampc(-dx), clampc(-dy)}));
         for (const Rect& cr : clips(inside)) {
             const Rect i = cr.intersect(inside);
+            if (i.empty())
+                continue;
+            const int s0 = static_cast<int>(i.left + dx);
+            const int s1 = static_cast<int>(i.right + dx);
             for (int yy = i.top; yy < i.bottom; ++yy) {
-                const Pixel* srow = src.row(static_cast<int>(yy + dy)) + (i.left + dx);
-                Pixel* drow = target_->row(yy) + i.left;
-                const int n = i.width();
-                for (int xx = 0; xx < n; ++xx) {
-                    const Pixel p = srow[xx];
-                    drow[xx] = (p & kRgbMask) != k ? p : drow[xx];
+                const int syy = static_cast<int>(yy + dy);
+                const Pixel* srow = src.row(syy);
+                Pixel* drow = target_->row(yy);
+                for (const KeyRuns::Run& run : runs.row(syy)) {
+                    if (run.end <= s0)
+                        continue;
+                    if (run.begin >= s1)
+                        break;
+                    const int a = std::max(run.begin, s0);
+                    const int b = std::min(run.end, s1);
+                    std::memcpy(drow + (a - dx), srow + a,
+                                sizeof(Pixel) * static_cast<size_t>(b - a));
                 }
             }
         }
@@ -908,6 +963,11 @@ void DC::transparent_blt(int x, int y, int w, int h, const Bitmap& src, int sx, 
         const Rect i = cr.intersect(visible);
         if (i.empty())
             continue;
+        const int* first = xmap.data() + (i.left - visible.left);
+        const int n = i.width();
+        // The source columns these destination columns take, left to right.
+        const int s0 = first[0];
+        const int s1 = first[n - 1] + 1;
         int above = -1;  // the source row of the row above, when that row was drawn whole
         for (int yy = i.top; yy < i.bottom; ++yy) {
             const int syy = ymap[static_cast<size_t>(yy - visible.top)];
@@ -918,22 +978,26 @@ void DC::transparent_blt(int x, int y, int w, int h, const Bitmap& src, int sx, 
             Pixel* drow = target_->row(yy);
             if (syy == above) {
                 std::memcpy(drow + i.left, target_->row(yy - 1) + i.left,
-                            sizeof(Pixel) * static_cast<size_t>(i.width()));
+                            sizeof(Pixel) * static_cast<size_t>(n));
                 continue;
             }
             const Pixel* srow = src.row(syy);
-            const int* xm = xmap.data() + (i.left - visible.left);
-            bool whole = inside;
-            for (int xx = i.left; xx < i.right; ++xx, ++xm) {
-                if (*xm < 0)
-                    continue;
-                const Pixel p = srow[*xm];
-                if ((p & kRgbMask) != k)
-                    drow[xx] = p;
-                else
-                    whole = false;
+            Pixel* d = drow + i.left;
+            if (inside && runs.opaque(syy, s0, s1)) {
+                // No key pixel among the source columns: every column is copied.
+                stretch_row(d, n, srow, first, s0, s1);
+                above = syy;
+                continue;
             }
-            above = whole ? syy : -1;
+            for (int c = 0; c < n; ++c) {
+                const int xm = first[c];
+                if (xm < 0)
+                    continue;
+                const Pixel p = srow[xm];
+                if ((p & kRgbMask) != key_pixel)
+                    d[c] = p;
+            }
+            above = -1;
         }
     }
 }
