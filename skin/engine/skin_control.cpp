@@ -151,6 +151,11 @@ bool TSkinControl::BeforeProc(forms::TMessage& m) {
         case CN_SkinQuery:
             m.Result = 1;
             return false;
+        case CN_PlainBackground: {
+            auto* q = reinterpret_cast<PlainBackgroundQuery*>(m.WParam);
+            m.Result = q && CanPaint() && !PaintsOverPlain() && PlainBackground(q->area, q->colour);
+            return false;
+        }
         case win::WM_PAINT:
             if (!CanPaint())
                 return true;
@@ -260,10 +265,19 @@ void TSkinControl::PaintParentBackground(gdi::DC& dc) {
     const gdi::Rect wr = win::GetWindowRect(hwnd);
     gdi::Point origin{wr.left, wr.top};
     win::ScreenToClient(parent, &origin);
+    const gdi::Rect under = gdi::Rect::from_xywh(origin.x, origin.y, wr.width(), wr.height());
+    // Most parents (group boxes, tab sheets) are one colour under their children: a fill
+    // gives the same pixels as the parent's whole painting at a small part of its cost.
+    PlainBackgroundQuery query{under};
+    if (win::SendMessage(parent, CN_PlainBackground, reinterpret_cast<win::WPARAM>(&query), 0) ==
+        1) {
+        dc.fill_rect(gdi::Rect{0, 0, wr.width(), wr.height()}, query.colour);
+        return;
+    }
     const int saved = dc.save();
     dc.offset_viewport_origin(-origin.x, -origin.y);
     // Only the part under the control: the parent's other children stay out of the work.
-    dc.intersect_clip_rect(gdi::Rect::from_xywh(origin.x, origin.y, wr.width(), wr.height()));
+    dc.intersect_clip_rect(under);
     win::SendMessage(parent, win::WM_ERASEBKGND, reinterpret_cast<win::WPARAM>(&dc), 0);
     win::SendMessage(parent, win::WM_PAINT, reinterpret_cast<win::WPARAM>(&dc), 0);
     dc.restore(saved);
@@ -272,6 +286,17 @@ void TSkinControl::PaintParentBackground(gdi::DC& dc) {
 void TSkinControl::PaintGraphicChildren(gdi::DC& dc, const gdi::Rect& r) {
     if (control)
         control->PaintControls(dc, r);
+}
+
+bool TSkinControl::GraphicChildIn(const gdi::Rect& area) const {
+    if (!control)
+        return false;
+    for (const forms::TControl* c : control->ControlList()) {
+        if (c->Visible() && !c->BoundsRect().intersect(area).empty() &&
+            dynamic_cast<const forms::TGraphicControl*>(c))
+            return true;
+    }
+    return false;
 }
 
 void TSkinControl::Unsubclass() {

@@ -100,6 +100,15 @@ class TSkinControl : public forms::TObject {
     virtual bool PaintsOverPlain() const { return false; }
     // The windowless children, for members that paint a container.
     void PaintGraphicChildren(gdi::DC& dc, const gdi::Rect& r);
+    // Whether a visible windowless child reaches into `area` (the coordinates the control
+    // paints in).
+    bool GraphicChildIn(const gdi::Rect& area) const;
+    // Whether this member's painting over `area` (its window at the origin) is nothing but
+    // `colour`; a child then fills that colour instead of having the whole control painted
+    // under itself. False unless the member knows.
+    virtual bool PlainBackground(const gdi::Rect& /*area*/, gdi::Color& /*colour*/) const {
+        return false;
+    }
     // The parent's background under the control, into `dc` at the control's place.
     void PaintParentBackground(gdi::DC& dc);
     // Sizes `offscreen` to the control's rectangle (kept while the size holds) and fills it with

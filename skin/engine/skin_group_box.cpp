@@ -1,5 +1,6 @@
 #include "skin/engine/skin_group_box.h"
 
+#include "platform/gdi/bitmap.h"
 #include "platform/win/window.h"
 #include "skin/engine/skin_data.h"
 
@@ -7,7 +8,10 @@ namespace skin {
 
 namespace {
 constexpr win::DWORD kRightAlignedExStyle = 0x1000;
-}
+// The corner size of the rounded frame; its arcs stay within this many pixels of the frame's
+// corners.
+constexpr int kCorner = 5;
+}  // namespace
 
 void TSkinGroupBox::DrawControl(gdi::DC& dc, const gdi::Rect& r) {
     if (r.empty())
@@ -24,7 +28,7 @@ void TSkinGroupBox::DrawControl(gdi::DC& dc, const gdi::Rect& r) {
     const int th = dc.get_text_extent("0").cy;
     dc.select_pen(gdi::Pen{gdi::PenStyle::Solid, 1, SkinColor(csButtonShadow)});
     dc.select_brush(gdi::Brush{gdi::BrushStyle::Null, 0});
-    dc.round_rect(gdi::Rect{r.left, r.top + th / 2, r.right - 1, r.bottom - 1}, 5, 5);
+    dc.round_rect(gdi::Rect{r.left, r.top + th / 2, r.right - 1, r.bottom - 1}, kCorner, kCorner);
     const std::string text = control ? control->Caption() : win::GetWindowText(hwnd);
     if (!text.empty()) {
         const int tw = dc.get_text_extent(text).cx;
@@ -37,6 +41,26 @@ void TSkinGroupBox::DrawControl(gdi::DC& dc, const gdi::Rect& r) {
         dc.text_out(x, r.top, text);
     }
     PaintGraphicChildren(dc, r);
+}
+
+bool TSkinGroupBox::PlainBackground(const gdi::Rect& area, gdi::Color& colour) const {
+    // A raw group-box window keeps its own inside.
+    if (!control || !hwnd)
+        return false;
+    const gdi::Rect wr = win::GetWindowRect(hwnd);
+    // The frame's top line and the caption both hang on the height of the text.
+    gdi::Bitmap scratch(1, 1);
+    gdi::DC measure(scratch);
+    measure.select_font(ControlFont());
+    const int th = measure.get_text_extent("0").cy;
+    // Clear of the frame line and its rounded corners, and below the caption's line (the
+    // caption is drawn on an opaque background from the top edge down, in the same font).
+    const gdi::Rect inside{kCorner, std::max(th / 2 + kCorner, th + 1), wr.width() - 1 - kCorner,
+                           wr.height() - 1 - kCorner};
+    if (area.empty() || area.intersect(inside) != area || GraphicChildIn(area))
+        return false;
+    colour = SkinColor(csButtonFace);
+    return true;
 }
 
 }  // namespace skin

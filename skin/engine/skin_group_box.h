@@ -10,6 +10,9 @@ class TSkinGroupBox : public TSkinControl {
     FORMS_CLASS(TSkinGroupBox, TSkinControl)
   protected:
     void DrawControl(gdi::DC& dc, const gdi::Rect& r) override;
+    // Inside the rounded frame, below the caption's line and away from the windowless
+    // children, a framework group box is its fill.
+    bool PlainBackground(const gdi::Rect& area, gdi::Color& colour) const override;
 };
 
 // Panels, tool bars and embedded forms: only their colour becomes the button face.

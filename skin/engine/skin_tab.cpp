@@ -213,4 +213,16 @@ void TSkinTabSheet::DrawControl(gdi::DC& dc, const gdi::Rect& r) {
     PaintGraphicChildren(dc, r);
 }
 
+bool TSkinTabSheet::PlainBackground(const gdi::Rect& area, gdi::Color& colour) const {
+    if (!control || !hwnd)
+        return false;
+    // Past its edges the sheet paints nothing.
+    const gdi::Rect wr = win::GetWindowRect(hwnd);
+    const gdi::Rect sheet{0, 0, wr.width(), wr.height()};
+    if (area.empty() || area.intersect(sheet) != area || GraphicChildIn(area))
+        return false;
+    colour = SkinColor(csButtonFace);
+    return true;
+}
+
 }  // namespace skin

@@ -53,6 +53,8 @@ class TSkinTabSheet : public TSkinControl {
     FORMS_CLASS(TSkinTabSheet, TSkinControl)
   protected:
     void DrawControl(gdi::DC& dc, const gdi::Rect& r) override;
+    // The button face wherever no windowless child reaches.
+    bool PlainBackground(const gdi::Rect& area, gdi::Color& colour) const override;
 };
 
 }  // namespace skin

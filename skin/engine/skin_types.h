@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <initializer_list>
 
+#include "platform/gdi/color.h"
+#include "platform/gdi/geometry.h"
 #include "platform/win/types.h"
 
 namespace skin {
@@ -105,6 +107,16 @@ constexpr win::UINT CN_SysBtnAction = 0x3514;   // an unhandled title-bar button
 constexpr win::UINT CN_MDIChildMax = 0x3516;    // a maximized child was taken over
 constexpr win::UINT CN_Recreated = 0x3517;      // the window was re-created
 constexpr win::UINT CN_MenuSelect = 0x3518;     // a menu-bar item was selected
+// Sent by a skinned control to its parent before painting the parent's background under
+// itself: wParam a PlainBackgroundQuery; reply 1 when the parent's painting over that area is
+// one colour (given in the query), so that a fill can stand for the parent's whole painting.
+constexpr win::UINT CN_PlainBackground = 0x3520;
+
+struct PlainBackgroundQuery {
+    // The area, in the coordinates the parent paints itself in (its window at the origin).
+    gdi::Rect area;
+    gdi::Color colour = 0;
+};
 
 // The tag values the engine reads on controls and forms.
 constexpr intptr_t kNeverSkinFormTag = 99;
