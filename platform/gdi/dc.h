@@ -247,6 +247,12 @@ class DC {
         Rect copy = r;
         return draw_text(utf8, copy, format & ~DT_CALCRECT);
     }
+    // A block of text laid out once in `area` (word-wrapped with DT_WORDBREAK), moved down by
+    // half the height it leaves free (never up) and drawn as draw_text draws it; returns the
+    // rectangle its lines take, as DT_CALCRECT measures them, moved down the same way. A push
+    // button's caption and its focus rectangle. DT_CALCRECT and the single-line placements
+    // (DT_SINGLELINE, DT_VCENTER, DT_BOTTOM) are not taken.
+    Rect draw_text_block(std::string_view utf8, const Rect& area, unsigned format);
     // The size of one line of text in the current font (GetTextExtentPoint32).
     Size get_text_extent(std::string_view utf8) const;
     TextMetrics get_text_metrics() const;
@@ -284,6 +290,10 @@ class DC {
     Rect clip_bounds() const { return effective_clip().bounds(); }
     State capture() const;
     void apply(const State& s);
+    // Text laid out in lines for a rectangle, then drawn from a top line y0.
+    struct TextLines;
+    void lay_out(std::string_view utf8, const Rect& r, unsigned format, TextLines& out) const;
+    void draw_lines(const TextLines& laid, const Rect& r, unsigned format, int y0);
     // The rendered form of the selected font, looked up again only when the font changes.
     SizedFont& sized_font() const;
 

@@ -35,33 +35,30 @@ void fill_clipped(Bitmap& bm, const Region& clip, const Rect& limit, const Rect&
     }
 }
 
-// Draws one line of text with its pen starting at x on the given baseline (bitmap
-// coordinates), glyphs anti-aliased in `color`, limited to `limit` and the clip rectangles.
-// `underline_at` is the byte offset of a character to underline (a mnemonic), or -1.
-// Blends of a text colour over a background colour for every coverage value. Text mostly lies
-// on a plain face in one of a few colours, so nearly every pixel of a run takes its value from
-// one of the tables kept here.
+// Blends of a text colour over a background colour by coverage, for the pairs met lately.
+// Text lies on a plain face, or on a face shaded from row to row (a button's), in one of a
+// few colours: a pair is found by one look into a small table indexed by a hash of the pair,
+// and a blend is worked out the first time its coverage value is met (0 marks one not yet
+// worked out: a blend is always opaque).
 class BlendTables {
   public:
-    const Pixel* find(Pixel colour, Pixel background) {
-        for (const Entry& e : entries_) {
-            if (e.used && e.colour == colour && e.background == background) {
-                return e.by_coverage;
-            }
-        }
-        Entry& e = entries_[next_];
-        next_ = (next_ + 1) % kCount;
-        e.used = true;
-        e.colour = colour;
-        e.background = background;
-        for (unsigned a = 0; a < 256; ++a) {
-            e.by_coverage[a] = blend(background, colour, a);
+    Pixel* find(Pixel colour, Pixel background) {
+        Entry& e = entries_[slot(colour, background)];
+        if (!e.used || e.colour != colour || e.background != background) {
+            e.used = true;
+            e.colour = colour;
+            e.background = background;
+            std::fill(std::begin(e.by_coverage), std::end(e.by_coverage), Pixel{0});
         }
         return e.by_coverage;
     }
 
   private:
-    static constexpr size_t kCount = 8;
+    static constexpr size_t kCount = 32;
+    static size_t slot(Pixel colour, Pixel background) {
+        const uint32_t h = (background ^ (colour * 0x9E3779B1u)) * 0x85EBCA6Bu;
+        return h >> 27;  // the top five bits: kCount slots
+    }
     struct Entry {
         bool used = false;
         Pixel colour = 0;
@@ -69,15 +66,17 @@ class BlendTables {
         Pixel by_coverage[256];
     };
     Entry entries_[kCount];
-    size_t next_ = 0;
 };
 
+// Draws one line of text with its pen starting at x on the given baseline (bitmap
+// coordinates), glyphs anti-aliased in `color`, limited to `limit` and the clip rectangles.
+// `underline_at` is the byte offset of a character to underline (a mnemonic), or -1.
 void draw_run(Bitmap& bm, const Region& clip, const Rect& limit, SizedFont& font,
               std::string_view text, int x, int baseline, Color color, int underline_at) {
     const Pixel colour = pixel_of(color);
     static thread_local BlendTables tables;
-    // The table for the background under the first inked pixel; others blend one by one.
-    const Pixel* table = nullptr;
+    // The blends over the background of the pixel met last.
+    Pixel* table = nullptr;
     Pixel table_background = 0;
     const int thickness = std::max(1, font.em() / 14);
     const int start_x = x;
@@ -107,14 +106,15 @@ void draw_run(Bitmap& bm, const Region& clip, const Rect& limit, SizedFont& font
                         }
                         const Pixel under = d[k];
                         if (under != table_background || !table) {
-                            if (table) {
-                                d[k] = blend(under, colour, cv);
-                                continue;
-                            }
                             table = tables.find(colour, under);
                             table_background = under;
                         }
-                        d[k] = table[cv];
+                        Pixel v = table[cv];
+                        if (v == 0) {
+                            v = blend(under, colour, cv);
+                            table[cv] = v;
+                        }
+                        d[k] = v;
                     }
                 }
             }
@@ -300,10 +300,14 @@ void DC::text_out(int x, int y, std::string_view utf8) {
     draw_run(*target_, effective_clip(), everything, f, utf8, o.x, o.y + m.ascent, text_color_, -1);
 }
 
-int DC::draw_text(std::string_view utf8, Rect& r_io, unsigned format) {
-    // Far-away rectangles are brought into range so that no sum below can overflow.
-    auto clampc = [](int v) { return std::clamp(v, -(1 << 29), 1 << 29); };
-    Rect r{clampc(r_io.left), clampc(r_io.top), clampc(r_io.right), clampc(r_io.bottom)};
+// The lines of a text laid out for a rectangle, before they are placed.
+struct DC::TextLines {
+    std::vector<Line> lines;
+    int widest = 0;
+    int total = 0;  // lines x line height
+};
+
+void DC::lay_out(std::string_view utf8, const Rect& r, unsigned format, TextLines& out) const {
     SizedFont& f = sized_font();
     const int lh = f.metrics().height;
     const bool single = format & DT_SINGLELINE;
@@ -327,7 +331,7 @@ int DC::draw_text(std::string_view utf8, Rect& r_io, unsigned format) {
         text = std::move(t);
     }
     const int max_w = std::max(0, r.width());
-    std::vector<Line> lines;
+    std::vector<Line>& lines = out.lines;
     if (single) {
         Line l;
         for (size_t i = 0; i < text.size(); ++i) {
@@ -374,32 +378,23 @@ int DC::draw_text(std::string_view utf8, Rect& r_io, unsigned format) {
         if (single)
             lines.push_back({});
     }
-    int widest = 0;
+    out.widest = 0;
     for (const Line& l : lines)
-        widest = std::max(widest, l.width);
-    const int total = static_cast<int>(lines.size()) * lh;
+        out.widest = std::max(out.widest, l.width);
+    out.total = static_cast<int>(lines.size()) * lh;
+}
 
-    int y0 = r.top;
-    if (single && (format & DT_VCENTER)) {
-        y0 = r.top + (r.height() - lh) / 2;
-    } else if (single && (format & DT_BOTTOM)) {
-        y0 = r.bottom - lh;
-    }
-    // An inverted rectangle would put the text's bottom above the top: no height then.
-    const int result =
-        (single && (format & (DT_VCENTER | DT_BOTTOM))) ? std::max(0, y0 - r.top + lh) : total;
-    if (format & DT_CALCRECT) {
-        r_io = {r.left, r.top, r.left + widest, r.top + total};
-        return total;
-    }
+void DC::draw_lines(const TextLines& laid, const Rect& r, unsigned format, int y0) {
+    SizedFont& f = sized_font();
+    const int lh = f.metrics().height;
     const Point o = to_bitmap({0, 0});
     const Rect everything{-(1 << 30), -(1 << 30), 1 << 30, 1 << 30};
     const Rect limit = (format & DT_NOCLIP) ? everything : to_bitmap_rect(r);
     if (limit.empty()) {
-        return result;
+        return;
     }
     int y = y0;
-    for (const Line& l : lines) {
+    for (const Line& l : laid.lines) {
         int x = r.left;
         if (format & DT_CENTER) {
             x = r.left + (r.width() - l.width) / 2;
@@ -417,7 +412,48 @@ int DC::draw_text(std::string_view utf8, Rect& r_io, unsigned format) {
         if (o.y + y > limit.bottom + lh && !(format & DT_NOCLIP))
             break;
     }
+}
+
+namespace {
+// Far-away rectangles are brought into range so that no sum in the layout can overflow.
+Rect in_range(const Rect& r) {
+    auto c = [](int v) { return std::clamp(v, -(1 << 29), 1 << 29); };
+    return {c(r.left), c(r.top), c(r.right), c(r.bottom)};
+}
+}  // namespace
+
+int DC::draw_text(std::string_view utf8, Rect& r_io, unsigned format) {
+    const Rect r = in_range(r_io);
+    TextLines laid;
+    lay_out(utf8, r, format, laid);
+    const int lh = sized_font().metrics().height;
+    const bool single = format & DT_SINGLELINE;
+    int y0 = r.top;
+    if (single && (format & DT_VCENTER)) {
+        y0 = r.top + (r.height() - lh) / 2;
+    } else if (single && (format & DT_BOTTOM)) {
+        y0 = r.bottom - lh;
+    }
+    // An inverted rectangle would put the text's bottom above the top: no height then.
+    const int result =
+        (single && (format & (DT_VCENTER | DT_BOTTOM))) ? std::max(0, y0 - r.top + lh) : laid.total;
+    if (format & DT_CALCRECT) {
+        r_io = {r.left, r.top, r.left + laid.widest, r.top + laid.total};
+        return laid.total;
+    }
+    draw_lines(laid, r, format, y0);
     return result;
+}
+
+Rect DC::draw_text_block(std::string_view utf8, const Rect& area, unsigned format) {
+    const Rect r = in_range(area);
+    format &= ~(DT_CALCRECT | DT_SINGLELINE | DT_VCENTER | DT_BOTTOM);
+    TextLines laid;
+    lay_out(utf8, r, format, laid);
+    const int shift = std::max(0, (r.height() - laid.total) / 2);
+    const Rect lines{r.left, r.top + shift, r.right, r.top + shift + laid.total};
+    draw_lines(laid, lines, format, lines.top);
+    return {r.left, lines.top, r.left + laid.widest, lines.bottom};
 }
 
 }  // namespace gdi
