@@ -108,19 +108,16 @@ void TSkinButton::DrawControl(gdi::DC& dc, const gdi::Rect& r) {
     mem.set_text_color(color);
     mem.set_bk_mode(gdi::BkMode::Transparent);
 
+    // Word-wrapped in the button less 2 pixels each side, the block centred vertically (laid
+    // out once, measured and drawn).
     const std::string text = ButtonText(caption);
     const gdi::Rect area = r.inflate(-2, -2);
-    gdi::Rect block = area;
     const unsigned fmt = gdi::DT_CENTER | gdi::DT_WORDBREAK | gdi::DT_NOPREFIX;
-    mem.draw_text(text, block, fmt | gdi::DT_CALCRECT);
-    const int shift = std::max(0, (area.height() - block.height()) / 2);
-    gdi::Rect text_rect{area.left, area.top + shift, area.right, area.top + shift + block.height()};
-    mem.draw_text(text, text_rect, fmt);
+    const gdi::Rect block = mem.draw_text_block(text, area, fmt);
     if (focused && !fsd->Options.has(xoNoFocusRect)) {
         const int w = block.width();
         const int left = area.left + (area.width() - w) / 2;
-        mem.draw_focus_rect(
-            gdi::Rect{left, text_rect.top, left + w, text_rect.bottom}.inflate(2, 2));
+        mem.draw_focus_rect(gdi::Rect{left, block.top, left + w, block.bottom}.inflate(2, 2));
     }
     dc.bit_blt(r.left, r.top, r.width(), r.height(), offscreen_, 0, 0);
 }

@@ -153,7 +153,12 @@ bool TSkinControl::BeforeProc(forms::TMessage& m) {
             return false;
         case CN_PlainBackground: {
             auto* q = reinterpret_cast<PlainBackgroundQuery*>(m.WParam);
-            m.Result = q && CanPaint() && !PaintsOverPlain() && PlainBackground(q->area, q->colour);
+            try {
+                m.Result =
+                    q && CanPaint() && !PaintsOverPlain() && PlainBackground(q->area, q->colour);
+            } catch (const std::exception&) {
+                m.Result = 0;  // the child then has the parent painted, which fails quietly
+            }
             return false;
         }
         case win::WM_PAINT:

@@ -1,6 +1,6 @@
 #include "skin/engine/skin_group_box.h"
 
-#include "platform/gdi/bitmap.h"
+#include "platform/gdi/font_engine.h"
 #include "platform/win/window.h"
 #include "skin/engine/skin_data.h"
 
@@ -48,11 +48,9 @@ bool TSkinGroupBox::PlainBackground(const gdi::Rect& area, gdi::Color& colour) c
     if (!control || !hwnd)
         return false;
     const gdi::Rect wr = win::GetWindowRect(hwnd);
-    // The frame's top line and the caption both hang on the height of the text.
-    gdi::Bitmap scratch(1, 1);
-    gdi::DC measure(scratch);
-    measure.select_font(ControlFont());
-    const int th = measure.get_text_extent("0").cy;
+    // The frame's top line and the caption both hang on the height of the text (the height
+    // of a line in the control's font).
+    const int th = gdi::FontEngine::instance().get(ControlFont()).metrics().height;
     // Clear of the frame line and its rounded corners, and below the caption's line (the
     // caption is drawn on an opaque background from the top edge down, in the same font).
     const gdi::Rect inside{kCorner, std::max(th / 2 + kCorner, th + 1), wr.width() - 1 - kCorner,
