@@ -133,7 +133,7 @@ void Program::ShowFirstFrame() {
     win::UpdateAllWindows();
 #if VELMOR_HAVE_DISPLAY
     if (display_->driver)
-        display_->driver->sync();
+        display_->driver->finish();
 #endif
 }
 

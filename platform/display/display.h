@@ -25,6 +25,10 @@ class Display : public win::DisplayDriver {
     // Waits until the display has handled every request so far and takes the events that
     // resulted (X11: a round trip); headless: nothing to do.
     virtual void sync() {}
+    // Waits until the display has handled every request of this program so far (X11: a round
+    // trip, unless the last one sent has been answered already); headless: nothing to do.
+    // Unlike sync(), events that other programs cause meanwhile are not waited for.
+    virtual void finish() { sync(); }
     // The native window of a top-level window (X11 window id), 0 when there is none.
     virtual unsigned long native_window(win::HWND) const { return 0; }
     // How many present calls and pixels have been put on the screen (for benchmarks).

@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <optional>
 #include <vector>
 
 #include "platform/display/wait_set.h"
@@ -41,13 +42,18 @@ class ErrorLog {
     ErrorLog& operator=(const ErrorLog&) = delete;
 
     int64_t count() const { return count_; }
-    // Whether the requests from `first_serial` on have all succeeded; waits for the server.
-    bool succeeded_since(unsigned long first_serial) {
-        watch_from_ = first_serial;
-        failed_ = false;
-        XSync(dpy_, False);
-        watch_from_ = 0;
-        return !failed_;
+    // Notes whether the request `serial` fails, without waiting for the server: the answer is
+    // known after the next round trip (failed()).
+    void watch(unsigned long serial) { watched_.push_back(serial); }
+    // Whether the watched request `serial` failed; asked after a round trip that followed it,
+    // and only once.
+    bool failed(unsigned long serial) {
+        watched_.erase(std::remove(watched_.begin(), watched_.end(), serial), watched_.end());
+        const auto it = std::find(failed_.begin(), failed_.end(), serial);
+        if (it == failed_.end())
+            return false;
+        failed_.erase(it);
+        return true;
     }
 
   private:
@@ -55,8 +61,8 @@ class ErrorLog {
 
     ::Display* dpy_;
     int64_t count_ = 0;
-    unsigned long watch_from_ = 0;  // 0: no requests watched
-    bool failed_ = false;
+    std::vector<unsigned long> watched_;
+    std::vector<unsigned long> failed_;  // watched requests that failed
 
     static inline std::vector<ErrorLog*> logs_;
     static inline XErrorHandler previous_ = nullptr;
@@ -84,8 +90,8 @@ int ErrorLog::note(::Display* dpy, XErrorEvent* e) {
         if (log->dpy_ != dpy)
             continue;
         ++log->count_;
-        if (log->watch_from_ != 0 && e->serial >= log->watch_from_)
-            log->failed_ = true;
+        if (std::find(log->watched_.begin(), log->watched_.end(), e->serial) != log->watched_.end())
+            log->failed_.push_back(e->serial);
         return 0;
     }
     return previous_ ? previous_(dpy, e) : 0;
@@ -105,7 +111,17 @@ struct X11Display::Impl {
     // One colormap of `visual` for every window of the connection.
     Colormap colormap = 0;
     bool shm = false;
-    bool shape = false;  // the server shapes windows (the SHAPE extension)
+    // Whether the server shapes windows (the SHAPE extension); asked when a window is first
+    // shaped, not at every start: a round trip costs the program more CPU time than most of
+    // what it does at start.
+    std::optional<bool> shape;
+    bool shapes() {
+        if (!shape) {
+            int shape_event = 0, shape_error = 0;
+            shape = XShapeQueryExtension(dpy, &shape_event, &shape_error) == True;
+        }
+        return *shape;
+    }
     Atom wm_protocols = 0, wm_delete = 0, motif_hints = 0, net_wm_name = 0, utf8 = 0,
          net_workarea = 0;
     // The CLIPBOARD selection, shared with the other programs on the display.
@@ -118,8 +134,11 @@ struct X11Display::Impl {
     // the last of them to go detaches it (from the server only while the connection is open).
     struct Segment {
         ::Display* dpy = nullptr;
+        // Empty while the server has not attached the segment (or refused it).
         std::weak_ptr<bool> connection_open;
         XShmSegmentInfo info{};
+        // The attach request, until the first round trip after it tells whether it succeeded.
+        unsigned long unconfirmed_attach = 0;
         Segment() = default;
         Segment(const Segment&) = delete;
         Segment& operator=(const Segment&) = delete;
@@ -151,6 +170,10 @@ struct X11Display::Impl {
     void free_image(Native& n) {
         if (!n.image)
             return;
+        if (n.segment->unconfirmed_attach != 0) {
+            errors->failed(n.segment->unconfirmed_attach);  // no longer watched
+            n.segment->unconfirmed_attach = 0;
+        }
         n.image->data = nullptr;
         XDestroyImage(n.image);
         n.image = nullptr;
@@ -158,7 +181,8 @@ struct X11Display::Impl {
         n.w = n.h = 0;
     }
 
-    // A shared-memory image of w x h, or false when the server refuses.
+    // A shared-memory image of w x h, or false when no segment can be made here. Whether the
+    // server could attach it is known after the first present (confirm_attach).
     bool make_image(Native& n, int w, int h) {
         free_image(n);
         if (!shm || w <= 0 || h <= 0)
@@ -187,14 +211,11 @@ struct X11Display::Impl {
         madvise(addr, static_cast<size_t>(img->bytes_per_line) * h, MADV_POPULATE_WRITE);
         seg->info.shmaddr = img->data = static_cast<char*>(addr);
         seg->info.readOnly = False;
-        const unsigned long attach = NextRequest(dpy);
+        // Whether the server could attach the segment is known at the round trip that ends the
+        // first present (confirm_attach), not waited for here.
+        seg->unconfirmed_attach = NextRequest(dpy);
+        errors->watch(seg->unconfirmed_attach);
         XShmAttach(dpy, &seg->info);
-        if (!errors->succeeded_since(attach)) {
-            img->data = nullptr;
-            XDestroyImage(img);
-            shm = false;   // the server cannot share memory with us: use XPutImage from now on
-            return false;  // seg detaches itself; the server never attached
-        }
         seg->dpy = dpy;
         seg->connection_open = open_token;
         n.image = img;
@@ -202,6 +223,23 @@ struct X11Display::Impl {
         n.w = w;
         n.h = h;
         return true;
+    }
+
+    // After a round trip: whether the server attached the segment of n's image. When it could
+    // not (it cannot share memory with us), the image goes and XPutImage is used from now on;
+    // the memory stays ours, and a backing bitmap composed in it goes on using it.
+    bool confirm_attach(Native& n) {
+        Segment& seg = *n.segment;
+        if (seg.unconfirmed_attach == 0)
+            return true;
+        const bool attached = !errors->failed(seg.unconfirmed_attach);
+        seg.unconfirmed_attach = 0;
+        if (attached)
+            return true;
+        seg.connection_open.reset();  // nothing to detach
+        free_image(n);
+        shm = false;
+        return false;
     }
 
     win::HWND hwnd_of(::Window w) const {
@@ -254,8 +292,6 @@ std::unique_ptr<X11Display> X11Display::Connect(const std::string& name, std::st
     impl->depth = vi.depth;
     impl->colormap = XCreateColormap(dpy, impl->root, impl->visual, AllocNone);
     impl->shm = XShmQueryExtension(dpy) == True && !getenv("VELMOR_NO_SHM");
-    int shape_event = 0, shape_error = 0;
-    impl->shape = XShapeQueryExtension(dpy, &shape_event, &shape_error) == True;
     // One round trip for all the atoms, not one each.
     char* names[] = {const_cast<char*>("WM_PROTOCOLS"),    const_cast<char*>("WM_DELETE_WINDOW"),
                      const_cast<char*>("_MOTIF_WM_HINTS"), const_cast<char*>("_NET_WM_NAME"),
@@ -468,7 +504,7 @@ void X11Display::window_minimized(win::HWND h, bool minimized) {
 void X11Display::window_shaped(win::HWND h, const gdi::Region* shape) {
     auto& I = *impl_;
     auto it = I.natives.find(h);
-    if (it == I.natives.end() || !I.shape)
+    if (it == I.natives.end() || !I.shapes())
         return;
     const ::Window xw = it->second.xwin;
     if (!shape) {
@@ -534,7 +570,9 @@ void X11Display::present(win::HWND h, const gdi::Bitmap& b, const win::RECT& dir
         // The image is written again by the next paint or present; let the server finish
         // reading it first.
         XSync(I.dpy, False);
-        return;
+        if (I.confirm_attach(n))
+            return;
+        // The server could not read the segment: the same pixels go by XPutImage below.
     }
     // No shared memory: an image over the bitmap's own pixels, no copy on our side.
     XImage* img = XCreateImage(I.dpy, I.visual, static_cast<unsigned>(I.depth), ZPixmap, 0,
@@ -758,6 +796,16 @@ std::optional<std::string> X11Display::clipboard_text() {
 
 void X11Display::sync() {
     XSync(impl_->dpy, False);
+    process_events();
+}
+
+void X11Display::finish() {
+    // When the server has answered the last request sent (the round trip that ends a present
+    // does that), it has handled every request of ours: no round trip, which costs the program
+    // more CPU time than a paint.
+    ::Display* dpy = impl_->dpy;
+    if (LastKnownRequestProcessed(dpy) + 1 != NextRequest(dpy))
+        XSync(dpy, False);
     process_events();
 }
 

@@ -40,6 +40,7 @@ class X11Display final : public Display {
     bool set_clipboard_text(const std::string& utf8) override;
     std::optional<std::string> clipboard_text() override;
     void sync() override;
+    void finish() override;
     unsigned long native_window(win::HWND) const override;
     bool uses_shm() const;
     // Protocol errors the server reported for this connection's requests. They are noted, not

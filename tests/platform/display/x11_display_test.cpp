@@ -281,6 +281,23 @@ gdi::Bitmap RootPicture(::Display* dpy, const RECT& r) {
     return out;
 }
 
+// What the program's last frame relies on: finish() returns once the server has handled the
+// requests our connection still held.
+TEST_F(X11, FinishReturnsOnceTheServerHasHandledEveryRequestOfOurs) {
+    h_ = CreateWindowEx(0, "X11Probe", "Before", WS_POPUP | WS_VISIBLE, 20, 20, 120, 80, nullptr,
+                        nullptr, nullptr, nullptr);
+    ASSERT_TRUE(h_);
+    UpdateAllWindows();
+    disp_->finish();
+    disp_->finish();  // nothing left to wait for
+    SetWindowText(h_, "After");
+    disp_->finish();
+    char* name = nullptr;
+    ASSERT_TRUE(XFetchName(probe_, disp_->native_window(h_), &name));
+    EXPECT_STREQ(name, "After");
+    XFree(name);
+}
+
 TEST_F(X11, AShapedWindowLetsTheRootShowThroughItsCutCornersAndTakesNoClicksThere) {
     const RECT where{60, 60, 260, 180};
     // The desktop in the classic teal, so that what shows through the corners is plain to see.
