@@ -35,12 +35,45 @@ void fill_clipped(Bitmap& bm, const Region& clip, const Rect& limit, const Rect&
     }
 }
 
-// Blends of a text colour over a background colour by coverage, for the pairs met lately.
-// Text lies on a plain face, or on a face shaded from row to row (a button's), in one of a
-// few colours: a pair is found by one look into a small table indexed by a hash of the pair,
-// and a blend is worked out the first time its coverage value is met (0 marks one not yet
-// worked out: a blend is always opaque).
+// Blends of a text colour over a background colour for every coverage value, for the last few
+// pairs. Text mostly lies on a plain face in one of a few colours, so nearly every pixel of a
+// run takes its value from the table of the background under its first inked pixel.
 class BlendTables {
+  public:
+    const Pixel* find(Pixel colour, Pixel background) {
+        for (const Entry& e : entries_) {
+            if (e.used && e.colour == colour && e.background == background) {
+                return e.by_coverage;
+            }
+        }
+        Entry& e = entries_[next_];
+        next_ = (next_ + 1) % kCount;
+        e.used = true;
+        e.colour = colour;
+        e.background = background;
+        for (unsigned a = 0; a < 256; ++a) {
+            e.by_coverage[a] = blend(background, colour, a);
+        }
+        return e.by_coverage;
+    }
+
+  private:
+    static constexpr size_t kCount = 8;
+    struct Entry {
+        bool used = false;
+        Pixel colour = 0;
+        Pixel background = 0;
+        Pixel by_coverage[256];
+    };
+    Entry entries_[kCount];
+    size_t next_ = 0;
+};
+
+// The blends over other backgrounds (a face shaded from row to row, as a button's is, or the
+// edge of a glyph drawn before): a pair is found by one look into a table indexed by a hash of
+// the pair, and each blend is worked out the first time its coverage value is met (0 marks
+// one not yet worked out: a blend is always opaque).
+class LazyBlendTables {
   public:
     Pixel* find(Pixel colour, Pixel background) {
         Entry& e = entries_[slot(colour, background)];
@@ -54,10 +87,11 @@ class BlendTables {
     }
 
   private:
-    static constexpr size_t kCount = 32;
+    static constexpr unsigned kBits = 6;
+    static constexpr size_t kCount = size_t{1} << kBits;
     static size_t slot(Pixel colour, Pixel background) {
         const uint32_t h = (background ^ (colour * 0x9E3779B1u)) * 0x85EBCA6Bu;
-        return h >> 27;  // the top five bits: kCount slots
+        return h >> (32 - kBits);
     }
     struct Entry {
         bool used = false;
@@ -75,9 +109,13 @@ void draw_run(Bitmap& bm, const Region& clip, const Rect& limit, SizedFont& font
               std::string_view text, int x, int baseline, Color color, int underline_at) {
     const Pixel colour = pixel_of(color);
     static thread_local BlendTables tables;
-    // The blends over the background of the pixel met last.
-    Pixel* table = nullptr;
+    static thread_local LazyBlendTables other_tables;
+    // The table for the background under the first inked pixel, and the one for the other
+    // background met last.
+    const Pixel* table = nullptr;
     Pixel table_background = 0;
+    Pixel* other = nullptr;
+    Pixel other_background = 0;
     const int thickness = std::max(1, font.em() / 14);
     const int start_x = x;
     for (size_t i = 0; i < text.size();) {
@@ -106,15 +144,23 @@ void draw_run(Bitmap& bm, const Region& clip, const Rect& limit, SizedFont& font
                         }
                         const Pixel under = d[k];
                         if (under != table_background || !table) {
+                            if (table) {
+                                if (under != other_background || !other) {
+                                    other = other_tables.find(colour, under);
+                                    other_background = under;
+                                }
+                                Pixel v = other[cv];
+                                if (v == 0) {
+                                    v = blend(under, colour, cv);
+                                    other[cv] = v;
+                                }
+                                d[k] = v;
+                                continue;
+                            }
                             table = tables.find(colour, under);
                             table_background = under;
                         }
-                        Pixel v = table[cv];
-                        if (v == 0) {
-                            v = blend(under, colour, cv);
-                            table[cv] = v;
-                        }
-                        d[k] = v;
+                        d[k] = table[cv];
                     }
                 }
             }
@@ -302,6 +348,7 @@ void DC::text_out(int x, int y, std::string_view utf8) {
 
 // The lines of a text laid out for a rectangle, before they are placed.
 struct DC::TextLines {
+    SizedFont* font = nullptr;  // the font they were laid out in
     std::vector<Line> lines;
     int widest = 0;
     int total = 0;  // lines x line height
@@ -309,6 +356,7 @@ struct DC::TextLines {
 
 void DC::lay_out(std::string_view utf8, const Rect& r, unsigned format, TextLines& out) const {
     SizedFont& f = sized_font();
+    out.font = &f;
     const int lh = f.metrics().height;
     const bool single = format & DT_SINGLELINE;
     int underline = -1;
@@ -385,7 +433,7 @@ void DC::lay_out(std::string_view utf8, const Rect& r, unsigned format, TextLine
 }
 
 void DC::draw_lines(const TextLines& laid, const Rect& r, unsigned format, int y0) {
-    SizedFont& f = sized_font();
+    SizedFont& f = *laid.font;
     const int lh = f.metrics().height;
     const Point o = to_bitmap({0, 0});
     const Rect everything{-(1 << 30), -(1 << 30), 1 << 30, 1 << 30};
@@ -426,7 +474,7 @@ int DC::draw_text(std::string_view utf8, Rect& r_io, unsigned format) {
     const Rect r = in_range(r_io);
     TextLines laid;
     lay_out(utf8, r, format, laid);
-    const int lh = sized_font().metrics().height;
+    const int lh = laid.font->metrics().height;
     const bool single = format & DT_SINGLELINE;
     int y0 = r.top;
     if (single && (format & DT_VCENTER)) {
