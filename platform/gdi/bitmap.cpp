@@ -32,11 +32,35 @@ Bitmap Bitmap::over(int width, int height, Pixel* pixels, std::shared_ptr<void> 
     return b;
 }
 
+Bitmap Bitmap::view_of(int width, int height, const Pixel* pixels) {
+    Bitmap b;
+    if (!pixels || !acceptable(width, height)) {
+        return b;
+    }
+    b.width_ = width;
+    b.height_ = height;
+    // Never written through: every writing access makes its own pixels first.
+    b.data_ = const_cast<Pixel*>(pixels);
+    b.read_only_ = true;
+    return b;
+}
+
+void Bitmap::own_pixels() {
+    pixels_.assign(data_, data_ + pixel_count());
+    data_ = pixels_.data();
+    read_only_ = false;
+}
+
 Bitmap::Bitmap(const Bitmap& other)
     : width_(other.width_),
       height_(other.height_),
-      pixels_(other.data_, other.data_ + other.pixel_count()),
-      data_(pixels_.empty() ? nullptr : pixels_.data()),
+      // A copy of a read-only bitmap reads the same built-in pixels.
+      pixels_(other.read_only_ ? nullptr : other.data_,
+              other.read_only_ ? nullptr : other.data_ + other.pixel_count()),
+      data_(other.read_only_  ? other.data_
+            : pixels_.empty() ? nullptr
+                              : pixels_.data()),
+      read_only_(other.read_only_),
       transparent_(other.transparent_),
       key_(other.key_),
       runs_(other.runs_) {}
@@ -55,12 +79,14 @@ Bitmap::Bitmap(Bitmap&& other) noexcept
       pixels_(std::move(other.pixels_)),
       data_(other.data_),
       external_(std::move(other.external_)),
+      read_only_(other.read_only_),
       transparent_(other.transparent_),
       key_(other.key_),
       runs_(std::move(other.runs_)) {
     other.width_ = other.height_ = 0;
     other.pixels_.clear();
     other.data_ = nullptr;
+    other.read_only_ = false;
 }
 
 Bitmap& Bitmap::operator=(Bitmap&& other) noexcept {
@@ -70,12 +96,14 @@ Bitmap& Bitmap::operator=(Bitmap&& other) noexcept {
         pixels_ = std::move(other.pixels_);
         data_ = other.data_;
         external_ = std::move(other.external_);
+        read_only_ = other.read_only_;
         transparent_ = other.transparent_;
         key_ = other.key_;
         runs_ = std::move(other.runs_);
         other.width_ = other.height_ = 0;
         other.pixels_.clear();
         other.data_ = nullptr;
+        other.read_only_ = false;
     }
     return *this;
 }
@@ -91,13 +119,13 @@ void Bitmap::set_pixel(int x, int y, Pixel p) {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) {
         return;
     }
-    forget_runs();
-    data_[static_cast<size_t>(y) * width_ + x] = p;
+    data()[static_cast<size_t>(y) * width_ + x] = p;
 }
 
 void Bitmap::resize(int width, int height, Pixel fill) {
     external_.reset();
     forget_runs();
+    read_only_ = false;
     if (!acceptable(width, height)) {
         width_ = height_ = 0;
         pixels_.clear();
@@ -115,6 +143,9 @@ void Bitmap::fill(Pixel p) {
     const size_t count = pixel_count();
     if (count == 0)
         return;
+    if (read_only_) {
+        own_pixels();
+    }
     // The C library's wide stores do the bulk: memset when the four bytes of the pixel are the
     // same, else one block set pixel by pixel and copied onto the rest. A window's backing of
     // 1265 x 693 takes a twentieth of the instructions of a loop over its pixels.

@@ -29,6 +29,11 @@ class Bitmap {
     // bitmap has pixels of its own, and so does the bitmap after resize().
     static Bitmap over(int width, int height, Pixel* pixels, std::shared_ptr<void> keeper,
                        Pixel fill);
+    // A bitmap that reads pixels built into the program (width x height, rows top-down, alive
+    // for the whole run) without copying them. Its copies read the same pixels; the first
+    // change through it (the writable data() or row(), set_pixel, fill) gives it pixels of its
+    // own first, so the built-in pixels never change.
+    static Bitmap view_of(int width, int height, const Pixel* pixels);
 
     Bitmap(const Bitmap& other);
     Bitmap& operator=(const Bitmap& other);
@@ -44,19 +49,21 @@ class Bitmap {
     // Pixels per row.
     int stride() const { return width_; }
 
-    // Writable pixels: what the image holds may change, so its key runs are let go.
+    // Writable pixels: what the image holds may change, so its key runs are let go, and a
+    // bitmap still reading built-in pixels gets pixels of its own first.
     Pixel* data() {
         forget_runs();
+        if (read_only_) [[unlikely]]
+            own_pixels();
         return data_;
     }
     const Pixel* data() const { return data_; }
-    Pixel* row(int y) {
-        forget_runs();
-        return data_ + static_cast<size_t>(y) * width_;
-    }
+    Pixel* row(int y) { return data() + static_cast<size_t>(y) * width_; }
     const Pixel* row(int y) const { return data_ + static_cast<size_t>(y) * width_; }
-    // Whether the pixels live in memory the bitmap does not own (see over()).
+    // Whether the pixels live in memory the bitmap does not own (see over() and view_of()).
     bool external() const { return data_ != nullptr && pixels_.empty(); }
+    // Whether the bitmap still reads pixels built into the program (see view_of()).
+    bool read_only() const { return read_only_; }
 
     // Reads a pixel; outside the bitmap gives 0.
     Pixel pixel(int x, int y) const;
@@ -100,6 +107,8 @@ class Bitmap {
         if (runs_)
             runs_.reset();
     }
+    // Copies read-only pixels into pixels of its own.
+    void own_pixels();
     int width_ = 0;
     int height_ = 0;
     // Own pixels; empty when the pixels are external.
@@ -108,6 +117,8 @@ class Bitmap {
     Pixel* data_ = nullptr;
     // What keeps external memory alive (may be empty when nothing needs to).
     std::shared_ptr<void> external_;
+    // data_ points at built-in pixels that must not change (view_of()).
+    bool read_only_ = false;
     bool transparent_ = false;
     Color key_ = kMagenta;
     // The key runs of the pixels as they are, or nothing; shared by copies of the same pixels.

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include <memory>
 #include <vector>
 
@@ -113,6 +115,43 @@ TEST(Bitmap, OverMemoryItDoesNotOwn) {
     }
     EXPECT_TRUE(Bitmap::over(0, 4, memory.data(), nullptr, 0).empty());
     EXPECT_TRUE(Bitmap::over(4, 4, nullptr, nullptr, 0).empty());
+}
+
+// Pixels built into the program are read in place; no write ever reaches them (they lie in
+// read-only memory here, so one that did would stop the test).
+TEST(Bitmap, ViewOfBuiltInPixelsIsSharedUntilChanged) {
+    static const Pixel kPixels[6] = {1, 2, 3, 4, 5, 6};
+    Bitmap view = Bitmap::view_of(3, 2, kPixels);
+    ASSERT_TRUE(view.read_only());
+    EXPECT_EQ(std::as_const(view).data(), kPixels);
+    EXPECT_EQ(view.pixel(2, 1), 6u);
+
+    Bitmap copy = view;
+    EXPECT_EQ(std::as_const(copy).data(), kPixels);
+    EXPECT_EQ(copy, view);
+    copy.set_pixel(0, 0, 9);
+    EXPECT_FALSE(copy.read_only());
+    EXPECT_EQ(copy.pixel(0, 0), 9u);
+    EXPECT_EQ(copy.pixel(1, 1), 5u);
+
+    Bitmap filled = view;
+    filled.fill(7);
+    EXPECT_EQ(filled.pixel(2, 1), 7u);
+    Bitmap by_row = view;
+    by_row.row(1)[0] = 8;
+    EXPECT_EQ(by_row.pixel(0, 1), 8u);
+    EXPECT_EQ(mirror_left_right(view).pixel(0, 0), 3u);
+    EXPECT_EQ(view.copy({1, 0, 3, 2}).pixel(1, 1), 6u);
+
+    Bitmap moved = std::move(view);
+    EXPECT_TRUE(moved.read_only());
+    EXPECT_TRUE(view.empty());
+    moved.resize(2, 2, 0);
+    EXPECT_FALSE(moved.read_only());
+    EXPECT_EQ(kPixels[0], 1u);
+    EXPECT_EQ(kPixels[3], 4u);
+    EXPECT_TRUE(Bitmap::view_of(0, 2, kPixels).empty());
+    EXPECT_TRUE(Bitmap::view_of(3, 2, nullptr).empty());
 }
 
 }  // namespace
