@@ -42,7 +42,7 @@ bool TSkinReader::Loadfromstream(TMemoryStream* source) {
 
 namespace {
 
-int32_t int32_at(const std::vector<uint8_t>& b, size_t at) {
+int32_t int32_at(std::span<const uint8_t> b, size_t at) {
     return static_cast<int32_t>(
         static_cast<uint32_t>(b[at]) | (static_cast<uint32_t>(b[at + 1]) << 8) |
         (static_cast<uint32_t>(b[at + 2]) << 16) | (static_cast<uint32_t>(b[at + 3]) << 24));
@@ -51,6 +51,27 @@ int32_t int32_at(const std::vector<uint8_t>& b, size_t at) {
 }  // namespace
 
 bool TSkinReader::LoadPackage(std::vector<uint8_t> package) {
+    size_t body = 0;
+    if (!ReadDirectory(package, body)) {
+        return false;
+    }
+    package.erase(package.begin(), package.begin() + static_cast<std::ptrdiff_t>(body));
+    ms = TMemoryStream(std::move(package));
+    in_place_ = {};
+    return true;
+}
+
+bool TSkinReader::LoadPackageInPlace(std::span<const uint8_t> package) {
+    size_t body = 0;
+    if (!ReadDirectory(package, body)) {
+        return false;
+    }
+    ms.Clear();
+    in_place_ = package.subspan(body);
+    return true;
+}
+
+bool TSkinReader::ReadDirectory(std::span<const uint8_t> package, size_t& body) {
     if (package.size() < 16) {
         last_error_ = SkinReadError::OlderVersion;
         return false;
@@ -95,8 +116,7 @@ bool TSkinReader::LoadPackage(std::vector<uint8_t> package) {
     Num = static_cast<int32_t>(names.size());
     Dir = std::move(names);
     sizes = table;
-    package.erase(package.begin(), package.begin() + static_cast<std::ptrdiff_t>(at));
-    ms = TMemoryStream(std::move(package));
+    body = at;
     last_error_ = SkinReadError::None;
     return true;
 }
@@ -106,13 +126,14 @@ void TSkinReader::copy_entry(int index, TMemoryStream* out) const {
     for (int i = 0; i < index; ++i) {
         offset += static_cast<uint32_t>(sizes[static_cast<size_t>(i)]);
     }
-    const uint64_t total = ms.Size();
+    const std::span<const uint8_t> body = in_place_.empty() ? ms.View() : in_place_;
+    const uint64_t total = body.size();
     if (offset >= total) {
         return;
     }
     const uint64_t n = std::min<uint64_t>(static_cast<uint32_t>(sizes[static_cast<size_t>(index)]),
                                           total - offset);
-    const auto begin = ms.Bytes().begin() + static_cast<std::ptrdiff_t>(offset);
+    const auto begin = body.begin() + static_cast<std::ptrdiff_t>(offset);
     out->Bytes().assign(begin, begin + static_cast<std::ptrdiff_t>(n));
     out->SetPosition(0);
 }

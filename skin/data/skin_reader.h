@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,6 +44,10 @@ class TSkinReader {
     bool Loadfromstream(TMemoryStream* source);
     // The same over an already decompressed package.
     bool LoadPackage(std::vector<uint8_t> package);
+    // The same over a decompressed package that stays where it is, unchanged, for as long as
+    // this reader is used (a package built into the program): nothing is copied, and ms stays
+    // empty.
+    bool LoadPackageInPlace(std::span<const uint8_t> package);
 
     static bool Decompress(TStream* source, TStream* dest);
 
@@ -64,7 +69,13 @@ class TSkinReader {
     TSkinHeader header2;
 
   private:
+    // Reads header, directory and size table; body receives where the files begin. On failure
+    // nothing held changes.
+    bool ReadDirectory(std::span<const uint8_t> package, size_t& body);
     void copy_entry(int index, TMemoryStream* out) const;
+
+    // The files' bytes of a package read in place; empty: they are those of ms.
+    std::span<const uint8_t> in_place_;
 
     SkinReadError last_error_ = SkinReadError::None;
 };

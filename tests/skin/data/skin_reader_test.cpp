@@ -178,5 +178,31 @@ TEST(SkinReader, BodiesRunningPastTheEndAreCutToWhatIsThere) {
     EXPECT_EQ(str(out), "aaaa");
 }
 
+TEST(SkinReader, PackageReadInPlaceGivesTheSameFilesWithoutACopy) {
+    const Bytes package = raw_package(60000, "a.ini\r\nB.bmp\r\n", {text("[x]"), text("BM..")});
+    TSkinReader copied;
+    ASSERT_TRUE(copied.LoadPackage(package));
+    TSkinReader in_place;
+    ASSERT_TRUE(in_place.LoadPackageInPlace(package));
+    EXPECT_EQ(in_place.ms.Size(), 0u);
+    EXPECT_EQ(in_place.Dir, copied.Dir);
+    TMemoryStream a, b;
+    std::string name;
+    in_place.readIni(".ini", &a, name);
+    EXPECT_EQ(name, "a.ini");
+    EXPECT_EQ(str(a), "[x]");
+    in_place.readfile("b.BMP", &b);
+    EXPECT_EQ(str(b), "BM..");
+
+    // A refused package changes nothing; a later package read the usual way is read from its
+    // own copy.
+    EXPECT_FALSE(in_place.LoadPackageInPlace(std::span<const uint8_t>(package).first(10)));
+    in_place.readfile("b.bmp", &b);
+    EXPECT_EQ(str(b), "BM..");
+    ASSERT_TRUE(in_place.LoadPackage(raw_package(60000, "b.bmp\r\n", {text("new")})));
+    in_place.readfile("b.bmp", &b);
+    EXPECT_EQ(str(b), "new");
+}
+
 }  // namespace
 }  // namespace skin
