@@ -10,6 +10,10 @@ namespace skin {
 // ASCII letters change case, so the bytes of double-byte characters pass through untouched.
 
 std::string ansi_lower(std::string_view s);
+// One character in lower case (ASCII letters only).
+constexpr char ansi_lower_char(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 std::string ansi_upper(std::string_view s);
 bool ansi_same_text(std::string_view a, std::string_view b);
 // Drops leading and trailing spaces and control characters (bytes up to 0x20).

@@ -20,6 +20,8 @@ class TQuickIni {
 
     // Replaces the text with the remaining bytes of stream; nothing happens for nullptr.
     void LoadFromStream(TStream* stream);
+    // Replaces the text with text.
+    void LoadFromText(std::string_view text);
     bool LoadFromFile(const std::string& name);
     // The file holds a compressed stream (length plus code bits).
     bool LoadFromZip(const std::string& name);
@@ -32,6 +34,16 @@ class TQuickIni {
     std::string ReadString(std::string_view section, std::string_view ident,
                            std::string_view def) const;
     int32_t ReadInteger(std::string_view section, std::string_view ident, int32_t def) const;
+
+    // Reading many keys of one section: the section is looked up once (FindSection: the index
+    // of its header line, or -1 when there is none) and its keys read by that index. The index
+    // holds until the text changes.
+    int FindSection(std::string_view section) const;
+    // The trimmed value of the first key ident of the section, in place (valid until the text
+    // changes); empty when the key or the section is missing or the value is empty.
+    std::string_view Value(int header, std::string_view ident) const;
+    std::string ReadString(int header, std::string_view ident, std::string_view def) const;
+    int32_t ReadInteger(int header, std::string_view ident, int32_t def) const;
     bool ReadBool(std::string_view section, std::string_view ident, bool def) const;
 
     // Write side: a key is replaced in place or added at the end of its section; a missing
@@ -63,9 +75,19 @@ class TQuickIni {
     // Index of the first line of the section whose name is ident, or -1; end receives the
     // index just past the section's last line.
     int find_key(int header, std::string_view ident, int& end) const;
+    // Index of the first line of the section whose name is ident, or -1.
+    int find_value(int header, std::string_view ident) const;
+
+    // What a line's key is known by before it is compared: its length and first letter.
+    static constexpr uint32_t kHeaderLine = 0xFFFFFFFFu;
+    static constexpr uint32_t kNoKey = 0;
+    static uint32_t key_signature(std::string_view key);
+    static uint32_t line_signature(std::string_view line);
 
     std::vector<std::string> FIniFile;
     std::vector<Section> FSections;
+    // One per line of FIniFile: kHeaderLine, kNoKey or the key_signature of its key.
+    std::vector<uint32_t> FKeySigs;
 };
 
 }  // namespace skin

@@ -122,5 +122,22 @@ TEST(QuickIni, NullStreamChangesNothing) {
     EXPECT_EQ(ini.ReadInteger("a", "k", 0), 1);
 }
 
+TEST(QuickIni, KeysOfOneSectionReadThroughItsIndex) {
+    TQuickIni ini;
+    ini.LoadFromText("[A]\rFrameCount=3\n Frame = 5 \r\nframe=6\r\n[B]\nX=0x10\nEmpty=\n");
+    const int a = ini.FindSection("a");
+    ASSERT_GE(a, 0);
+    // The first key of that name, not the longer one before it.
+    EXPECT_EQ(ini.Value(a, "FRAME"), "5");
+    EXPECT_EQ(ini.ReadInteger(a, "FrameCount", 0), 3);
+    EXPECT_EQ(ini.Value(a, "X"), "");  // a key of the next section
+    const int b = ini.FindSection("B");
+    EXPECT_EQ(ini.ReadInteger(b, "x", 0), 16);
+    EXPECT_EQ(ini.ReadString(b, "Empty", "none"), "none");
+    EXPECT_EQ(ini.FindSection("C"), -1);
+    EXPECT_EQ(ini.Value(-1, "X"), "");
+    EXPECT_EQ(ini.ReadInteger(-1, "X", 4), 4);
+}
+
 }  // namespace
 }  // namespace skin
