@@ -110,8 +110,7 @@ bool TSkinDataCore::LoadSkin() {
     // The built-in skin was decoded when the program was built; any other bytes are decoded.
     const std::optional<std::span<const uint8_t>> built_in = embedded_package_for(data.View());
     const bool read =
-        built_in ? reader.LoadPackage(std::vector<uint8_t>(built_in->begin(), built_in->end()))
-                 : reader.Loadfromstream(&data);
+        built_in ? reader.LoadPackageInPlace(*built_in) : reader.Loadfromstream(&data);
     if (!read) {
         if (reader.LastError() == SkinReadError::OlderVersion) {
             ShowSkinMessage(kOlderSkinFileMessage);
@@ -139,8 +138,8 @@ bool TSkinDataCore::LoadFromReader(TSkinReader& reader) {
     TQuickIni ini;
     TMemoryStream text;
     reader.readIni(".ini", &text, IniName);
-    text.SetPosition(0);
-    ini.LoadFromStream(&text);
+    const std::span<const uint8_t> bytes = text.View();
+    ini.LoadFromText(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 
     // The reader and description live only while loading, also when it ends by an exception.
     struct Loading {
@@ -250,10 +249,9 @@ void TSkinDataCore::Readbmp(gdi::Bitmap& bmp, std::string_view name) {
     }
     if (built_in_images_) {
         if (const EmbeddedImage* image = find_embedded_image(name)) {
-            bmp = gdi::Bitmap(image->width, image->height);
-            std::copy_n(image->pixels,
-                        static_cast<size_t>(bmp.width()) * static_cast<size_t>(bmp.height()),
-                        bmp.data());
+            // Read in place: an element image of the built-in skin gets pixels of its own only
+            // when something changes it.
+            bmp = gdi::Bitmap::view_of(image->width, image->height, image->pixels);
             return;
         }
     }

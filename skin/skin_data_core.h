@@ -75,6 +75,8 @@ class TSkinDataCore {
     void ReadButton();
     void ReadTitle();
     gdi::Color ReadRGB(std::string_view section, std::string_view prefix, gdi::Color def) const;
+    // The same for a section already looked up (TQuickIni::FindSection).
+    gdi::Color ReadRGB(int section, std::string_view prefix, gdi::Color def) const;
     std::unique_ptr<TDataSkinObject> ReadProgress(std::string_view section);
     std::unique_ptr<TDataSkinObject> ReadObject(std::string_view section);
     std::unique_ptr<TDataSkinBorder> ReadObject2(std::string_view section,
@@ -89,6 +91,7 @@ class TSkinDataCore {
     gdi::Color GetCaptionColor() const;
     // A colour text of the description, or def when the key is missing or empty.
     gdi::Color GetColor(std::string_view section, std::string_view key, gdi::Color def) const;
+    gdi::Color GetColor(int section, std::string_view key, gdi::Color def) const;
     bool GetPrecolor(gdi::Color& out, int index) const;
 
     // Loads a package image into bmp: empty unless the name (any directory part stripped)
@@ -136,14 +139,16 @@ class TSkinDataCore {
     // The steps after the package has been taken apart.
     bool LoadFromReader(TSkinReader& reader);
     void ClearElements();
-    // Reads the keys every generic element shares.
-    void ReadCommon(TDataSkinObject& o, std::string_view section, bool with_frame);
+    // Reads the keys every generic element shares from the section named name, already looked
+    // up.
+    void ReadCommon(TDataSkinObject& o, std::string_view name, int section, bool with_frame);
 
     std::vector<std::string> sections_;
     // Only while loading.
     TSkinReader* reader_ = nullptr;
     bool built_in_images_ = false;  // the package is the built-in one: images read at build
     TQuickIni* ini_ = nullptr;
+    int colours_ = -1;  // the [Colours] section while its keys are read
     TMemoryStream scratch_;
     // The pixels of the pictures read for this skin so far. A skin's pictures together may
     // hold at most kMaxSkinPixels (128 MB); a picture past that is left out like a missing one,

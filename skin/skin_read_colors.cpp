@@ -5,7 +5,7 @@
 namespace skin {
 
 void TSkinDataCore::ReadColor2(std::string_view name, TShemeColor slot, gdi::Color def) {
-    const std::string text = ini_->ReadString("Colours", name, "");
+    const std::string_view text = ini_->Value(colours_, name);
     const auto i = static_cast<size_t>(slot);
     if (text.empty()) {
         Colors[i] = def;
@@ -18,6 +18,7 @@ void TSkinDataCore::ReadColor2(std::string_view name, TShemeColor slot, gdi::Col
 
 void TSkinDataCore::ReadColor() {
     hasColors.fill(false);
+    colours_ = ini_->FindSection("Colours");
     ReadColor2("WindowText", csText, system_color(kSysWindowText));
     ReadColor2("ButtonFace", csButtonFace, system_color(kSysBtnFace));
     ReadColor2("Scrollbar", csScrollbar, system_color(kSysScrollbar));
@@ -39,12 +40,15 @@ void TSkinDataCore::ReadColor() {
     for (const std::string& section : sections_) {
         const std::string upper = ansi_upper(section);
         if (upper.rfind("COLOUR", 0) == 0 && upper != "COLOURS") {
-            ColorPreset.push_back(GetColor(section, "color", system_color(kSysWindowText)));
+            ColorPreset.push_back(
+                GetColor(ini_->FindSection(section), "color", system_color(kSysWindowText)));
         }
     }
+    const int custom = ini_->FindSection("Customcolors");
     for (size_t i = 0; i < PresetColors.size(); ++i) {
+        const char key[] = {'C', 'o', 'l', 'o', 'r', static_cast<char>('0' + i)};
         PresetColors[i] =
-            GetColor("Customcolors", "Color" + std::to_string(i), gdi::rgb(255, 255, 255));
+            GetColor(custom, std::string_view(key, sizeof key), gdi::rgb(255, 255, 255));
     }
 }
 

@@ -21,12 +21,17 @@ std::string key(std::string_view a, std::string_view b) {
 
 gdi::Color TSkinDataCore::GetColor(std::string_view section, std::string_view name,
                                    gdi::Color def) const {
-    const std::string text = ini_->ReadString(section, name, "");
+    return GetColor(ini_->FindSection(section), name, def);
+}
+
+gdi::Color TSkinDataCore::GetColor(int section, std::string_view name, gdi::Color def) const {
+    const std::string_view text = ini_->Value(section, name);
     return text.empty() ? def : strcolor(text);
 }
 
-void TSkinDataCore::ReadCommon(TDataSkinObject& o, std::string_view section, bool with_frame) {
-    o.IDName = section;
+void TSkinDataCore::ReadCommon(TDataSkinObject& o, std::string_view name, int section,
+                               bool with_frame) {
+    o.IDName = name;
     o.style = ini_->ReadInteger(section, "Style", 0);
     o.r.left = ini_->ReadInteger(section, "LeftWidth", 0);
     o.r.right = ini_->ReadInteger(section, "RightWidth", 0);
@@ -46,40 +51,43 @@ void TSkinDataCore::ReadCommon(TDataSkinObject& o, std::string_view section, boo
     o.Downcolor2 = GetColor(section, "PressedColour2", text);
 }
 
-std::unique_ptr<TDataSkinObject> TSkinDataCore::ReadObject(std::string_view section) {
-    const std::string image = ini_->ReadString(section, "Image", "");
+std::unique_ptr<TDataSkinObject> TSkinDataCore::ReadObject(std::string_view name) {
+    const int section = ini_->FindSection(name);
+    const std::string_view image = ini_->Value(section, "Image");
     if (image.empty()) {
         return nullptr;
     }
     auto o = std::make_unique<TDataSkinObject>();
-    ReadCommon(*o, section, true);
+    ReadCommon(*o, name, section, true);
     Readbmp(o->Map, image);
     return o;
 }
 
-std::unique_ptr<TDataSkinBorder> TSkinDataCore::ReadObject2(std::string_view section,
+std::unique_ptr<TDataSkinBorder> TSkinDataCore::ReadObject2(std::string_view name,
                                                             std::string_view mask_key) {
-    const std::string image = ini_->ReadString(section, "Image", "");
+    const int section = ini_->FindSection(name);
+    const std::string_view image = ini_->Value(section, "Image");
     if (image.empty()) {
         return nullptr;
     }
     auto o = std::make_unique<TDataSkinBorder>();
-    ReadCommon(*o, section, false);
+    ReadCommon(*o, name, section, false);
     Readbmp(o->Map, image);
-    const std::string mask = ini_->ReadString(section, mask_key, "");
+    const std::string_view mask = ini_->Value(section, mask_key);
     if (!mask.empty()) {
         Readbmp(o->MaskMap, mask);
     }
     return o;
 }
 
-std::unique_ptr<TDataSkinObject> TSkinDataCore::ReadProgress(std::string_view section) {
-    const std::string image = ini_->ReadString(section, "Bitmap", "");
+std::unique_ptr<TDataSkinObject> TSkinDataCore::ReadProgress(std::string_view name) {
+    const int section = ini_->FindSection(name);
+    const std::string_view image = ini_->Value(section, "Bitmap");
     if (image.empty()) {
         return nullptr;
     }
     auto o = std::make_unique<TDataSkinObject>();
-    o->IDName = section;
+    o->IDName = name;
     o->style = ini_->ReadInteger(section, "Style", 0);
     o->r.left = ini_->ReadInteger(section, "LeftWidth", 0);
     o->r.right = ini_->ReadInteger(section, "RightWidth", 0);
@@ -91,13 +99,14 @@ std::unique_ptr<TDataSkinObject> TSkinDataCore::ReadProgress(std::string_view se
     return o;
 }
 
-std::unique_ptr<TDataSkinBoxLabel> TSkinDataCore::ReadBoxLabel(std::string_view section) {
-    const std::string image = ini_->ReadString(section, "Image", "");
+std::unique_ptr<TDataSkinBoxLabel> TSkinDataCore::ReadBoxLabel(std::string_view name) {
+    const int section = ini_->FindSection(name);
+    const std::string_view image = ini_->Value(section, "Image");
     if (image.empty()) {
         return nullptr;
     }
     auto o = std::make_unique<TDataSkinBoxLabel>();
-    ReadCommon(*o, section, false);
+    ReadCommon(*o, name, section, false);
     Readbmp(o->Map, image);
     o->Alignment = ini_->ReadInteger(section, "BackgroundAlignment", 0);
     o->LeftShift = ini_->ReadInteger(section, "BackgroundLeftShift", 0);
@@ -106,7 +115,8 @@ std::unique_ptr<TDataSkinBoxLabel> TSkinDataCore::ReadBoxLabel(std::string_view 
 }
 
 std::unique_ptr<TDataSkinObject> TSkinDataCore::ReadMenuBar() {
-    const std::string image = ini_->ReadString("Personality", "menuBar", "");
+    const int personality = ini_->FindSection("Personality");
+    const std::string_view image = ini_->Value(personality, "menuBar");
     if (image.empty()) {
         return nullptr;
     }
@@ -114,9 +124,9 @@ std::unique_ptr<TDataSkinObject> TSkinDataCore::ReadMenuBar() {
     o->IDName = "MenuBar";
     o->r.top = 0;
     o->r.bottom = 0;
-    o->Tile = clamp_tile(ini_->ReadInteger("Personality", "TileMenu", 1), 1);
-    o->r.left = ini_->ReadInteger("Personality", "TileLeftMenu", 1);
-    o->r.right = ini_->ReadInteger("Personality", "TileRightMenu", 1);
+    o->Tile = clamp_tile(ini_->ReadInteger(personality, "TileMenu", 1), 1);
+    o->r.left = ini_->ReadInteger(personality, "TileLeftMenu", 1);
+    o->r.right = ini_->ReadInteger(personality, "TileRightMenu", 1);
     Readbmp(o->Map, image);
     return o;
 }
@@ -142,13 +152,14 @@ void TSkinDataCore::ReadTrack() {
 }
 
 void TSkinDataCore::ReadBord() {
+    const int personality = ini_->FindSection("Personality");
     for (size_t i = 0; i < border.size(); ++i) {
         auto b = std::make_unique<TDataSkinBorder>();
         const std::string_view name = border[i]->IDName;
         b->IDName = name;
-        Readbmp(b->Map, ini_->ReadString("Personality", name, ""));
-        const int32_t first = ini_->ReadInteger("Personality", key(name, "TopHeight"), 0);
-        const int32_t last = ini_->ReadInteger("Personality", key(name, "BotHeight"), 0);
+        Readbmp(b->Map, ini_->Value(personality, name));
+        const int32_t first = ini_->ReadInteger(personality, key(name, "TopHeight"), 0);
+        const int32_t last = ini_->ReadInteger(personality, key(name, "BotHeight"), 0);
         if (i < 2) {  // left and right: fixed top and bottom heights
             b->r.top = first;
             b->r.bottom = last;
@@ -156,15 +167,19 @@ void TSkinDataCore::ReadBord() {
             b->r.left = first;
             b->r.right = last;
         }
-        b->frame = ini_->ReadInteger("Personality", key(name, "Frame"), 1);
-        b->Tile = clamp_tile(ini_->ReadInteger("Personality", key(name, "Stretch"), 1), 1);
-        b->trans = ini_->ReadInteger("Personality", key(name, "Trans"), 1);
+        b->frame = ini_->ReadInteger(personality, key(name, "Frame"), 1);
+        b->Tile = clamp_tile(ini_->ReadInteger(personality, key(name, "Stretch"), 1), 1);
+        b->trans = ini_->ReadInteger(personality, key(name, "Trans"), 1);
         border[i] = std::move(b);
     }
 }
 
 gdi::Color TSkinDataCore::ReadRGB(std::string_view section, std::string_view prefix,
                                   gdi::Color def) const {
+    return ReadRGB(ini_->FindSection(section), prefix, def);
+}
+
+gdi::Color TSkinDataCore::ReadRGB(int section, std::string_view prefix, gdi::Color def) const {
     const int32_t r = ini_->ReadInteger(section, key(prefix, "R"), -1);
     const int32_t g = ini_->ReadInteger(section, key(prefix, "G"), -1);
     const int32_t b = ini_->ReadInteger(section, key(prefix, "B"), -1);
@@ -176,43 +191,44 @@ gdi::Color TSkinDataCore::ReadRGB(std::string_view section, std::string_view pre
 
 void TSkinDataCore::ReadTitle() {
     auto t = std::make_unique<TDataSkinTitle>();
+    const int personality = ini_->FindSection("Personality");
     t->IDName = "Title";
-    Readbmp(t->Map, ini_->ReadString("Personality", "TextBack", ""));
-    t->r.left = ini_->ReadInteger("Personality", "TextShift", 0);
-    t->r.top = ini_->ReadInteger("Personality", "TextShiftVert", 0);
-    t->r.right = ini_->ReadInteger("Personality", "TextRightClip", 0);
+    Readbmp(t->Map, ini_->Value(personality, "TextBack"));
+    t->r.left = ini_->ReadInteger(personality, "TextShift", 0);
+    t->r.top = ini_->ReadInteger(personality, "TextShiftVert", 0);
+    t->r.right = ini_->ReadInteger(personality, "TextRightClip", 0);
     t->r.bottom = 0;
-    t->Aligment = ini_->ReadInteger("Personality", "TextAlignment", 0);
-    t->BackGround = ini_->ReadInteger("Personality", "Textbackground", 0);
+    t->Aligment = ini_->ReadInteger(personality, "TextAlignment", 0);
+    t->BackGround = ini_->ReadInteger(personality, "Textbackground", 0);
     t->FontHeight = ini_->ReadInteger("Fonts", "FontHeight", 14);
-    t->backleft = ini_->ReadInteger("Personality", "TXTBackleft", 0);
-    t->backright = ini_->ReadInteger("Personality", "TXTBackRight", 0);
-    t->activetext = ReadRGB("Personality", "ActiveText", kNoColor);
-    t->inactivetext = ReadRGB("Personality", "InActiveText", kNoColor);
+    t->backleft = ini_->ReadInteger(personality, "TXTBackleft", 0);
+    t->backright = ini_->ReadInteger(personality, "TXTBackRight", 0);
+    t->activetext = ReadRGB(personality, "ActiveText", kNoColor);
+    t->inactivetext = ReadRGB(personality, "InActiveText", kNoColor);
     Title = std::move(t);
 }
 
 void TSkinDataCore::ReadButton() {
     auto b = std::make_unique<TDataSkinButton>();
-    const std::string_view s = "Buttons";
-    b->IDName = s;
+    const int s = ini_->FindSection("Buttons");
+    b->IDName = "Buttons";
     b->r.left = ini_->ReadInteger(s, "LeftWidth", 0);
     b->r.right = ini_->ReadInteger(s, "RightWidth", 0);
     b->r.top = ini_->ReadInteger(s, "TopHeight", 0);
     b->r.bottom = ini_->ReadInteger(s, "BottomHeight", 0);
     b->trans = ini_->ReadInteger(s, "Trans", 0);
     b->Tile = clamp_tile(ini_->ReadInteger(s, "Tile", 0), 0);
-    Readbmp(b->Map, ini_->ReadString(s, "Bitmap", ""));
-    Readbmp(b->CheckMap, ini_->ReadString(s, "CheckButton", ""));
-    Readbmp(b->RadioMap, ini_->ReadString(s, "RadioButton", ""));
+    Readbmp(b->Map, ini_->Value(s, "Bitmap"));
+    Readbmp(b->CheckMap, ini_->Value(s, "CheckButton"));
+    Readbmp(b->RadioMap, ini_->Value(s, "RadioButton"));
     b->Normalcolor = ini_->ReadInteger(s, "NormalColour", -1);
     b->Overcolor = ini_->ReadInteger(s, "MouseOverColour", -1);
     b->Downcolor = ini_->ReadInteger(s, "PressedColour", -1);
     b->radioframe = ini_->ReadInteger(s, "RadioButtonFrame", 0);
     b->checkframe = ini_->ReadInteger(s, "CheckButtonFrame", 0);
-    b->newnormal = !ini_->ReadString(s, "NormalColour2", "").empty();
-    b->newover = !ini_->ReadString(s, "MouseOverColour2", "").empty();
-    b->newdown = !ini_->ReadString(s, "PressedColour2", "").empty();
+    b->newnormal = !ini_->Value(s, "NormalColour2").empty();
+    b->newover = !ini_->Value(s, "MouseOverColour2").empty();
+    b->newdown = !ini_->Value(s, "PressedColour2").empty();
     const gdi::Color text = Colors[csButtonText];
     b->Normalcolor2 = GetColor(s, "NormalColour2", text);
     b->Overcolor2 = GetColor(s, "MouseOverColour2", text);

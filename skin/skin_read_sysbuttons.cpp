@@ -23,21 +23,22 @@ void TSkinDataCore::ReadSysButton() {
         if (!is_title_button_section(upper)) {
             continue;
         }
-        const int32_t action = ini_->ReadInteger(section, "Action", 0);
-        if (action == -1 && ini_->ReadInteger(section, "Visibility", -1) != 0) {
+        const int sec = ini_->FindSection(section);
+        const int32_t action = ini_->ReadInteger(sec, "Action", 0);
+        if (action == -1 && ini_->ReadInteger(sec, "Visibility", -1) != 0) {
             continue;
         }
         auto b = std::make_unique<TDataSkinSysButton>();
         b->IDName = upper;
         b->Action = action;
-        b->Align = ini_->ReadInteger(section, "Align", 0);
-        b->XCoord = ini_->ReadInteger(section, "Xcoord", 0);
-        b->YCoord = ini_->ReadInteger(section, "Ycoord", 0);
-        b->Visibility = ini_->ReadInteger(section, "Visibility", 0);
-        b->Visibility1 = ini_->ReadInteger(section, "Visibility1", action == -1 ? -1 : 0);
-        b->CombineOp = ini_->ReadInteger(section, "CombineOp", -1);
-        b->frame = ini_->ReadInteger(section, "frame", 0);
-        Readbmp(b->Map, ini_->ReadString(section, "ButtonImage", ""));
+        b->Align = ini_->ReadInteger(sec, "Align", 0);
+        b->XCoord = ini_->ReadInteger(sec, "Xcoord", 0);
+        b->YCoord = ini_->ReadInteger(sec, "Ycoord", 0);
+        b->Visibility = ini_->ReadInteger(sec, "Visibility", 0);
+        b->Visibility1 = ini_->ReadInteger(sec, "Visibility1", action == -1 ? -1 : 0);
+        b->CombineOp = ini_->ReadInteger(sec, "CombineOp", -1);
+        b->frame = ini_->ReadInteger(sec, "frame", 0);
+        Readbmp(b->Map, ini_->Value(sec, "ButtonImage"));
 
         // A button with action 4 sits where the one with action 1 and visibility 2 sits; one
         // that comes before any such button keeps its own place.
@@ -82,7 +83,7 @@ void TSkinDataCore::ReadSysButton() {
 }
 
 void TSkinDataCore::CreateMdibtn() {
-    const std::string image = ini_->ReadString("MDICONTROLS", "Image", "");
+    const std::string_view image = ini_->Value(ini_->FindSection("MDICONTROLS"), "Image");
     if (image.empty() || SysBtn.size() < 3) {
         return;
     }

@@ -125,6 +125,19 @@ TEST(DefaultSkin, BuiltInImagesAreWhatTheReaderGivesAndLoadTheSameSkin) {
     EXPECT_TRUE(fast.Button->CheckMap == slow.Button->CheckMap);
     EXPECT_TRUE(fast.Button->RadioMap == slow.Button->RadioMap);
     EXPECT_EQ(fast.Colors, slow.Colors);
+
+    // The built-in images are read in place, not copied; one changed by its user gets pixels
+    // of its own, and the next skin loaded from the built-in bytes has the image unchanged.
+    EXPECT_TRUE(fast.Button->Map.read_only());
+    EXPECT_TRUE(fast.border[2]->Map.read_only());
+    EXPECT_FALSE(slow.Button->Map.read_only());
+    const gdi::Pixel first = fast.Button->Map.pixel(0, 0);
+    fast.Button->Map.set_pixel(0, 0, first ^ 0xFFFFFFu);
+    TSkinDataCore again;
+    stored.SetPosition(0);
+    ASSERT_TRUE(again.ReadData(stored));
+    EXPECT_EQ(again.Button->Map.pixel(0, 0), first);
+    EXPECT_TRUE(again.Button->Map == slow.Button->Map);
 }
 
 TEST(DefaultSkin, DescriptionYieldsTheExpectedElements) {
