@@ -9,6 +9,7 @@
 namespace forms {
 
 class TComponentTracker;
+class TControl;
 
 // A component has an owner, which destroys it, and owns the components created with it as their
 // owner, enumerable in creation order. Name is the designer name a form and scripts find it by;
@@ -36,6 +37,11 @@ class TComponent : public TObject {
 
     // True while the destructor chain runs; notifications to a dying component are skipped.
     bool Destroying() const { return destroying_; }
+
+    // The component as a control, or nullptr: what a dynamic_cast would say, for the loops
+    // over every component a form owns (the skin's scan of a taken-over window) that ask it of
+    // each.
+    virtual TControl* AsControl() { return nullptr; }
 
   protected:
     // Called on the owner when an owned component is inserted or removed.

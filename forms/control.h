@@ -105,6 +105,7 @@ class TControl : public TComponent {
     // broadcasts) that ask it of each.
     virtual TWinControl* AsWinControl() { return nullptr; }
     virtual const TWinControl* AsWinControl() const { return nullptr; }
+    TControl* AsControl() override { return this; }
 
     // Sends a message to the control's WindowProc and returns the result.
     win::LRESULT Perform(win::UINT msg, win::WPARAM wparam = 0, win::LPARAM lparam = 0);

@@ -83,6 +83,18 @@ constexpr win::DWORD kSizeGrip = 0x0010;
 
 }  // namespace
 
+// Whether AddComp could do anything with the control now: one with the disabling tag (whose
+// group's buttons take the tag too), or one whose window is made inside its parent's. Most
+// controls of a form sit on pages not shown so far, without windows: they are passed over
+// here, before any tracking, and taken in when their windows are made.
+bool TWinSkinForm::MayTakeIn(forms::TControl* control) const {
+    if (control->Tag() == fsd->DisableTag)
+        return true;
+    const forms::TWinControl* parent = control->Parent();
+    const forms::TWinControl* windowed = control->AsWinControl();
+    return parent && parent->HandleAllocated() && windowed && windowed->HandleAllocated();
+}
+
 void TWinSkinForm::InitControls(forms::TWinControl* container) {
     DropDeadControls();
     if (!container)
@@ -90,7 +102,7 @@ void TWinSkinForm::InitControls(forms::TWinControl* container) {
     std::vector<forms::TControl*> offered;
     if (container == FForm) {
         for (forms::TComponent* c : FForm->ComponentList())
-            if (auto* control = dynamic_cast<forms::TControl*>(c))
+            if (forms::TControl* control = c->AsControl(); control && MayTakeIn(control))
                 offered.push_back(control);
     } else {
         // A nested container: everything inside it.
@@ -100,8 +112,9 @@ void TWinSkinForm::InitControls(forms::TWinControl* container) {
             forms::TWinControl* w = stack.back();
             stack.pop_back();
             for (forms::TControl* c : w->ControlList()) {
-                offered.push_back(c);
-                if (auto* wc = dynamic_cast<forms::TWinControl*>(c))
+                if (MayTakeIn(c))
+                    offered.push_back(c);
+                if (forms::TWinControl* wc = c->AsWinControl())
                     stack.push_back(wc);
             }
         }
@@ -124,7 +137,8 @@ void TWinSkinForm::InitControls(forms::TWinControl* container) {
     container->GetTabOrderList(tab_order);
     std::deque<forms::TComponentTracker> watched;
     for (forms::TWinControl* c : tab_order)
-        watched.emplace_back(c);
+        if (MayTakeIn(c))
+            watched.emplace_back(c);
     for (const forms::TComponentTracker& w : watched)
         if (!w.Deleted() && !HasSkin(static_cast<forms::TControl*>(w.Component())))
             AddComp(static_cast<forms::TControl*>(w.Component()), container);
@@ -136,7 +150,7 @@ void TWinSkinForm::AddComp(forms::TControl* control, forms::TWinControl* form) {
     const std::string cls(control->ClassName());
     if (control->Tag() == fsd->DisableTag) {
         const std::string lower = Lower(cls);
-        if (auto* w = dynamic_cast<forms::TWinControl*>(control);
+        if (forms::TWinControl* w = control->AsWinControl();
             w && (lower.find("radiogroup") != std::string::npos ||
                   lower.find("checkgroup") != std::string::npos)) {
             for (forms::TControl* child : w->ControlList())
@@ -150,7 +164,7 @@ void TWinSkinForm::AddComp(forms::TControl* control, forms::TWinControl* form) {
     // so far) nothing has a window yet, and the type test below need not be made.
     if (!control->Parent()->HandleAllocated())
         return;
-    auto* wc = dynamic_cast<forms::TWinControl*>(control);
+    forms::TWinControl* wc = control->AsWinControl();
     if (!wc)
         return;  // windowless: drawn by its parent
     // A control whose window is not made yet (inside a page not shown so far) is taken in when
@@ -251,7 +265,7 @@ void TWinSkinForm::AddComp(forms::TControl* control, forms::TWinControl* form) {
     if (Is(control, {"TRadioGroup", "TCustomRadioGroup"})) {
         if (on.has(xcRadioButton)) {
             for (forms::TControl* child : std::vector<forms::TControl*>(wc->ControlList()))
-                if (auto* cw = dynamic_cast<forms::TWinControl*>(child);
+                if (forms::TWinControl* cw = child->AsWinControl();
                     cw && !HasSkin(cw) && cw->Tag() != fsd->DisableTag && cw->Handle())
                     Attach(std::make_unique<TSkinRadioButton>(), cw);
             Attach(std::make_unique<TSkinGroupBox>(), wc);
@@ -399,7 +413,7 @@ bool TWinSkinForm::Find3rdControl(const std::string& class_name, forms::TWinCont
         if (!flag)
             return;
         for (forms::TControl* child : std::vector<forms::TControl*>(control->ControlList()))
-            if (auto* cw = dynamic_cast<forms::TWinControl*>(child);
+            if (forms::TWinControl* cw = child->AsWinControl();
                 cw && !HasSkin(cw) && cw->Tag() != fsd->DisableTag && cw->Handle())
                 Attach(make(), cw);
     };

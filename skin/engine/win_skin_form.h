@@ -77,6 +77,8 @@ class TWinSkinForm {
     // Control discovery.
     void InitControls(forms::TWinControl* container);
     void AddComp(forms::TControl* control, forms::TWinControl* form);
+    // Whether the scan offers the control to AddComp now (control_discovery.cpp).
+    bool MayTakeIn(forms::TControl* control) const;
     // Windows of the form's controls were made after the take-over (a page shown for the first
     // time): the control and everything inside it are offered to AddComp.
     void ControlWindowsMade(forms::TWinControl* control);
