@@ -38,7 +38,7 @@ TSkinData::TSkinData(forms::TComponent* owner)
     : forms::TComponent(owner),
       SkinControls(DefaultSkinControls()),
       Options{xoPreview, xoToolbarBK, xoCaptionButtonHint},
-      Skin3rd(DefaultSkin3rd()) {
+      Skin3rd(NewDefaultSkin3rd()) {
     system.hscroll_arrow_width = win::GetSystemMetrics(win::SM_CXHSCROLL);
     system.sys_color = [](int index) { return win::GetSysColor(index); };
     cxMax = win::GetSystemMetrics(win::SM_CXMAXIMIZED);

@@ -98,6 +98,8 @@ class TSkinData : public forms::TComponent, public TSkinDataCore {
 
 // The default Skin3rd list: class name, "=", kind.
 const std::vector<std::string>& DefaultSkin3rd();
+// A new list of the same lines.
+std::vector<std::string> NewDefaultSkin3rd();
 
 // The main form's SkinControls and Options.
 TSkinControls MainFormSkinControls();
