@@ -5,13 +5,16 @@
 
 namespace devlink {
 
-// The Ethernet link's socket, watched by the message loop's wait: the receive loop's connected
-// test runs 100 times a second, and asks the socket only when the wait saw something come or
-// the peer hang up since it was last read dry.
+// The Ethernet link's socket, watched by the message loop's wait for a hang-up: the receive
+// loop's connected test runs 100 times a second and asks the socket only when the wait saw the
+// peer hang up (or the connection fail) since the socket was last read dry. Input is not
+// watched: the loop takes in what came on its reading ticks (TakeIn), and a reply that ended a
+// wait of its own would wake the loop ten times a second on the Real-time Control page only for
+// it to sleep again.
 class LoopSocketWatch final : public tcp::SocketWatch {
   public:
-    void watch(int fd) override { watch_.watch(fd); }
-    bool may_have_input() const override { return watch_.may_have_input(); }
+    void watch(int fd) override { watch_.watch(fd, win::DescriptorWatch::Interest::HangUp); }
+    bool may_be_ready() const override { return watch_.may_be_ready(); }
     void drained() override { watch_.drained(); }
 
   private:

@@ -49,7 +49,8 @@
         }
         batch = SerialRead(waiting);
     } else {
-        if (IdTCPClient1.Connected() != tcp::LinkState::Connected || IdTCPClient1.HeldBytes() == 0)
+        // The connected test of a watched socket leaves what came in the socket; take it in.
+        if (IdTCPClient1.TakeIn() != tcp::LinkState::Connected || IdTCPClient1.HeldBytes() == 0)
             return;
         IdTCPClient1.WaitForData(devlink::kTcpReadWaitMs);
         batch = IdTCPClient1.Read(IdTCPClient1.HeldBytes());

@@ -29,14 +29,14 @@ WaitSet::~WaitSet() {
         close(epoll_fd_);
 }
 
-bool WaitSet::watch(int fd) {
+bool WaitSet::watch(int fd, bool input) {
     if (epoll_fd_ < 0 || fd < 0 || fd == display_fd_)
         return false;
-    if (std::find(watched_.begin(), watched_.end(), fd) != watched_.end())
-        return true;
     epoll_event ev{};
-    ev.events = EPOLLIN | EPOLLRDHUP | EPOLLET;
+    ev.events = EPOLLRDHUP | EPOLLET | (input ? EPOLLIN : 0u);
     ev.data.fd = fd;
+    if (std::find(watched_.begin(), watched_.end(), fd) != watched_.end())
+        return epoll_ctl(epoll_fd_, EPOLL_CTL_MOD, fd, &ev) == 0;
     if (epoll_ctl(epoll_fd_, EPOLL_CTL_ADD, fd, &ev) != 0)
         return false;
     watched_.push_back(fd);

@@ -132,9 +132,17 @@ void TcpClient::take_in() {
     if (fd_ < 0) {
         return LinkState::NotConnected;
     }
-    if (!watch_ || watch_->may_have_input()) {
+    if (!watch_ || watch_->may_be_ready()) {
         take_in();
     }
+    return broken_ ? LinkState::Broken : LinkState::Connected;
+}
+
+LinkState TcpClient::TakeIn() {
+    if (fd_ < 0) {
+        return LinkState::NotConnected;
+    }
+    take_in();
     return broken_ ? LinkState::Broken : LinkState::Connected;
 }
 

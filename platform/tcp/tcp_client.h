@@ -54,12 +54,15 @@ class TcpClient {
     // are; other texts are looked up as host names.
     ConnectError Connect();
 
-    // Whether the connection is up; takes in, without waiting, whatever has arrived (with a
-    // watch, the socket is asked only when the watch says something may have come). A peer
-    // that closed, or a failed socket, gives Broken until Disconnect.
+    // Whether the connection is up; takes in, without waiting, whatever has arrived. With a
+    // watch the socket is asked only when the watch says something may have come; bytes that
+    // arrived meanwhile wait in the socket for TakeIn or the next test that asks. A peer that
+    // closed, or a failed socket, gives Broken until Disconnect.
     LinkState Connected();
+    // Takes in whatever has arrived, without waiting, whatever a watch says; then as Connected.
+    LinkState TakeIn();
 
-    // Bytes received and not yet read.
+    // Bytes taken in and not yet read.
     size_t HeldBytes() const { return held_.size(); }
     // Waits up to timeout_ms for more bytes from the socket and takes them in.
     void WaitForData(int timeout_ms = 10);

@@ -8,11 +8,19 @@ namespace win {
 
 using detail::state;
 
+namespace {
+
+bool wants_input(DescriptorWatch::Interest interest) {
+    return interest == DescriptorWatch::Interest::InputAndHangUp;
+}
+
+}  // namespace
+
 DescriptorWatch::~DescriptorWatch() {
     watch(-1);
 }
 
-void DescriptorWatch::watch(int fd) {
+void DescriptorWatch::watch(int fd, Interest interest) {
     auto& s = state();
     auto& watches = s.descriptor_watches;
     if (fd_ >= 0) {
@@ -21,12 +29,13 @@ void DescriptorWatch::watch(int fd) {
         watches.erase(std::remove(watches.begin(), watches.end(), this), watches.end());
     }
     fd_ = fd;
+    interest_ = interest;
     watched_ = false;
     state_ = State::Unknown;
     if (fd_ < 0)
         return;
     watches.push_back(this);
-    watched_ = s.driver && s.driver->watch_descriptor(fd_);
+    watched_ = s.driver && s.driver->watch_descriptor(fd_, wants_input(interest_));
 }
 
 void DescriptorWatch::set_watched(bool watched) {
@@ -54,7 +63,8 @@ void rewatch_descriptors(DisplayDriver* old_driver, DisplayDriver* new_driver) {
     for (DescriptorWatch* w : state().descriptor_watches) {
         if (w->watched() && old_driver)
             old_driver->unwatch_descriptor(w->fd());
-        w->set_watched(new_driver && new_driver->watch_descriptor(w->fd()));
+        w->set_watched(new_driver &&
+                       new_driver->watch_descriptor(w->fd(), wants_input(w->interest())));
     }
 }
 

@@ -57,9 +57,10 @@ class DisplayDriver {
     // events. The loop calls this when it has nothing to do.
     virtual void wait_events(int timeoutMs) = 0;
     // Descriptors of others that wait_events watches beside the display's own
-    // (DescriptorWatch): edge-triggered, for input and hang-up. watch_descriptor says whether
-    // this display can; one that does calls NativeDescriptorsWaited after each wait.
-    virtual bool watch_descriptor(int /*fd*/) { return false; }
+    // (DescriptorWatch): edge-triggered, for a hang-up and, with `input`, for input.
+    // watch_descriptor says whether this display can; one that does calls
+    // NativeDescriptorsWaited after each wait.
+    virtual bool watch_descriptor(int /*fd*/, bool /*input*/) { return false; }
     virtual void unwatch_descriptor(int /*fd*/) {}
     // Wakes a wait_events from elsewhere (not needed on one thread; may do nothing).
     virtual void wake() {}

@@ -16,7 +16,7 @@ class HeadlessDisplay : public Display {
     void present(win::HWND, const gdi::Bitmap&, const win::RECT& dirty) override;
     void process_events() override {}
     void wait_events(int timeoutMs) override;
-    bool watch_descriptor(int fd) override { return waiter_.watch(fd); }
+    bool watch_descriptor(int fd, bool input) override { return waiter_.watch(fd, input); }
     void unwatch_descriptor(int fd) override { waiter_.unwatch(fd); }
 
   private:

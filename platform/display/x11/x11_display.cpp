@@ -765,8 +765,8 @@ void X11Display::Impl::handle(XEvent& ev) {
     I.drain(readable);
 }
 
-bool X11Display::watch_descriptor(int fd) {
-    return impl_->waiter->watch(fd);
+bool X11Display::watch_descriptor(int fd, bool input) {
+    return impl_->waiter->watch(fd, input);
 }
 
 void X11Display::unwatch_descriptor(int fd) {

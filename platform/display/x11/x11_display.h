@@ -34,7 +34,7 @@ class X11Display final : public Display {
     void present(win::HWND, const gdi::Bitmap&, const win::RECT& dirty) override;
     void process_events() override;
     void wait_events(int timeoutMs) override;
-    bool watch_descriptor(int fd) override;
+    bool watch_descriptor(int fd, bool input) override;
     void unwatch_descriptor(int fd) override;
     bool has_clipboard() const override;
     bool set_clipboard_text(const std::string& utf8) override;

@@ -129,43 +129,60 @@ TEST(HeadlessWait, AWatchedDescriptorIsQuietUntilInputOrAHangUpComes) {
     DescriptorWatch watch;
     watch.watch(pair[0]);
     EXPECT_TRUE(watch.watched());
-    EXPECT_TRUE(watch.may_have_input());
+    EXPECT_TRUE(watch.may_be_ready());
     watch.drained();
-    EXPECT_TRUE(watch.may_have_input()) << "no wait has watched it since";
+    EXPECT_TRUE(watch.may_be_ready()) << "no wait has watched it since";
     OneIdleWait();
-    EXPECT_FALSE(watch.may_have_input());
+    EXPECT_FALSE(watch.may_be_ready());
     OneIdleWait();
-    EXPECT_FALSE(watch.may_have_input());
+    EXPECT_FALSE(watch.may_be_ready());
 
     // Input that comes is reported once; read dry, the socket is quiet again after a wait.
     ASSERT_EQ(write(pair[1], "x", 1), 1);
     OneIdleWait();
-    EXPECT_TRUE(watch.may_have_input());
+    EXPECT_TRUE(watch.may_be_ready());
     OneIdleWait();
-    EXPECT_TRUE(watch.may_have_input()) << "not read yet";
+    EXPECT_TRUE(watch.may_be_ready()) << "not read yet";
     char c;
     ASSERT_EQ(read(pair[0], &c, 1), 1);
     watch.drained();
     OneIdleWait();
-    EXPECT_FALSE(watch.may_have_input());
+    EXPECT_FALSE(watch.may_be_ready());
 
     // Without a display nothing watches: the owner asks. A display installed again watches.
     SetDisplayDriver(nullptr);
     EXPECT_FALSE(watch.watched());
-    EXPECT_TRUE(watch.may_have_input());
+    EXPECT_TRUE(watch.may_be_ready());
     SetDisplayDriver(disp.get());
     EXPECT_TRUE(watch.watched());
     watch.drained();
     OneIdleWait();
-    EXPECT_FALSE(watch.may_have_input());
+    EXPECT_FALSE(watch.may_be_ready());
 
     // The peer hanging up is reported like input.
     close(pair[1]);
     OneIdleWait();
-    EXPECT_TRUE(watch.may_have_input());
+    EXPECT_TRUE(watch.may_be_ready());
 
     watch.watch(-1);
     EXPECT_FALSE(watch.watched());
+    close(pair[0]);
+
+    // Watched for a hang-up only: input does not end the watch's quiet, the hang-up does.
+    ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pair), 0);
+    watch.watch(pair[0], DescriptorWatch::Interest::HangUp);
+    EXPECT_TRUE(watch.watched());
+    watch.drained();
+    OneIdleWait();
+    EXPECT_FALSE(watch.may_be_ready());
+    ASSERT_EQ(write(pair[1], "x", 1), 1);
+    OneIdleWait();
+    OneIdleWait();
+    EXPECT_FALSE(watch.may_be_ready());
+    close(pair[1]);
+    OneIdleWait();
+    EXPECT_TRUE(watch.may_be_ready());
+    watch.watch(-1);
     close(pair[0]);
     KillTimer(nullptr, timer);
 }

@@ -107,7 +107,7 @@ TEST_F(TcpLink, SecondConnectWhileConnectedIsRefused) {
 class HandWatch : public SocketWatch {
   public:
     void watch(int fd) override { watched.push_back(fd); }
-    bool may_have_input() const override { return input; }
+    bool may_be_ready() const override { return input; }
     void drained() override {
         ++drains;
         input = false;
@@ -136,6 +136,14 @@ TEST_F(TcpLink, WithAWatchTheConnectedTestAsksTheSocketOnlyWhenSomethingMayHaveC
     EXPECT_EQ(client_.Connected(), LinkState::Connected);
     EXPECT_EQ(client_.HeldBytes(), 3u);
     EXPECT_FALSE(watch.input);
+    // TakeIn asks the socket whatever the watch says.
+    server_.send({0x01, 0x02});
+    let_loopback_deliver();
+    EXPECT_EQ(client_.Connected(), LinkState::Connected);
+    EXPECT_EQ(client_.HeldBytes(), 3u);
+    EXPECT_EQ(client_.TakeIn(), LinkState::Connected);
+    EXPECT_EQ(client_.HeldBytes(), 5u);
+    client_.Read(2);
 
     // More than the client holds at once: the socket is not dry, so the watch is not told so
     // and the next test takes in the rest without a new report.
