@@ -184,6 +184,10 @@ struct State {
     bool deadline_active = false;
     int64_t deadline = 0;
     int64_t idle_waits = 0;
+    // The time read by the last look for a message that found nothing, for the wait that
+    // follows it at once: an idle turn reads the clock once less. Cleared by every look and by
+    // presenting, which may take time.
+    std::optional<int64_t> idle_now;
     // False once a search found no window to paint; anything that may need painting sets it,
     // so that an idle loop does not walk the window tree on every wake-up.
     bool paint_maybe = true;
@@ -235,7 +239,8 @@ int64_t now_ms();
 void invalidate(Window* w, const gdi::Region& window_coords, UINT flags);
 void invalidate_parent_area(Window* w, const RECT& rect_in_parent);
 void ensure_backing(Window* top);
-void flush_presents();
+// Whether anything was presented.
+bool flush_presents();
 // The visible part of a window in root coordinates.
 gdi::Region visible_region(const Window* w, bool client_only, bool clip_children);
 Window* next_window_to_paint(HWND filter);

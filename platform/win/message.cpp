@@ -172,8 +172,10 @@ namespace {
         if (!best || t.next_due < best->next_due)
             best = &t;
     }
-    if (!best)
+    if (!best) {
+        s.idle_now = now;
         return false;
+    }
     MSG m;
     m.hwnd = best->hwnd;
     m.message = WM_TIMER;
@@ -223,6 +225,7 @@ namespace {
 [[gnu::hot]] bool peek(MSG* out, HWND filter, UINT lo, UINT hi, UINT remove) {
     auto& s = state();
     const bool rm = (remove & PM_REMOVE) != 0;
+    s.idle_now.reset();
     pump_driver();
     for (auto it = s.posted.begin(); it != s.posted.end(); ++it) {
         if (!matches(*it, filter, lo, hi))
@@ -276,7 +279,8 @@ namespace {
         s.last_msg = *out;
         return true;
     }
-    detail::flush_presents();
+    if (detail::flush_presents())
+        s.idle_now.reset();
     return false;
 }
 
@@ -287,7 +291,8 @@ namespace {
 [[gnu::hot]] void idle_wait(HWND filter = nullptr, UINT lo = 0, UINT hi = 0) {
     auto& s = state();
     ++s.idle_waits;
-    detail::flush_presents();
+    if (detail::flush_presents())
+        s.idle_now.reset();
     if (clk::ManualClock* m = clk::current_manual()) {
         auto due = detail::next_timer_due(filter, lo, hi);
         if (s.deadline_active && due && *due <= s.deadline) {
@@ -305,7 +310,9 @@ namespace {
     auto due = detail::timer_wake_time(filter, lo, hi);
     int timeout = -1;
     if (due) {
-        int64_t wait = *due - detail::now_ms();
+        // The look that found nothing to do read the clock a moment ago.
+        const int64_t now = s.idle_now ? *s.idle_now : detail::now_ms();
+        int64_t wait = *due - now;
         timeout = static_cast<int>(std::clamp<int64_t>(wait, 0, 1 << 30));
     }
     if (s.driver && !s.in_driver) {

@@ -157,20 +157,24 @@ void ensure_backing(Window* top) {
     top->dirty = {0, 0, w, h};
 }
 
-[[gnu::hot]] void flush_presents() {
+[[gnu::hot]] bool flush_presents() {
     auto& s = state();
+    bool presented = false;
     for (Window* t : s.toplevels) {
         if (t->dirty.empty())
             continue;
         if (s.driver && t->backing && (t->style & WS_VISIBLE)) {
             RECT d = t->dirty.intersect(t->backing->rect());
             t->dirty = {};
-            if (!d.empty())
+            if (!d.empty()) {
                 s.driver->present(t->handle, *t->backing, d);
+                presented = true;
+            }
         } else if (!s.driver) {
             t->dirty = {};
         }
     }
+    return presented;
 }
 
 namespace {
