@@ -40,6 +40,21 @@ void require(const void* out) {
 
 }  // namespace
 
+TQuickIni& TQuickIni::operator=(const TQuickIni& other) {
+    if (this == &other) {
+        return *this;
+    }
+    std::deque<std::string> lines(other.FIniFile.begin(), other.FIniFile.end());
+    FText.clear();
+    FWritten = std::move(lines);
+    FIniFile.assign(FWritten.begin(), FWritten.end());
+    FSections = other.FSections;
+    FKeySigs = other.FKeySigs;
+    FAuto = other.FAuto;
+    FFileName = other.FFileName;
+    return *this;
+}
+
 void TQuickIni::LoadFromStream(TStream* stream) {
     if (stream == nullptr) {
         return;
@@ -51,13 +66,17 @@ void TQuickIni::LoadFromStream(TStream* stream) {
 }
 
 void TQuickIni::LoadFromText(std::string_view text) {
-    FIniFile.clear();
-    FSections.clear();
     // Lines end at CR, LF or CR LF, the text at a NUL byte; each line is kept trimmed, without
-    // the empty ones and the comments, straight from the text.
+    // the empty ones and the comments, in place in one copy of the text.
     if (const size_t nul = text.find('\0'); nul != std::string_view::npos) {
         text = text.substr(0, nul);
     }
+    std::string copy(text);
+    FIniFile.clear();
+    FSections.clear();
+    FWritten.clear();
+    FText = std::move(copy);
+    text = FText;
     auto keep = [this](std::string_view raw) {
         const std::string_view line = trim(raw);
         if (!line.empty() && line.front() != ';') {
@@ -124,8 +143,15 @@ void TQuickIni::RebuildSections() {
 
 void TQuickIni::Clear() {
     FIniFile.clear();
+    FText.clear();
+    FWritten.clear();
     FSections.clear();
     FKeySigs.clear();
+}
+
+std::string_view TQuickIni::keep_written(std::string line) {
+    FWritten.push_back(std::move(line));
+    return FWritten.back();
 }
 
 uint32_t TQuickIni::key_signature(std::string_view key) {
@@ -283,7 +309,7 @@ void TQuickIni::ReadSectionValues(std::string_view section, std::vector<std::str
         if (is_section_header(trim(FIniFile[i]))) {
             break;
         }
-        out->push_back(FIniFile[i]);
+        out->emplace_back(FIniFile[i]);
     }
 }
 
@@ -327,21 +353,21 @@ void TQuickIni::WriteString(std::string_view section, std::string_view ident,
     if (header < 0) {
         std::string head(1, '[');
         head.append(trim(section)).push_back(']');
-        FIniFile.push_back(std::move(head));
-        FIniFile.push_back(std::move(line));
+        FIniFile.push_back(keep_written(std::move(head)));
+        FIniFile.push_back(keep_written(std::move(line)));
         RebuildSections();
         return;
     }
     int end = 0;
     const int at = find_key(header, ident, end);
     if (at >= 0) {
-        FIniFile[static_cast<size_t>(at)] = std::move(line);
+        FIniFile[static_cast<size_t>(at)] = keep_written(std::move(line));
         if (static_cast<size_t>(at) < FKeySigs.size()) {
             FKeySigs[static_cast<size_t>(at)] = line_signature(FIniFile[static_cast<size_t>(at)]);
         }
         return;
     }
-    FIniFile.insert(FIniFile.begin() + end, std::move(line));
+    FIniFile.insert(FIniFile.begin() + end, keep_written(std::move(line)));
     RebuildSections();
 }
 
@@ -378,7 +404,7 @@ void TQuickIni::EraseSection(std::string_view section) {
 }
 
 void TQuickIni::SaveToStream(TStream* stream) const {
-    for (const std::string& line : FIniFile) {
+    for (const std::string_view line : FIniFile) {
         stream->Write(line.data(), line.size());
         stream->Write("\r\n", 2);
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -17,6 +18,15 @@ class TQuickIni {
   public:
     // One section header: the trimmed header line with its brackets, and its line index.
     using Section = std::pair<std::string, int>;
+
+    TQuickIni() = default;
+    // A copy holds its lines itself (moving copies too: the lines are views into storage the
+    // object keeps).
+    TQuickIni(const TQuickIni& other) { *this = other; }
+    TQuickIni(TQuickIni&& other) : TQuickIni(static_cast<const TQuickIni&>(other)) {}
+    TQuickIni& operator=(const TQuickIni& other);
+    TQuickIni& operator=(TQuickIni&& other) { return *this = static_cast<const TQuickIni&>(other); }
+    ~TQuickIni() = default;
 
     // Replaces the text with the remaining bytes of stream; nothing happens for nullptr.
     void LoadFromStream(TStream* stream);
@@ -64,7 +74,7 @@ class TQuickIni {
     static void Compress(TStream* in, TStream* out);
     static bool Decompress(TStream* in, TStream* out);
 
-    const std::vector<std::string>& Lines() const { return FIniFile; }
+    const std::vector<std::string_view>& Lines() const { return FIniFile; }
 
     bool FAuto = false;
     std::string FFileName;
@@ -84,7 +94,14 @@ class TQuickIni {
     static uint32_t key_signature(std::string_view key);
     static uint32_t line_signature(std::string_view line);
 
-    std::vector<std::string> FIniFile;
+    // Keeps a line made by writing and gives it as a view.
+    std::string_view keep_written(std::string line);
+
+    // The lines as read (views into FText) or written (views into FWritten), trimmed.
+    std::vector<std::string_view> FIniFile;
+    std::string FText;
+    // Lines made by writing; a deque, so that they stay where they are as more are added.
+    std::deque<std::string> FWritten;
     std::vector<Section> FSections;
     // One per line of FIniFile: kHeaderLine, kNoKey or the key_signature of its key.
     std::vector<uint32_t> FKeySigs;

@@ -139,5 +139,32 @@ TEST(QuickIni, KeysOfOneSectionReadThroughItsIndex) {
     EXPECT_EQ(ini.ReadInteger(-1, "X", 4), 4);
 }
 
+// The lines are views into storage the object keeps: copies and moved objects keep their own,
+// also for texts short enough to sit inside a string.
+TEST(QuickIni, CopiesAndMovesKeepTheirLines) {
+    auto made = [] {
+        TQuickIni ini;
+        ini.LoadFromText("[a]\nk=1");
+        ini.WriteString("a", "w", "2");
+        return ini;
+    };
+    TQuickIni moved = made();
+    TQuickIni copy;
+    {
+        TQuickIni source = made();
+        copy = source;
+        source.WriteString("a", "k", "changed");
+    }
+    for (const TQuickIni* ini : {&moved, &copy}) {
+        EXPECT_EQ(ini->ReadInteger("a", "k", 0), 1);
+        EXPECT_EQ(ini->ReadInteger("a", "w", 0), 2);
+    }
+    copy.WriteString("A", "K", "3");
+    copy.WriteString("b", "x", "4");
+    EXPECT_EQ(copy.ReadInteger("a", "k", 0), 3);
+    EXPECT_EQ(copy.ReadInteger("b", "x", 0), 4);
+    EXPECT_EQ(moved.ReadInteger("a", "k", 0), 1);
+}
+
 }  // namespace
 }  // namespace skin
