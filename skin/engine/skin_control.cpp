@@ -131,6 +131,10 @@ void TSkinControl::NewWndProc(forms::TMessage& m) {
             m.Result = 1;
             return;
         }
+        // A control in the system look (0x3506) goes away as a skinned one does: the object
+        // must not touch it afterwards.
+        if (m.Msg == win::WM_NCDESTROY)
+            skinstate = 6;
         CallPrevious(m);
         return;
     }

@@ -88,6 +88,12 @@ TEST_F(SkinUiTest, AParentClaimsOneColourOnlyWhereItPaintsOne) {
     EXPECT_EQ(
         win::SendMessage(group->Handle(), CN_PlainBackground, reinterpret_cast<win::WPARAM>(&q), 0),
         0);
+    // Freed while in the system look, it is gone for its skinning object too, which is freed
+    // later with the skin and must not reach the freed control then.
+    TSkinControl* sc = SkinOf(group);
+    ASSERT_NE(sc, nullptr);
+    delete group;
+    EXPECT_FALSE(sc->Alive());
 }
 
 TEST_F(SkinUiTest, AButtonOverAGroupBoxShowsTheGroupBoxUnderItsCorners) {
