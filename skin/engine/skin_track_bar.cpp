@@ -25,6 +25,11 @@ win::DWORD StyleOf(win::HWND h) {
 gdi::Bitmap TurnStates(const TDataSkinObject& e) {
     const int frames = std::max(1, e.frame);
     const gdi::Rect first = state_rect(e.Map, false, frames, 1);
+    // A count of states above the image's width leaves every state empty: nothing to turn.
+    // Past this, the states number at most the image's columns, so neither the loop nor the
+    // turned picture's width can run away with the count a skin claims.
+    if (first.empty())
+        return {};
     gdi::Bitmap out(first.height() * frames, first.width());
     gdi::DC dc(out);
     for (int k = 1; k <= frames; ++k) {

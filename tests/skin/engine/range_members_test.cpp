@@ -184,6 +184,17 @@ TEST_F(SkinUiTest, TheThumbImagePointsAtTheTicksAndUprightBarsTurnLyingImages) {
     EXPECT_EQ(right.color_at(0, 0), down.color_at(down.width() / 5 - 1, 0));
 }
 
+TEST_F(SkinUiTest, AnUprightBarWhoseLyingThumbCountsMoreStatesThanColumnsHasNoThumbImage) {
+    // A skin that claims more states than its thumb image has columns: each state is empty,
+    // and turning them must neither run through the count nor size a picture from it.
+    int frames = 0;
+    bool trans = false;
+    data->Trackbottom->frame = 2'000'000'000;
+    EXPECT_TRUE(TrackThumbImage(*data, win::TBS_VERT, &frames, &trans).empty());
+    data->Trackbottom->frame = data->Trackbottom->Map.width() + 1;
+    EXPECT_TRUE(TrackThumbImage(*data, win::TBS_VERT, &frames, &trans).empty());
+}
+
 TEST_F(SkinUiTest, ATrackBarsThumbFollowsTheMouseAndWithoutThumbsKeepsTheSystemLook) {
     auto* bar = Add<forms::TTrackBar>("Track", 10, 10, 200, 45);
     ShowSkinned();
