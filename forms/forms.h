@@ -11,6 +11,7 @@
 #include "forms/date_time_picker.h"
 #include "forms/edit.h"
 #include "forms/form.h"
+#include "forms/header_control.h"
 #include "forms/label.h"
 #include "forms/line_editor.h"
 #include "forms/message_box.h"

@@ -4,6 +4,7 @@
 #include "platform/win/classic_drawing.h"
 #include "platform/win/clipboard.h"
 #include "platform/win/display_driver.h"
+#include "platform/win/header.h"
 #include "platform/win/hook.h"
 #include "platform/win/input.h"
 #include "platform/win/menu.h"

@@ -4,6 +4,7 @@
 
 #include "platform/clock/clock.h"
 #include "platform/win/hook.h"
+#include "platform/win/header.h"
 #include "platform/win/internal.h"
 #include "platform/win/message.h"
 #include "platform/win/metrics.h"
@@ -125,6 +126,9 @@ void register_builtin_classes() {
     wc.style = CS_DBLCLKS;
     wc.lpfnWndProc = detail::trackbar_proc;
     wc.lpszClassName = TRACKBAR_CLASS;
+    RegisterClass(wc);
+    wc.lpfnWndProc = detail::header_proc;
+    wc.lpszClassName = WC_HEADER;
     RegisterClass(wc);
 }
 

@@ -17,6 +17,7 @@
 #include "skin/engine/skin_date_time.h"
 #include "skin/engine/skin_edit.h"
 #include "skin/engine/skin_group_box.h"
+#include "skin/engine/skin_header.h"
 #include "skin/engine/skin_progress.h"
 #include "skin/engine/skin_scroll_bar.h"
 #include "skin/engine/skin_status_bar.h"
@@ -243,8 +244,11 @@ void TWinSkinForm::AddComp(forms::TControl* control, forms::TWinControl* form) {
         offer_children();
         return;
     }
-    if (Is(control, {"THeaderControl", "TCustomHeaderControl"}))
-        return;  // header controls do not occur in this program's windows
+    if (Is(control, {"THeaderControl", "TCustomHeaderControl"})) {
+        if (on.has(xcPanel))
+            Attach(std::make_unique<members::TSkinHeader>(), wc);
+        return;
+    }
     if (Is(control, {"TCheckBox", "TCustomCheckBox"})) {
         if (on.has(xcCheckBox))
             Attach(std::make_unique<TSkinCheckBox>(), wc);
@@ -537,6 +541,9 @@ void TWinSkinForm::AddControlh(win::HWND h) {
     } else if (cls == "msctls_trackbar32") {
         if (on.has(xcTrackBar))
             sc = std::make_unique<TSkinTrackBar>();
+    } else if (cls == "sysheader32") {
+        if (on.has(xcPanel))
+            sc = std::make_unique<members::TSkinHeader>();
     } else if (cls == "systabcontrol32") {
         if (on.has(xcTab) && HasTabElement(fsd))
             sc = std::make_unique<TSkinTab>();

@@ -128,3 +128,52 @@ TEST_F(UiTest, ATrackBarsRangeHoldsAgainstOddInput) {
 
 }  // namespace
 }  // namespace forms
+
+namespace forms {
+namespace {
+
+TEST_F(UiTest, AHeadersSectionsClickAndResizeForTheOperator) {
+    auto* header = Add<THeaderControl>("Header", 0, 0, 300, 20);
+    header->AddSection("Channel", 100);
+    header->AddSection("Delay", 80).SetAlignment(TAlignment::taRightJustify);
+    std::vector<std::string> clicked;
+    int resized = -1;
+    header->OnSectionClick = [&](THeaderControl*, THeaderSection* s) {
+        clicked.push_back(s->Text());
+    };
+    header->OnSectionResize = [&](THeaderControl*, THeaderSection* s) { resized = s->Index(); };
+    form->Show();
+    EXPECT_EQ(header->Top(), 0) << "along the top of its parent";
+    EXPECT_EQ(header->Width(), form->ClientWidth());
+    const gdi::Point on_delay = header->ClientToScreen({140, 10});
+    win::InjectClick(on_delay);
+    win::PumpPending();
+    EXPECT_EQ(clicked, std::vector<std::string>{"Delay"});
+    // The window's messages see the same sections.
+    win::HWND h = header->Handle();
+    EXPECT_EQ(win::SendMessage(h, win::HDM_GETITEMCOUNT, 0, 0), 2);
+    win::HDITEM item;
+    item.mask = win::HDI_TEXT | win::HDI_WIDTH;
+    item.pszText = "Ready";
+    item.cxy = 60;
+    win::SendMessage(h, win::HDM_INSERTITEM, 1, reinterpret_cast<win::LPARAM>(&item));
+    ASSERT_EQ(header->SectionCount(), 3);
+    EXPECT_EQ(header->Sections(1).Text(), "Ready");
+    EXPECT_EQ(header->Sections(2).Alignment(), TAlignment::taRightJustify);
+    // A divider dragged by the mouse.
+    win::SendMessage(h, win::WM_LBUTTONDOWN, win::MK_LBUTTON, win::MAKELPARAM(100, 10));
+    win::SendMessage(h, win::WM_MOUSEMOVE, win::MK_LBUTTON, win::MAKELPARAM(130, 10));
+    win::SendMessage(h, win::WM_LBUTTONUP, 0, win::MAKELPARAM(130, 10));
+    EXPECT_EQ(resized, 0);
+    EXPECT_EQ(header->Sections(0).Width(), 130);
+    header->DeleteSection(0);
+    header->DeleteSection(9);
+    EXPECT_EQ(header->SectionCount(), 2);
+    EXPECT_EQ(header->Sections(0).Text(), "Ready");
+    EXPECT_EQ(header->SectionRect(1).left, 60);
+    header->Sections(0).SetWidth(-5);
+    EXPECT_EQ(header->Sections(0).Width(), 0);
+}
+
+}  // namespace
+}  // namespace forms

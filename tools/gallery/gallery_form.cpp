@@ -228,6 +228,16 @@ void TGalleryForm::MakeRangePage() {
         };
         TrackBar[i] = bar;
     }
+
+    Make<TLabel>(this, TabSheet4, "Label32", 320, 200, 290, 18, "THeaderControl 表头");
+    HeaderControl1 = Make<THeaderControl>(this, TabSheet4, "HeaderControl1", 320, 222, 290, 22);
+    HeaderControl1->SetAlign(TAlign::alNone);
+    HeaderControl1->AddSection("通道 Channel", 100);
+    HeaderControl1->AddSection("延时 Delay", 90).SetAlignment(TAlignment::taRightJustify);
+    HeaderControl1->AddSection("状态 State", 80).SetAlignment(TAlignment::taCenter);
+    HeaderControl1->OnSectionClick = [this](THeaderControl*, THeaderSection* section) {
+        StatusBar1->Panels(3).SetText("sort " + section->Text());
+    };
 }
 
 void TGalleryForm::Bn_boxClick(TObject*) {

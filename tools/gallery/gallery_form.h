@@ -48,6 +48,7 @@ class TGalleryForm : public forms::TForm {
     forms::TStatusBar* StatusBar1;
     forms::TProgressBar* ProgressBar[6];
     forms::TTrackBar* TrackBar[5];
+    forms::THeaderControl* HeaderControl1;
     forms::TTimer* Timer1;
 
   private:

@@ -2,11 +2,13 @@
 // and what they draw from the skin's elements.
 #include <gtest/gtest.h>
 
+#include "forms/header_control.h"
 #include "forms/progress_bar.h"
 #include "forms/track_bar.h"
 #include "platform/win/metrics.h"
 #include "platform/win/styles.h"
 #include "platform/win/window.h"
+#include "skin/engine/skin_header.h"
 #include "skin/engine/skin_progress.h"
 #include "skin/engine/skin_track_bar.h"
 #include "skin/skin_elements.h"
@@ -64,6 +66,16 @@ TEST(SkinTrackThumb, StateIndexFollowsTheImagesStateCount) {
     EXPECT_EQ(skin::TrackThumbStateIndex(3, false, false, false, false), 1);
     EXPECT_EQ(skin::TrackThumbStateIndex(3, true, false, true, false), 3);
     EXPECT_EQ(skin::TrackThumbStateIndex(1, true, true, false, false), 1);
+}
+
+TEST(SkinHeaderSection, StateIndexFollowsTheImagesStateCount) {
+    EXPECT_EQ(skin::HeaderSectionStateIndex(5, true, false, false), 1);
+    EXPECT_EQ(skin::HeaderSectionStateIndex(5, true, true, true), 2);
+    EXPECT_EQ(skin::HeaderSectionStateIndex(5, true, false, true), 3);
+    EXPECT_EQ(skin::HeaderSectionStateIndex(5, false, true, true), 4);
+    EXPECT_EQ(skin::HeaderSectionStateIndex(2, true, false, true), 1);
+    EXPECT_EQ(skin::HeaderSectionStateIndex(2, true, true, false), 2);
+    EXPECT_EQ(skin::HeaderSectionStateIndex(0, true, true, false), 1);
 }
 
 TEST(SkinProgressDrawing, FrameStateByOrientationBlocksUpToThePositionOnly) {
@@ -222,7 +234,33 @@ TEST_F(SkinUiTest, ATrackBarsThumbFollowsTheMouseAndWithoutThumbsKeepsTheSystemL
     EXPECT_EQ(Pixel(bar, c.x, c.y), win::GetSysColor(win::COLOR_BTNFACE));
 }
 
-TEST_F(SkinUiTest, ProgressAndTrackWindowsOfADialogAreSkinnedByTheirClass) {
+TEST_F(SkinUiTest, AHeadersSectionsShowHoverAndPressedFromTheSkin) {
+    auto* header = Add<forms::THeaderControl>("Header", 0, 0, 300, 22);
+    header->AddSection("A", 100);
+    header->AddSection("B", 100);
+    ShowSkinned();
+    ASSERT_EQ(SkinClass(header), "TSkinHeader");
+    const gdi::Color normal = Pixel(header, 150, 2);
+    const gdi::Color rest = Pixel(header, 250, 2);
+    EXPECT_EQ(normal, rest) << "the space after the sections is an empty section";
+    win::HWND h = header->Handle();
+    win::SendMessage(h, win::WM_MOUSEMOVE, 0, win::MAKELPARAM(150, 10));
+    const gdi::Color hover = Pixel(header, 150, 2);
+    EXPECT_NE(hover, normal);
+    EXPECT_EQ(Pixel(header, 50, 2), normal) << "only the section under the mouse";
+    win::SendMessage(h, win::WM_LBUTTONDOWN, win::MK_LBUTTON, win::MAKELPARAM(150, 10));
+    const gdi::Color pressed = Pixel(header, 150, 2);
+    EXPECT_NE(pressed, hover);
+    win::SendMessage(h, win::WM_MOUSEMOVE, win::MK_LBUTTON, win::MAKELPARAM(50, 10));
+    EXPECT_EQ(Pixel(header, 150, 2), normal) << "pressed only while the mouse is over it";
+    win::SendMessage(h, win::WM_LBUTTONUP, 0, win::MAKELPARAM(50, 10));
+    // A skin without the header image leaves the header in the system look.
+    data->Header.reset();
+    header->Invalidate();
+    EXPECT_EQ(Pixel(header, 150, 4), win::GetSysColor(win::COLOR_BTNFACE));
+}
+
+TEST_F(SkinUiTest, ProgressTrackAndHeaderWindowsOfADialogAreSkinnedByTheirClass) {
     ShowSkinned();
     win::HWND dlg = win::CreateWindowEx(0, "#32770", "Working",
                                         win::WS_POPUP | win::WS_CAPTION | win::WS_VISIBLE, 50, 50,
@@ -242,6 +280,11 @@ TEST_F(SkinUiTest, ProgressAndTrackWindowsOfADialogAreSkinnedByTheirClass) {
     sf->InitHwndControls(dlg);
     ASSERT_NE(sf->SkinOfWindow(track), nullptr);
     EXPECT_EQ(sf->SkinOfWindow(track)->ClassName(), "TSkinTrackBar");
+    win::HWND header = win::CreateWindowEx(0, win::WC_HEADER, "", win::WS_CHILD | win::WS_VISIBLE,
+                                           10, 90, 200, 20, dlg, nullptr, nullptr, nullptr);
+    sf->InitHwndControls(dlg);
+    ASSERT_NE(sf->SkinOfWindow(header), nullptr);
+    EXPECT_EQ(sf->SkinOfWindow(header)->ClassName(), "TSkinHeader");
     win::DestroyWindow(dlg);
     win::PumpPending();
 }
