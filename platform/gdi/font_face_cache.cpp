@@ -1,5 +1,7 @@
 #include "platform/gdi/font_face_cache.h"
 
+#include "platform/gdi/cache_file.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -230,22 +232,12 @@ std::optional<FaceCache> parse_face_cache(std::string_view text) {
 }
 
 std::optional<FaceCache> read_face_cache(const std::string& path) {
-    if (path.empty())
-        return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    // A real cache file is a few kilobytes; anything much larger is not one. The text is read
-    // in pieces as large as the file is, so a small file touches no more memory than it needs.
+    // A real cache file is a few kilobytes; anything much larger is not one.
     constexpr size_t kMax = 1 << 16;
-    std::string text;
-    char piece[4096];
-    while (in.read(piece, sizeof piece), in.gcount() > 0) {
-        text.append(piece, static_cast<size_t>(in.gcount()));
-        if (text.size() > kMax)
-            return std::nullopt;
-    }
-    return parse_face_cache(text);
+    const std::optional<std::string> text = read_cache_file(path, kMax);
+    if (!text)
+        return std::nullopt;
+    return parse_face_cache(*text);
 }
 
 void write_face_cache(const std::string& path, const FaceCache& cache) {

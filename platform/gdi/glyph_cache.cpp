@@ -1,5 +1,7 @@
 #include "platform/gdi/glyph_cache.h"
 
+#include "platform/gdi/cache_file.h"
+
 #include <dlfcn.h>
 #include <unistd.h>
 
@@ -248,21 +250,10 @@ std::optional<GlyphCache> parse_glyph_cache(std::string_view bytes) {
 }
 
 std::optional<GlyphCache> read_glyph_cache(const std::string& path) {
-    if (path.empty())
+    const std::optional<std::string> bytes = read_cache_file(path, kMaxFileBytes);
+    if (!bytes)
         return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    if (size <= 0 || static_cast<size_t>(size) > kMaxFileBytes)
-        return std::nullopt;
-    in.seekg(0);
-    std::string bytes(static_cast<size_t>(size), '\0');
-    in.read(bytes.data(), size);
-    if (in.gcount() != size)
-        return std::nullopt;
-    return parse_glyph_cache(bytes);
+    return parse_glyph_cache(*bytes);
 }
 
 void write_glyph_cache(const std::string& path, const GlyphCache& cache) {

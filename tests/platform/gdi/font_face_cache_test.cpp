@@ -2,6 +2,7 @@
 // again as soon as something has, and never trusted when the file is damaged.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -9,6 +10,7 @@
 #include <fstream>
 #include <string>
 
+#include "platform/gdi/cache_file.h"
 #include "platform/gdi/font_face_cache.h"
 #include "platform/gdi/font_face_files.h"
 
@@ -146,6 +148,20 @@ TEST_F(FaceCacheTest, NamesThatCannotBeWrittenLeaveNoFile) {
     write_face_cache(cache_, describe_faces(faces));
     EXPECT_FALSE(std::filesystem::exists(cache_));
     write_face_cache("", describe_faces(made_up()));  // no home: nothing, no failure
+}
+
+// Something other than a file where a cache belongs is passed over at once: opening a named
+// pipe for reading would otherwise wait for a writer and hold the start forever.
+TEST_F(FaceCacheTest, OnlyARegularFileOfAllowedSizeIsReadAsACache) {
+    const std::string pipe = (dir_ / "pipe").string();
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_FALSE(read_cache_file(pipe, 1 << 16));
+    EXPECT_FALSE(read_face_cache(pipe));
+    EXPECT_FALSE(read_cache_file(dir_.string(), 1 << 16));
+    EXPECT_FALSE(read_cache_file(write("empty", ""), 1 << 16));
+    EXPECT_FALSE(read_cache_file(write("large", std::string(65, 'x')), 64));
+    EXPECT_EQ(read_cache_file(write("fits", std::string(64, 'x')), 64), std::string(64, 'x'));
+    EXPECT_FALSE(read_cache_file((dir_ / "missing").string(), 64));
 }
 
 }  // namespace
