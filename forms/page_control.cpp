@@ -151,13 +151,22 @@ gdi::Rect TPageControl::TabRect(int i) {
     dc.select_font(Font().ToGdi());
     const int h = TabHeight();
     int x = 2;
+    const int pad = 12 + tab_extra_width_;
     for (int k = 0; k < i; ++k)
-        x += dc.get_text_extent(pages_[k]->Caption()).cx + 12;
-    const int w = dc.get_text_extent(pages_[i]->Caption()).cx + 12;
+        x += dc.get_text_extent(pages_[k]->Caption()).cx + pad;
+    const int w = dc.get_text_extent(pages_[i]->Caption()).cx + pad;
     gdi::Rect r = gdi::Rect::from_xywh(x, 2, w, h);
     if (pages_[i] == active_)
         r = {r.left - 2, r.top - 2, r.right + 2, r.bottom + 1};
     return r;
+}
+
+void TPageControl::SetTabExtraWidth(int pixels) {
+    pixels = std::max(0, pixels);
+    if (pixels == tab_extra_width_)
+        return;
+    tab_extra_width_ = pixels;
+    Invalidate();
 }
 
 gdi::Rect TPageControl::DisplayRect() {

@@ -46,6 +46,10 @@ class TPageControl : public TWinControl {
 
     // The tab of page i and the area where the pages sit, in client coordinates.
     gdi::Rect TabRect(int i);
+    // Pixels added to the width of every tab, right of its caption (room for a close button
+    // drawn on the tab). Not negative.
+    int TabExtraWidth() const { return tab_extra_width_; }
+    void SetTabExtraWidth(int pixels);
     gdi::Rect DisplayRect();
     int TabHeight();
     // The page whose tab is at the client point, or -1.
@@ -72,6 +76,7 @@ class TPageControl : public TWinControl {
 
     std::vector<TTabSheet*> pages_;
     TTabSheet* active_ = nullptr;
+    int tab_extra_width_ = 0;
 };
 
 }  // namespace forms

@@ -36,6 +36,28 @@ gdi::Rect TSkinTab::CloseButtonRect(const gdi::Rect& tab) {
     return {std::max(tab.left, right - size), top, right, top + size};
 }
 
+int TSkinTab::CloseButtonRoom() {
+    return kCloseButtonSize + kCloseButtonGap;
+}
+
+void TSkinTab::SyncCloseButtonRoom() {
+    auto* pc = dynamic_cast<forms::TPageControl*>(control);
+    if (!pc || pc->Destroying())
+        return;
+    const bool want = skinned && HasCloseButtons();
+    if (want == room_given_)
+        return;
+    room_given_ = want;
+    pc->SetTabExtraWidth(pc->TabExtraWidth() + (want ? CloseButtonRoom() : -CloseButtonRoom()));
+}
+
+void TSkinTab::Unsubclass() {
+    const bool gone = skinstate == 6;
+    TSkinControl::Unsubclass();
+    if (!gone)
+        SyncCloseButtonRoom();
+}
+
 int TSkinTab::CloseButtonAt(gdi::Point p) const {
     auto* pc = dynamic_cast<forms::TPageControl*>(control);
     if (!pc || !HasCloseButtons())
@@ -141,6 +163,7 @@ void TSkinTab::DrawControl(gdi::DC& dc, const gdi::Rect& r) {
     auto* pc = dynamic_cast<forms::TPageControl*>(control);
     if (!pc || !CanPaint() || r.empty())
         return;
+    SyncCloseButtonRoom();
     // Straight into the window's DC: the window is composed in its backing picture before it is
     // shown, and the DC leaves the sheets out, so only the strip and the border around them are
     // drawn (a picture of the whole control would be some 3 MB, filled and copied each paint).

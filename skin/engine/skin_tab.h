@@ -19,6 +19,10 @@ class TSkinTab : public TSkinControl {
     static gdi::Rect CloseButtonRect(const gdi::Rect& tab);
     // The tab whose close button is at the client point, or -1.
     int CloseButtonAt(gdi::Point p) const;
+    // How much wider each tab is made while it carries a close button, so that the button
+    // sits beside the caption instead of over it.
+    static int CloseButtonRoom();
+    void Unsubclass() override;
 
   protected:
     void DrawControl(gdi::DC& dc, const gdi::Rect& r) override;
@@ -31,8 +35,12 @@ class TSkinTab : public TSkinControl {
     // The operator let go over the close button of tab `index`.
     void CloseClicked(int index);
 
+    // Gives the tabs room for their close buttons (or takes it back) when that changed.
+    void SyncCloseButtonRoom();
+
     int close_hot_ = -1;
     int close_pressed_ = -1;
+    bool room_given_ = false;
 };
 
 // Page controls whose tabs look like buttons: the tabs from the button element.

@@ -182,6 +182,38 @@ TEST_F(SkinUiTest, ControlsFreedWhileSkinnedLeaveNothingBehind) {
     EXPECT_EQ(SkinClass(again), "TSkinButton");
 }
 
+TEST_F(SkinUiTest, TabsWithCloseButtonsAreWideEnoughForCaptionAndButton) {
+    auto* plain = Add<forms::TPageControl>("Plain", 10, 10, 300, 100);
+    auto* closing = Add<forms::TPageControl>("Closing", 10, 120, 300, 100);
+    closing->SetTag(kTabCloseButtonsTag);
+    for (auto* pc : {plain, closing}) {
+        for (const char* caption : {"Alpha", "Timer Task"}) {
+            auto* sheet = new forms::TTabSheet(form);
+            sheet->SetPageControl(pc);
+            sheet->SetCaption(caption);
+        }
+        pc->SetActivePageIndex(1);
+    }
+    ShowSkinned();
+    win::UpdateAllWindows();
+    gdi::Bitmap scratch(1, 1);
+    gdi::DC dc(scratch);
+    dc.select_font(closing->Font().ToGdi());
+    for (int i = 0; i < 2; ++i) {
+        const gdi::Rect tab = closing->TabRect(i);
+        EXPECT_EQ(tab.width(), plain->TabRect(i).width() + TSkinTab::CloseButtonRoom());
+        // The caption, centred in the part left of the button, keeps 6 pixels either side.
+        const int text = dc.get_text_extent(closing->Pages(i)->Caption()).cx;
+        const int free = TSkinTab::CloseButtonRect(tab).left - tab.left;
+        EXPECT_GE(free - text, 12) << "tab " << i;
+    }
+    // Without the tag the tabs take their plain widths again.
+    closing->SetTag(0);
+    closing->Invalidate();
+    win::UpdateAllWindows();
+    EXPECT_EQ(closing->TabRect(0).width(), plain->TabRect(0).width());
+}
+
 TEST_F(SkinUiTest, CloseButtonsOnTabsAskTheWindowAndFreeThePageOnlyWhenItAgrees) {
     auto* pc = Add<forms::TPageControl>("PC", 10, 10, 400, 200);
     pc->SetTag(kTabCloseButtonsTag);
