@@ -51,8 +51,12 @@ bool ParseInt(const std::string& v, int* out) {
 
 }  // namespace
 
+void TOwnWndProc::operator()(TMessage& message) const {
+    control->WndProc(message);
+}
+
 TControl::TControl(TComponent* owner) : TComponent(owner) {
-    WindowProc = [this](TMessage& m) { WndProc(m); };
+    WindowProc = TOwnWndProc{this};
     font_.OnChange = [this] {
         if (!taking_parent_font_)
             parent_font_ = false;
@@ -101,6 +105,8 @@ void TControl::SetBounds(int left, int top, int width, int height) {
 void TControl::SetAlign(TAlign a) {
     if (a == align_)
         return;
+    if (parent_)
+        parent_->aligned_children_ += (a != TAlign::alNone) - (align_ != TAlign::alNone);
     align_ = a;
     if (parent_)
         parent_->AlignControls();
@@ -180,7 +186,9 @@ bool TControl::Showing() const {
 
 win::LRESULT TControl::Perform(win::UINT msg, win::WPARAM wparam, win::LPARAM lparam) {
     TMessage m{msg, wparam, lparam, 0};
-    if (WindowProc) {
+    if (HasOwnWindowProc()) {
+        WndProc(m);
+    } else if (WindowProc) {
         // From a copy: the procedure may replace WindowProc or free the control.
         TWndMethod proc = WindowProc;
         proc(m);
@@ -192,7 +200,25 @@ win::LRESULT TControl::Perform(win::UINT msg, win::WPARAM wparam, win::LPARAM lp
 
 void TControl::WndProc(TMessage& message) {
     using namespace win;
-    // The mouse events below may free the control; then nothing more is done with it.
+    switch (message.Msg) {
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+        case WM_RBUTTONDOWN:
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_MOUSEMOVE:
+            if (!MouseMessage(message))
+                return;
+            break;
+        default:
+            break;
+    }
+    DefaultHandler(message);
+}
+
+bool TControl::MouseMessage(TMessage& message) {
+    using namespace win;
+    // The mouse events may free the control; then nothing more is done with it.
     TComponentTracker alive(this);
     switch (message.Msg) {
         case WM_LBUTTONDOWN:
@@ -206,7 +232,7 @@ void TControl::WndProc(TMessage& message) {
             if (message.Msg == WM_LBUTTONDBLCLK) {
                 DblClick();
                 if (alive.Deleted())
-                    return;
+                    return false;
             }
             MouseDown(b, shift, GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam));
             break;
@@ -217,15 +243,11 @@ void TControl::WndProc(TMessage& message) {
             MouseUp(b, 0, GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam));
             break;
         }
-        case WM_MOUSEMOVE:
+        default:
             MouseMove(0, GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam));
             break;
-        default:
-            break;
     }
-    if (alive.Deleted())
-        return;
-    DefaultHandler(message);
+    return !alive.Deleted();
 }
 
 void TControl::DefaultHandler(TMessage&) {}
@@ -360,6 +382,11 @@ void TGraphicControl::BoundsChanged() {
 
 void TGraphicControl::WndProc(TMessage& message) {
     using namespace win;
+    if (message.Msg != WM_LBUTTONDOWN && message.Msg != WM_LBUTTONDBLCLK &&
+        message.Msg != WM_LBUTTONUP) {
+        TControl::WndProc(message);
+        return;
+    }
     TComponentTracker alive(this);
     TControl::WndProc(message);
     if (alive.Deleted())

@@ -12,6 +12,7 @@
 
 namespace forms {
 
+class TControl;
 class TWinControl;
 class TForm;
 
@@ -49,6 +50,15 @@ constexpr TColor clWhite = 0xFFFFFF;
 constexpr TColor clBlack = 0x000000;
 // The RGB value of a colour, system colours resolved.
 gdi::Color ColorToRGB(TColor c);
+
+// The window procedure every control starts with: the control's own WndProc. While WindowProc
+// is still this one, Perform and the window's messages call WndProc straight instead of through
+// a copy of the std::function: the hundreds of notifications of a page being built cost a
+// virtual call each.
+struct TOwnWndProc {
+    TControl* control;
+    void operator()(TMessage& message) const;
+};
 
 // A visual control: position and size in its parent's client area, caption, font, colour,
 // enabled and visible state, and a replaceable window-procedure method (WindowProc) through
@@ -110,6 +120,11 @@ class TControl : public TComponent {
     // Sends a message to the control's WindowProc and returns the result.
     win::LRESULT Perform(win::UINT msg, win::WPARAM wparam = 0, win::LPARAM lparam = 0);
     TWndMethod WindowProc;
+    // Whether WindowProc is still the control's own WndProc (nobody has subclassed it).
+    bool HasOwnWindowProc() const {
+        const auto* own = WindowProc.target<TOwnWndProc>();
+        return own != nullptr && own->control == this;
+    }
     // The control's own window procedure: handles what it knows, then Dispatch/DefaultHandler.
     virtual void WndProc(TMessage& message);
     virtual void DefaultHandler(TMessage& message);
@@ -156,6 +171,9 @@ class TControl : public TComponent {
     virtual void EnabledChanged();
     virtual void VisibleChanged() {}
     virtual void BoundsChanged() {}
+    // The mouse messages of WndProc: the framework's mouse notifications. False when a handler
+    // freed the control.
+    bool MouseMessage(TMessage& message);
     // Copies the parent's font / colour when ParentFont / ParentColor is set.
     void TakeParentFont();
     void TakeParentColor();

@@ -177,7 +177,9 @@ win::LRESULT TWinControl::StaticWndProc(win::HWND hwnd, win::UINT msg, win::WPAR
     // from a copy, and the control is read afterwards only when the tracker says it lives.
     TComponentTracker alive(control);
     try {
-        if (control->WindowProc) {
+        if (control->HasOwnWindowProc()) {
+            control->WndProc(m);
+        } else if (control->WindowProc) {
             TWndMethod proc = control->WindowProc;
             proc(m);
         } else {
@@ -412,9 +414,19 @@ void TWinControl::Broadcast(TMessage& m) {
 }
 
 void TWinControl::InsertControl(TControl* c) {
+    // Most containers hold a few controls: room for them at the first, instead of growing
+    // the lists one step at a time.
+    constexpr size_t kFirstCapacity = 8;
+    if (controls_.empty())
+        controls_.reserve(kFirstCapacity);
     controls_.push_back(c);
-    if (auto* wc = c->AsWinControl())
+    if (c->Align() != TAlign::alNone)
+        ++aligned_children_;
+    if (auto* wc = c->AsWinControl()) {
+        if (tab_list_.empty())
+            tab_list_.reserve(kFirstCapacity);
         tab_list_.push_back(wc);
+    }
 }
 
 void TWinControl::RemoveControl(TControl* c) {
@@ -423,10 +435,13 @@ void TWinControl::RemoveControl(TControl* c) {
     // From the end: children are freed last-inserted first.
     const auto erase_last = [c](auto& list) {
         auto it = std::find(list.rbegin(), list.rend(), c);
-        if (it != list.rend())
-            list.erase(std::next(it).base());
+        if (it == list.rend())
+            return false;
+        list.erase(std::next(it).base());
+        return true;
     };
-    erase_last(controls_);
+    if (erase_last(controls_) && c->Align() != TAlign::alNone)
+        --aligned_children_;
     erase_last(tab_list_);
 }
 
@@ -520,6 +535,10 @@ gdi::Rect TWinControl::ClientRect() const {
 }
 
 void TWinControl::AlignControls() {
+    // Children placed by their bounds alone: nothing to do. A page being built inserts
+    // hundreds of them, each insertion asking its parent to align.
+    if (aligned_children_ == 0)
+        return;
     gdi::Rect r = AlignRect();
     for (TControl* c : controls_) {
         if (!c->Visible())

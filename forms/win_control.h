@@ -121,6 +121,7 @@ class TWinControl : public TControl {
 
     std::vector<TControl*> controls_;
     std::vector<TWinControl*> tab_list_;
+    int aligned_children_ = 0;  // children whose Align is not alNone
     bool tab_stop_ = false;
     bool creating_ = false;
     bool painting_ = false;              // inside the BeginPaint of WMPaint

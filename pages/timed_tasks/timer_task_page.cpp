@@ -61,39 +61,38 @@ void TForm1::CreateTimerTaskControls() {
 
 void TForm1::BuildTimerTaskPage() {
     for (int d = 0; d < kWeekDays; ++d) {
-        auto* day =
-            MakeControl<forms::TPanel>(this, Panel_Time_Task, Indexed("DayPanel", d).c_str(),
-                                       kColumnWidth * d, 0, kColumnWidth, kPageHeight);
+        auto* day = MakeControl<forms::TPanel>(this, Panel_Time_Task, Indexed("DayPanel", d),
+                                               kColumnWidth * d, 0, kColumnWidth, kPageHeight);
         day->Font().SetSize(kDayFontSize);
         DayPanel[d] = day;
-        auto* enable = MakeControl<forms::TCheckBox>(this, day, Indexed("DayEnableBox", d).c_str(),
-                                                     6, 5, 100, 17);
+        auto* enable =
+            MakeControl<forms::TCheckBox>(this, day, Indexed("DayEnableBox", d), 6, 5, 100, 17);
         enable->OnClick = [this](forms::TObject* sender) { DayEnableBoxClick(sender); };
         DayEnableBox[d] = enable;
         for (int s = 0; s < kDaySlots; ++s) {
-            auto* group = MakeControl<forms::TGroupBox>(
-                this, day, Indexed("EntryGroup", d, s).c_str(), 0,
-                kEntryHeight * s + kFirstEntryTop, kColumnWidth, kEntryHeight);
+            auto* group = MakeControl<forms::TGroupBox>(this, day, Indexed("EntryGroup", d, s), 0,
+                                                        kEntryHeight * s + kFirstEntryTop,
+                                                        kColumnWidth, kEntryHeight);
             group->Font().SetSize(kEntryFontSize);
             EntryGroup[d][s] = group;
-            auto* on_box = MakeControl<forms::TCheckBox>(
-                this, group, Indexed("EntryOnBox", d, s).c_str(), 5, 7, 30, 18);
+            auto* on_box = MakeControl<forms::TCheckBox>(this, group, Indexed("EntryOnBox", d, s),
+                                                         5, 7, 30, 18);
             on_box->Font().SetSize(kEntryBoxFontSize);
             on_box->OnClick = [this](forms::TObject* sender) { EntryOnBoxClick(sender); };
             EntryOnBox[d][s] = on_box;
-            auto* off_box = MakeControl<forms::TCheckBox>(
-                this, group, Indexed("EntryOffBox", d, s).c_str(), 5, 28, 30, 18);
+            auto* off_box = MakeControl<forms::TCheckBox>(this, group, Indexed("EntryOffBox", d, s),
+                                                          5, 28, 30, 18);
             off_box->Font().SetSize(kEntryBoxFontSize);
             off_box->OnClick = [this](forms::TObject* sender) { EntryOffBoxClick(sender); };
             EntryOffBox[d][s] = off_box;
             // A new picker holds the date and time of its creation.
             auto* on_picker = MakeControl<forms::TDateTimePicker>(
-                this, group, Indexed("EntryOnPicker", d, s).c_str(), 39, 7, 60, 18);
+                this, group, Indexed("EntryOnPicker", d, s), 39, 7, 60, 18);
             on_picker->SetKind(forms::TDateTimeKind::dtkTime);
             on_picker->OnChange = [this](forms::TObject* sender) { EntryOnPickerChange(sender); };
             EntryOnPicker[d][s] = on_picker;
             auto* off_picker = MakeControl<forms::TDateTimePicker>(
-                this, group, Indexed("EntryOffPicker", d, s).c_str(), 39, 28, 60, 18);
+                this, group, Indexed("EntryOffPicker", d, s), 39, 28, 60, 18);
             off_picker->SetKind(forms::TDateTimeKind::dtkTime);
             off_picker->OnChange = [this](forms::TObject* sender) { EntryOffPickerChange(sender); };
             EntryOffPicker[d][s] = off_picker;

@@ -110,19 +110,34 @@ LocalTime from_day_count(double days) {
 LocalTime SystemClock::local_now() const {
     using namespace std::chrono;
     const auto now = system_clock::now();
-    const std::time_t secs = system_clock::to_time_t(now);
-    std::tm tm{};
-    localtime_r(&secs, &tm);
-    LocalTime t;
-    t.year = tm.tm_year + 1900;
-    t.month = tm.tm_mon + 1;
-    t.day = tm.tm_mday;
-    t.hour = tm.tm_hour;
-    t.minute = tm.tm_min;
-    t.second = tm.tm_sec > 59 ? 59 : tm.tm_sec;
-    t.millisecond =
-        static_cast<int>(duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000);
-    t.weekday = tm.tm_wday;
+    const int64_t ms = duration_cast<milliseconds>(now.time_since_epoch()).count();
+    // Whole seconds rounded down, so that a moment before 1970 keeps its second.
+    const int64_t seconds = ms >= 0 ? ms / 1000 : -((-ms + 999) / 1000);
+    return local_at(seconds, static_cast<int>(ms - seconds * 1000));
+}
+
+LocalTime SystemClock::local_at(int64_t seconds, int millisecond) {
+    thread_local bool known = false;
+    thread_local int64_t known_seconds = 0;
+    thread_local LocalTime known_time;
+    if (!known || seconds != known_seconds) {
+        const std::time_t secs = static_cast<std::time_t>(seconds);
+        std::tm tm{};
+        localtime_r(&secs, &tm);
+        LocalTime t;
+        t.year = tm.tm_year + 1900;
+        t.month = tm.tm_mon + 1;
+        t.day = tm.tm_mday;
+        t.hour = tm.tm_hour;
+        t.minute = tm.tm_min;
+        t.second = tm.tm_sec > 59 ? 59 : tm.tm_sec;
+        t.weekday = tm.tm_wday;
+        known_time = t;
+        known_seconds = seconds;
+        known = true;
+    }
+    LocalTime t = known_time;
+    t.millisecond = millisecond;
     return t;
 }
 

@@ -32,6 +32,11 @@ class SystemClock final : public Clock {
   public:
     int64_t monotonic_ms() const override;
     LocalTime local_now() const override;
+    // The local calendar of a second since 1970 (UTC) and its millisecond. The last second
+    // asked is remembered per thread: the time zone's conversion costs hundreds of
+    // instructions, and a window being built reads the time once for each of its date
+    // pickers, all within one second.
+    static LocalTime local_at(std::int64_t seconds, int millisecond);
 };
 
 // A clock that moves only when told to. Advancing moves the monotonic time and the local
