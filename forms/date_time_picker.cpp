@@ -74,13 +74,23 @@ void TDateTimePicker::SetDate(double date) {
 }
 
 void TDateTimePicker::SetTime(double time) {
-    double frac = time - std::floor(time);
-    clk::LocalTime tt = clk::from_day_count(1.0 + frac);
-    clk::LocalTime t = value_;
-    t.hour = tt.hour;
-    t.minute = tt.minute;
-    t.second = tt.second;
-    SetValue(t);
+    // Rounded to the millisecond as the day count 1 + fraction converts, without converting
+    // the date: a stored time just short of midnight is midnight, a value that is no number
+    // is midnight too.
+    const double frac = time - std::floor(time);
+    int64_t ms = 0;
+    if (std::isfinite(frac)) {
+        const double days = 1.0 + frac;
+        ms = std::llround(std::fabs(days - std::trunc(days)) * 86400000.0);
+        if (ms >= 86400000)
+            ms -= 86400000;
+    }
+    // The date, and so the weekday, stay.
+    value_.hour = static_cast<int>(ms / 3600000);
+    value_.minute = static_cast<int>(ms / 60000 % 60);
+    value_.second = static_cast<int>(ms / 1000 % 60);
+    value_.millisecond = 0;
+    Invalidate();
 }
 
 std::vector<DateFormatToken> TDateTimePicker::Tokens() const {

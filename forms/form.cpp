@@ -91,6 +91,25 @@ void TForm::ApplyScrollBars() {
         win::SetScrollRange(handle_, win::SB_VERT, 0, VertScrollBar.Range, true);
 }
 
+namespace {
+
+// The first control in tab order (as GetTabOrderList lists them) that takes the focus. A hidden
+// or disabled container is passed over whole, since nothing inside it can take the focus: a
+// form of hundreds of controls on pages not in front is not listed control by control.
+TWinControl* FirstTabStop(const TWinControl* container) {
+    for (TWinControl* c : container->TabList()) {
+        if (!c->Visible() || !c->Enabled())
+            continue;
+        if (c->TabStop() && c->CanFocus())
+            return c;
+        if (TWinControl* inner = FirstTabStop(c))
+            return inner;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
 void TForm::Show() {
     if (!Handle())
         return;
@@ -99,14 +118,9 @@ void TForm::Show() {
     win::ShowWindow(handle_, win::SW_SHOW);
     win::SetActiveWindow(handle_);
     if (!active_control_ || !active_control_->CanFocus()) {
-        std::vector<TWinControl*> list;
-        GetTabOrderList(list);
-        for (TWinControl* c : list) {
-            if (c->TabStop() && c->CanFocus()) {
-                active_control_ = nullptr;
-                c->SetFocus();
-                break;
-            }
+        if (TWinControl* first = FirstTabStop(this)) {
+            active_control_ = nullptr;
+            first->SetFocus();
         }
     } else {
         active_control_->SetFocus();

@@ -583,7 +583,8 @@ void TWinControl::FontChanged() {
     for (TControl* c : controls_)
         if (c->ParentFont())
             c->TakeParentFont();
-    Perform(CM_FONTCHANGED);
+    if (Watched())
+        Perform(CM_FONTCHANGED);
     Invalidate();
 }
 
@@ -591,8 +592,13 @@ void TWinControl::ColorChanged() {
     for (TControl* c : controls_)
         if (c->ParentColor())
             c->TakeParentColor();
-    Perform(CM_COLORCHANGED);
+    if (Watched())
+        Perform(CM_COLORCHANGED);
     Invalidate();
+}
+
+bool TWinControl::Watched() const {
+    return handle_ != nullptr || !HasOwnWindowProc();
 }
 
 void TWinControl::EnabledChanged() {
