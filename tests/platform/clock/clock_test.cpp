@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <ctime>
 #include <limits>
+#include <string>
 
 namespace {
 
@@ -79,6 +82,42 @@ TEST(CurrentClock, ScopedInstallAndRestore) {
     const int64_t b = clk::current().monotonic_ms();
     EXPECT_LE(a, b);
     EXPECT_TRUE(clk::is_valid(clk::current().local_now()));
+}
+
+// The system clock remembers the last second it converted: the next second, and one far away,
+// must still come out as the time zone says, and the millisecond is always the one asked.
+TEST(SystemClock, EachSecondIsConvertedAsTheTimeZoneSays) {
+    // A zone an hour east of UTC with summer time: 200 days later the offset differs.
+    const char* saved = std::getenv("TZ");
+    const std::string saved_tz = saved ? saved : "";
+    setenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3", 1);
+    tzset();
+    const auto expected = [](int64_t seconds) {
+        const std::time_t secs = static_cast<std::time_t>(seconds);
+        std::tm tm{};
+        localtime_r(&secs, &tm);
+        return LocalTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour,
+                         tm.tm_min,         tm.tm_sec,     0,          tm.tm_wday};
+    };
+    const int64_t midnight_utc = 1796860800;  // 2026-12-10 00:00:00 UTC
+    const int64_t seconds[] = {midnight_utc - 1, midnight_utc - 1, midnight_utc,
+                               midnight_utc + 86400 * 200, midnight_utc};
+    int millisecond = 0;
+    for (int64_t s : seconds) {
+        LocalTime want = expected(s);
+        want.millisecond = millisecond;
+        EXPECT_EQ(clk::SystemClock::local_at(s, millisecond), want) << s;
+        millisecond += 250;
+    }
+    EXPECT_EQ(clk::SystemClock::local_at(midnight_utc - 1, 0).hour, 0);            // 00:59:59 local
+    EXPECT_EQ(clk::SystemClock::local_at(midnight_utc + 86400 * 200, 0).hour, 2);  // summer
+    const LocalTime now = clk::SystemClock().local_now();
+    EXPECT_TRUE(clk::is_valid(now));
+    if (saved)
+        setenv("TZ", saved_tz.c_str(), 1);
+    else
+        unsetenv("TZ");
+    tzset();
 }
 
 }  // namespace

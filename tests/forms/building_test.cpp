@@ -1,0 +1,127 @@
+// What a page of hundreds of controls relies on while it is built: fonts and colours that
+// reach every level without windows, alignment kept by the children that ask for it, the
+// first focus, the names of the start-up arrays and the time a picker takes from code.
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "forms/make_control.h"
+#include "ui_fixture.h"
+
+namespace forms {
+namespace {
+
+// A panel that counts the font notifications its own WndProc sees.
+class CountingPanel : public TPanel {
+  public:
+    using TPanel::TPanel;
+    int fonts = 0;
+    void WndProc(TMessage& m) override {
+        if (m.Msg == CM_FONTCHANGED)
+            ++fonts;
+        TPanel::WndProc(m);
+    }
+};
+
+TEST_F(UiTest, FontsAndColoursReachEveryLevelBuiltWithoutWindows) {
+    auto* outer = Add<TPanel>("Outer", 0, 0, 300, 200);
+    auto* group = Add<TGroupBox>("Group", 0, 0, 200, 100, outer);
+    auto* box = Add<TCheckBox>("Box", 5, 5, 80, 20, group);
+    auto* own = Add<TCheckBox>("Own", 5, 30, 80, 20, group);
+    own->Font().SetSize(9);
+    std::vector<win::UINT> heard;
+    TWndMethod old = group->WindowProc;
+    group->WindowProc = [&](TMessage& m) {
+        if (m.Msg == CM_FONTCHANGED || m.Msg == CM_COLORCHANGED)
+            heard.push_back(m.Msg);
+        old(m);
+    };
+    outer->Font().SetSize(10);
+    outer->SetColor(clWhite);
+    EXPECT_FALSE(box->HandleAllocated());
+    EXPECT_EQ(box->Font().Size(), 10);
+    EXPECT_EQ(box->Color(), clWhite);
+    EXPECT_EQ(own->Font().Size(), 9) << "a font of its own stays";
+    // One whose WindowProc was taken over hears of it even without a window.
+    EXPECT_EQ(heard, (std::vector<win::UINT>{CM_FONTCHANGED, CM_COLORCHANGED}));
+    group->WindowProc = old;
+
+    // With its window, a control's own WndProc hears of a new font.
+    auto* counting = new CountingPanel(form);
+    counting->SetParent(form);
+    form->Show();
+    ASSERT_TRUE(counting->HandleAllocated());
+    form->Font().SetSize(12);
+    EXPECT_EQ(counting->Font().Size(), 12);
+    EXPECT_EQ(counting->fonts, 1);
+}
+
+TEST_F(UiTest, AlignedChildrenAreAlignedWhereverTheyGo) {
+    auto* first = Add<TPanel>("First", 0, 0, 200, 100);
+    auto* second = Add<TPanel>("Second", 0, 120, 300, 150);
+    auto* placed = Add<TPanel>("Placed", 7, 8, 20, 20, first);
+    auto* filling = new TPanel(form);
+    filling->SetAlign(TAlign::alClient);  // before it has a parent
+    filling->SetParent(first);
+    EXPECT_EQ(filling->BoundsRect(), gdi::Rect::from_xywh(0, 0, 200, 100));
+    EXPECT_EQ(placed->BoundsRect(), gdi::Rect::from_xywh(7, 8, 20, 20));
+
+    filling->SetParent(second);
+    second->SetBounds(0, 120, 320, 160);
+    EXPECT_EQ(filling->BoundsRect(), gdi::Rect::from_xywh(0, 0, 320, 160));
+    auto* top = Add<TPanel>("Top", 0, 0, 50, 30, second);
+    top->SetAlign(TAlign::alTop);
+    EXPECT_EQ(filling->BoundsRect(), gdi::Rect::from_xywh(0, 30, 320, 130));
+    delete top;
+    second->SetBounds(0, 120, 330, 160);
+    EXPECT_EQ(filling->BoundsRect(), gdi::Rect::from_xywh(0, 0, 330, 160));
+    filling->SetAlign(TAlign::alNone);
+    second->SetBounds(0, 120, 100, 100);
+    EXPECT_EQ(filling->BoundsRect(), gdi::Rect::from_xywh(0, 0, 330, 160));
+}
+
+TEST_F(UiTest, TheFirstFocusPassesOverHiddenAndDisabledContainers) {
+    auto* hidden = Add<TPanel>("Hidden", 0, 0, 100, 50);
+    Add<TEdit>("InHidden", 5, 5, 80, 24, hidden);
+    hidden->SetVisible(false);
+    auto* disabled = Add<TPanel>("Disabled", 0, 60, 100, 50);
+    Add<TEdit>("InDisabled", 5, 5, 80, 24, disabled);
+    disabled->SetEnabled(false);
+    auto* holder = Add<TPanel>("Holder", 0, 120, 100, 50);
+    auto* first = Add<TEdit>("First", 5, 5, 80, 24, holder);
+    Add<TEdit>("Second", 110, 5, 80, 24);
+    form->Show();
+    EXPECT_TRUE(first->Focused());
+}
+
+TEST(IndexedName, ArrayNameAndIndices) {
+    EXPECT_EQ(IndexedName("EntryOnPicker", 1, 3), "EntryOnPicker1_3");
+    EXPECT_EQ(IndexedName("DayPanel", 6), "DayPanel6");
+    EXPECT_EQ(IndexedName("Grid", 0, 0), "Grid0_0");
+    EXPECT_EQ(IndexedName("Odd", -2147483647 - 1, 2147483647), "Odd-2147483648_2147483647");
+    const std::string longest(70, 'N');
+    EXPECT_EQ(IndexedName(longest.c_str(), 12, 345), longest + "12_345");
+}
+
+TEST_F(UiTest, APickerTakesATimeOfDayAndKeepsItsDate) {
+    auto* t = Add<TDateTimePicker>("T", 10, 10, 100, 24);
+    t->SetKind(TDateTimeKind::dtkTime);
+    t->SetValue({2026, 12, 9, 8, 0, 0, 0, 3});
+    const auto expect_time = [&](double time, int hour, int minute, int second) {
+        t->SetTime(time);
+        EXPECT_EQ(t->Value(), (clk::LocalTime{2026, 12, 9, hour, minute, second, 0, 3})) << time;
+    };
+    expect_time(0.75, 18, 0, 0);
+    expect_time(45000.5 + 1.0 / 86400, 12, 0, 1);  // a date part is left out
+    expect_time(-0.25, 18, 0, 0);                  // the fraction counts forwards
+    expect_time(1.0 - 1e-12, 0, 0, 0);             // just short of midnight
+    expect_time((7 * 3600 + 30 * 60 + 59.4) / 86400.0, 7, 30, 59);
+    expect_time(std::numeric_limits<double>::quiet_NaN(), 0, 0, 0);
+    expect_time(std::numeric_limits<double>::infinity(), 0, 0, 0);
+    t->SetTime(13.5 / 24);
+    EXPECT_EQ(t->DisplayText(), "13:30:00");
+    EXPECT_DOUBLE_EQ(t->DateTime(), clk::date_part({2026, 12, 9}) + 13.5 / 24);
+}
+
+}  // namespace
+}  // namespace forms
