@@ -5,6 +5,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
 
 namespace gdi {
 
@@ -39,6 +42,30 @@ std::optional<std::string> read_cache_file(const std::string& path, size_t max_b
         got += static_cast<size_t>(n);
     }
     return bytes;
+}
+
+void write_cache_file(const std::string& path, const std::string& bytes) {
+    if (path.empty())
+        return;
+    std::error_code ec;
+    const std::filesystem::path target(path);
+    if (target.has_parent_path())
+        std::filesystem::create_directories(target.parent_path(), ec);
+    const std::string temp = path + "." + std::to_string(::getpid()) + ".tmp";
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        if (!out)
+            return;
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        out.flush();
+        if (!out) {
+            out.close();
+            std::remove(temp.c_str());
+            return;
+        }
+    }
+    if (std::rename(temp.c_str(), path.c_str()) != 0)
+        std::remove(temp.c_str());
 }
 
 }  // namespace gdi

@@ -12,4 +12,9 @@ namespace gdi {
 // is refused instead of holding the program's start.
 std::optional<std::string> read_cache_file(const std::string& path, size_t max_bytes);
 
+// Replaces the cache file at path by bytes: written beside it under a name of this process and
+// renamed over it, so a reader never sees half a file and two programs starting at once each
+// leave a whole one. The folder is made when missing; a failure leaves no file behind.
+void write_cache_file(const std::string& path, const std::string& bytes);
+
 }  // namespace gdi

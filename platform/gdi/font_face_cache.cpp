@@ -3,14 +3,10 @@
 #include "platform/gdi/cache_file.h"
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <charconv>
-#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <iterator>
 
 namespace gdi {
@@ -244,25 +240,7 @@ void write_face_cache(const std::string& path, const FaceCache& cache) {
     const std::string text = format_face_cache(cache);
     if (path.empty() || text.empty())
         return;
-    std::error_code ec;
-    const std::filesystem::path target(path);
-    if (target.has_parent_path())
-        std::filesystem::create_directories(target.parent_path(), ec);
-    const std::string temp = path + "." + std::to_string(::getpid()) + ".tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return;
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::remove(temp.c_str());
-            return;
-        }
-    }
-    if (std::rename(temp.c_str(), path.c_str()) != 0)
-        std::remove(temp.c_str());
+    write_cache_file(path, text);
 }
 
 }  // namespace gdi

@@ -3,16 +3,12 @@
 #include "platform/gdi/cache_file.h"
 
 #include <dlfcn.h>
-#include <unistd.h>
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <vector>
 
 namespace gdi {
@@ -260,25 +256,7 @@ void write_glyph_cache(const std::string& path, const GlyphCache& cache) {
     if (path.empty())
         return;
     const std::string bytes = format_glyph_cache(cache);
-    std::error_code ec;
-    const std::filesystem::path target(path);
-    if (target.has_parent_path())
-        std::filesystem::create_directories(target.parent_path(), ec);
-    const std::string temp = path + "." + std::to_string(::getpid()) + ".tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return;
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::remove(temp.c_str());
-            return;
-        }
-    }
-    if (std::rename(temp.c_str(), path.c_str()) != 0)
-        std::remove(temp.c_str());
+    write_cache_file(path, bytes);
 }
 
 }  // namespace gdi
