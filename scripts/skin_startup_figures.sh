@@ -13,9 +13,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 dir=${1:-$root/build/release}
 runs=${2:-3}
 bash "$root/scripts/deps.sh" valgrind
-if [ ! -x "$dir/bin/velmor-manager" ] || [ ! -x "$dir/bin/velmor-run-timed" ]; then
-    cmake --build "$dir" -j2 --target velmor-manager velmor-run-timed
-fi
+# Always brought up to date: a program left from an older build would be measured instead.
+cmake --build "$dir" -j2 --target velmor-manager velmor-run-timed > /dev/null
 tmp=$(mktemp -d)
 xvfb_stop() { :; }
 trap 'xvfb_stop; rm -rf "$tmp"' EXIT
