@@ -4,9 +4,9 @@
 #include <cstring>
 #include <limits>
 #include <memory>
-#include <unordered_map>
 
 #include "platform/win/classic_drawing.h"
+#include "platform/win/control_states.h"
 #include "platform/win/input.h"
 #include "platform/win/message.h"
 #include "platform/win/metrics.h"
@@ -338,40 +338,27 @@ namespace detail {
 
 namespace {
 
-std::unordered_map<HWND, std::shared_ptr<HeaderState>>& Headers() {
-    static std::unordered_map<HWND, std::shared_ptr<HeaderState>> headers;
+ControlStates<HeaderState>& Headers() {
+    static ControlStates<HeaderState> headers;
     return headers;
 }
 
 }  // namespace
 
 LRESULT header_proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    Headers().Follow(hwnd, msg);
     switch (msg) {
-        case WM_NCCREATE:
-            Headers()[hwnd] = std::make_shared<HeaderState>();
-            break;
-        case WM_NCDESTROY:
-            Headers().erase(hwnd);
-            break;
         case WM_ERASEBKGND:
             return 1;  // the paint covers the whole window
-        case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = wParam ? reinterpret_cast<HDC>(wParam) : BeginPaint(hwnd, &ps);
-            auto it = Headers().find(hwnd);
-            if (dc && it != Headers().end())
-                DrawHeader(*dc, GetClientRect(hwnd), *it->second, FontOf(hwnd),
-                           IsWindowEnabled(hwnd));
-            if (!wParam)
-                EndPaint(hwnd, &ps);
-            return 0;
-        }
+        case WM_PAINT:
+            return PaintClient(hwnd, wParam, [&](gdi::DC& dc) {
+                if (const auto s = Headers().Find(hwnd))
+                    DrawHeader(dc, GetClientRect(hwnd), *s, FontOf(hwnd), IsWindowEnabled(hwnd));
+            });
         default:
             break;
     }
-    auto it = Headers().find(hwnd);
-    if (it != Headers().end()) {
-        std::shared_ptr<HeaderState> keep = it->second;
+    if (const std::shared_ptr<HeaderState> keep = Headers().Find(hwnd)) {
         LRESULT result = 0;
         HeaderOutcome out;
         const bool handled = HandleHeaderMessage(hwnd, *keep, msg, wParam, lParam, result, out);

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <limits>
-#include <unordered_map>
 
 #include "platform/win/classic_drawing.h"
+#include "platform/win/control_states.h"
 #include "platform/win/metrics.h"
 #include "platform/win/painting.h"
 #include "platform/win/styles.h"
@@ -163,44 +163,34 @@ namespace detail {
 
 namespace {
 
-std::unordered_map<HWND, ProgressRange>& Bars() {
-    static std::unordered_map<HWND, ProgressRange> bars;
+ControlStates<ProgressRange>& Bars() {
+    static ControlStates<ProgressRange> bars;
     return bars;
 }
 
 }  // namespace
 
 LRESULT progress_proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    Bars().Follow(hwnd, msg);
     switch (msg) {
-        case WM_NCCREATE:
-            Bars()[hwnd] = ProgressRange{};
-            break;
-        case WM_NCDESTROY:
-            Bars().erase(hwnd);
-            break;
         case WM_ERASEBKGND:
             return 1;  // the paint covers the whole window
         case WM_STYLECHANGED:
             InvalidateRect(hwnd, nullptr, true);
             return 0;
-        case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = wParam ? reinterpret_cast<HDC>(wParam) : BeginPaint(hwnd, &ps);
-            if (dc) {
-                const auto style = static_cast<DWORD>(GetWindowLongPtr(hwnd, GWL_STYLE));
-                DrawProgressBar(*dc, GetClientRect(hwnd), Bars()[hwnd], (style & PBS_VERTICAL) != 0,
-                                (style & PBS_SMOOTH) != 0);
-            }
-            if (!wParam)
-                EndPaint(hwnd, &ps);
-            return 0;
-        }
+        case WM_PAINT:
+            return PaintClient(hwnd, wParam, [&](gdi::DC& dc) {
+                if (const auto range = Bars().Find(hwnd)) {
+                    const auto style = static_cast<DWORD>(GetWindowLongPtr(hwnd, GWL_STYLE));
+                    DrawProgressBar(dc, GetClientRect(hwnd), *range, (style & PBS_VERTICAL) != 0,
+                                    (style & PBS_SMOOTH) != 0);
+                }
+            });
         default: {
-            auto it = Bars().find(hwnd);
+            const auto range = Bars().Find(hwnd);
             LRESULT result = 0;
             bool changed = false;
-            if (it != Bars().end() &&
-                HandleProgressMessage(it->second, msg, wParam, lParam, result, changed)) {
+            if (range && HandleProgressMessage(*range, msg, wParam, lParam, result, changed)) {
                 if (changed)
                     InvalidateRect(hwnd, nullptr, false);
                 return result;

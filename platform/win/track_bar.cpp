@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <limits>
 #include <memory>
-#include <unordered_map>
 
 #include "platform/win/classic_drawing.h"
+#include "platform/win/control_states.h"
 #include "platform/win/input.h"
 #include "platform/win/message.h"
 #include "platform/win/metrics.h"
@@ -398,50 +398,34 @@ namespace detail {
 
 namespace {
 
-// Shared, so that a message under way keeps its bar's state while a notification's handler
-// destroys the window.
-std::unordered_map<HWND, std::shared_ptr<TrackBarState>>& Bars() {
-    static std::unordered_map<HWND, std::shared_ptr<TrackBarState>> bars;
+ControlStates<TrackBarState>& Bars() {
+    static ControlStates<TrackBarState> bars;
     return bars;
 }
 
 }  // namespace
 
 LRESULT trackbar_proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    Bars().Follow(hwnd, msg);
     switch (msg) {
-        case WM_NCCREATE:
-            Bars()[hwnd] = std::make_shared<TrackBarState>();
-            break;
-        case WM_NCDESTROY:
-            Bars().erase(hwnd);
-            break;
         case WM_ERASEBKGND:
             return 1;  // the paint covers the whole window
         case WM_STYLECHANGED:
             InvalidateRect(hwnd, nullptr, true);
             return 0;
-        case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = wParam ? reinterpret_cast<HDC>(wParam) : BeginPaint(hwnd, &ps);
-            auto it = Bars().find(hwnd);
-            if (dc && it != Bars().end()) {
-                const TrackBarState& s = *it->second;
-                DrawTrackBar(*dc, GetClientRect(hwnd), s.range,
-                             static_cast<DWORD>(GetWindowLongPtr(hwnd, GWL_STYLE)),
-                             ThumbStateOf(hwnd, s), GetFocus() == hwnd);
-            }
-            if (!wParam)
-                EndPaint(hwnd, &ps);
-            return 0;
-        }
+        case WM_PAINT:
+            return PaintClient(hwnd, wParam, [&](gdi::DC& dc) {
+                if (const auto s = Bars().Find(hwnd))
+                    DrawTrackBar(dc, GetClientRect(hwnd), s->range,
+                                 static_cast<DWORD>(GetWindowLongPtr(hwnd, GWL_STYLE)),
+                                 ThumbStateOf(hwnd, *s), GetFocus() == hwnd);
+            });
         default:
             break;
     }
-    auto it = Bars().find(hwnd);
-    if (it != Bars().end()) {
+    if (const std::shared_ptr<TrackBarState> keep = Bars().Find(hwnd)) {
         LRESULT result = 0;
         bool moved = false, repaint = false;
-        std::shared_ptr<TrackBarState> keep = it->second;
         const bool handled =
             HandleTrackBarMessage(hwnd, *keep, msg, wParam, lParam, result, moved, repaint);
         if ((repaint || moved) && IsWindow(hwnd))
