@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/gdi/bmp.h"
+#include "skin/built_in_description.h"
 #include "skin/data/skin_stream.h"
 #include "skin/embedded_skin.h"
 
@@ -109,6 +110,10 @@ bool TSkinDataCore::LoadSkin() {
     data.SetPosition(0);
     // The built-in skin was decoded when the program was built; any other bytes are decoded.
     const std::optional<std::span<const uint8_t>> built_in = embedded_package_for(data.View());
+    // Even its description was read then: the elements come straight from that reading.
+    if (built_in && LoadBuiltIn()) {
+        return true;
+    }
     const bool read =
         built_in ? reader.LoadPackageInPlace(*built_in) : reader.Loadfromstream(&data);
     if (!read) {
@@ -120,6 +125,15 @@ bool TSkinDataCore::LoadSkin() {
     // Its images too were read when the program was built.
     built_in_images_ = built_in.has_value();
     return LoadFromReader(reader);
+}
+
+bool TSkinDataCore::LoadBuiltIn() {
+    ClearElements();
+    if (!read_built_in_description(*this)) {
+        return false;
+    }
+    FinishLoading();
+    return true;
 }
 
 bool TSkinDataCore::LoadFromPackage(std::vector<uint8_t> package) {
@@ -134,7 +148,16 @@ bool TSkinDataCore::LoadFromPackage(std::vector<uint8_t> package) {
     return LoadFromReader(reader);
 }
 
-bool TSkinDataCore::LoadFromReader(TSkinReader& reader) {
+bool TSkinDataCore::ReadPackageDescription(std::vector<uint8_t> package) {
+    Empty = true;
+    TSkinReader reader;
+    if (!reader.LoadPackage(std::move(package))) {
+        return false;
+    }
+    return LoadFromReader(reader, false);
+}
+
+bool TSkinDataCore::LoadFromReader(TSkinReader& reader, bool finish) {
     TQuickIni ini;
     TMemoryStream text;
     reader.readIni(".ini", &text, IniName);
@@ -153,7 +176,10 @@ bool TSkinDataCore::LoadFromReader(TSkinReader& reader) {
     } loading{this};
     reader_ = &reader;
     ini_ = &ini;
-    LoadFromIni();
+    ReadDescription();
+    if (finish) {
+        FinishLoading();
+    }
     return true;
 }
 
@@ -174,6 +200,14 @@ void TSkinDataCore::ClearElements() {
 }
 
 void TSkinDataCore::LoadFromIni() {
+    if (ini_ == nullptr) {
+        return;
+    }
+    ReadDescription();
+    FinishLoading();
+}
+
+void TSkinDataCore::ReadDescription() {
     if (ini_ == nullptr) {
         return;
     }
@@ -228,6 +262,9 @@ void TSkinDataCore::LoadFromIni() {
     VSpin = ReadObject2("UpDown.Vert", "GlyphImage");
     ReadTrack();
     SetFrame();
+}
+
+void TSkinDataCore::FinishLoading() {
     ReBuildCombobox();
     ReBuildComboxArrow();
     RebuildToolbar();

@@ -59,8 +59,20 @@ class TSkinDataCore {
     // as they are.
     bool LoadFromPackage(std::vector<uint8_t> package);
 
-    // Runs the description reading over the loaded package and description.
+    // Runs the description reading over the loaded package and description: ReadDescription,
+    // then FinishLoading.
     void LoadFromIni();
+    // What the description and the package's images alone give: every element, colour and
+    // title-bar button, the frame counts set. The same on every machine, so the built-in
+    // skin's is made when the program is built (read_built_in_description).
+    void ReadDescription();
+    // What depends on the machine too (the scroll-bar arrow width, the system colours): the
+    // combo box and toolbar images, the caption colour, the background brush; then the
+    // component holds a skin (not Empty).
+    void FinishLoading();
+    // Reads only the description of a decompressed package (ReadDescription): the build's
+    // table of the built-in skin is made from this. The component stays Empty.
+    bool ReadPackageDescription(std::vector<uint8_t> package);
 
     // Called with the text to show when a package is refused as an older format (the run-time
     // component shows it in a message box).
@@ -136,8 +148,12 @@ class TSkinDataCore {
     std::vector<std::pair<std::string, const TDataSkinObject*>> Elements() const;
 
   private:
-    // The steps after the package has been taken apart.
-    bool LoadFromReader(TSkinReader& reader);
+    // The steps after the package has been taken apart; without finish only the
+    // description's own part (ReadDescription).
+    bool LoadFromReader(TSkinReader& reader, bool finish = true);
+    // The built-in skin from the table the build made of its description; false when the
+    // program carries none.
+    bool LoadBuiltIn();
     void ClearElements();
     // Reads the keys every generic element shares from the section named name, already looked
     // up.
