@@ -56,7 +56,6 @@ void TOwnWndProc::operator()(TMessage& message) const {
 }
 
 TControl::TControl(TComponent* owner) : TComponent(owner) {
-    WindowProc = TOwnWndProc{this};
     font_.OnChange = [this] {
         if (!taking_parent_font_)
             parent_font_ = false;
@@ -164,7 +163,8 @@ void TControl::SetEnabled(bool v) {
 }
 
 void TControl::EnabledChanged() {
-    Perform(CM_ENABLEDCHANGED);
+    if (Watched())
+        Perform(CM_ENABLEDCHANGED);
     Invalidate();
 }
 
@@ -190,7 +190,7 @@ win::LRESULT TControl::Perform(win::UINT msg, win::WPARAM wparam, win::LPARAM lp
         WndProc(m);
     } else if (WindowProc) {
         // From a copy: the procedure may replace WindowProc or free the control.
-        TWndMethod proc = WindowProc;
+        TWndMethod proc = WindowProc.Method();
         proc(m);
     } else {
         WndProc(m);

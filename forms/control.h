@@ -7,6 +7,7 @@
 #include "forms/component.h"
 #include "forms/font.h"
 #include "forms/messages.h"
+#include "forms/window_procedure.h"
 #include "platform/gdi/dc.h"
 #include "platform/gdi/geometry.h"
 
@@ -50,15 +51,6 @@ constexpr TColor clWhite = 0xFFFFFF;
 constexpr TColor clBlack = 0x000000;
 // The RGB value of a colour, system colours resolved.
 gdi::Color ColorToRGB(TColor c);
-
-// The window procedure every control starts with: the control's own WndProc. While WindowProc
-// is still this one, Perform and the window's messages call WndProc straight instead of through
-// a copy of the std::function: the hundreds of notifications of a page being built cost a
-// virtual call each.
-struct TOwnWndProc {
-    TControl* control;
-    void operator()(TMessage& message) const;
-};
 
 // A visual control: position and size in its parent's client area, caption, font, colour,
 // enabled and visible state, and a replaceable window-procedure method (WindowProc) through
@@ -119,12 +111,9 @@ class TControl : public TComponent {
 
     // Sends a message to the control's WindowProc and returns the result.
     win::LRESULT Perform(win::UINT msg, win::WPARAM wparam = 0, win::LPARAM lparam = 0);
-    TWndMethod WindowProc;
+    TWindowProcedure WindowProc{this};
     // Whether WindowProc is still the control's own WndProc (nobody has subclassed it).
-    bool HasOwnWindowProc() const {
-        const auto* own = WindowProc.target<TOwnWndProc>();
-        return own != nullptr && own->control == this;
-    }
+    bool HasOwnWindowProc() const { return WindowProc.IsOwn(); }
     // The control's own window procedure: handles what it knows, then Dispatch/DefaultHandler.
     virtual void WndProc(TMessage& message);
     virtual void DefaultHandler(TMessage& message);
@@ -165,6 +154,12 @@ class TControl : public TComponent {
 
   protected:
     // Hooks for descendants.
+    // Whether the change notifications (CM_TEXTCHANGED, CM_FONTCHANGED, CM_COLORCHANGED,
+    // CM_ENABLEDCHANGED) are sent: to a control that has a window or whose WindowProc was
+    // taken over. A control being built, still without a window and with its own WindowProc,
+    // changes without them (its hooks run, its children follow), so that a page of hundreds
+    // of controls costs no notification per control and setting.
+    virtual bool Watched() const { return !HasOwnWindowProc(); }
     virtual void TextChanged() { Invalidate(); }
     virtual void FontChanged() { Invalidate(); }
     virtual void ColorChanged() { Invalidate(); }

@@ -1,6 +1,7 @@
 #include "forms/font.h"
 
 #include <cmath>
+#include <cstdint>
 
 namespace forms {
 
@@ -28,7 +29,11 @@ int TFont::Size() const {
 }
 
 void TFont::SetSize(int points) {
-    SetHeight(-static_cast<int>(std::lround(points * 96.0 / 72.0)));
+    // points * 96 / 72 = points * 4 / 3 rounded to the nearest (thirds never tie), in
+    // integers.
+    const int64_t quarter = 4 * static_cast<int64_t>(points);
+    const int64_t pixels = quarter >= 0 ? (quarter + 1) / 3 : -((-quarter + 1) / 3);
+    SetHeight(-static_cast<int>(pixels));
 }
 
 void TFont::SetColor(gdi::Color c) {

@@ -180,7 +180,7 @@ win::LRESULT TWinControl::StaticWndProc(win::HWND hwnd, win::UINT msg, win::WPAR
         if (control->HasOwnWindowProc()) {
             control->WndProc(m);
         } else if (control->WindowProc) {
-            TWndMethod proc = control->WindowProc;
+            TWndMethod proc = control->WindowProc.Method();
             proc(m);
         } else {
             control->WndProc(m);
@@ -401,15 +401,35 @@ void TWinControl::PaintControls(gdi::DC& dc, const gdi::Rect& whole) {
 }
 
 void TWinControl::Broadcast(TMessage& m) {
-    for (TControl* c : std::vector<TControl*>(controls_)) {
+    // By index, on the list as it stands, without a copy of it. A handler may free or move
+    // controls: a control that left the list is not read again (its children hear nothing
+    // more) and the one that took its place comes next; one that moved is followed to its new
+    // place, so that none hears the message twice.
+    const auto still_at = [this](size_t i, TControl* c) {
+        if (i < controls_.size() && controls_[i] == c)
+            return i;
+        const auto it = std::find(controls_.begin(), controls_.end(), c);
+        return it == controls_.end() ? controls_.size() + 1 : size_t(it - controls_.begin());
+    };
+    for (size_t i = 0; i < controls_.size();) {
+        TControl* c = controls_[i];
         m.Result = c->Perform(m.Msg, m.WParam, m.LParam);
         if (m.Msg == CM_DIALOGKEY && m.Result)
             return;
+        const size_t at = still_at(i, c);
+        if (at > controls_.size())
+            continue;  // freed or moved out: the next control is at i now
+        i = at;
         if (auto* wc = c->AsWinControl()) {
             wc->Broadcast(m);
             if (m.Msg == CM_DIALOGKEY && m.Result)
                 return;
+            const size_t after = still_at(i, c);
+            if (after > controls_.size())
+                continue;
+            i = after;
         }
+        ++i;
     }
 }
 
@@ -575,7 +595,8 @@ void TWinControl::DoExit() {
 void TWinControl::TextChanged() {
     if (handle_)
         win::SetWindowText(handle_, caption_);
-    Perform(CM_TEXTCHANGED);
+    if (Watched())
+        Perform(CM_TEXTCHANGED);
     Invalidate();
 }
 

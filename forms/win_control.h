@@ -98,11 +98,7 @@ class TWinControl : public TControl {
     virtual gdi::Rect AlignRect() const { return ClientRect(); }
 
     void TextChanged() override;
-    // The font and colour notifications (CM_FONTCHANGED, CM_COLORCHANGED) go to a control
-    // that has a window or whose WindowProc was taken over (Watched): a control being built,
-    // still without a window and with its own WindowProc, takes its parent's font and colour
-    // without them, its children following as ever.
-    bool Watched() const;
+    bool Watched() const override;
     void FontChanged() override;
     void ColorChanged() override;
     void EnabledChanged() override;

@@ -56,6 +56,66 @@ TEST_F(UiTest, FontsAndColoursReachEveryLevelBuiltWithoutWindows) {
     EXPECT_EQ(counting->fonts, 1);
 }
 
+TEST_F(UiTest, ABuiltControlHearsOfChangesOnceItsWindowProcIsTakenOver) {
+    auto* group = Add<TGroupBox>("Group", 0, 0, 200, 100);
+    auto* box = Add<TCheckBox>("Box", 5, 5, 80, 20, group);
+    auto* other = Add<TCheckBox>("Other", 5, 30, 80, 20, group);
+    std::vector<win::UINT> heard;
+    const TWndMethod own = box->WindowProc;
+    box->WindowProc = [&](TMessage& m) {
+        heard.push_back(m.Msg);
+        own(m);
+    };
+    EXPECT_FALSE(box->HasOwnWindowProc());
+    box->SetCaption("on");
+    box->SetEnabled(false);
+    EXPECT_EQ(heard, (std::vector<win::UINT>{CM_TEXTCHANGED, CM_ENABLEDCHANGED}));
+
+    // Its own method put back, it is built quietly again; another control's method is not its
+    // own.
+    box->WindowProc = own;
+    EXPECT_TRUE(box->HasOwnWindowProc());
+    heard.clear();
+    box->SetCaption("off");
+    box->SetEnabled(true);
+    EXPECT_TRUE(heard.empty());
+    EXPECT_EQ(box->Caption(), "off");
+    EXPECT_TRUE(box->Enabled());
+    box->WindowProc = other->WindowProc;
+    EXPECT_FALSE(box->HasOwnWindowProc());
+    box->WindowProc = nullptr;
+    EXPECT_FALSE(box->HasOwnWindowProc());
+    EXPECT_EQ(box->Perform(CM_TEXTCHANGED), 0) << "without a method, its own WndProc answers";
+}
+
+TEST_F(UiTest, ABroadcastGoesOnWhenAHandlerFreesControls) {
+    auto* holder = Add<TPanel>("Holder", 0, 0, 300, 200);
+    std::vector<std::string> heard;
+    std::vector<TCheckBox*> boxes;
+    for (const char* name : {"A", "B", "C", "D", "E"})
+        boxes.push_back(Add<TCheckBox>(name, 0, 0, 20, 20, holder));
+    auto* inner = Add<TCheckBox>("Inner", 0, 0, 20, 20, Add<TPanel>("Last", 0, 0, 50, 50, holder));
+    for (TCheckBox* b : boxes) {
+        b->WindowProc = [&heard, &boxes, b](TMessage& m) {
+            if (m.Msg != CM_FOCUSCHANGED)
+                return;
+            heard.push_back(b->Name());
+            if (b == boxes[1])
+                delete boxes[3];  // B frees a sibling still to come
+            if (b == boxes[2])
+                delete b;  // C frees itself
+        };
+    }
+    inner->WindowProc = [&heard](TMessage& m) {
+        if (m.Msg == CM_FOCUSCHANGED)
+            heard.push_back("Inner");
+    };
+    TMessage m{CM_FOCUSCHANGED, 0, 0, 0};
+    holder->Broadcast(m);
+    EXPECT_EQ(heard, (std::vector<std::string>{"A", "B", "C", "E", "Inner"}));
+    EXPECT_EQ(holder->ControlCount(), 4);
+}
+
 TEST_F(UiTest, AlignedChildrenAreAlignedWhereverTheyGo) {
     auto* first = Add<TPanel>("First", 0, 0, 200, 100);
     auto* second = Add<TPanel>("Second", 0, 120, 300, 150);
