@@ -150,69 +150,102 @@ inline int last_below(const uint32_t* freq, int c, uint32_t k) {
 #endif
 }
 
-// Adds one occurrence to the leaf at position c and to every node above it, keeping the nodes
-// ordered by frequency: a node whose count passes that of the next node changes places with
-// the last node of its old count, taking its subtree along, and the walk goes on from its new
-// place (as TLZH::update does). Where the walk is at a node with a heap place h in the table,
-// the nodes above are known without walking up to them: their places are h / 2, h / 4, ...,
-// and the spare node stands in for those above the root, so that the loop always takes the
-// same steps. An exchange, rare up there, leaves the fixed steps. Exchanges that change what
-// the table reads are passed to it; two leaves changing places change nothing there, as the
-// table holds positions, not symbols.
-inline void count_path(TLZH::Tables& t, int c, unsigned h, LzhCodeTable& table) {
-    // One base for all three arrays keeps registers free in the decoding loop.
+// Exchanges the node at c, whose count has just become k, with l, the last node of its old
+// count, each taking its subtree along (as TLZH::update does). Exchanges that change what the
+// table reads are passed to it; two leaves changing places change nothing there, as the table
+// holds positions, not symbols. The second child's parent link is written without a branch:
+// for a leaf it is the same store again.
+inline void exchange(TLZH::Tables& t, int c, int l, uint32_t k, LzhCodeTable& table) {
     uint32_t* const freq = t.freq;
     int32_t* const prnt = t.prnt;
     int32_t* const son = t.son;
-    for (;;) {
-        uint32_t k = 0;
-        if (h != 0) {
-            int i = 0;
-#pragma GCC unroll 16
-            for (; i <= K; ++i) {
-                c = table.at(h >> i);
-                k = ++freq[c];
-                if (k > freq[c + 1]) {
-                    break;
-                }
-            }
-            if (i > K) {
-                return;
-            }
-        } else {
-            k = ++freq[c];
-            if (k <= freq[c + 1]) {
-                c = prnt[c];
-                if (c == 0) {
-                    return;
-                }
-                h = table.place(c);
-                continue;
-            }
-        }
-        // The order is disturbed: exchange c with the last node of smaller frequency.
+    const int i = son[c];
+    const int j = son[l];
+    const bool reshapes = (i < T || j < T) && (table.reads(c) || table.reads(l));
+    if (reshapes) {
+        table.detach(c, l);
+    }
+    freq[c] = freq[l];
+    freq[l] = k;
+    prnt[i] = l;
+    prnt[i + (i < T)] = l;
+    son[l] = i;
+    prnt[j] = c;
+    prnt[j + (j < T)] = c;
+    son[c] = j;
+    if (reshapes) {
+        table.attach(c, l);
+    }
+}
+
+// Adds one occurrence to the leaf at position c (heap place h, 0 below the table) and to every
+// node above it, keeping the nodes ordered by frequency: a node whose count passes that of the
+// next node changes places with the last node of its old count, taking its subtree along, and
+// the walk goes on from its new place (as TLZH::update does).
+//
+// A leaf below the table, the usual case, is exchanged without asking whether an exchange is
+// due: the last node of its old count is the leaf itself when none is, and the exchange then
+// writes back what was there. Whether one is due is close to a coin toss on pictures, a branch
+// the processor would mispredict on nearly half of the symbols.
+//
+// Below the table the walk goes up the parent links. Where it is at a node with a heap place h
+// in the table, the nodes above are known without walking up to them: their places are h / 2,
+// h / 4, ..., and the spare node stands in for those above the root, so that the loop always
+// takes the same steps. An exchange, rare up there, leaves the fixed steps, and the walk goes
+// on from the parent of the exchanged place, wherever that is.
+inline void count_path(TLZH::Tables& t, int c, unsigned h, LzhCodeTable& table) {
+    uint32_t* const freq = t.freq;
+    int32_t* const prnt = t.prnt;
+    if (h == 0) {
+        int32_t* const son = t.son;
+        const uint32_t k = freq[c] + 1;
         const int l = last_below(freq, c, k);
-        const int i = son[c];
         const int j = son[l];
-        const bool reshapes = (i < T || j < T) && (table.reads(c) || table.reads(l));
-        if (reshapes) {
-            table.detach(c, l);
+        // The leaf has no place in the table, so only a partner with a subtree the table reads
+        // changes the table.
+        if ((j < T) & table.reads(l)) [[unlikely]] {
+            ++freq[c];
+            exchange(t, c, l, k, table);
+        } else {
+            const int i = son[c];
+            freq[c] = freq[l];
+            freq[l] = k;
+            prnt[i] = l;
+            prnt[j] = c;
+            prnt[j + (j < T)] = c;
+            son[l] = i;
+            son[c] = j;
         }
-        freq[c] = freq[l];
-        freq[l] = k;
-        prnt[i] = l;
-        if (i < T) {
-            prnt[i + 1] = l;
+        c = prnt[l];
+        h = table.place(c);
+    }
+    for (;;) {
+        // Up the parent links to the table (the root has a place there, so this ends).
+        while (h == 0) {
+            const uint32_t k = ++freq[c];
+            if (k > freq[c + 1]) {
+                const int l = last_below(freq, c, k);
+                exchange(t, c, l, k, table);
+                c = l;
+            }
+            c = prnt[c];
+            h = table.place(c);
         }
-        son[l] = i;
-        prnt[j] = c;
-        if (j < T) {
-            prnt[j + 1] = c;
+        uint32_t k = 0;
+        int i = 0;
+#pragma GCC unroll 16
+        for (; i <= K; ++i) {
+            c = table.at(h >> i);
+            k = ++freq[c];
+            if (k > freq[c + 1]) {
+                break;
+            }
         }
-        son[c] = j;
-        if (reshapes) {
-            table.attach(c, l);
+        if (i > K) {
+            return;
         }
+        const int l = last_below(freq, c, k);
+        exchange(t, c, l, k, table);
         c = prnt[l];
         if (c == 0) {
             return;
