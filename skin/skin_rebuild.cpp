@@ -120,13 +120,15 @@ void TSkinDataCore::ReBuildComboxArrow() {
     if (!Comboxborder) {
         if (combox) {
             const gdi::Pixel face = gdi::pixel_of(Color(csButtonFace));
+            // Magenta whatever the pixel's top byte: the colour alone is compared.
+            constexpr gdi::Pixel kColourBits = 0x00FFFFFFu;
+            const gdi::Pixel magenta = gdi::pixel_of(gdi::kMagenta) & kColourBits;
             arrow->Map = combox->Map;
-            for (int y = 0; y < arrow->Map.height(); ++y) {
-                gdi::Pixel* row = arrow->Map.row(y);
-                for (int x = 0; x < arrow->Map.width(); ++x) {
-                    if (gdi::color_of(row[x]) == gdi::kMagenta) {
-                        row[x] = face;
-                    }
+            gdi::Pixel* p = arrow->Map.data();
+            const size_t n = static_cast<size_t>(arrow->Map.width()) * arrow->Map.height();
+            for (size_t i = 0; i < n; ++i) {
+                if ((p[i] & kColourBits) == magenta) {
+                    p[i] = face;
                 }
             }
             arrow->frame = combox->frame;
