@@ -20,5 +20,6 @@
 #include "forms/progress_bar.h"
 #include "forms/status_bar.h"
 #include "forms/timer.h"
+#include "forms/tool_bar.h"
 #include "forms/track_bar.h"
 #include "forms/utf8.h"

@@ -18,6 +18,7 @@
 #include "platform/win/subclass.h"
 #include "platform/win/test_driver.h"
 #include "platform/win/timer.h"
+#include "platform/win/toolbar.h"
 #include "platform/win/track_bar.h"
 #include "platform/win/types.h"
 #include "platform/win/window.h"

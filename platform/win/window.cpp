@@ -3,13 +3,14 @@
 #include <cstring>
 
 #include "platform/clock/clock.h"
-#include "platform/win/hook.h"
 #include "platform/win/header.h"
+#include "platform/win/hook.h"
 #include "platform/win/internal.h"
 #include "platform/win/message.h"
 #include "platform/win/metrics.h"
 #include "platform/win/painting.h"
 #include "platform/win/progress_bar.h"
+#include "platform/win/toolbar.h"
 #include "platform/win/track_bar.h"
 
 namespace win {
@@ -129,6 +130,9 @@ void register_builtin_classes() {
     RegisterClass(wc);
     wc.lpfnWndProc = detail::header_proc;
     wc.lpszClassName = WC_HEADER;
+    RegisterClass(wc);
+    wc.lpfnWndProc = detail::toolbar_proc;
+    wc.lpszClassName = TOOLBARCLASSNAME;
     RegisterClass(wc);
 }
 

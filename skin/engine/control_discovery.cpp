@@ -22,6 +22,7 @@
 #include "skin/engine/skin_scroll_bar.h"
 #include "skin/engine/skin_status_bar.h"
 #include "skin/engine/skin_tab.h"
+#include "skin/engine/skin_toolbar.h"
 #include "skin/engine/skin_track_bar.h"
 #include "skin/engine/skin_up_down.h"
 #include "skin/engine/win_skin_form.h"
@@ -307,8 +308,11 @@ void TWinSkinForm::AddComp(forms::TControl* control, forms::TWinControl* form) {
         return;
     }
     if (Is(control, {"TToolBar"})) {
-        if (on.has(xcToolbar))
-            Attach(std::make_unique<TSkinBox>(), wc, true);
+        // Flat, so that buttons at rest show the skin's bar behind them.
+        if (on.has(xcToolbar)) {
+            control->SetPropText("Flat", "true");
+            Attach(std::make_unique<TSkinToolbar>(), wc, true);
+        }
         return;
     }
     if (Is(control, {"TStatusBar"})) {
@@ -541,6 +545,9 @@ void TWinSkinForm::AddControlh(win::HWND h) {
     } else if (cls == "msctls_trackbar32") {
         if (on.has(xcTrackBar))
             sc = std::make_unique<TSkinTrackBar>();
+    } else if (cls == "toolbarwindow32") {
+        if (on.has(xcToolbar))
+            sc = std::make_unique<TSkinToolbar>();
     } else if (cls == "sysheader32") {
         if (on.has(xcPanel))
             sc = std::make_unique<members::TSkinHeader>();

@@ -1,0 +1,106 @@
+// The framework's tool bar: its buttons for the operator and for code, and the buttons its
+// window's messages add, each keeping its own handler.
+#include "ui_fixture.h"
+
+#include "platform/win/message.h"
+#include "platform/win/window.h"
+
+namespace forms {
+namespace {
+
+void ClickAt(TControl* c, gdi::Point p) {
+    win::InjectClick(c->ClientToScreen(p));
+    win::PumpPending();
+}
+
+gdi::Point Centre(const gdi::Rect& r) {
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+TEST_F(UiTest, AToolBarsButtonsClickCheckAndGroupForTheOperator) {
+    auto* bar = Add<TToolBar>("Bar", 0, 0, 0, 26);
+    std::vector<std::string> clicked;
+    auto record = [&](TObject* s) { clicked.push_back(static_cast<TToolButton*>(s)->Caption()); };
+    TToolButton& open = bar->AddButton("Open");
+    bar->AddButton("", TToolButtonStyle::tbsSeparator);
+    TToolButton& left = bar->AddButton("Left", TToolButtonStyle::tbsCheck);
+    TToolButton& right = bar->AddButton("Right", TToolButtonStyle::tbsCheck);
+    TToolButton& off = bar->AddButton("Off");
+    left.SetGrouped(true);
+    right.SetGrouped(true);
+    right.SetDown(true);
+    off.SetEnabled(false);
+    for (int i = 0; i < bar->ButtonCount(); ++i)
+        bar->Buttons(i).OnClick = record;
+    form->Show();
+    EXPECT_EQ(bar->Top(), 0) << "along the top of its parent";
+    EXPECT_EQ(bar->Width(), form->ClientWidth());
+    EXPECT_EQ(open.BoundsRect().left, 0);
+    EXPECT_EQ(left.BoundsRect().left, bar->ButtonRect(1).right) << "left to right";
+
+    ClickAt(bar, Centre(open.BoundsRect()));
+    ClickAt(bar, Centre(left.BoundsRect()));
+    EXPECT_TRUE(left.Down());
+    EXPECT_FALSE(right.Down()) << "one of a group down";
+    ClickAt(bar, Centre(off.BoundsRect()));
+    EXPECT_EQ(clicked, (std::vector<std::string>{"Open", "Left"}));
+    // From code: Down of a group button lets the others up, fires nothing; Down of a push button
+    // means nothing.
+    right.SetDown(true);
+    EXPECT_FALSE(left.Down());
+    open.SetDown(true);
+    EXPECT_FALSE(open.Down());
+    EXPECT_EQ(clicked.size(), 2u);
+    // The window reports the same buttons and states.
+    win::HWND h = bar->Handle();
+    EXPECT_EQ(win::SendMessage(h, win::TB_BUTTONCOUNT, 0, 0), 5);
+    EXPECT_TRUE(win::SendMessage(h, win::TB_GETSTATE, right.Command(), 0) & win::TBSTATE_CHECKED);
+}
+
+TEST_F(UiTest, ButtonsAddedThroughTheWindowKeepEveryHandlerOnItsOwnButton) {
+    auto* bar = Add<TToolBar>("Bar", 0, 0, 0, 26);
+    std::vector<std::string> clicked;
+    TToolButton& a = bar->AddButton("A");
+    a.OnClick = [&](TObject*) { clicked.push_back("A"); };
+    form->Show();
+    win::TBBUTTON b;
+    b.idCommand = 99;
+    b.iString = reinterpret_cast<intptr_t>("New");
+    win::SendMessage(bar->Handle(), win::TB_INSERTBUTTON, 0, reinterpret_cast<win::LPARAM>(&b));
+    ASSERT_EQ(bar->ButtonCount(), 2);
+    EXPECT_EQ(bar->Buttons(0).Caption(), "New");
+    EXPECT_EQ(bar->Buttons(1).Index(), 1);
+    ClickAt(bar, Centre(bar->Buttons(0).BoundsRect()));
+    EXPECT_TRUE(clicked.empty()) << "the new button has no handler";
+    ClickAt(bar, Centre(a.BoundsRect()));
+    EXPECT_EQ(clicked, std::vector<std::string>{"A"});
+    // A handler that deletes its own button, then one that frees the bar.
+    a.OnClick = [&](TObject*) { bar->DeleteButton(1); };
+    ClickAt(bar, Centre(a.BoundsRect()));
+    EXPECT_EQ(bar->ButtonCount(), 1);
+    bar->Buttons(0).OnClick = [&](TObject*) { delete bar; };
+    ClickAt(bar, Centre(bar->Buttons(0).BoundsRect()));
+    EXPECT_EQ(form->FindComponent("Bar"), nullptr);
+}
+
+TEST_F(UiTest, AToolBarsSizeAndFlatnessReachItsWindow) {
+    auto* bar = Add<TToolBar>("Bar", 0, 0, 0, 26);
+    bar->AddButton("A");
+    form->Show();
+    bar->SetButtonHeight(40);
+    EXPECT_EQ(bar->Height(), 40 + 2 * win::kToolbarPadding);
+    bar->SetButtonWidth(0);
+    EXPECT_EQ(bar->ButtonWidth(), 24) << "no button of no width";
+    EXPECT_TRUE(bar->SetPropText("Flat", "True"));
+    EXPECT_TRUE(win::GetWindowLongPtr(bar->Handle(), win::GWL_STYLE) & win::TBSTYLE_FLAT);
+    EXPECT_EQ(bar->GetPropText("Flat"), "true");
+    EXPECT_FALSE(bar->SetPropText("Flat", "maybe"));
+    EXPECT_TRUE(bar->Flat());
+    bar->DeleteButton(5);
+    bar->DeleteButton(-1);
+    EXPECT_EQ(bar->ButtonCount(), 1);
+    EXPECT_TRUE(bar->ButtonRect(3).empty());
+}
+
+}  // namespace
+}  // namespace forms

@@ -1,0 +1,143 @@
+// The tool bar's skinning object: which bars get it, the state image each button shows, and
+// the system look where the skin has nothing to paint a bar with.
+#include <gtest/gtest.h>
+
+#include "forms/tool_bar.h"
+#include "platform/win/metrics.h"
+#include "platform/win/styles.h"
+#include "platform/win/toolbar.h"
+#include "platform/win/window.h"
+#include "skin/engine/skin_toolbar.h"
+#include "skin/skin_elements.h"
+#include "tests/skin/engine/skin_engine_fixture.h"
+
+namespace skin::test {
+namespace {
+
+TEST(SkinToolbarButton, StateIndexFollowsTheImagesStateCount) {
+    EXPECT_EQ(ToolbarButtonStateIndex(5, true, false, false, false), 1);
+    EXPECT_EQ(ToolbarButtonStateIndex(5, true, true, true, true), 2) << "pressed wins";
+    EXPECT_EQ(ToolbarButtonStateIndex(5, false, true, true, true), 3) << "disabled wins all";
+    EXPECT_EQ(ToolbarButtonStateIndex(5, true, false, false, true), 4);
+    EXPECT_EQ(ToolbarButtonStateIndex(5, true, false, true, true), 5) << "down, under the mouse";
+    EXPECT_EQ(ToolbarButtonStateIndex(3, true, false, true, false), 2)
+        << "without a down image a down button looks pressed";
+    EXPECT_EQ(ToolbarButtonStateIndex(3, true, false, false, true), 1);
+    EXPECT_EQ(ToolbarButtonStateIndex(1, false, false, false, false), 1);
+    EXPECT_EQ(ToolbarButtonStateIndex(0, true, true, false, false), 1);
+}
+
+// Five plain state images, 10 pixels wide each, no margins.
+constexpr gdi::Color kStates[5] = {gdi::rgb(10, 0, 0), gdi::rgb(20, 0, 0), gdi::rgb(30, 0, 0),
+                                   gdi::rgb(40, 0, 0), gdi::rgb(50, 0, 0)};
+
+std::unique_ptr<TDataSkinObject> ButtonElement() {
+    auto e = std::make_unique<TDataSkinObject>();
+    e->IDName = "ToolBars";
+    e->Map = gdi::Bitmap(50, 10);
+    gdi::DC dc(e->Map);
+    for (int i = 0; i < 5; ++i)
+        dc.fill_rect({10 * i, 0, 10 * i + 10, 10}, kStates[i]);
+    e->frame = 5;
+    return e;
+}
+
+class SkinToolbarTest : public SkinUiTest {
+  protected:
+    forms::TToolBar* MakeBar() {
+        auto* bar = Add<forms::TToolBar>("Bar", 0, 0, 0, 26);
+        bar->AddButton("Open");
+        bar->AddButton("Bold", forms::TToolButtonStyle::tbsCheck);
+        bar->AddButton("Off").SetEnabled(false);
+        return bar;
+    }
+    gdi::Color Corner(forms::TToolBar* bar, int i) {
+        const gdi::Rect r = bar->ButtonRect(i);
+        return Pixel(bar, r.left + 1, r.top + 1);
+    }
+};
+
+TEST_F(SkinToolbarTest, ToolBarsAreSkinnedByClassMadeFlatAndLeftAloneWithoutTheirSwitch) {
+    auto* bar = MakeBar();
+    ShowSkinned();
+    EXPECT_EQ(SkinClass(bar), "TSkinToolbar");
+    EXPECT_TRUE(bar->Flat()) << "buttons at rest show the skin's bar";
+    data->SkinControls.exclude(xcToolbar);
+    auto* later = Add<forms::TToolBar>("Later", 0, 40, 200, 26);
+    Skinned()->InitControls(form);
+    EXPECT_EQ(SkinClass(later), "none");
+    EXPECT_FALSE(later->Flat());
+    // A tool bar window of a dialog box, by its class.
+    data->SkinControls.include(xcToolbar);
+    win::HWND dlg =
+        win::CreateWindowEx(0, "#32770", "Tools", win::WS_POPUP | win::WS_CAPTION | win::WS_VISIBLE,
+                            50, 50, 300, 120, nullptr, nullptr, nullptr, nullptr);
+    win::HWND raw =
+        win::CreateWindowEx(0, win::TOOLBARCLASSNAME, "", win::WS_CHILD | win::WS_VISIBLE, 0, 0, 0,
+                            0, dlg, nullptr, nullptr, nullptr);
+    win::SetActiveWindow(dlg);
+    win::PumpPending();
+    TWinSkinForm* sf = TSkinManage::Instance()->FindForm(dlg);
+    ASSERT_NE(sf, nullptr);
+    ASSERT_NE(sf->SkinOfWindow(raw), nullptr);
+    EXPECT_EQ(sf->SkinOfWindow(raw)->ClassName(), "TSkinToolbar");
+    win::DestroyWindow(dlg);
+    win::PumpPending();
+}
+
+TEST_F(SkinToolbarTest, EachButtonShowsTheStateImageOfWhatTheMouseAndItsStateSay) {
+    data->Toolbarbtn = ButtonElement();
+    auto* bar = MakeBar();
+    ShowSkinned();
+    ASSERT_EQ(SkinClass(bar), "TSkinToolbar");
+    const gdi::Color rest = Corner(bar, 0);
+    EXPECT_NE(rest, kStates[0]) << "a flat bar's button at rest shows the bar";
+    EXPECT_EQ(Corner(bar, 2), kStates[2]) << "disabled";
+    win::HWND h = bar->Handle();
+    const gdi::Rect open = bar->ButtonRect(0);
+    const win::LPARAM at_open = win::MAKELPARAM(open.left + 5, open.top + 5);
+    win::SendMessage(h, win::WM_MOUSEMOVE, 0, at_open);
+    EXPECT_EQ(Corner(bar, 0), kStates[3]) << "under the mouse";
+    win::SendMessage(h, win::WM_LBUTTONDOWN, win::MK_LBUTTON, at_open);
+    EXPECT_EQ(Corner(bar, 0), kStates[1]) << "pressed";
+    win::SendMessage(h, win::WM_LBUTTONUP, 0, at_open);
+    win::SendMessage(h, win::WM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(Corner(bar, 0), rest);
+    bar->Buttons(1).SetDown(true);
+    EXPECT_EQ(Corner(bar, 1), kStates[4]) << "down";
+    // On a raised bar a button at rest shows the first image.
+    bar->SetFlat(false);
+    EXPECT_EQ(Corner(bar, 0), kStates[0]);
+}
+
+TEST_F(SkinToolbarTest, WithoutItsElementsOrItsSkinTheBarHasTheSystemLook) {
+    auto* bar = MakeBar();
+    ShowSkinned();
+    ASSERT_EQ(SkinClass(bar), "TSkinToolbar");
+    const gdi::Color face = win::GetSysColor(win::COLOR_BTNFACE);
+    // The bar's gradient, with the buttons in their plain look over it.
+    const gdi::Color skinned = Pixel(bar, bar->Width() - 5, 2);
+    EXPECT_NE(skinned, face);
+    win::SendMessage(bar->Handle(), CN_SkinEnable, 0, 0);
+    EXPECT_EQ(Pixel(bar, bar->Width() - 5, 2), face);
+    win::SendMessage(bar->Handle(), CN_SkinEnable, 1, 0);
+    EXPECT_EQ(Pixel(bar, bar->Width() - 5, 2), skinned);
+    // No bar background asked for, and no button image: nothing of the skin's to paint.
+    data->Options.exclude(xoToolbarBK);
+    bar->Invalidate();
+    EXPECT_EQ(Pixel(bar, bar->Width() - 5, 2), face);
+    data->Options.include(xoToolbarBK);
+    data->Toolbar.reset();
+    bar->Invalidate();
+    EXPECT_EQ(Pixel(bar, bar->Width() - 5, 2), face);
+    // A bar with no buttons, and one of no size, paint without failing.
+    auto* empty = Add<forms::TToolBar>("Empty", 0, 60, 0, 0);
+    data->Toolbarbtn = ButtonElement();
+    Skinned()->InitControls(form);
+    EXPECT_EQ(SkinClass(empty), "TSkinToolbar");
+    empty->SetHeight(0);
+    win::UpdateAllWindows();
+}
+
+}  // namespace
+}  // namespace skin::test
