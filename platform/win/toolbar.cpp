@@ -128,7 +128,7 @@ int ToolbarHeight(const ToolbarState& s) {
 }
 
 void DrawToolbarButton(gdi::DC& dc, const RECT& r, const ToolbarButton& b, bool hot, bool flat,
-                       bool bar_enabled) {
+                       bool bar_enabled, bool keep_face) {
     if (!Shown(b) || r.empty())
         return;
     if (IsSeparator(b)) {
@@ -142,7 +142,7 @@ void DrawToolbarButton(gdi::DC& dc, const RECT& r, const ToolbarButton& b, bool 
     const bool enabled = bar_enabled && (b.state & TBSTATE_ENABLED);
     const bool down = (b.state & TBSTATE_PRESSED) != 0;
     const bool checked = (b.state & TBSTATE_CHECKED) != 0;
-    if (checked && !down)
+    if (checked && !down && !keep_face)
         dc.fill_rect(r, Mix(GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_BTNHIGHLIGHT)));
     RECT edge = r;
     if (flat) {
@@ -461,9 +461,8 @@ bool HandleToolbarMessage(HWND hwnd, ToolbarState& s, const gdi::Font& font, UIN
                 return msg == WM_LBUTTONUP;
             const int pressed = s.pressed;
             // Where the button comes up counts, whatever the last move said.
-            const bool click =
-                msg == WM_LBUTTONUP &&
-                ToolbarHitTest(s, GetClientRect(hwnd), font, MAKEPOINT(lParam)) == pressed;
+            const bool click = msg == WM_LBUTTONUP && ToolbarHitTest(s, GetClientRect(hwnd), font,
+                                                                     MAKEPOINT(lParam)) == pressed;
             // Let go before the capture is released: that sends WM_CAPTURECHANGED here again.
             SetPressedBit(s, false);
             s.pressed = -1;

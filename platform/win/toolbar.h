@@ -116,9 +116,10 @@ int ToolbarHitTest(const ToolbarState& s, const RECT& client, const gdi::Font& f
 int ToolbarHeight(const ToolbarState& s);
 
 // The plain look of one button (or separator) in `r`. `hot`: under the mouse; `flat`: the bar
-// has TBSTYLE_FLAT (buttons at rest show no edge, a separator is an etched line).
+// has TBSTYLE_FLAT (buttons at rest show no edge, a separator is an etched line). A checked
+// button's face is lightened unless `keep_face` (a button drawn over a background of its own).
 void DrawToolbarButton(gdi::DC& dc, const RECT& r, const ToolbarButton& b, bool hot, bool flat,
-                       bool bar_enabled);
+                       bool bar_enabled, bool keep_face = false);
 // The plain look of the whole bar: the button face and every button.
 void DrawToolbar(gdi::DC& dc, const RECT& client, const ToolbarState& s, const gdi::Font& font,
                  bool enabled, bool flat);

@@ -80,7 +80,7 @@ void TSkinToolbar::DrawControl(gdi::DC& dc, const gdi::Rect& r) {
         }
         const bool on = enabled && (b.fsState & win::TBSTATE_ENABLED);
         if (!element) {
-            win::DrawToolbarButton(mem, rc, item, hot == i, flat, enabled);
+            win::DrawToolbarButton(mem, rc, item, hot == i, flat, enabled, PaintsBackground());
             continue;
         }
         const int state =

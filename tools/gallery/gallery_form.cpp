@@ -238,6 +238,25 @@ void TGalleryForm::MakeRangePage() {
     HeaderControl1->OnSectionClick = [this](THeaderControl*, THeaderSection* section) {
         StatusBar1->Panels(3).SetText("sort " + section->Text());
     };
+
+    Make<TLabel>(this, TabSheet4, "Label33", 320, 256, 290, 18, "TToolBar 工具栏");
+    PanelTools = Make<TPanel>(this, TabSheet4, "PanelTools", 16, 290, 594, 26);
+    PanelTools->SetBevelOuter(TBevelCut::bvNone);
+    ToolBar1 = Make<TToolBar>(this, PanelTools, "ToolBar1", 0, 0, 594, 26);
+    ToolBar1->SetFlat(true);
+    ToolBar1->AddButton("打开 Open");
+    ToolBar1->AddButton("保存 Save");
+    ToolBar1->AddButton("", TToolButtonStyle::tbsSeparator);
+    for (const char* caption : {"左 Left", "中 Centre", "右 Right"})
+        ToolBar1->AddButton(caption, TToolButtonStyle::tbsCheck).SetGrouped(true);
+    ToolBar1->Buttons(3).SetDown(true);
+    ToolBar1->AddButton("", TToolButtonStyle::tbsSeparator);
+    ToolBar1->AddButton("粗体 Bold", TToolButtonStyle::tbsCheck);
+    ToolBar1->AddButton("禁用 Off").SetEnabled(false);
+    for (int i = 0; i < ToolBar1->ButtonCount(); ++i)
+        ToolBar1->Buttons(i).OnClick = [this](TObject* sender) {
+            StatusBar1->Panels(3).SetText("tool " + static_cast<TToolButton*>(sender)->Caption());
+        };
 }
 
 void TGalleryForm::Bn_boxClick(TObject*) {

@@ -49,6 +49,8 @@ class TGalleryForm : public forms::TForm {
     forms::TProgressBar* ProgressBar[6];
     forms::TTrackBar* TrackBar[5];
     forms::THeaderControl* HeaderControl1;
+    forms::TPanel* PanelTools;
+    forms::TToolBar* ToolBar1;
     forms::TTimer* Timer1;
 
   private:
