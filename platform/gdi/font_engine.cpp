@@ -2,13 +2,8 @@
 
 #include "platform/gdi/font_face_cache.h"
 #include "platform/gdi/font_face_files.h"
+#include "platform/gdi/freetype_calls.h"
 #include "platform/gdi/glyph_cache.h"
-
-#include <ft2build.h>
-#include FT_FREETYPE_H
-#include FT_SIZES_H
-#include FT_SYNTHESIS_H
-#include FT_TRUETYPE_TABLES_H
 
 #include <algorithm>
 #include <cctype>
@@ -118,15 +113,16 @@ struct FontEngine::Impl {
     // The glyph cache file (empty: none), and what it held for these faces; a sized font takes
     // its glyphs out when it is first asked for.
     std::string glyph_path;
+    FaceCache face_cache;  // the faces and their files' stamps, for the identity of the glyphs
     GlyphCache stored;
     bool ems_changed = false;
 
     ~Impl() {
         for (auto& [key, face] : faces) {
-            FT_Done_Face(face);
+            freetype().Done_Face(face);
         }
         if (lib) {
-            FT_Done_FreeType(lib);
+            freetype().Done_FreeType(lib);
         }
     }
 
@@ -136,12 +132,12 @@ struct FontEngine::Impl {
         if (it != faces.end()) {
             return it->second;
         }
-        if (!lib && FT_Init_FreeType(&lib) != 0) {
+        if (!lib && freetype().Init_FreeType(&lib) != 0) {
             lib = nullptr;
             throw std::runtime_error("text: FreeType could not be initialised");
         }
         FT_Face face = nullptr;
-        if (FT_New_Face(lib, f.path.c_str(), f.index, &face) != 0) {
+        if (freetype().New_Face(lib, f.path.c_str(), f.index, &face) != 0) {
             face = nullptr;
         }
         faces[key] = face;
@@ -163,7 +159,7 @@ struct SizedFont::Impl {
     ~Impl() {
         for (FT_Size s : size) {
             if (s) {
-                FT_Done_Size(s);
+                freetype().Done_Size(s);
             }
         }
     }
@@ -188,12 +184,17 @@ FontEngine::FontEngine(const std::string& face_cache_path) : impl_(std::make_uni
     }
     impl_->glyph_path = glyph_cache_path(face_cache_path);
     if (!impl_->glyph_path.empty()) {
-        impl_->stored.identity = glyph_cache_identity(faces);
-        // Glyphs rendered from other files, or by another FreeType, are not taken.
-        if (std::optional<GlyphCache> cached = read_glyph_cache(impl_->glyph_path);
-            cached && cached->identity == impl_->stored.identity) {
+        // Glyphs rendered from other files, or by another FreeType, are not taken. FreeType is
+        // loaded only to render (a start that finds its glyphs here never loads it); until then
+        // the library file is the one the stored glyphs were rendered with, still as it was.
+        std::optional<GlyphCache> cached = read_glyph_cache(impl_->glyph_path);
+        const std::string library = freetype_loaded() ? freetype_file()
+                                    : cached          ? glyph_cache_library_file(cached->identity)
+                                                      : std::string();
+        impl_->stored.identity = glyph_cache_identity(faces, library);
+        impl_->face_cache = std::move(faces);
+        if (cached && cached->identity == impl_->stored.identity)
             impl_->stored = std::move(*cached);
-        }
     }
 }
 
@@ -211,7 +212,9 @@ void FontEngine::save_glyphs() {
     if (!changed)
         return;
     GlyphCache out;
-    out.identity = I.stored.identity;
+    // Glyphs rendered in this run name the library that rendered them.
+    out.identity =
+        freetype_loaded() ? glyph_cache_identity(I.face_cache, freetype_file()) : I.stored.identity;
     out.ems = I.stored.ems;
     // The sizes not used in this run stay as they were.
     for (const auto& [key, font] : I.stored.fonts) {
@@ -251,7 +254,7 @@ int FontEngine::em_pixels(const Font& f) {
             return it->second;
         FT_Face face = impl_->open(*impl_->face_files.files[kind][0]);
         if (face && face->units_per_EM) {
-            TT_OS2* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+            TT_OS2* os2 = static_cast<TT_OS2*>(freetype().Get_Sfnt_Table(face, FT_SFNT_OS2));
             const int64_t cell = os2 ? int64_t{os2->usWinAscent} + os2->usWinDescent
                                      : int64_t{face->ascender} - face->descender;
             em = cell > 0 ? round_div(int64_t{f.height} * face->units_per_EM, cell) : f.height;
@@ -306,12 +309,12 @@ SizedFont& FontEngine::resolve(const Font& f) {
             return;
         }
         FT_Size size = nullptr;
-        if (FT_New_Size(face, &size) != 0) {
+        if (freetype().New_Size(face, &size) != 0) {
             return;
         }
-        FT_Activate_Size(size);
-        if (FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(em)) != 0) {
-            FT_Done_Size(size);
+        freetype().Activate_Size(size);
+        if (freetype().Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(em)) != 0) {
+            freetype().Done_Size(size);
             return;
         }
         sized->face[i] = face;
@@ -348,7 +351,7 @@ SizedFont& FontEngine::resolve(const Font& f) {
                 "text: the font files found through fontconfig cannot be read");
         }
         const int upem = primary->units_per_EM ? primary->units_per_EM : 2048;
-        TT_OS2* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(primary, FT_SFNT_OS2));
+        TT_OS2* os2 = static_cast<TT_OS2*>(freetype().Get_Sfnt_Table(primary, FT_SFNT_OS2));
         const int64_t asc = os2 ? os2->usWinAscent : primary->ascender;
         const int64_t desc = os2 ? os2->usWinDescent : -primary->descender;
         m.ascent = std::max(1, round_div(asc * em, upem));
@@ -423,7 +426,7 @@ const Glyph& SizedFont::load(char32_t cp) {
             impl_->open_fallback = nullptr;
             open();
         }
-        if (impl_->face[i] && (index = FT_Get_Char_Index(impl_->face[i], cp)) != 0) {
+        if (impl_->face[i] && (index = freetype().Get_Char_Index(impl_->face[i], cp)) != 0) {
             face_no = i;
             break;
         }
@@ -432,19 +435,19 @@ const Glyph& SizedFont::load(char32_t cp) {
         return glyphs_.emplace(cp, box_).first->second;
     }
     FT_Face face = impl_->face[face_no];
-    FT_Activate_Size(impl_->size[face_no]);
-    if (FT_Load_Glyph(face, index, FT_LOAD_TARGET_LIGHT) != 0) {
+    freetype().Activate_Size(impl_->size[face_no]);
+    if (freetype().Load_Glyph(face, index, FT_LOAD_TARGET_LIGHT) != 0) {
         return glyphs_.emplace(cp, box_).first->second;
     }
     FT_GlyphSlot slot = face->glyph;
     if (impl_->synth_italic[face_no] && slot->format == FT_GLYPH_FORMAT_OUTLINE) {
-        FT_GlyphSlot_Oblique(slot);
+        freetype().GlyphSlot_Oblique(slot);
     }
     if (impl_->synth_bold[face_no]) {
-        FT_GlyphSlot_Embolden(slot);
+        freetype().GlyphSlot_Embolden(slot);
     }
     if (slot->format != FT_GLYPH_FORMAT_BITMAP &&
-        FT_Render_Glyph(slot, FT_RENDER_MODE_LIGHT) != 0) {
+        freetype().Render_Glyph(slot, FT_RENDER_MODE_LIGHT) != 0) {
         return glyphs_.emplace(cp, box_).first->second;
     }
     const FT_Bitmap& bm = slot->bitmap;

@@ -1,24 +1,24 @@
 #include "platform/gdi/font_face_files.h"
 
-#include <fontconfig/fontconfig.h>
-
 #include "platform/gdi/font_face_cache.h"
+#include "platform/gdi/fontconfig_calls.h"
 
 namespace gdi {
 
 namespace {
 
 // Asks fontconfig for a face; accepted only when it covers `must_have`.
-std::optional<FaceFile> match_face(const char* pattern, char32_t must_have) {
-    FcPattern* p = FcNameParse(reinterpret_cast<const FcChar8*>(pattern));
+std::optional<FaceFile> match_face(const FontconfigCalls& fc, const char* pattern,
+                                   char32_t must_have) {
+    FcPattern* p = fc.NameParse(reinterpret_cast<const FcChar8*>(pattern));
     if (!p) {
         return std::nullopt;
     }
-    FcConfigSubstitute(nullptr, p, FcMatchPattern);
-    FcDefaultSubstitute(p);
+    fc.ConfigSubstitute(nullptr, p, FcMatchPattern);
+    fc.DefaultSubstitute(p);
     FcResult result;
-    FcPattern* m = FcFontMatch(nullptr, p, &result);
-    FcPatternDestroy(p);
+    FcPattern* m = fc.FontMatch(nullptr, p, &result);
+    fc.PatternDestroy(p);
     if (!m) {
         return std::nullopt;
     }
@@ -27,19 +27,19 @@ std::optional<FaceFile> match_face(const char* pattern, char32_t must_have) {
     FcChar8* family = nullptr;
     FcCharSet* cs = nullptr;
     int index = 0;
-    if (FcPatternGetString(m, FC_FILE, 0, &file) == FcResultMatch &&
-        FcPatternGetCharSet(m, FC_CHARSET, 0, &cs) == FcResultMatch &&
-        FcCharSetHasChar(cs, must_have)) {
-        FcPatternGetInteger(m, FC_INDEX, 0, &index);
+    if (fc.PatternGetString(m, FC_FILE, 0, &file) == FcResultMatch &&
+        fc.PatternGetCharSet(m, FC_CHARSET, 0, &cs) == FcResultMatch &&
+        fc.CharSetHasChar(cs, must_have)) {
+        fc.PatternGetInteger(m, FC_INDEX, 0, &index);
         FaceFile f;
         f.path = reinterpret_cast<const char*>(file);
         f.index = index;
-        if (FcPatternGetString(m, FC_FAMILY, 0, &family) == FcResultMatch) {
+        if (fc.PatternGetString(m, FC_FAMILY, 0, &family) == FcResultMatch) {
             f.family = reinterpret_cast<const char*>(family);
         }
         out = f;
     }
-    FcPatternDestroy(m);
+    fc.PatternDestroy(m);
     return out;
 }
 
@@ -57,8 +57,10 @@ bool FaceFiles::complete() const {
 
 FaceFiles find_face_files() {
     FaceFiles out;
-    if (!FcInit())
+    const FontconfigCalls* lib = fontconfig();
+    if (!lib || !lib->Init())
         return out;
+    const FontconfigCalls& fc = *lib;
     auto& files = out.files;
     // Liberation Sans has the metrics of the narrow sans-serif faces the console's captions were
     // laid out for; DejaVu Sans, about a tenth wider, stands in where it is not installed.
@@ -70,21 +72,21 @@ FaceFiles find_face_files() {
                                         "WenQuanYi Micro Hei:italic",
                                         "WenQuanYi Micro Hei:bold:italic"};
     for (int s = 0; s < 4; ++s) {
-        files[0][s] = match_face(kLatin[s], U'A');
+        files[0][s] = match_face(fc, kLatin[s], U'A');
         if (!files[0][s] || files[0][s]->family != "Liberation Sans") {
-            files[0][s] = match_face(kLatinFallback[s], U'A');
+            files[0][s] = match_face(fc, kLatinFallback[s], U'A');
         }
         if (!files[0][s]) {
-            files[0][s] = match_face(s & 1 ? "sans-serif:bold" : "sans-serif", U'A');
+            files[0][s] = match_face(fc, s & 1 ? "sans-serif:bold" : "sans-serif", U'A');
         }
-        files[1][s] = match_face(kCjk[s], U'\u4E2D');
+        files[1][s] = match_face(fc, kCjk[s], U'\u4E2D');
         if (!files[1][s]) {
-            files[1][s] = match_face(":lang=zh-cn", U'\u4E2D');
+            files[1][s] = match_face(fc, ":lang=zh-cn", U'\u4E2D');
         }
     }
     // Fontconfig is needed only to find the face files; its configuration and caches, a few
     // megabytes, are released now rather than kept for the life of the program.
-    FcFini();
+    fc.Fini();
     // One face may stand in for the other.
     for (int s = 0; s < 4; ++s) {
         if (!files[0][s])

@@ -2,12 +2,11 @@
 
 #include "platform/gdi/cache_file.h"
 
-#include <dlfcn.h>
-
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -115,20 +114,45 @@ std::string stamp_text(const FaceCache::Stamp& s) {
     return std::to_string(s.mtime_ns) + '\t' + std::to_string(s.size) + '\t' + s.path + '\n';
 }
 
+// Begins the line of an identity that names the FreeType library file.
+constexpr std::string_view kLibraryLine = "library\t";
+
 }  // namespace
+
+std::string glyph_cache_library_file(std::string_view identity) {
+    for (size_t at = 0; at < identity.size();) {
+        size_t end = identity.find('\n', at);
+        if (end == std::string_view::npos)
+            end = identity.size();
+        const std::string_view line = identity.substr(at, end - at);
+        at = end + 1;
+        if (line.substr(0, kLibraryLine.size()) != kLibraryLine)
+            continue;
+        // library <tab> mtime <tab> size <tab> path
+        size_t tab = kLibraryLine.size() - 1;
+        for (int k = 0; k < 2 && tab != std::string_view::npos; ++k)
+            tab = line.find('\t', tab + 1);
+        return tab == std::string_view::npos ? std::string() : std::string(line.substr(tab + 1));
+    }
+    return {};
+}
 
 std::string glyph_cache_path(const std::string& face_cache_path) {
     return face_cache_path.empty() ? std::string() : face_cache_path + ".glyphs";
 }
 
-std::string glyph_cache_identity(const FaceCache& faces) {
+std::string glyph_cache_identity(const FaceCache& faces, const std::string& library_file) {
     std::string id = "freetype " + std::to_string(FREETYPE_MAJOR) + '.' +
                      std::to_string(FREETYPE_MINOR) + '.' + std::to_string(FREETYPE_PATCH) + '\n';
-    // The library file the program runs with: an updated FreeType renders anew.
-    Dl_info info{};
-    if (dladdr(reinterpret_cast<void*>(&FT_Init_FreeType), &info) && info.dli_fname &&
-        *info.dli_fname) {
-        id += "library\t" + stamp_text(stamp_of(info.dli_fname));
+    // The library file the glyphs were rendered with: an updated FreeType renders anew. Where
+    // the dynamic loader looks for it goes with it (the directories named in the environment,
+    // the loader's cache, which every installation of a library rewrites), so that a library
+    // found elsewhere is not taken for the one that rendered the glyphs.
+    if (!library_file.empty()) {
+        id += std::string(kLibraryLine) + stamp_text(stamp_of(library_file));
+        const char* paths = std::getenv("LD_LIBRARY_PATH");
+        id += "loader paths\t" + std::string(paths ? paths : "") + '\n';
+        id += "loader cache\t" + stamp_text(stamp_of("/etc/ld.so.cache"));
     }
     for (int k = 0; k < 2; ++k) {
         for (int s = 0; s < 4; ++s) {

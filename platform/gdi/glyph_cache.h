@@ -40,8 +40,14 @@ constexpr size_t kMaxCachedGlyphs = 16384;
 std::string glyph_cache_path(const std::string& face_cache_path);
 
 // What glyphs rendered now depend on: the faces (files, indexes, families), each face file's
-// stamp, and the FreeType library in use (its version and its file's stamp).
-std::string glyph_cache_identity(const FaceCache& faces);
+// stamp, the FreeType version the program was built for, and the FreeType library file (its
+// stamp, and what steers where the dynamic loader finds it). `library_file` is the file loaded
+// now, or, while FreeType is not loaded (a start that renders nothing), the file the stored
+// glyphs were rendered with (glyph_cache_library_file); empty leaves the library out.
+std::string glyph_cache_identity(const FaceCache& faces, const std::string& library_file);
+
+// The FreeType library file an identity names, or empty.
+std::string glyph_cache_library_file(std::string_view identity);
 
 // The file's bytes, and back. Parsing takes any bytes: anything malformed, cut short or
 // damaged (a checksum covers the whole file) gives nullopt. Parsed glyphs have their ink

@@ -128,10 +128,10 @@ TEST_F(GlyphCacheTest, TheIdentityFollowsEveryFaceFile) {
         files.files[0][s] = FaceFile{path, 0, "Liberation Sans"};
         files.files[1][s] = FaceFile{path, 1, "WenQuanYi Micro Hei"};
     }
-    const std::string before = glyph_cache_identity(describe_faces(files));
-    EXPECT_EQ(glyph_cache_identity(describe_faces(files)), before);
+    const std::string before = glyph_cache_identity(describe_faces(files), "");
+    EXPECT_EQ(glyph_cache_identity(describe_faces(files), ""), before);
     std::ofstream(path) << "a font updated in place";
-    EXPECT_NE(glyph_cache_identity(describe_faces(files)), before);
+    EXPECT_NE(glyph_cache_identity(describe_faces(files), ""), before);
 }
 
 TEST_F(GlyphCacheTest, AFileCutShortOrWithBytesAddedIsRefused) {
