@@ -62,6 +62,16 @@ for p in "${programs[@]}"; do binaries+=("$root/$stage/usr/bin/$p"); done
 libraries=$(cd "$shlibs_dir" && dpkg-shlibdeps -O "${binaries[@]}" 2> /dev/null |
     sed -n 's/^shlibs:Depends=//p')
 [ -n "$libraries" ] || { echo "package.sh: dpkg-shlibdeps found no libraries" >&2; exit 1; }
+# The libraries the programs load at their first use (FreeType, fontconfig, libpng: see
+# platform/gdi/late_library.h) are not in their ELF headers, so dpkg-shlibdeps cannot see them:
+# the packages that hold them on this machine.
+for soname in libfreetype.so.6 libfontconfig.so.1 libpng16.so.16; do
+    file=$(ldconfig -p | awk -v n="$soname" '$1 == n { print $NF; exit }')
+    owner=$( { [ -n "$file" ] && dpkg -S "$(readlink -f "$file")" 2> /dev/null; } | head -n 1 |
+        cut -d: -f1)
+    [ -n "$owner" ] || { echo "package.sh: no package holds $soname" >&2; exit 1; }
+    libraries="$libraries, $owner"
+done
 depends="$libraries, fonts-liberation2 | fonts-dejavu-core, fonts-wqy-microhei"
 
 installed_size=$(du -sk --exclude=DEBIAN "$stage" | cut -f1)

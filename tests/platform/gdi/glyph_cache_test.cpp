@@ -134,6 +134,23 @@ TEST_F(GlyphCacheTest, TheIdentityFollowsEveryFaceFile) {
     EXPECT_NE(glyph_cache_identity(describe_faces(files), ""), before);
 }
 
+TEST_F(GlyphCacheTest, TheIdentityNamesTheFreeTypeFileAndFollowsIt) {
+    // A stand-in for the library file: only its path and stamp go into the identity.
+    const std::string library = (dir_ / "libfreetype.so.6").string();
+    std::ofstream(library) << "one";
+    const FaceCache faces = describe_faces(FaceFiles{});
+    const std::string before = glyph_cache_identity(faces, library);
+    EXPECT_EQ(glyph_cache_library_file(before), library);
+    EXPECT_EQ(glyph_cache_identity(faces, glyph_cache_library_file(before)), before);
+    std::ofstream(library) << "a library updated in place";
+    EXPECT_NE(glyph_cache_identity(faces, library), before);
+    EXPECT_NE(glyph_cache_identity(faces, ""), before);
+    EXPECT_EQ(glyph_cache_library_file(glyph_cache_identity(faces, "")), "");
+    // Text that is not an identity names no file.
+    for (const char* junk : {"", "library", "library\t1\t2", "\n\nlibrary\t\t"})
+        EXPECT_EQ(glyph_cache_library_file(junk), "") << junk;
+}
+
 TEST_F(GlyphCacheTest, AFileCutShortOrWithBytesAddedIsRefused) {
     FontEngine::with_cache(faces_)->get(Font{}).glyph('A');
     std::optional<GlyphCache> cache = read_glyph_cache(glyphs_);
