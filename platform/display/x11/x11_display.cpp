@@ -20,6 +20,7 @@
 #include "platform/display/wait_set.h"
 #include "platform/display/x11/keysym_map.h"
 #include "platform/display/x11/x11_clipboard.h"
+#include "platform/display/x11/x11_pending_atoms.h"
 #include "platform/gdi/bitmap.h"
 #include "platform/win/input.h"
 #include "platform/win/styles.h"
@@ -291,13 +292,12 @@ std::unique_ptr<X11Display> X11Display::Connect(const std::string& name, std::st
     impl->visual = vi.visual;
     impl->depth = vi.depth;
     impl->colormap = XCreateColormap(dpy, impl->root, impl->visual, AllocNone);
+    // The atoms the windows need are asked for first, and their replies come in with the
+    // shared-memory extension's: no round trip of their own.
+    X11PendingAtoms pending(dpy, {"WM_PROTOCOLS", "WM_DELETE_WINDOW", "_MOTIF_WM_HINTS",
+                                  "_NET_WM_NAME", "UTF8_STRING", "_NET_WORKAREA"});
     impl->shm = XShmQueryExtension(dpy) == True && !getenv("VELMOR_NO_SHM");
-    // One round trip for all the atoms, not one each.
-    char* names[] = {const_cast<char*>("WM_PROTOCOLS"),    const_cast<char*>("WM_DELETE_WINDOW"),
-                     const_cast<char*>("_MOTIF_WM_HINTS"), const_cast<char*>("_NET_WM_NAME"),
-                     const_cast<char*>("UTF8_STRING"),     const_cast<char*>("_NET_WORKAREA")};
-    Atom atoms[6] = {};
-    XInternAtoms(dpy, names, 6, False, atoms);
+    const std::vector<Atom> atoms = pending.take();
     impl->wm_protocols = atoms[0];
     impl->wm_delete = atoms[1];
     impl->motif_hints = atoms[2];
@@ -406,7 +406,10 @@ void X11Display::window_created(win::HWND h) {
         XCreateWindow(I.dpy, I.root, r.left, r.top, static_cast<unsigned>(std::max(1, r.width())),
                       static_cast<unsigned>(std::max(1, r.height())), 0, I.depth, InputOutput,
                       I.visual, mask, &a);
-    XSetWMProtocols(I.dpy, xw, &I.wm_delete, 1);
+    // What XSetWMProtocols stores, without its lookup of the WM_PROTOCOLS atom (a round trip:
+    // the atoms were asked for without Xlib's atom cache).
+    XChangeProperty(I.dpy, xw, I.wm_protocols, XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&I.wm_delete), 1);
     // The frame is drawn by the window system itself: ask the manager for no decorations.
     struct {
         unsigned long flags, functions, decorations;
