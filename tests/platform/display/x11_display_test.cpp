@@ -370,6 +370,13 @@ TEST_F(X11, TheCloseRequestOfTheWindowManagerClosesTheWindow) {
                         nullptr, nullptr, nullptr, nullptr);
     settle();
     ::Window xw = disp_->native_window(h_);
+    // The window tells the manager it takes close requests (else the manager kills the client).
+    Atom* protocols = nullptr;
+    int count = 0;
+    ASSERT_TRUE(XGetWMProtocols(probe_, xw, &protocols, &count));
+    ASSERT_EQ(count, 1);
+    EXPECT_EQ(protocols[0], XInternAtom(probe_, "WM_DELETE_WINDOW", False));
+    XFree(protocols);
     XEvent ev{};
     ev.xclient.type = ClientMessage;
     ev.xclient.window = xw;
