@@ -117,6 +117,17 @@ void draw_slices(gdi::DC& dc, int x0, int y0, const Slices& p, const gdi::Bitmap
     }
 }
 
+gdi::NinePiece pieces_of(const Slices& p, bool tile) {
+    gdi::NinePiece n;
+    n.source = p.s;
+    n.left = p.L;
+    n.top = p.T;
+    n.right = p.R;
+    n.bottom = p.B;
+    n.tile = tile;
+    return n;
+}
+
 }  // namespace
 
 gdi::Bitmap GetHMap(int width, int height, const gdi::Bitmap& image, bool vertical, bool tile,
@@ -148,7 +159,11 @@ void DrawRect2(gdi::DC& dc, const gdi::Rect& dest, const gdi::Bitmap& image, boo
     // Margins as large as the state image leave parts of the picture uncovered, black: those
     // are composed first, as the picture is.
     if (covers(p)) {
-        draw_slices(dc, dest.left, dest.top, p, image, tile, transparent);
+        // The pieces lie side by side: one pass over the destination draws them all.
+        if (!dc.draw_nine_piece(dest, image, pieces_of(p, tile),
+                                transparent ? gdi::KeyMode::LeaveOut : gdi::KeyMode::Copy)) {
+            draw_slices(dc, dest.left, dest.top, p, image, tile, transparent);
+        }
         return;
     }
     const gdi::Bitmap map = GetHMap(p.W, p.H, image, vertical, tile, frame, state, margins);
@@ -161,6 +176,23 @@ void DrawRect2(gdi::DC& dc, const gdi::Rect& dest, const gdi::Bitmap& image, boo
     } else {
         dc.bit_blt(dest.left, dest.top, map.width(), map.height(), map, 0, 0);
     }
+}
+
+bool DrawRect2Over(gdi::DC& dc, const gdi::Rect& dest, const gdi::Bitmap& image, bool vertical,
+                   bool tile, bool transparent, int frame, int state, const gdi::Rect& margins,
+                   gdi::Color under) {
+    if (dest.right < dest.left || dest.bottom < dest.top) {
+        return false;
+    }
+    Slices p;
+    if (!slice(dest.width(), dest.height(), image, vertical, frame, state, margins, p) ||
+        !covers(p)) {
+        return false;
+    }
+    // Transparent pixels take the colour underneath; an opaque element covers it all.
+    return dc.draw_nine_piece(dest, image, pieces_of(p, tile),
+                              transparent ? gdi::KeyMode::ShowColour : gdi::KeyMode::Copy,
+                              gdi::kMagenta, under);
 }
 
 void DrawElement(gdi::DC& dc, const gdi::Rect& dest, const TDataSkinObject& element, int state,

@@ -25,6 +25,13 @@ gdi::Bitmap GetHMap(int width, int height, const gdi::Bitmap& image, bool vertic
 // whose right edge is left of its left edge, or bottom above top, draws nothing.
 void DrawRect2(gdi::DC& dc, const gdi::Rect& dest, const gdi::Bitmap& image, bool vertical,
                bool tile, bool transparent, int frame, int state, const gdi::Rect& margins);
+// As filling dest with `under` and then drawing DrawRect2 over it, in one pass: the element's
+// transparent pixels take the colour. Draws nothing and returns false when the element's
+// pieces do not cover dest side by side (margins as large as the state image, an empty
+// image); the caller then fills and draws.
+bool DrawRect2Over(gdi::DC& dc, const gdi::Rect& dest, const gdi::Bitmap& image, bool vertical,
+                   bool tile, bool transparent, int frame, int state, const gdi::Rect& margins,
+                   gdi::Color under);
 // An element with its own margins, tiling and transparency, state images side by side.
 void DrawElement(gdi::DC& dc, const gdi::Rect& dest, const TDataSkinObject& element, int state,
                  bool vertical = false);

@@ -1,6 +1,7 @@
 #include "platform/gdi/dc.h"
 
 #include "platform/gdi/shape_rows.h"
+#include "platform/gdi/shape_span_cache.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -135,9 +136,7 @@ class StretchMap {
 
     int operator[](size_t i) const { return map_[i]; }
     const int* data() const { return map_; }
-    bool all_inside() const {
-        return inside_ || std::find(map_, map_ + size_, -1) == map_ + size_;
-    }
+    bool all_inside() const { return inside_ || std::find(map_, map_ + size_, -1) == map_ + size_; }
 
   private:
     static constexpr size_t kInPlace = 2048;
@@ -581,29 +580,61 @@ bool shape_ok(const Rect& r) {
 
 }  // namespace
 
-// A round shape row by row: the brush inside `inner`, the pen over what `outer` has beyond
-// it (with no pen the brush takes the whole of `outer`). Only the rows the clip lets through
-// are worked out, and each row is cut by the clip rectangles of its band once, so a large
-// frame drawn through a small clip costs a few rows and a small indicator a few pixels a row.
-template <class OuterRow, class InnerRow>
-void DC::fill_round_shape(const Rect& box, int pen_w, OuterRow outer, InnerRow inner) {
+// A round shape row by row: the brush inside the inner extent, the pen over what the outer
+// extent has beyond it (with no pen the brush takes the whole of it). The rows come worked out
+// from the span cache. A shape inside one clip rectangle (an indicator among a group's
+// controls) is filled straight; otherwise only the rows the clip lets through are visited, and
+// each is cut by the clip rectangles of its band, so a large frame drawn through a small clip
+// costs a few rows.
+void DC::fill_round_shape(const Rect& box, int pen_w, const ShapeSpans& spans) {
     const Region& clip = effective_clip();
     const Rect cb = clip.bounds();
     if (cb.empty()) {
         return;
     }
     const Point o = to_bitmap({0, 0});
-    const int top = std::max<int64_t>(box.top, int64_t{cb.top} - o.y);
-    const int bottom = std::min<int64_t>(box.bottom, int64_t{cb.bottom} - o.y);
     const bool solid = brush_.style == BrushStyle::Solid;
     const Pixel brush = pixel_of(brush_.color);
     const Pixel pen = pixel_of(pen_.color);
+    // Draws the row's brush and pen parts through `fill` (logical columns).
+    const auto row_parts = [&](int y, auto&& fill) {
+        const size_t i = static_cast<size_t>(y - box.top);
+        const RowSpan out = spans.outer[i];
+        const RowSpan in = spans.inner[i];
+        if (solid && !in.empty()) {
+            fill(in.left, in.right, brush);
+        }
+        if (!pen_w || out.empty()) {
+            return;
+        }
+        if (in.empty()) {
+            fill(out.left, out.right, pen);
+            return;
+        }
+        fill(out.left, std::min(out.right, in.left), pen);
+        fill(std::max(out.left, in.right), out.right, pen);
+    };
+    const Rect bb = shift(box, o);
+    for (const Rect& c : clip.rects_near(bb)) {
+        if (!c.encloses(bb))
+            continue;
+        for (int y = box.top; y < box.bottom; ++y) {
+            Pixel* row = target_->row(y + o.y) + o.x;
+            row_parts(y, [row](int l, int r, Pixel p) {
+                for (int x = l; x < r; ++x)
+                    row[x] = p;
+            });
+        }
+        return;
+    }
+    const int top = std::max<int64_t>(box.top, int64_t{cb.top} - o.y);
+    const int bottom = std::min<int64_t>(box.bottom, int64_t{cb.bottom} - o.y);
     for (int y = top; y < bottom; ++y) {
         const int by = y + o.y;
         const std::span<const Rect> band = clip.rects_near({cb.left, by, cb.right, by + 1});
         Pixel* row = target_->row(by);
         // Logical [l, r) on this row, cut to each clip rectangle of the row's band.
-        const auto fill = [&](int l, int r, Pixel p) {
+        row_parts(y, [&](int l, int r, Pixel p) {
             const int64_t bl = int64_t{l} + o.x;
             const int64_t br = int64_t{r} + o.x;
             if (br <= cb.left || bl >= cb.right)
@@ -614,33 +645,9 @@ void DC::fill_round_shape(const Rect& box, int pen_w, OuterRow outer, InnerRow i
                 if (a < b)
                     std::fill(row + a, row + b, p);
             }
-        };
-        const RowSpan out = outer(y);
-        const RowSpan in = pen_w ? inner(y) : out;
-        if (solid && !in.empty()) {
-            fill(in.left, in.right, brush);
-        }
-        if (!pen_w || out.empty()) {
-            continue;
-        }
-        if (in.empty()) {
-            fill(out.left, out.right, pen);
-            continue;
-        }
-        fill(out.left, std::min(out.right, in.left), pen);
-        fill(std::max(out.left, in.right), out.right, pen);
+        });
     }
 }
-
-namespace {
-
-// The rows a round shape is built from, within the sizes a region accepts (larger: none).
-bool round_shape_ok(const Rect& r) {
-    return !r.empty() && int64_t{r.right} - r.left <= (1 << 16) &&
-           int64_t{r.bottom} - r.top <= (1 << 16);
-}
-
-}  // namespace
 
 void DC::round_rect(const Rect& r_in, int corner_w, int corner_h) {
     const Rect r = clamp_rect(r_in);
@@ -648,13 +655,7 @@ void DC::round_rect(const Rect& r_in, int corner_w, int corner_h) {
         return;
     }
     const int w = pen_.style == PenStyle::Null ? 0 : pen_width(pen_);
-    const RoundRectRows outer(r, corner_w, corner_h);
-    const Rect in = r.inflate(-w, -w);
-    const bool has_inner = round_shape_ok(in);
-    const RoundRectRows inner(has_inner ? in : Rect{}, corner_w - 2 * w, corner_h - 2 * w);
-    fill_round_shape(
-        r, w, [&](int y) { return outer.row(y); },
-        [&](int y) { return has_inner ? inner.row(y) : RowSpan{}; });
+    fill_round_shape(r, w, shape_spans(RoundShape::RoundRect, r, w, corner_w, corner_h));
 }
 
 void DC::ellipse(const Rect& r_in) {
@@ -663,11 +664,7 @@ void DC::ellipse(const Rect& r_in) {
         return;
     }
     const int w = pen_.style == PenStyle::Null ? 0 : pen_width(pen_);
-    const Rect in = r.inflate(-w, -w);
-    const bool has_inner = round_shape_ok(in);
-    fill_round_shape(
-        r, w, [&](int y) { return ellipse_row(r, y); },
-        [&](int y) { return has_inner ? ellipse_row(in, y) : RowSpan{}; });
+    fill_round_shape(r, w, shape_spans(RoundShape::Ellipse, r, w, 0, 0));
 }
 
 // --- 3-D edges and focus ----------------------------------------------------------------------

@@ -10,11 +10,13 @@
 #include "platform/gdi/color.h"
 #include "platform/gdi/font.h"
 #include "platform/gdi/geometry.h"
+#include "platform/gdi/nine_piece.h"
 #include "platform/gdi/region.h"
 
 namespace gdi {
 
 class SizedFont;
+struct ShapeSpans;
 
 // Background modes (SetBkMode).
 enum class BkMode { Transparent = 1, Opaque = 2 };
@@ -230,6 +232,13 @@ class DC {
                          int sh, Color key = kMagenta);
     void transparent_blt(int x, int y, int w, int h, const DC& src, int sx, int sy, int sw, int sh,
                          Color key = kMagenta);
+    // The nine pieces of `piece` (cut from `src`) drawn into the logical rectangle `dest` in
+    // one pass: the same pixels as copying the nine pieces one by one with stretch_blt (or
+    // transparent_blt when the key is left out), at the cost of one set-up. Draws nothing and
+    // returns false when the pieces do not partition `dest` (NinePiece::partitions) or the cut
+    // leaves the image; the caller then draws the pieces its own way.
+    bool draw_nine_piece(const Rect& dest, const Bitmap& src, const NinePiece& piece,
+                         KeyMode mode = KeyMode::Copy, Color key = kMagenta, Color shown = 0);
     // The whole bitmap at (x, y).
     void draw_bitmap(int x, int y, const Bitmap& src) {
         bit_blt(x, y, src.width(), src.height(), src, 0, 0);
@@ -272,9 +281,8 @@ class DC {
     friend class DCPainter;
 
     void update_clip() const;
-    // Fills a round shape row by row within the clip (the rows come from the callables).
-    template <class OuterRow, class InnerRow>
-    void fill_round_shape(const Rect& box, int pen_width, OuterRow outer, InnerRow inner);
+    // Fills a round shape row by row within the clip.
+    void fill_round_shape(const Rect& box, int pen_width, const ShapeSpans& spans);
     // The effective clip, recomputed first when the bitmap has changed size since.
     const Region& effective_clip() const {
         if (target_->width() != clip_size_.cx || target_->height() != clip_size_.cy) {

@@ -257,14 +257,41 @@ void TSkinControl::WMERASEBKGND(forms::TMessage& m) {
     m.Result = 1;
 }
 
-void TSkinControl::BeginOffscreen(gdi::Bitmap& offscreen, const gdi::Rect& r, bool show_parent) {
+bool TSkinControl::SizeOffscreen(gdi::Bitmap& offscreen, const gdi::Rect& r, bool show_parent,
+                                 gdi::Color& colour) {
     if (offscreen.width() != r.width() || offscreen.height() != r.height())
         offscreen = gdi::Bitmap(r.width(), r.height());
+    if (!show_parent) {
+        colour = SkinColor(csButtonFace);
+        return true;
+    }
+    return ParentPlainColour(colour);
+}
+
+void TSkinControl::BeginOffscreen(gdi::Bitmap& offscreen, const gdi::Rect& r, bool show_parent) {
+    gdi::Color colour = 0;
+    const bool plain = SizeOffscreen(offscreen, r, show_parent, colour);
     gdi::DC mem(offscreen);
-    if (show_parent)
-        PaintParentBackground(mem);
+    if (plain)
+        mem.fill_rect(r, colour);
     else
-        mem.fill_rect(r, SkinColor(csButtonFace));
+        PaintParentBackground(mem);
+}
+
+bool TSkinControl::ParentPlainColour(gdi::Color& colour) {
+    win::HWND parent = win::GetParent(hwnd);
+    if (!parent)
+        return false;
+    const gdi::Rect wr = win::GetWindowRect(hwnd);
+    gdi::Point origin{wr.left, wr.top};
+    win::ScreenToClient(parent, &origin);
+    // Most parents (group boxes, tab sheets) are one colour under their children: a fill
+    // gives the same pixels as the parent's whole painting at a small part of its cost.
+    PlainBackgroundQuery query{gdi::Rect::from_xywh(origin.x, origin.y, wr.width(), wr.height())};
+    if (win::SendMessage(parent, CN_PlainBackground, reinterpret_cast<win::WPARAM>(&query), 0) != 1)
+        return false;
+    colour = query.colour;
+    return true;
 }
 
 void TSkinControl::PaintParentBackground(gdi::DC& dc) {
@@ -275,12 +302,9 @@ void TSkinControl::PaintParentBackground(gdi::DC& dc) {
     gdi::Point origin{wr.left, wr.top};
     win::ScreenToClient(parent, &origin);
     const gdi::Rect under = gdi::Rect::from_xywh(origin.x, origin.y, wr.width(), wr.height());
-    // Most parents (group boxes, tab sheets) are one colour under their children: a fill
-    // gives the same pixels as the parent's whole painting at a small part of its cost.
-    PlainBackgroundQuery query{under};
-    if (win::SendMessage(parent, CN_PlainBackground, reinterpret_cast<win::WPARAM>(&query), 0) ==
-        1) {
-        dc.fill_rect(gdi::Rect{0, 0, wr.width(), wr.height()}, query.colour);
+    gdi::Color plain = 0;
+    if (ParentPlainColour(plain)) {
+        dc.fill_rect(gdi::Rect{0, 0, wr.width(), wr.height()}, plain);
         return;
     }
     const int saved = dc.save();

@@ -111,9 +111,18 @@ class TSkinControl : public forms::TObject {
     }
     // The parent's background under the control, into `dc` at the control's place.
     void PaintParentBackground(gdi::DC& dc);
+    // Whether the parent's painting under the control is one colour, and which (the parent is
+    // asked); false when the parent has to be painted under the control.
+    bool ParentPlainColour(gdi::Color& colour);
     // Sizes `offscreen` to the control's rectangle (kept while the size holds) and fills it with
     // the parent's background when `show_parent`, else with the skin's button face.
     void BeginOffscreen(gdi::Bitmap& offscreen, const gdi::Rect& r, bool show_parent);
+    // Sizes `offscreen` alone, and gives the one colour BeginOffscreen would fill it with (the
+    // button face, or the parent's plain colour when `show_parent`); false when the parent
+    // must be painted instead. A member whose picture covers the whole bitmap draws it with
+    // that colour under its transparent pixels rather than filling first.
+    bool SizeOffscreen(gdi::Bitmap& offscreen, const gdi::Rect& r, bool show_parent,
+                       gdi::Color& colour);
     // The control's font (raw windows: the window's font).
     gdi::Font ControlFont() const;
     gdi::Color FontColor() const;

@@ -277,5 +277,42 @@ TEST(DrawRect2, DrawsThePixelsOfTheWholePicture) {
     EXPECT_EQ(compared, 2 * 7 * 6 * 4);
 }
 
+// A button's picture over a plain background: drawing the element with that colour in its
+// magenta is the same as filling and then drawing it, transparent or not, for every state and
+// through a clip; where the pieces cannot cover the rectangle it refuses and draws nothing.
+TEST(DrawRect2Over, SameAsAFillAndTheElementOverIt) {
+    gdi::Bitmap image = coordinates(30, 9, 70);  // three 10 x 9 states
+    for (int i = 0; i < 30; i += 4)
+        image.set_color(i, i % 9, gdi::kMagenta);
+    const gdi::Color under = rgb(90, 91, 92);
+    const gdi::Rect margins{3, 2, 3, 4};
+    for (const bool transparent : {false, true}) {
+        for (int state = 1; state <= 3; ++state) {
+            gdi::Bitmap fused(40, 30, gdi::pixel_of(rgb(1, 1, 1)));
+            gdi::Bitmap plain = fused;
+            gdi::DC a(fused);
+            gdi::DC b(plain);
+            for (gdi::DC* dc : {&a, &b})
+                dc->intersect_clip_rect({0, 3, 33, 30});
+            const gdi::Rect dest{2, 1, 37, 27};
+            ASSERT_TRUE(
+                DrawRect2Over(a, dest, image, false, false, transparent, 3, state, margins, under));
+            b.fill_rect(dest, under);
+            DrawRect2(b, dest, image, false, false, transparent, 3, state, margins);
+            ASSERT_EQ(fused, plain) << "transparent " << transparent << " state " << state;
+        }
+    }
+    gdi::Bitmap target(20, 20, gdi::pixel_of(rgb(1, 1, 1)));
+    const gdi::Bitmap before = target;
+    gdi::DC dc(target);
+    EXPECT_FALSE(
+        DrawRect2Over(dc, {0, 0, 20, 20}, image, false, false, true, 3, 1, {5, 2, 5, 2}, under))
+        << "margins that leave no centre";
+    EXPECT_FALSE(
+        DrawRect2Over(dc, {0, 0, 20, 20}, gdi::Bitmap{}, false, false, true, 3, 1, margins, under))
+        << "no image";
+    EXPECT_EQ(target, before);
+}
+
 }  // namespace
 }  // namespace skin

@@ -224,6 +224,39 @@ TEST(Shapes, RoundShapesCoverTheirRegionsThroughAnyClip) {
     EXPECT_EQ(compared, 12 * 8 * 4 * 2 * 4 * 2);
 }
 
+// A row of indicators: the same circle at the same logical place through viewports moved to
+// each one's spot, with other shapes drawn in between (more than the rows kept), each time the
+// pixels of its region wherever it lands, a clip cutting some of them.
+TEST(Shapes, TheSameShapeDrawnAgainAndAgainCoversItsRegionEachTime) {
+    Bitmap drawn(200, 40, pixel_of(0));
+    Bitmap expected = drawn;
+    DC dc(drawn);
+    DC ref(expected);
+    for (DC* d : {&dc, &ref})
+        d->intersect_clip_rect({0, 0, 150, 33});
+    dc.select_pen({PenStyle::Solid, 1, kRed});
+    dc.select_brush({BrushStyle::Solid, kBlue});
+    const Rect led{0, 0, 22, 22};
+    for (int i = 0; i < 9; ++i) {
+        dc.set_viewport_origin({i * 21, 13});
+        dc.ellipse(led);
+        dc.set_viewport_origin({0, 0});
+        for (int k = 0; k < 9; ++k)
+            dc.round_rect(Rect::from_xywh(190, 0, 3 + k, 4), 3, 3);
+        const Region outer = Region::ellipse(led).offset_by(i * 21, 13);
+        const Region inner = Region::ellipse(led.inflate(-1, -1)).offset_by(i * 21, 13);
+        ref.fill_region(inner, kBlue);
+        ref.fill_region(outer - inner, kRed);
+        for (int k = 0; k < 9; ++k) {
+            const Region r = Region::round_rect(Rect::from_xywh(190, 0, 3 + k, 4), 3, 3);
+            const Region in = Region::round_rect(Rect::from_xywh(191, 1, 1 + k, 2), 1, 1);
+            ref.fill_region(in, kBlue);
+            ref.fill_region(r - in, kRed);
+        }
+    }
+    EXPECT_EQ(drawn, expected);
+}
+
 }  // namespace
 }  // namespace gdi
 
