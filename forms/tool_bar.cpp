@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <stdexcept>
+#include <string>
 
 #include "forms/component_tracker.h"
 #include "platform/win/message.h"
@@ -107,7 +109,13 @@ TToolButton& TToolBar::AddButton(const std::string& caption, TToolButtonStyle st
                 : style == TToolButtonStyle::tbsCheck   ? win::TBSTYLE_CHECK
                                                         : win::TBSTYLE_BUTTON;
     b.iString = caption.empty() ? 0 : reinterpret_cast<intptr_t>(caption.c_str());
+    const int before = ButtonCount();
     Apply(win::TB_ADDBUTTONS, 1, reinterpret_cast<win::LPARAM>(&b));
+    // A bar that refused the button (it holds as many as a bar can) has no new button to hand
+    // back; handing back the last one would let the caller change a button it never made.
+    if (ButtonCount() == before)
+        throw std::length_error("a tool bar holds at most " +
+                                std::to_string(win::kToolbarMaxButtons) + " buttons");
     return *buttons_.back();
 }
 

@@ -57,6 +57,7 @@ class TToolBar : public TWinControl {
 
     int ButtonCount() const { return static_cast<int>(buttons_.size()); }
     TToolButton& Buttons(int i) { return *buttons_.at(i); }
+    // Throws std::length_error when the bar already holds kToolbarMaxButtons buttons.
     TToolButton& AddButton(const std::string& caption,
                            TToolButtonStyle style = TToolButtonStyle::tbsButton);
     void DeleteButton(int i);

@@ -102,5 +102,17 @@ TEST_F(UiTest, AToolBarsSizeAndFlatnessReachItsWindow) {
     EXPECT_TRUE(bar->ButtonRect(3).empty());
 }
 
+// A bar that holds all the buttons it can refuses another instead of handing back one it
+// already had as if it were new.
+TEST_F(UiTest, AFullToolBarRefusesAnotherButton) {
+    auto* bar = Add<TToolBar>("Bar", 0, 0, 0, 26);
+    for (int i = 0; i < win::kToolbarMaxButtons; ++i)
+        bar->AddButton("B");
+    TToolButton& last = bar->Buttons(win::kToolbarMaxButtons - 1);
+    EXPECT_THROW(bar->AddButton("One too many"), std::length_error);
+    EXPECT_EQ(bar->ButtonCount(), win::kToolbarMaxButtons);
+    EXPECT_EQ(last.Caption(), "B");
+}
+
 }  // namespace
 }  // namespace forms
