@@ -186,11 +186,13 @@ FontEngine::FontEngine(const std::string& face_cache_path) : impl_(std::make_uni
     if (!impl_->glyph_path.empty()) {
         // Glyphs rendered from other files, or by another FreeType, are not taken. FreeType is
         // loaded only to render (a start that finds its glyphs here never loads it); until then
-        // the library file is the one the stored glyphs were rendered with, still as it was.
+        // the library file is the one the loader would load: one in LD_LIBRARY_PATH, else the
+        // one the stored glyphs were rendered with, still as it was.
         std::optional<GlyphCache> cached = read_glyph_cache(impl_->glyph_path);
-        const std::string library = freetype_loaded() ? freetype_file()
-                                    : cached          ? glyph_cache_library_file(cached->identity)
-                                                      : std::string();
+        const std::string library =
+            freetype_loaded()
+                ? freetype_file()
+                : freetype_file_to_load(cached ? glyph_cache_library_file(cached->identity) : "");
         impl_->stored.identity = glyph_cache_identity(faces, library);
         impl_->face_cache = std::move(faces);
         if (cached && cached->identity == impl_->stored.identity)

@@ -46,4 +46,9 @@ std::string freetype_file() {
     return library().file();
 }
 
+std::string freetype_file_to_load(const std::string& usual) {
+    std::string found = library().file_in_library_path();
+    return found.empty() ? usual : found;
+}
+
 }  // namespace gdi

@@ -36,5 +36,9 @@ const FreeTypeCalls& freetype();
 bool freetype_loaded();
 // The file the library was loaded from (a full path), or empty while it is not loaded.
 std::string freetype_file();
+// The file the loader would load now, without loading it: the one in a directory of
+// LD_LIBRARY_PATH, else `usual` (the file it was loaded from before, which the loader's cache
+// named).
+std::string freetype_file_to_load(const std::string& usual);
 
 }  // namespace gdi

@@ -6,7 +6,6 @@
 #include FT_FREETYPE_H
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -144,14 +143,11 @@ std::string glyph_cache_path(const std::string& face_cache_path) {
 std::string glyph_cache_identity(const FaceCache& faces, const std::string& library_file) {
     std::string id = "freetype " + std::to_string(FREETYPE_MAJOR) + '.' +
                      std::to_string(FREETYPE_MINOR) + '.' + std::to_string(FREETYPE_PATCH) + '\n';
-    // The library file the glyphs were rendered with: an updated FreeType renders anew. Where
-    // the dynamic loader looks for it goes with it (the directories named in the environment,
-    // the loader's cache, which every installation of a library rewrites), so that a library
-    // found elsewhere is not taken for the one that rendered the glyphs.
+    // The library file the glyphs were rendered with: an updated FreeType renders anew. The
+    // loader's cache goes with it (every installation of a library rewrites it), so that a
+    // library the loader would now find elsewhere is not taken for the one that rendered them.
     if (!library_file.empty()) {
         id += std::string(kLibraryLine) + stamp_text(stamp_of(library_file));
-        const char* paths = std::getenv("LD_LIBRARY_PATH");
-        id += "loader paths\t" + std::string(paths ? paths : "") + '\n';
         id += "loader cache\t" + stamp_text(stamp_of("/etc/ld.so.cache"));
     }
     for (int k = 0; k < 2; ++k) {

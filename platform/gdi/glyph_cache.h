@@ -41,9 +41,9 @@ std::string glyph_cache_path(const std::string& face_cache_path);
 
 // What glyphs rendered now depend on: the faces (files, indexes, families), each face file's
 // stamp, the FreeType version the program was built for, and the FreeType library file (its
-// stamp, and what steers where the dynamic loader finds it). `library_file` is the file loaded
-// now, or, while FreeType is not loaded (a start that renders nothing), the file the stored
-// glyphs were rendered with (glyph_cache_library_file); empty leaves the library out.
+// stamp, and the stamp of the dynamic loader's cache). `library_file` is the file loaded now,
+// or, while FreeType is not loaded (a start that renders nothing), the file the loader would
+// load (freetype_file_to_load); empty leaves the library out.
 std::string glyph_cache_identity(const FaceCache& faces, const std::string& library_file);
 
 // The FreeType library file an identity names, or empty.

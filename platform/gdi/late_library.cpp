@@ -2,6 +2,9 @@
 
 #include <dlfcn.h>
 #include <link.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
 
 namespace gdi {
 
@@ -29,6 +32,28 @@ std::string LateLibrary::file() const {
     if (!handle_ || dlinfo(handle_, RTLD_DI_LINKMAP, &map) != 0 || !map || !map->l_name)
         return {};
     return map->l_name;
+}
+
+std::string LateLibrary::file_in_library_path() const {
+    const char* paths = std::getenv("LD_LIBRARY_PATH");
+    if (!paths)
+        return {};
+    // Directories separated by ':' or ';'; an empty one is the working directory.
+    const std::string list = paths;
+    for (size_t at = 0; at <= list.size();) {
+        size_t end = list.find_first_of(":;", at);
+        if (end == std::string::npos)
+            end = list.size();
+        std::string dir = end > at ? list.substr(at, end - at) : ".";
+        while (dir.size() > 1 && dir.back() == '/')
+            dir.pop_back();  // as the loader names the file it finds
+        const std::string file = dir + '/' + soname_;
+        struct stat st;
+        if (::stat(file.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+            return file;
+        at = end + 1;
+    }
+    return {};
 }
 
 }  // namespace gdi

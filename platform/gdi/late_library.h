@@ -45,6 +45,9 @@ class LateLibrary {
     }
     // The file the library was loaded from (a full path), or empty while it is not loaded.
     std::string file() const;
+    // The file the loader would load from the directories of LD_LIBRARY_PATH (the first that
+    // holds the library), or empty when none does and the loader's cache decides.
+    std::string file_in_library_path() const;
     // Why the library could not be opened, or empty.
     const std::string& error() const { return error_; }
     const std::string& soname() const { return soname_; }

@@ -2,7 +2,13 @@
 // is reported once by name and never half used; one that loads tells the file it came from.
 #include <gtest/gtest.h>
 
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <string>
 
 #include "platform/gdi/late_library.h"
 
@@ -40,4 +46,29 @@ TEST(LateLibraryTest, ALoadedLibraryNamesTheFileItCameFrom) {
     const std::filesystem::path file = zlib.file();
     EXPECT_TRUE(file.is_absolute());
     EXPECT_TRUE(std::filesystem::exists(file));
+}
+
+TEST(LateLibraryTest, TheFileInTheLibraryPathIsTheFirstThatHoldsTheLibrary) {
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() /
+                                      ("velmor-late-library-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir / "empty");
+    std::filesystem::create_directories(dir / "holds");
+    std::ofstream(dir / "holds" / "libvelmor-test.so.1") << "a library";
+    const char* before = std::getenv("LD_LIBRARY_PATH");
+    const std::string kept = before ? before : "";
+    LateLibrary lib("libvelmor-test.so.1");
+
+    ::unsetenv("LD_LIBRARY_PATH");
+    EXPECT_EQ(lib.file_in_library_path(), "");
+    const std::string empty = (dir / "empty").string(), holds = (dir / "holds").string();
+    ::setenv("LD_LIBRARY_PATH", (empty + ":" + holds + "/").c_str(), 1);
+    EXPECT_EQ(lib.file_in_library_path(), holds + "/libvelmor-test.so.1");
+    ::setenv("LD_LIBRARY_PATH", (empty + ";/nowhere:").c_str(), 1);
+    EXPECT_EQ(lib.file_in_library_path(), "");
+
+    if (before)
+        ::setenv("LD_LIBRARY_PATH", kept.c_str(), 1);
+    else
+        ::unsetenv("LD_LIBRARY_PATH");
+    std::filesystem::remove_all(dir);
 }
