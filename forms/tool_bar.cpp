@@ -7,6 +7,7 @@
 
 #include "forms/component_tracker.h"
 #include "platform/win/message.h"
+#include "platform/win/metrics.h"
 #include "platform/win/styles.h"
 #include "platform/win/window.h"
 
@@ -183,7 +184,38 @@ void TToolBar::CreateParams(TCreateParams& params) {
 }
 
 void TToolBar::Paint(gdi::DC& dc) {
-    win::DrawToolbar(dc, ClientRect(), state_, Font().ToGdi(), Enabled(), flat_);
+    const gdi::Rect client = ClientRect();
+    if (!OnCustomDraw && !OnCustomDrawButton) {
+        win::DrawToolbar(dc, client, state_, Font().ToGdi(), Enabled(), flat_);
+        return;
+    }
+    if (client.empty())
+        return;
+    dc.fill_rect(client, win::GetSysColor(win::COLOR_BTNFACE));
+    bool draw_buttons = true;
+    if (OnCustomDraw) {
+        const int saved = dc.save();
+        OnCustomDraw(this, dc, client, draw_buttons);
+        dc.restore(saved);
+    }
+    if (!draw_buttons)
+        return;
+    const gdi::Font font = Font().ToGdi();
+    dc.select_font(font);
+    const std::vector<gdi::Rect> rects = win::ToolbarItemRects(state_, client, font);
+    for (size_t i = 0; i < rects.size() && i < buttons_.size(); ++i) {
+        if (rects[i].left >= client.right)
+            break;
+        bool draw = true;
+        if (OnCustomDrawButton) {
+            const int saved = dc.save();
+            OnCustomDrawButton(this, buttons_[i].get(), dc, draw);
+            dc.restore(saved);
+        }
+        if (draw)
+            win::DrawToolbarButton(dc, rects[i], state_.buttons[i],
+                                   state_.hot == static_cast<int>(i), flat_, Enabled());
+    }
 }
 
 void TToolBar::WndProc(TMessage& m) {

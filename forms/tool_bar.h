@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -44,6 +45,16 @@ class TToolButton : public TObject {
     int index_ = 0;
 };
 
+// Drawing handlers an application may give a tool bar. OnCustomDraw runs after the bar's
+// background is painted (over `area`, the whole bar) and may draw over it; `default_draw` set
+// false keeps the bar from drawing its buttons. OnCustomDrawButton runs before each button is
+// drawn (separators included; the button's rectangle is its BoundsRect); `default_draw` set false
+// leaves that button to the handler. A skin draws the parts whose handler is not assigned.
+using TToolBarCustomDrawEvent =
+    std::function<void(TToolBar* sender, gdi::DC& dc, const gdi::Rect& area, bool& default_draw)>;
+using TToolBarCustomDrawButtonEvent =
+    std::function<void(TToolBar* sender, TToolButton* button, gdi::DC& dc, bool& default_draw)>;
+
 // A row of buttons with captions along the top of its parent, laid out from the left. All
 // buttons are ButtonWidth wide, or as wide as the widest caption; the bar is ButtonHeight plus 2
 // pixels above and below. Flat: buttons show their edge only under the mouse, pressed or down.
@@ -72,6 +83,9 @@ class TToolBar : public TWinControl {
     void SetFlat(bool flat);
 
     const win::ToolbarState& State() const { return state_; }
+
+    TToolBarCustomDrawEvent OnCustomDraw;
+    TToolBarCustomDrawButtonEvent OnCustomDrawButton;
 
     std::optional<std::string> GetPropText(std::string_view name) const override;
     bool SetPropText(std::string_view name, const std::string& value) override;

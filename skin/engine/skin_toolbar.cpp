@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "forms/component_tracker.h"
+#include "forms/tool_bar.h"
 #include "platform/win/message.h"
 #include "platform/win/toolbar.h"
 #include "platform/win/window.h"
@@ -40,8 +42,26 @@ void TSkinToolbar::DrawControl(gdi::DC& dc, const gdi::Rect& r) {
         return;
     BeginOffscreen(offscreen_, r, false);
     gdi::DC mem(offscreen_);
-    if (PaintsBackground())
+    // The application's own drawing handlers keep their parts: the skin draws the others.
+    auto* bar = dynamic_cast<forms::TToolBar*>(control);
+    const bool own_background = bar && bar->OnCustomDraw;
+    const bool own_buttons = bar && bar->OnCustomDrawButton;
+    if (PaintsBackground() && !own_background)
         DrawSkinMap(mem, r, 1, 1, *fsd->Toolbar);
+    if (own_background) {
+        bool draw_buttons = true;
+        Watch watch(this);
+        forms::TComponentTracker alive(bar);
+        const int saved = mem.save();
+        bar->OnCustomDraw(bar, mem, r, draw_buttons);
+        if (watch.Gone() || alive.Deleted())
+            return;
+        mem.restore(saved);
+        if (!draw_buttons) {
+            dc.bit_blt(r.left, r.top, r.width(), r.height(), offscreen_, 0, 0);
+            return;
+        }
+    }
     const gdi::Font font = ControlFont();
     mem.select_font(font);
     mem.set_bk_mode(gdi::BkMode::Transparent);
@@ -77,6 +97,18 @@ void TSkinToolbar::DrawControl(gdi::DC& dc, const gdi::Rect& r) {
                 mem.fill_rect({x + 1, rc.top, x + 2, rc.bottom}, SkinColor(csButtonHilight));
             }
             continue;
+        }
+        if (own_buttons && i < bar->ButtonCount()) {
+            bool draw = true;
+            Watch watch(this);
+            forms::TComponentTracker alive(bar);
+            const int saved = mem.save();
+            bar->OnCustomDrawButton(bar, &bar->Buttons(i), mem, draw);
+            if (watch.Gone() || alive.Deleted())
+                return;
+            mem.restore(saved);
+            if (!draw)
+                continue;
         }
         const bool on = enabled && (b.fsState & win::TBSTATE_ENABLED);
         if (!element) {

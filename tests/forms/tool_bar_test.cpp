@@ -3,6 +3,8 @@
 #include "ui_fixture.h"
 
 #include "platform/win/message.h"
+#include "platform/win/metrics.h"
+#include "platform/win/painting.h"
 #include "platform/win/window.h"
 
 namespace forms {
@@ -112,6 +114,39 @@ TEST_F(UiTest, AFullToolBarRefusesAnotherButton) {
     EXPECT_THROW(bar->AddButton("One too many"), std::length_error);
     EXPECT_EQ(bar->ButtonCount(), win::kToolbarMaxButtons);
     EXPECT_EQ(last.Caption(), "B");
+}
+
+TEST_F(UiTest, AToolBarsDrawingHandlersDrawOverItsBackgroundAndInsteadOfTheirButtons) {
+    auto* bar = Add<TToolBar>("Bar", 0, 0, 0, 26);
+    bar->AddButton("A");
+    bar->AddButton("B");
+    const gdi::Color red = gdi::rgb(255, 0, 0);
+    bar->OnCustomDraw = [&](TToolBar*, gdi::DC& dc, const gdi::Rect& area, bool&) {
+        dc.fill_rect(area, red);
+    };
+    bar->OnCustomDrawButton = [&](TToolBar*, TToolButton* b, gdi::DC&, bool& draw) {
+        draw = b->Index() != 0;
+    };
+    form->Show();
+    win::UpdateAllWindows();
+    auto pixel = [&](gdi::Point p) {
+        const gdi::Point s = bar->ClientToScreen(p);
+        return win::ComposeScreen().color_at(s.x, s.y);
+    };
+    const gdi::Rect a = bar->ButtonRect(0);
+    const gdi::Rect b = bar->ButtonRect(1);
+    EXPECT_EQ(pixel({bar->Width() - 3, 3}), red);
+    EXPECT_EQ(pixel({a.left + 3, a.top + 3}), red) << "the handler kept button A to itself";
+    bar->SetFlat(false);
+    win::UpdateAllWindows();
+    EXPECT_NE(pixel({b.left, b.top}), red) << "button B's raised edge";
+    // Buttons left out altogether.
+    bar->OnCustomDraw = [&](TToolBar*, gdi::DC&, const gdi::Rect&, bool& draw_buttons) {
+        draw_buttons = false;
+    };
+    bar->Invalidate();
+    win::UpdateAllWindows();
+    EXPECT_EQ(pixel({b.left, b.top}), win::GetSysColor(win::COLOR_BTNFACE));
 }
 
 }  // namespace

@@ -139,5 +139,23 @@ TEST_F(SkinToolbarTest, WithoutItsElementsOrItsSkinTheBarHasTheSystemLook) {
     win::UpdateAllWindows();
 }
 
+TEST_F(SkinToolbarTest, TheApplicationsDrawingHandlersKeepTheirPartsFromTheSkin) {
+    data->Toolbarbtn = ButtonElement();
+    auto* bar = MakeBar();
+    const gdi::Color blue = gdi::rgb(0, 0, 200);
+    bar->OnCustomDraw = [&](forms::TToolBar*, gdi::DC& dc, const gdi::Rect& area, bool&) {
+        dc.fill_rect(area, blue);
+    };
+    bar->OnCustomDrawButton = [&](forms::TToolBar*, forms::TToolButton* b, gdi::DC&, bool& draw) {
+        draw = b->Index() != 2;
+    };
+    ShowSkinned();
+    ASSERT_EQ(SkinClass(bar), "TSkinToolbar");
+    EXPECT_EQ(Pixel(bar, bar->Width() - 5, 2), blue) << "the handler's background, not the skin's";
+    EXPECT_EQ(Corner(bar, 2), blue) << "the disabled button is the handler's";
+    bar->SetFlat(false);
+    EXPECT_EQ(Corner(bar, 0), kStates[0]) << "the others are the skin's";
+}
+
 }  // namespace
 }  // namespace skin::test
