@@ -201,6 +201,12 @@ void DC::update_clip() const {
         effective_clip_ = Region();
         return;
     }
+    // A clip of one rectangle (a windowless child painted through its parent's DC) cuts only
+    // the bands of the visible region it meets, rather than sweeping the whole region.
+    if (clip_.rects().size() == 1) {
+        effective_clip_ = base_clip_.intersect(clip_.bounds().offset(dc_origin_.x, dc_origin_.y));
+        return;
+    }
     effective_clip_ = base_clip_ & clip_.offset_by(dc_origin_.x, dc_origin_.y);
 }
 

@@ -325,8 +325,8 @@ bool TSkinControl::GraphicChildIn(const gdi::Rect& area) const {
     if (!control)
         return false;
     for (const forms::TControl* c : control->ControlList()) {
-        if (c->Visible() && !c->BoundsRect().intersect(area).empty() &&
-            dynamic_cast<const forms::TGraphicControl*>(c))
+        // Every control without a window is a windowless (graphic) one.
+        if (c->Visible() && !c->AsWinControl() && !c->BoundsRect().intersect(area).empty())
             return true;
     }
     return false;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include <random>
 
 #include "platform/gdi/dc.h"
@@ -171,6 +173,35 @@ TEST(DcClip, DrawingThroughAClipOfManyBandsTouchesExactlyTheClippedPixels) {
             for (int x = 0; x < 60; ++x)
                 ASSERT_EQ(b.color_at(x, y) == kRed, clip.contains({x, y}) && shape.contains({x, y}))
                     << "round " << round << " at " << x << "," << y;
+    }
+}
+
+// A windowless child painted through its parent's DC: the parent's visible region has holes
+// for its windows, the child's rectangle is intersected with it (at a moved DC origin and
+// viewport), and a fill must reach exactly the pixels of both, the same as a clip of several
+// rectangles gives.
+TEST(DcClip, AOneRectangleClipCutsAVisibleRegionOfManyBands) {
+    std::vector<Rect> holes;
+    for (int i = 0; i < 12; ++i)
+        holes.push_back(Rect::from_xywh(3 + i * 5, 2 + (i % 4) * 6, 3, 4));
+    const Region visible = Region(Rect{0, 0, 64, 30}) - Region::from_rects(holes);
+    for (const Rect child : {Rect{5, 3, 29, 17}, Rect{-4, -2, 70, 40}, Rect{40, 10, 41, 11}}) {
+        Bitmap drawn(70, 40, pixel_of(0));
+        DC dc(drawn);
+        dc.set_dc_origin({2, 3});
+        dc.set_visible_region(&visible);
+        dc.set_viewport_origin({1, 1});
+        const int saved = dc.save();
+        dc.intersect_clip_rect(child);
+        dc.fill_rect({-10, -10, 80, 80}, kRed);
+        dc.restore(saved);
+        dc.fill_rect({60, 0, 61, 1}, rgb(0, 0, 255));  // the whole visible region again
+        Bitmap expected(70, 40, pixel_of(0));
+        DC ref(expected);
+        const Region where = (visible & Region(child.offset(1, 1))).offset_by(2, 3);
+        ref.fill_region(where, kRed);
+        ref.fill_region(visible.offset_by(2, 3) & Region(Rect{63, 4, 64, 5}), rgb(0, 0, 255));
+        EXPECT_EQ(drawn, expected) << child.left << "," << child.top;
     }
 }
 
