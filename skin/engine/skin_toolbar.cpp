@@ -76,7 +76,11 @@ void TSkinToolbar::DrawControl(gdi::DC& dc, const gdi::Rect& r) {
     for (int i = 0; i < count; ++i) {
         win::TBBUTTON b;
         gdi::Rect rc;
+        // A hidden button is passed over before its rectangle is asked for: the bar lays out
+        // every button to answer that, so a bar of thousands of hidden buttons would otherwise
+        // cost the square of its count at each paint.
         if (!win::SendMessage(hwnd, win::TB_GETBUTTON, i, reinterpret_cast<win::LPARAM>(&b)) ||
+            (b.fsState & win::TBSTATE_HIDDEN) ||
             !win::SendMessage(hwnd, win::TB_GETITEMRECT, i, reinterpret_cast<win::LPARAM>(&rc)))
             continue;  // hidden, or a bar that answers differently
         if (rc.left >= r.right)

@@ -157,5 +157,28 @@ TEST_F(SkinToolbarTest, TheApplicationsDrawingHandlersKeepTheirPartsFromTheSkin)
     EXPECT_EQ(Corner(bar, 0), kStates[0]) << "the others are the skin's";
 }
 
+// A bar of thousands of buttons, most of them hidden through the window: the shown ones after
+// them take the bar's left in their own state images, and the hidden ones leave nothing.
+TEST_F(SkinToolbarTest, ShownButtonsAfterThousandsOfHiddenOnesPaintInTheirPlaces) {
+    data->Toolbarbtn = ButtonElement();
+    auto* bar = Add<forms::TToolBar>("Bar", 0, 0, 0, 26);
+    for (int i = 0; i < win::kToolbarMaxButtons - 2; ++i)
+        bar->AddButton("Hidden");
+    bar->AddButton("Shown");
+    bar->AddButton("Off").SetEnabled(false);
+    ShowSkinned();
+    ASSERT_EQ(SkinClass(bar), "TSkinToolbar");
+    bar->SetFlat(false);  // buttons at rest show their first image
+    for (int i = 0; i < win::kToolbarMaxButtons - 2; ++i)
+        win::SendMessage(bar->Handle(), win::TB_HIDEBUTTON, bar->Buttons(i).Command(), 1);
+    win::UpdateAllWindows();
+    const int shown = win::kToolbarMaxButtons - 2;
+    EXPECT_EQ(bar->ButtonRect(shown).left, 0);
+    EXPECT_EQ(Corner(bar, shown), kStates[0]);
+    EXPECT_EQ(Corner(bar, shown + 1), kStates[2]) << "disabled";
+    const gdi::Rect off = bar->ButtonRect(shown + 1);
+    EXPECT_NE(Pixel(bar, off.right + 5, off.top + 1), kStates[0]) << "nothing past the shown";
+}
+
 }  // namespace
 }  // namespace skin::test
