@@ -14,6 +14,7 @@
 namespace forms {
 
 class TControl;
+class TGraphicControl;
 class TWinControl;
 class TForm;
 
@@ -107,6 +108,9 @@ class TControl : public TComponent {
     // broadcasts) that ask it of each.
     virtual TWinControl* AsWinControl() { return nullptr; }
     virtual const TWinControl* AsWinControl() const { return nullptr; }
+    // The control as a windowless painting control (one its parent paints), or nullptr: a
+    // plain control is neither windowed nor painted.
+    virtual TGraphicControl* AsGraphicControl() { return nullptr; }
     TControl* AsControl() override { return this; }
 
     // Sends a message to the control's WindowProc and returns the result.
@@ -195,6 +199,7 @@ class TGraphicControl : public TControl {
     FORMS_CLASS(TGraphicControl, TControl)
   public:
     explicit TGraphicControl(TComponent* owner) : TControl(owner) {}
+    TGraphicControl* AsGraphicControl() override { return this; }
     // Draws the control into `dc`, whose origin is the control's top-left corner.
     virtual void Paint(gdi::DC& dc) = 0;
     void Invalidate() override;

@@ -389,11 +389,12 @@ void TWinControl::PaintControls(gdi::DC& dc, const gdi::Rect& whole) {
         const gdi::Rect r = c->BoundsRect();
         if (!c->Visible() || r.intersect(area).empty())
             continue;
-        // A control without a window is a windowless one: asking is a virtual call, where a
-        // cast would search the class tree of each control met.
-        if (c->AsWinControl())
+        // Only windowless painting controls are painted here; asking is a virtual call, where a
+        // cast would search the class tree of each control met. A plain control has nothing
+        // to paint.
+        TGraphicControl* g = c->AsGraphicControl();
+        if (!g)
             continue;
-        auto* g = static_cast<TGraphicControl*>(c);
         int saved = dc.save();
         dc.offset_viewport_origin(r.left, r.top);
         dc.intersect_clip_rect({0, 0, r.width(), r.height()});

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "forms/make_control.h"
+#include "platform/win/painting.h"
 #include "ui_fixture.h"
 
 namespace forms {
@@ -114,6 +115,21 @@ TEST_F(UiTest, ABroadcastGoesOnWhenAHandlerFreesControls) {
     holder->Broadcast(m);
     EXPECT_EQ(heard, (std::vector<std::string>{"A", "B", "C", "E", "Inner"}));
     EXPECT_EQ(holder->ControlCount(), 4);
+}
+
+// A plain control (neither a windowed nor a windowless painting one) among a panel's children
+// has nothing to paint: the panel paints around it and its painting children as ever.
+TEST_F(UiTest, APlainControlAmongChildrenIsPassedOverWhenTheParentPaints) {
+    auto* holder = Add<TPanel>("Holder", 0, 0, 200, 100);
+    auto* plain = Add<TControl>("Plain", 10, 10, 50, 30, holder);
+    auto* label = Add<TLabel>("Label", 70, 10, 50, 20, holder);
+    label->SetCaption("Text");
+    form->Show();
+    win::UpdateAllWindows();
+    holder->Invalidate();
+    win::UpdateAllWindows();
+    EXPECT_TRUE(plain->Visible());
+    EXPECT_EQ(holder->ControlCount(), 2);
 }
 
 TEST_F(UiTest, AlignedChildrenAreAlignedWhereverTheyGo) {
