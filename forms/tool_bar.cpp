@@ -192,10 +192,16 @@ void TToolBar::Paint(gdi::DC& dc) {
     if (client.empty())
         return;
     dc.fill_rect(client, win::GetSysColor(win::COLOR_BTNFACE));
+    // The handlers run from copies: one may let itself go (or be replaced) while it runs. A
+    // handler that frees the bar ends the paint.
+    TComponentTracker alive(this);
     bool draw_buttons = true;
     if (OnCustomDraw) {
+        const TToolBarCustomDrawEvent handler = OnCustomDraw;
         const int saved = dc.save();
-        OnCustomDraw(this, dc, client, draw_buttons);
+        handler(this, dc, client, draw_buttons);
+        if (alive.Deleted())
+            return;
         dc.restore(saved);
     }
     if (!draw_buttons)
@@ -208,9 +214,14 @@ void TToolBar::Paint(gdi::DC& dc) {
             break;
         bool draw = true;
         if (OnCustomDrawButton) {
+            const TToolBarCustomDrawButtonEvent handler = OnCustomDrawButton;
             const int saved = dc.save();
-            OnCustomDrawButton(this, buttons_[i].get(), dc, draw);
+            handler(this, buttons_[i].get(), dc, draw);
+            if (alive.Deleted())
+                return;
             dc.restore(saved);
+            if (i >= buttons_.size())
+                break;  // the handler deleted buttons
         }
         if (draw)
             win::DrawToolbarButton(dc, rects[i], state_.buttons[i],

@@ -53,7 +53,9 @@ void TSkinToolbar::DrawControl(gdi::DC& dc, const gdi::Rect& r) {
         Watch watch(this);
         forms::TComponentTracker alive(bar);
         const int saved = mem.save();
-        bar->OnCustomDraw(bar, mem, r, draw_buttons);
+        // From a copy: the handler may let itself go while it runs.
+        const forms::TToolBarCustomDrawEvent handler = bar->OnCustomDraw;
+        handler(bar, mem, r, draw_buttons);
         if (watch.Gone() || alive.Deleted())
             return;
         mem.restore(saved);
@@ -102,12 +104,14 @@ void TSkinToolbar::DrawControl(gdi::DC& dc, const gdi::Rect& r) {
             }
             continue;
         }
-        if (own_buttons && i < bar->ButtonCount()) {
+        // Asked at each button: a handler that let itself go leaves the rest to the skin.
+        if (own_buttons && bar->OnCustomDrawButton && i < bar->ButtonCount()) {
             bool draw = true;
             Watch watch(this);
             forms::TComponentTracker alive(bar);
             const int saved = mem.save();
-            bar->OnCustomDrawButton(bar, &bar->Buttons(i), mem, draw);
+            const forms::TToolBarCustomDrawButtonEvent handler = bar->OnCustomDrawButton;
+            handler(bar, &bar->Buttons(i), mem, draw);
             if (watch.Gone() || alive.Deleted())
                 return;
             mem.restore(saved);

@@ -149,5 +149,26 @@ TEST_F(UiTest, AToolBarsDrawingHandlersDrawOverItsBackgroundAndInsteadOfTheirBut
     EXPECT_EQ(pixel({b.left, b.top}), win::GetSysColor(win::COLOR_BTNFACE));
 }
 
+// Drawing handlers that let themselves go while they run (a bar drawn its own way once): each
+// runs to its end on what it captured.
+TEST_F(UiTest, AToolBarsDrawingHandlersMayLetThemselvesGo) {
+    auto* bar = Add<TToolBar>("Bar", 0, 0, 0, 26);
+    bar->AddButton("A");
+    bar->AddButton("B");
+    std::string drawn;
+    const std::string tag(64, 'x');  // a capture with memory of its own
+    bar->OnCustomDraw = [bar, &drawn, tag](TToolBar*, gdi::DC&, const gdi::Rect&, bool&) {
+        bar->OnCustomDraw = nullptr;
+        drawn += tag;
+    };
+    bar->OnCustomDrawButton = [bar, &drawn, tag](TToolBar*, TToolButton*, gdi::DC&, bool&) {
+        bar->OnCustomDrawButton = nullptr;
+        drawn += tag;
+    };
+    form->Show();
+    win::UpdateAllWindows();
+    EXPECT_EQ(drawn, tag + tag) << "each handler once, the second button drawn by the bar";
+}
+
 }  // namespace
 }  // namespace forms

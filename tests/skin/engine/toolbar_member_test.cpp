@@ -157,6 +157,23 @@ TEST_F(SkinToolbarTest, TheApplicationsDrawingHandlersKeepTheirPartsFromTheSkin)
     EXPECT_EQ(Corner(bar, 0), kStates[0]) << "the others are the skin's";
 }
 
+// A button drawing handler that lets itself go after the first button: the skin draws the
+// rest of the bar itself.
+TEST_F(SkinToolbarTest, AButtonDrawingHandlerThatLetsItselfGoLeavesTheRestToTheSkin) {
+    data->Toolbarbtn = ButtonElement();
+    auto* bar = MakeBar();
+    int calls = 0;
+    bar->OnCustomDrawButton = [bar, &calls](forms::TToolBar*, forms::TToolButton*, gdi::DC&,
+                                            bool&) {
+        ++calls;
+        bar->OnCustomDrawButton = nullptr;
+    };
+    ShowSkinned();
+    ASSERT_EQ(SkinClass(bar), "TSkinToolbar");
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(Corner(bar, 2), kStates[2]) << "the disabled button, drawn by the skin";
+}
+
 // A bar of thousands of buttons, most of them hidden through the window: the shown ones after
 // them take the bar's left in their own state images, and the hidden ones leave nothing.
 TEST_F(SkinToolbarTest, ShownButtonsAfterThousandsOfHiddenOnesPaintInTheirPlaces) {
