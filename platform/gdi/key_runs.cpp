@@ -25,21 +25,4 @@ KeyRuns::KeyRuns(const Bitmap& image, Color key) : key_(key) {
     }
 }
 
-std::span<const KeyRuns::Run> KeyRuns::row(int y) const {
-    if (y < 0 || y >= height())
-        return {};
-    const size_t y0 = static_cast<size_t>(y);
-    return {runs_.data() + first_[y0], runs_.data() + first_[y0 + 1]};
-}
-
-bool KeyRuns::opaque(int y, int x0, int x1) const {
-    if (x1 <= x0)
-        return false;
-    for (const Run& r : row(y)) {
-        if (r.end > x0)
-            return r.begin <= x0 && r.end >= x1;
-    }
-    return false;
-}
-
 }  // namespace gdi

@@ -24,11 +24,25 @@ class KeyRuns {
 
     Color key() const { return key_; }
     int height() const { return static_cast<int>(first_.size()) - 1; }
-    // The runs of row y, left to right; none outside the image.
-    std::span<const Run> row(int y) const;
+    // The runs of row y, left to right; none outside the image. (Both are asked for every row
+    // of every piece of an element drawn, so they are kept inline.)
+    std::span<const Run> row(int y) const {
+        if (y < 0 || y >= height())
+            return {};
+        const size_t y0 = static_cast<size_t>(y);
+        return {runs_.data() + first_[y0], runs_.data() + first_[y0 + 1]};
+    }
     // Whether columns x0 .. x1 - 1 of row y hold no pixel of the key colour (an empty span
     // does not).
-    bool opaque(int y, int x0, int x1) const;
+    bool opaque(int y, int x0, int x1) const {
+        if (x1 <= x0)
+            return false;
+        for (const Run& r : row(y)) {
+            if (r.end > x0)
+                return r.begin <= x0 && r.end >= x1;
+        }
+        return false;
+    }
 
   private:
     Color key_;
