@@ -39,7 +39,7 @@ void TForm1::FormCreate(forms::TObject*) {
     // 4. The four Real-time Control device panels.
     if (kBuildDevicePanels)
         BuildDevicePanels();
-    // 5. The Timer Task page, captioned in Chinese (Simplified) since LanguageIndex is still 0.
+    // 5. The Timer Task page, captioned with the stored language in step 7.
     if (kBuildTimerTaskPage)
         BuildTimerTaskPage();
     // 6. The settings file, opened or created with its defaults, into the controls.

@@ -85,7 +85,7 @@ void TButtonControl::KeyDown(int& key, unsigned) {
 // ---- TButton -------------------------------------------------------------------------------
 
 TButton::TButton(TComponent* owner) : TButtonControl(owner) {
-    SetBounds(0, 0, 75, 25);
+    SetInitialSize(75, 25);
 }
 
 void TButton::SetDefault(bool v) {
@@ -162,7 +162,7 @@ bool TButton::SetPropText(std::string_view name, const std::string& value) {
 // ---- TCheckBox -----------------------------------------------------------------------------
 
 TCheckBox::TCheckBox(TComponent* owner) : TButtonControl(owner) {
-    SetBounds(0, 0, 97, 17);
+    SetInitialSize(97, 17);
 }
 
 void TCheckBox::SetState(TCheckBoxState s) {

@@ -17,7 +17,7 @@ namespace forms {
 
 TComboBox::TComboBox(TComponent* owner) : TWinControl(owner) {
     SetTabStop(true);
-    SetBounds(0, 0, 145, 21);
+    SetInitialSize(145, 21);
     SetParentColor(false);
     TControl::SetColor(clWindow);
     items_.OnChange = [this] {

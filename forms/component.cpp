@@ -48,11 +48,11 @@ void TComponent::ChangeOwner(TComponent* new_owner) {
         new_owner->InsertComponent(this);
 }
 
-TComponent* TComponent::FindComponent(const std::string& name) const {
+TComponent* TComponent::FindComponent(std::string_view name) const {
     if (name.empty())
         return nullptr;
     for (TComponent* c : components_)
-        if (c->name_ == name)
+        if (c->Name() == name)
             return c;
     return nullptr;
 }

@@ -1,9 +1,13 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "forms/component_name.h"
+#include "forms/component_pool.h"
 #include "forms/object.h"
 
 namespace forms {
@@ -20,6 +24,13 @@ class TComponent : public TObject {
     explicit TComponent(TComponent* owner);
     ~TComponent() override;
 
+    // Components take their memory from the component pool (forms/component_pool.h): one
+    // cell per control, taken in a few instructions.
+    static void* operator new(std::size_t size) { return component_pool::Allocate(size); }
+    static void operator delete(void* cell, std::size_t size) noexcept {
+        component_pool::Release(cell, size);
+    }
+
     TComponent* Owner() const { return owner_; }
     int ComponentCount() const { return static_cast<int>(components_.size()); }
     TComponent* Components(int index) const { return components_.at(index); }
@@ -28,10 +39,10 @@ class TComponent : public TObject {
     // Moves the component to another owner (or none).
     void ChangeOwner(TComponent* new_owner);
     // The owned component with this name (exact match), or nullptr.
-    TComponent* FindComponent(const std::string& name) const;
+    TComponent* FindComponent(std::string_view name) const;
 
-    const std::string& Name() const { return name_; }
-    void SetName(std::string name) { name_ = std::move(name); }
+    std::string_view Name() const { return name_.View(); }
+    void SetName(std::string_view name) { name_.Assign(name); }
     intptr_t Tag() const { return tag_; }
     void SetTag(intptr_t tag) { tag_ = tag; }
 
@@ -55,7 +66,7 @@ class TComponent : public TObject {
 
     TComponent* owner_ = nullptr;
     std::vector<TComponent*> components_;
-    std::string name_;
+    TComponentName name_;
     intptr_t tag_ = 0;
     bool destroying_ = false;
     TComponentTracker* trackers_ = nullptr;  // the trackers watching this component

@@ -309,7 +309,7 @@ std::optional<std::string> TControl::GetPropText(std::string_view name) const {
     if (name == "Caption" || name == "Text")
         return Text();
     if (name == "Name")
-        return Name();
+        return std::string(Name());
     if (name == "Tag")
         return std::to_string(Tag());
     if (name == "Left")

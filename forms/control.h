@@ -173,6 +173,12 @@ class TControl : public TComponent {
     // The mouse messages of WndProc: the framework's mouse notifications. False when a handler
     // freed the control.
     bool MouseMessage(TMessage& message);
+    // The size a control is made with, set by its constructor: a control being made has no
+    // parent, window or children to hear of it, so SetBounds's round is not needed.
+    void SetInitialSize(int width, int height) {
+        width_ = width;
+        height_ = height;
+    }
     // Copies the parent's font / colour when ParentFont / ParentColor is set.
     void TakeParentFont();
     void TakeParentColor();

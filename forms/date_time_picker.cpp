@@ -26,7 +26,7 @@ const char* const kWeekLetters[] = {"S", "M", "T", "W", "T", "F", "S"};
 
 TDateTimePicker::TDateTimePicker(TComponent* owner) : TWinControl(owner) {
     SetTabStop(true);
-    SetBounds(0, 0, 186, 21);
+    SetInitialSize(186, 21);
     SetParentColor(false);
     TControl::SetColor(clWindow);
     value_ = clk::current().local_now();
@@ -76,12 +76,16 @@ void TDateTimePicker::SetDate(double date) {
 void TDateTimePicker::SetTime(double time) {
     // Rounded to the millisecond as the day count 1 + fraction converts, without converting
     // the date: a stored time just short of midnight is midnight, a value that is no number
-    // is midnight too.
-    const double frac = time - std::floor(time);
+    // is midnight too. In plain arithmetic (a stored schedule loads 140 of them at start-up):
+    // from 2^52 on a double has no fraction left, and one that is no number fails the test too.
     int64_t ms = 0;
-    if (std::isfinite(frac)) {
+    if (std::fabs(time) < 4503599627370496.0) {
+        const auto whole = static_cast<int64_t>(time);  // towards zero
+        double frac = time - static_cast<double>(whole);
+        if (frac < 0)
+            frac += 1.0;  // the fraction counts forwards from the day before
         const double days = 1.0 + frac;
-        ms = std::llround(std::fabs(days - std::trunc(days)) * 86400000.0);
+        ms = static_cast<int64_t>((days >= 2.0 ? days - 2.0 : days - 1.0) * 86400000.0 + 0.5);
         if (ms >= 86400000)
             ms -= 86400000;
     }

@@ -17,7 +17,7 @@ constexpr int kTextInset = 3;  // the 2-pixel sunken border and one pixel of spa
 
 TEdit::TEdit(TComponent* owner) : TWinControl(owner) {
     SetTabStop(true);
-    SetBounds(0, 0, 121, 21);
+    SetInitialSize(121, 21);
     SetParentColor(false);
     TControl::SetColor(clWindow);
 }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <set>
 
 namespace forms {
 
@@ -10,10 +11,21 @@ TFont& TFont::operator=(const TFont& other) {
     return *this;
 }
 
+const std::string* TFont::FaceName(const std::string& name) {
+    // Faces are few (the console uses two); they are kept for the life of the program.
+    static std::set<std::string, std::less<>> faces;
+    return &*faces.insert(name).first;
+}
+
+const std::string* TFont::DefaultFaceName() {
+    static const std::string* const face = FaceName("MS Sans Serif");
+    return face;
+}
+
 void TFont::SetName(const std::string& name) {
-    if (name == name_)
+    if (name == *name_)
         return;
-    name_ = name;
+    name_ = FaceName(name);
     Changed();
 }
 
@@ -62,7 +74,7 @@ void TFont::Assign(const TFont& other) {
 
 gdi::Font TFont::ToGdi() const {
     gdi::Font f;
-    f.face = name_;
+    f.face = *name_;
     f.height = height_;
     f.weight = bold_ ? gdi::FW_BOLD : gdi::FW_NORMAL;
     return f;

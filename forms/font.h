@@ -14,12 +14,12 @@ enum class TFontStyle { Regular, Bold };
 // at 96 pixels per inch, colour and weight. Changing it calls OnChange.
 class TFont {
   public:
-    TFont() = default;
+    TFont() : name_(DefaultFaceName()) {}
     TFont(const TFont& other)
         : name_(other.name_), height_(other.height_), color_(other.color_), bold_(other.bold_) {}
     TFont& operator=(const TFont& other);
 
-    const std::string& Name() const { return name_; }
+    const std::string& Name() const { return *name_; }
     void SetName(const std::string& name);
     int Height() const { return height_; }
     void SetHeight(int height);
@@ -35,17 +35,23 @@ class TFont {
     void Assign(const TFont& other);
     gdi::Font ToGdi() const;
     bool SameAs(const TFont& o) const {
+        // Face names are kept once each (FaceName): the same face is the same pointer.
         return name_ == o.name_ && height_ == o.height_ && color_ == o.color_ && bold_ == o.bold_;
     }
 
     std::function<void()> OnChange;
 
+    // The one copy of a face name that every font naming that face points to: a control takes
+    // its parent's font, and compares it with its own, without copying or comparing text.
+    static const std::string* FaceName(const std::string& name);
+
   private:
+    static const std::string* DefaultFaceName();
     void Changed() {
         if (OnChange)
             OnChange();
     }
-    std::string name_ = "MS Sans Serif";
+    const std::string* name_;
     int height_ = -11;
     gdi::Color color_ = 0;
     bool bold_ = false;

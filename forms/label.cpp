@@ -7,7 +7,7 @@
 namespace forms {
 
 TLabel::TLabel(TComponent* owner) : TGraphicControl(owner) {
-    SetBounds(0, 0, 65, 17);
+    SetInitialSize(65, 17);
 }
 
 void TLabel::AdjustSize() {
@@ -52,7 +52,7 @@ bool TLabel::SetPropText(std::string_view name, const std::string& value) {
 }
 
 TShape::TShape(TComponent* owner) : TGraphicControl(owner) {
-    SetBounds(0, 0, 65, 65);
+    SetInitialSize(65, 65);
 }
 
 void TShape::SetBrushColor(TColor c) {

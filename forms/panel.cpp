@@ -5,7 +5,7 @@
 namespace forms {
 
 TPanel::TPanel(TComponent* owner) : TCustomControl(owner) {
-    SetBounds(0, 0, 185, 41);
+    SetInitialSize(185, 41);
 }
 
 void TPanel::Paint(gdi::DC& dc) {
@@ -49,7 +49,7 @@ bool TPanel::SetPropText(std::string_view name, const std::string& value) {
 }
 
 TGroupBox::TGroupBox(TComponent* owner) : TCustomControl(owner) {
-    SetBounds(0, 0, 185, 105);
+    SetInitialSize(185, 105);
 }
 
 void TGroupBox::Paint(gdi::DC& dc) {

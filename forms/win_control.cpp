@@ -408,32 +408,34 @@ void TWinControl::Broadcast(TMessage& m) {
     // controls: a control that left the list is not read again (its children hear nothing
     // more) and the one that took its place comes next; one that moved is followed to its new
     // place, so that none hears the message twice.
-    const auto still_at = [this](size_t i, TControl* c) {
-        if (i < controls_.size() && controls_[i] == c)
-            return i;
-        const auto it = std::find(controls_.begin(), controls_.end(), c);
-        return it == controls_.end() ? controls_.size() + 1 : size_t(it - controls_.begin());
-    };
-    for (size_t i = 0; i < controls_.size();) {
+    for (size_t i = 0; i < controls_.size(); ++i) {
         TControl* c = controls_[i];
         m.Result = c->Perform(m.Msg, m.WParam, m.LParam);
         if (m.Msg == CM_DIALOGKEY && m.Result)
             return;
-        const size_t at = still_at(i, c);
-        if (at > controls_.size())
-            continue;  // freed or moved out: the next control is at i now
-        i = at;
-        if (auto* wc = c->AsWinControl()) {
-            wc->Broadcast(m);
-            if (m.Msg == CM_DIALOGKEY && m.Result)
-                return;
-            const size_t after = still_at(i, c);
-            if (after > controls_.size())
-                continue;
-            i = after;
-        }
-        ++i;
+        if ((i >= controls_.size() || controls_[i] != c) && !FindAgain(c, &i))
+            continue;
+        // A windowed control without children has nobody to pass the message on to.
+        TWinControl* wc = c->AsWinControl();
+        if (wc == nullptr || wc->controls_.empty())
+            continue;
+        wc->Broadcast(m);
+        if (m.Msg == CM_DIALOGKEY && m.Result)
+            return;
+        if ((i >= controls_.size() || controls_[i] != c) && !FindAgain(c, &i))
+            continue;
     }
+}
+
+bool TWinControl::FindAgain(const TControl* c, size_t* i) const {
+    const auto it = std::find(controls_.begin(), controls_.end(), c);
+    if (it != controls_.end()) {
+        *i = static_cast<size_t>(it - controls_.begin());
+        return true;
+    }
+    // Gone: the control now at *i comes next (the loop's step is taken back).
+    --*i;
+    return false;
 }
 
 void TWinControl::InsertControl(TControl* c) {
@@ -445,11 +447,19 @@ void TWinControl::InsertControl(TControl* c) {
     controls_.push_back(c);
     if (c->Align() != TAlign::alNone)
         ++aligned_children_;
-    if (auto* wc = c->AsWinControl()) {
-        if (tab_list_.empty())
-            tab_list_.reserve(kFirstCapacity);
-        tab_list_.push_back(wc);
-    }
+    if (tab_list_made_)
+        if (auto* wc = c->AsWinControl())
+            tab_list_.push_back(wc);
+}
+
+void TWinControl::MakeTabList() const {
+    // Until a tab order is asked for or changed, it is that of insertion: the windowed
+    // children as they stand in the control list.
+    tab_list_.clear();
+    for (TControl* c : controls_)
+        if (auto* wc = c->AsWinControl())
+            tab_list_.push_back(wc);
+    tab_list_made_ = true;
 }
 
 void TWinControl::RemoveControl(TControl* c) {
@@ -465,13 +475,14 @@ void TWinControl::RemoveControl(TControl* c) {
     };
     if (erase_last(controls_) && c->Align() != TAlign::alNone)
         --aligned_children_;
-    erase_last(tab_list_);
+    if (tab_list_made_)
+        erase_last(tab_list_);
 }
 
 int TWinControl::TabOrder() const {
     if (!parent_)
         return -1;
-    const auto& list = parent_->tab_list_;
+    const auto& list = parent_->TabList();
     auto it = std::find(list.begin(), list.end(), this);
     return it == list.end() ? -1 : static_cast<int>(it - list.begin());
 }
@@ -479,6 +490,7 @@ int TWinControl::TabOrder() const {
 void TWinControl::SetTabOrder(int order) {
     if (!parent_)
         return;
+    parent_->TabList();
     auto& list = parent_->tab_list_;
     auto it = std::find(list.begin(), list.end(), this);
     if (it == list.end())
@@ -489,7 +501,7 @@ void TWinControl::SetTabOrder(int order) {
 }
 
 void TWinControl::GetTabOrderList(std::vector<TWinControl*>& out) const {
-    for (TWinControl* c : tab_list_) {
+    for (TWinControl* c : TabList()) {
         out.push_back(c);
         c->GetTabOrderList(out);
     }

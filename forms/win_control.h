@@ -49,7 +49,11 @@ class TWinControl : public TControl {
     bool TabStop() const { return tab_stop_; }
     void SetTabStop(bool v) { tab_stop_ = v; }
     // The windowed children in tab order.
-    const std::vector<TWinControl*>& TabList() const { return tab_list_; }
+    const std::vector<TWinControl*>& TabList() const {
+        if (!tab_list_made_)
+            MakeTabList();
+        return tab_list_;
+    }
     // Every windowed descendant in tab order (depth first), as Tab walks them.
     void GetTabOrderList(std::vector<TWinControl*>& out) const;
 
@@ -115,13 +119,21 @@ class TWinControl : public TControl {
     void InsertControl(TControl* c);
     void RemoveControl(TControl* c);
     void DestroyHandle();
+    // After a handler of a broadcast changed the list: where the control `c` that was at *i
+    // stands now (true), or, when it left the list, *i one before the control that took its
+    // place (false).
+    bool FindAgain(const TControl* c, size_t* i) const;
     void WMPaint(TMessage& message);
     bool ForwardMouseToGraphic(TMessage& message);
     static win::LRESULT StaticWndProc(win::HWND hwnd, win::UINT msg, win::WPARAM wp,
                                       win::LPARAM lp);
 
     std::vector<TControl*> controls_;
-    std::vector<TWinControl*> tab_list_;
+    // The tab order is made when first asked for or changed: a page of hundreds of controls
+    // that nobody tabs through builds no list of them.
+    void MakeTabList() const;
+    mutable std::vector<TWinControl*> tab_list_;
+    mutable bool tab_list_made_ = false;
     int aligned_children_ = 0;  // children whose Align is not alNone
     bool tab_stop_ = false;
     bool creating_ = false;

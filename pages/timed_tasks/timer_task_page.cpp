@@ -28,11 +28,11 @@ constexpr int kDayFontSize = 10;
 constexpr int kEntryFontSize = 7;
 constexpr int kEntryBoxFontSize = 9;
 
-std::string Indexed(const char* array, int d) {
-    return forms::IndexedName(array, d);
+forms::IndexedNameText Indexed(const char* array, int d) {
+    return forms::IndexedNameText(array, d);
 }
-std::string Indexed(const char* array, int d, int s) {
-    return forms::IndexedName(array, d, s);
+forms::IndexedNameText Indexed(const char* array, int d, int s) {
+    return forms::IndexedNameText(array, d, s);
 }
 
 // The (d, s) whose control in `controls` is the sender, searched Sunday first, top to bottom.
@@ -98,8 +98,10 @@ void TForm1::BuildTimerTaskPage() {
             EntryOffPicker[d][s] = off_picker;
         }
     }
-    SetWeekdayCaptions();
-    // A language switch ends with the page's captions.
+    // The captions come with the language: start-up applies the stored one right after loading
+    // the settings (step 7), and every language switch ends with the page's captions. So the
+    // page is captioned once at start-up, in the language it shows, not first in Chinese
+    // (Simplified) and again.
     Captions.SetDynamic(i18n::DynamicCaptions::TimerTaskPage,
                         [this](int) { SetWeekdayCaptions(); });
 }

@@ -100,7 +100,7 @@ TEST_F(UiTest, ABroadcastGoesOnWhenAHandlerFreesControls) {
         b->WindowProc = [&heard, &boxes, b](TMessage& m) {
             if (m.Msg != CM_FOCUSCHANGED)
                 return;
-            heard.push_back(b->Name());
+            heard.emplace_back(b->Name());
             if (b == boxes[1])
                 delete boxes[3];  // B frees a sibling still to come
             if (b == boxes[2])
@@ -194,6 +194,11 @@ TEST_F(UiTest, APickerTakesATimeOfDayAndKeepsItsDate) {
     expect_time((7 * 3600 + 30 * 60 + 59.4) / 86400.0, 7, 30, 59);
     expect_time(std::numeric_limits<double>::quiet_NaN(), 0, 0, 0);
     expect_time(std::numeric_limits<double>::infinity(), 0, 0, 0);
+    // Day counts far from today: the fraction as long as a double holds one, then midnight.
+    expect_time(4503599627370495.5, 12, 0, 0);
+    expect_time(-4503599627370495.5, 12, 0, 0);
+    expect_time(4503599627370497.0, 0, 0, 0);
+    expect_time(-1e300, 0, 0, 0);
     t->SetTime(13.5 / 24);
     EXPECT_EQ(t->DisplayText(), "13:30:00");
     EXPECT_DOUBLE_EQ(t->DateTime(), clk::date_part({2026, 12, 9}) + 13.5 / 24);

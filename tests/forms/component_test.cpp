@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "forms/forms.h"
+#include "forms/make_control.h"
 
 namespace forms {
 namespace {
@@ -48,6 +50,101 @@ TEST(Component, AControlFreedFromTheMiddleLeavesItsSiblingsInOrder) {
     EXPECT_EQ(panel->TabList(), (std::vector<TWinControl*>{buttons[2]}));
     EXPECT_EQ(owner->ComponentCount(), 2);
     delete owner;
+}
+
+TEST(Component, TheTabOrderIsThatOfInsertionUntilChanged) {
+    TComponent owner(nullptr);
+    auto* panel = new TPanel(&owner);
+    const auto add_button = [&] {
+        auto* b = new TButton(&owner);
+        b->SetParent(panel);
+        return b;
+    };
+    TButton* a = add_button();
+    (new TLabel(&owner))->SetParent(panel);  // windowless: no tab stop
+    TButton* b = add_button();
+    TButton* c = add_button();
+    // Changed before anyone asked for the order.
+    c->SetTabOrder(0);
+    EXPECT_EQ(panel->TabList(), (std::vector<TWinControl*>{c, a, b}));
+    TButton* d = add_button();  // comes last
+    EXPECT_EQ(d->TabOrder(), 3);
+    b->SetParent(nullptr);
+    EXPECT_EQ(panel->TabList(), (std::vector<TWinControl*>{c, a, d}));
+    EXPECT_EQ(b->TabOrder(), -1);
+    delete b;
+
+    // Another container: asked for only after its children came and went.
+    auto* other = new TPanel(&owner);
+    TButton* e = new TButton(&owner);
+    TButton* f = new TButton(&owner);
+    e->SetParent(other);
+    f->SetParent(other);
+    e->SetParent(panel);
+    EXPECT_EQ(other->TabList(), (std::vector<TWinControl*>{f}));
+    EXPECT_EQ(e->TabOrder(), 3);
+    std::vector<TWinControl*> walked;
+    panel->GetTabOrderList(walked);
+    EXPECT_EQ(walked, (std::vector<TWinControl*>{c, a, d, e}));
+}
+
+TEST(Component, NamesOfAnyLengthAreKeptAndFound) {
+    TComponent owner(nullptr);
+    auto* a = new TComponent(&owner);
+    auto* b = new TComponent(&owner);
+    const std::string longest(200, 'L');
+    a->SetName("EntryOffPicker6_9abcdefghijklmn");  // 31 characters, the most held inside
+    b->SetName(longest);
+    EXPECT_EQ(owner.FindComponent("EntryOffPicker6_9abcdefghijklmn"), a);
+    EXPECT_EQ(owner.FindComponent(longest), b);
+    EXPECT_EQ(owner.FindComponent(longest.substr(1)), nullptr);
+    // Renamed to its own name, a part of it, longer and shorter.
+    a->SetName(a->Name());
+    EXPECT_EQ(a->Name(), "EntryOffPicker6_9abcdefghijklmn");
+    a->SetName(a->Name().substr(5, 9));
+    EXPECT_EQ(a->Name(), "OffPicker");
+    b->SetName(b->Name());
+    EXPECT_EQ(b->Name(), longest);
+    b->SetName(b->Name().substr(0, 3));
+    EXPECT_EQ(b->Name(), "LLL");
+    a->SetName(longest + "A");
+    EXPECT_EQ(a->Name(), longest + "A");
+    a->SetName("");
+    EXPECT_EQ(owner.FindComponent(""), nullptr);
+}
+
+TEST(Component, ComponentsOfManySizesComeAndGoWithoutTouchingEachOther) {
+    // More controls than one block of the pool holds, freed in and out of order and made
+    // again: each keeps what it was given.
+    TComponent owner(nullptr);
+    auto* panel = new TPanel(&owner);
+    std::vector<TControl*> made;
+    for (int i = 0; i < 600; ++i) {
+        TControl* c = i % 3 == 0   ? static_cast<TControl*>(new TCheckBox(&owner))
+                      : i % 3 == 1 ? static_cast<TControl*>(new TDateTimePicker(&owner))
+                                   : static_cast<TControl*>(new TLabel(&owner));
+        c->SetName(IndexedName("C", i));
+        c->SetParent(panel);
+        c->SetCaption(std::to_string(i));
+        made.push_back(c);
+    }
+    for (size_t i = 0; i < made.size(); i += 2) {
+        delete made[i];
+        made[i] = nullptr;
+    }
+    for (size_t i = 0; i < made.size(); i += 2) {
+        made[i] = i % 4 == 0 ? static_cast<TControl*>(new TLabel(&owner))
+                             : static_cast<TControl*>(new TCheckBox(&owner));
+        made[i]->SetName(IndexedName("D", static_cast<int>(i)));
+        made[i]->SetParent(panel);
+    }
+    EXPECT_EQ(panel->ControlCount(), 600);
+    for (size_t i = 1; i < made.size(); i += 2) {
+        EXPECT_EQ(made[i]->Name(), IndexedName("C", static_cast<int>(i)));
+        EXPECT_EQ(made[i]->Parent(), panel);
+        EXPECT_EQ(made[i]->Caption(), std::to_string(i));
+    }
+    EXPECT_EQ(owner.FindComponent("D598"), made[598]);
 }
 
 TEST(Component, ClassNamesAndIsATestsThroughDescendants) {

@@ -37,7 +37,7 @@ class ChainLink : public TComponent {
         if (m.Msg == trigger_ && action_ == Action::RemoveItself) {
             // Unlink first (the chain is undone from the top), then pass the message on from
             // a copy of the previous procedure, since this object is gone by then.
-            Log().push_back(Name() + " leaves");
+            Log().push_back(std::string(Name()) + " leaves");
             TWndMethod old = old_;
             control_->WindowProc = old_;
             delete this;
@@ -50,7 +50,7 @@ class ChainLink : public TComponent {
         if (alive.Deleted())
             return;  // the control, and this link with it, went during the call
         if (m.Msg == trigger_ && action_ == Action::FreeControl) {
-            Log().push_back(Name() + " frees the control");
+            Log().push_back(std::string(Name()) + " frees the control");
             delete control_;
         }
     }
