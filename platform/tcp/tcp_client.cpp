@@ -102,7 +102,7 @@ ConnectError TcpClient::Connect() {
     return {};
 }
 
-void TcpClient::take_in() {
+void TcpClient::take_in(Drain drain) {
     if (fd_ < 0 || broken_) {
         return;
     }
@@ -112,6 +112,12 @@ void TcpClient::take_in() {
         const ssize_t r = recv(fd_, buffer, room, MSG_DONTWAIT);
         if (r > 0) {
             held_.insert(held_.end(), buffer, buffer + r);
+            // A read that did not fill the room emptied the socket's queue. Asking again would
+            // only hear EAGAIN; a hang-up queued behind these bytes is reported to the watch
+            // by the loop's wait, so the watch keeps what it knows.
+            if (drain == Drain::UntilShort && static_cast<size_t>(r) < room) {
+                return;
+            }
             continue;
         }
         if (r < 0 && errno == EINTR) {
@@ -142,7 +148,7 @@ LinkState TcpClient::TakeIn() {
     if (fd_ < 0) {
         return LinkState::NotConnected;
     }
-    take_in();
+    take_in(Drain::UntilShort);
     return broken_ ? LinkState::Broken : LinkState::Connected;
 }
 
@@ -152,7 +158,7 @@ void TcpClient::WaitForData(int timeout_ms) {
     }
     pollfd p{fd_, POLLIN, 0};
     if (poll(&p, 1, std::max(timeout_ms, 0)) > 0) {
-        take_in();
+        take_in(Drain::UntilShort);
     }
 }
 

@@ -79,8 +79,12 @@ class TcpClient {
     static constexpr size_t kMaxHeld = 64 * 1024;
 
   private:
+    // How far a take-in reads: until the socket answers that it has nothing more (the connected
+    // test, which is there to find a hang-up), or until a read leaves room in the buffer (the
+    // socket's queue is then empty, and the loop's wait still watches for a hang-up).
+    enum class Drain { UntilDry, UntilShort };
     // Reads what the socket has without waiting; notes a closed or failed connection.
-    void take_in();
+    void take_in(Drain drain = Drain::UntilDry);
 
     std::string host_;
     uint16_t port_ = 0;

@@ -177,6 +177,48 @@ TEST_F(TcpLink, WithAWatchTheConnectedTestAsksTheSocketOnlyWhenSomethingMayHaveC
     EXPECT_EQ(watch.watched, (std::vector<int>{watch.watched[0], -1}));
 }
 
+// The reading tick's take-in and the short wait stop at a read that leaves room: the socket's
+// queue is empty then, so they do not ask it again for an EAGAIN, and the watch keeps what the
+// loop's wait told it. A hang-up that follows the bytes is still found by the connected test
+// once the wait reports it.
+TEST_F(TcpLink, TakingInABatchAsksTheSocketOnceAndAHangUpBehindItIsStillFound) {
+    HandWatch watch;
+    client_.set_watch(&watch);
+    connect_client();
+    EXPECT_EQ(client_.Connected(), LinkState::Connected);
+    ASSERT_EQ(watch.drains, 1);
+
+    const Bytes reply{0x55, 0x03, 0xA8, 0x01, 0x80, 0x01, 0x00, 0x2B};
+    server_.send(reply);
+    let_loopback_deliver();
+    EXPECT_EQ(client_.TakeIn(), LinkState::Connected);
+    EXPECT_EQ(client_.Read(client_.HeldBytes()), reply);
+    EXPECT_EQ(watch.drains, 1) << "no second read found the socket dry";
+    EXPECT_FALSE(watch.input);
+    // The wait for more bytes takes in what follows the same way, and a quiet wait reads nothing.
+    server_.send({0x01, 0x02});
+    client_.WaitForData(2000);
+    EXPECT_EQ(client_.HeldBytes(), 2u);
+    client_.WaitForData(10);
+    EXPECT_EQ(client_.HeldBytes(), 2u);
+    EXPECT_EQ(watch.drains, 1);
+    // With nothing there, the reading tick hears that the socket is dry.
+    client_.Read(2);
+    EXPECT_EQ(client_.TakeIn(), LinkState::Connected);
+    EXPECT_EQ(watch.drains, 2);
+
+    // Bytes and the peer's end arrive together: the take-in keeps the bytes, the wait reports
+    // the hang-up, and the connected test then finds the connection broken.
+    server_.send({0x57, 0x03});
+    server_.close_peer();
+    let_loopback_deliver();
+    EXPECT_EQ(client_.TakeIn(), LinkState::Connected);
+    EXPECT_EQ(client_.HeldBytes(), 2u);
+    watch.input = true;
+    EXPECT_EQ(client_.Connected(), LinkState::Broken);
+    EXPECT_EQ(client_.HeldBytes(), 2u);
+}
+
 TEST(TcpConnect, NothingListeningIsRefused) {
     uint16_t port = 0;
     {
