@@ -191,6 +191,9 @@ struct State {
     // False once a search found no window to paint; anything that may need painting sets it,
     // so that an idle loop does not walk the window tree on every wake-up.
     bool paint_maybe = true;
+    // False once presenting found no top-level window with a dirty part; whatever makes a part
+    // dirty sets it, so that an idle loop does not visit every top-level window at each turn.
+    bool present_maybe = true;
     std::deque<HWND> paint_queue;  // windows found by the last search, served in order
     // The window whose move the display itself reported: not told back to the display.
     HWND moved_by_display = nullptr;

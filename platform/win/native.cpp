@@ -35,6 +35,7 @@ void SetDisplayDriver(DisplayDriver* driver) {
         if (t->style & WS_VISIBLE)
             driver->window_shown(t->handle, true);
         t->dirty = {0, 0, t->rect.width(), t->rect.height()};
+        s.present_maybe = true;
     }
 }
 
@@ -47,6 +48,7 @@ void NativeExpose(HWND topLevel, const RECT& area) {
     if (!w || w->parent)
         return;
     w->dirty = w->dirty.unite(area.intersect({0, 0, w->rect.width(), w->rect.height()}));
+    state().present_maybe = true;
 }
 
 void NativeMoved(HWND topLevel, const RECT& screen) {
@@ -69,8 +71,10 @@ void NativeMoved(HWND topLevel, const RECT& screen) {
             if (d)
                 d->window_moved(topLevel, again->rect);
         }
-        if (d)
+        if (d) {
             again->dirty = {0, 0, again->rect.width(), again->rect.height()};
+            s.present_maybe = true;
+        }
     }
 }
 

@@ -155,11 +155,15 @@ void ensure_backing(Window* top) {
     else
         top->backing = std::make_unique<gdi::Bitmap>(std::move(fresh));
     top->dirty = {0, 0, w, h};
+    s.present_maybe = true;
 }
 
 [[gnu::hot]] bool flush_presents() {
     auto& s = state();
+    if (!s.present_maybe)
+        return false;
     bool presented = false;
+    bool left = false;  // a dirty part that could not be presented now
     for (Window* t : s.toplevels) {
         if (t->dirty.empty())
             continue;
@@ -172,8 +176,11 @@ void ensure_backing(Window* top) {
             }
         } else if (!s.driver) {
             t->dirty = {};
+        } else {
+            left = true;
         }
     }
+    s.present_maybe = left;
     return presented;
 }
 
@@ -435,8 +442,10 @@ int ReleaseDC(HWND, HDC dc) {
     auto it = s.dcs.find(dc);
     if (it == s.dcs.end())
         return 0;
-    if (Window* root = get(it->second.root))
+    if (Window* root = get(it->second.root)) {
         root->dirty = root->dirty.unite(it->second.bounds);
+        s.present_maybe = true;
+    }
     s.dcs.erase(it);
     return 1;
 }
