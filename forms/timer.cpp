@@ -39,20 +39,23 @@ win::HWND UtilityWindow(win::WNDPROC proc) {
 
 }  // namespace
 
-[[gnu::hot]] win::LRESULT TTimer::UtilityProc(win::HWND h, win::UINT msg, win::WPARAM wp,
-                                              win::LPARAM lp) {
+win::LRESULT TTimer::UtilityProc(win::HWND h, win::UINT msg, win::WPARAM wp, win::LPARAM lp) {
     if (msg == win::WM_TIMER) {
+        // A tick that reaches the window (not through the timer's own procedure).
         auto it = Timers().find(wp);
-        if (it != Timers().end()) {
-            try {
-                it->second->Tick();
-            } catch (const std::exception& e) {
-                Application->HandleException(e);
-            }
-        }
+        if (it != Timers().end())
+            it->second->Deliver();
         return 0;
     }
     return win::DefWindowProc(h, msg, wp, lp);
+}
+
+[[gnu::hot]] void TTimer::Deliver() {
+    try {
+        Tick();
+    } catch (const std::exception& e) {
+        Application->HandleException(e);
+    }
 }
 
 TTimer::TTimer(TComponent* owner) : TComponent(owner), id_(g_next_id++) {
@@ -88,7 +91,11 @@ void TTimer::Update() {
     win::HWND w = UtilityWindow(&TTimer::UtilityProc);
     const bool want = enabled_ && interval_ > 0;
     if (want && !running_) {
-        running_ = win::SetTimer(w, id_, interval_) != 0;
+        // The tick goes straight to this timer: the message loop calls the procedure kept with
+        // the system timer, instead of the utility window's procedure looking the timer up.
+        running_ = win::SetTimer(
+                       w, id_, interval_,
+                       [this](win::HWND, win::UINT, win::UINT_PTR, win::DWORD) { Deliver(); }) != 0;
     } else if (!want && running_) {
         win::KillTimer(w, id_);
         running_ = false;

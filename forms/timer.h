@@ -25,6 +25,8 @@ class TTimer : public TComponent {
 
   private:
     void Update();
+    // Runs a tick; an exception from the handler goes to the application's report.
+    void Deliver();
     void Tick();
     static win::LRESULT UtilityProc(win::HWND, win::UINT, win::WPARAM, win::LPARAM);
     unsigned interval_ = 1000;
