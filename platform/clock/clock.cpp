@@ -1,5 +1,7 @@
 #include "clock.h"
 
+#include <dlfcn.h>
+
 #include <chrono>
 #include <cmath>
 #include <ctime>
@@ -101,10 +103,39 @@ LocalTime from_day_count(double days) {
 
 // The monotonic clock the standard library's steady clock reads, asked directly: the idle loop
 // reads it at every wake-up.
-[[gnu::hot]] int64_t SystemClock::monotonic_ms() const {
+namespace {
+
+// The kernel's own clock_gettime in the vDSO, called directly: the C library's wrapper looks
+// the same function up in the dynamic loader's data at every call, which takes three more
+// pages of memory (its code, its table, the loader's data) into each wake-up of the loop. The
+// wrapper stands in where the vDSO does not offer the function.
+using ClockGetTime = int (*)(clockid_t, timespec*);
+
+ClockGetTime find_clock_gettime() {
+    if (void* vdso = dlopen("linux-vdso.so.1", RTLD_LAZY | RTLD_LOCAL | RTLD_NOLOAD)) {
+        for (const char* name : {"__vdso_clock_gettime", "__kernel_clock_gettime"}) {
+            if (void* f = dlsym(vdso, name))
+                return reinterpret_cast<ClockGetTime>(f);
+        }
+    }
+    return &clock_gettime;
+}
+
+// The wrapper until start-up has looked the vDSO up, so a clock read by another start-up
+// routine before that still works.
+ClockGetTime g_clock_gettime = &clock_gettime;
+[[maybe_unused]] const bool g_clock_gettime_found = (g_clock_gettime = find_clock_gettime(), true);
+
+[[gnu::hot]] int64_t system_monotonic_ms() {
     timespec ts;
-    clock_gettime(CLOCK_MONOTONIC, &ts);
+    g_clock_gettime(CLOCK_MONOTONIC, &ts);
     return static_cast<int64_t>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
+}
+
+}  // namespace
+
+[[gnu::hot]] int64_t SystemClock::monotonic_ms() const {
+    return system_monotonic_ms();
 }
 
 LocalTime SystemClock::local_now() const {
@@ -172,6 +203,12 @@ void ManualClock::advance_to(int64_t monotonic_ms) {
 
 [[gnu::hot]] Clock& current() {
     return *g_current;
+}
+
+[[gnu::hot]] int64_t monotonic_now_ms() {
+    if (g_current == &g_system)
+        return system_monotonic_ms();
+    return g_current->monotonic_ms();
 }
 
 void set_current(Clock* clock) {

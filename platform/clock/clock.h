@@ -62,6 +62,9 @@ class ManualClock final : public Clock {
 
 // The process-wide clock. Starts as a SystemClock; tests install a ManualClock.
 Clock& current();
+// current().monotonic_ms(), the system clock read without going through its table of virtual
+// functions (the message loop asks at every wake-up).
+int64_t monotonic_now_ms();
 // Installs a clock (not owned; it must outlive its use). nullptr returns to the system clock.
 void set_current(Clock* clock);
 // The installed clock when it is manual, else nullptr.

@@ -84,7 +84,7 @@ bool enabled_chain(const Window* w) {
 }
 
 [[gnu::hot]] int64_t now_ms() {
-    return clk::current().monotonic_ms();
+    return clk::monotonic_now_ms();
 }
 
 }  // namespace detail
