@@ -17,6 +17,7 @@
 #include "platform/win/display_driver.h"
 #include "platform/win/input.h"
 #include "platform/win/messages.h"
+#include "platform/win/timer.h"
 #include "platform/win/window.h"
 
 namespace win::detail {
@@ -108,6 +109,8 @@ struct TimerEntry {
     UINT_PTR id = 0;
     UINT interval = 0;
     int64_t next_due = 0;
+    TIMERCALLBACK callback = nullptr;  // called with context, in place of proc, when set
+    void* context = nullptr;
     TIMERPROC proc;
     uint64_t key = 0;
 };

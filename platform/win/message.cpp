@@ -97,7 +97,10 @@ std::optional<int64_t> next_timer_due(HWND filter, UINT lo, UINT hi) {
 
 }  // namespace detail
 
-UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapseMs, TIMERPROC proc) {
+namespace {
+
+UINT_PTR set_timer(HWND hwnd, UINT_PTR id, UINT elapseMs, TIMERPROC proc, TIMERCALLBACK callback,
+                   void* context) {
     auto& s = state();
     if (hwnd && !get(hwnd))
         return 0;
@@ -110,6 +113,8 @@ UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapseMs, TIMERPROC proc) {
                 t.next_due = now + interval;
             }
             t.proc = std::move(proc);
+            t.callback = callback;
+            t.context = context;
             return id;
         }
     }
@@ -123,9 +128,21 @@ UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapseMs, TIMERPROC proc) {
     e.interval = interval;
     e.next_due = now + interval;
     e.proc = std::move(proc);
+    e.callback = callback;
+    e.context = context;
     e.key = s.next_timer_key++;
     s.timers.push_back(std::move(e));
     return hwnd ? (id ? id : 1) : id;
+}
+
+}  // namespace
+
+UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapseMs, TIMERPROC proc) {
+    return set_timer(hwnd, id, elapseMs, std::move(proc), nullptr, nullptr);
+}
+
+UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapseMs, TIMERCALLBACK callback, void* context) {
+    return set_timer(hwnd, id, elapseMs, nullptr, callback, context);
 }
 
 bool KillTimer(HWND hwnd, UINT_PTR id) {
@@ -180,7 +197,7 @@ namespace {
     m.hwnd = best->hwnd;
     m.message = WM_TIMER;
     m.wParam = best->id;
-    m.lParam = best->proc ? static_cast<LPARAM>(best->key) : 0;
+    m.lParam = best->proc || best->callback ? static_cast<LPARAM>(best->key) : 0;
     m.time = static_cast<DWORD>(now);
     m.pt = s.cursor;
     if (remove) {
@@ -357,6 +374,13 @@ void WaitMessage() {
     if (msg->message == WM_TIMER && msg->lParam != 0) {
         for (auto& t : s.timers) {
             if (static_cast<LPARAM>(t.key) == msg->lParam) {
+                if (t.callback) {
+                    // Copied out first: the callback may kill the timer.
+                    const TIMERCALLBACK callback = t.callback;
+                    void* const context = t.context;
+                    callback(context);
+                    return 0;
+                }
                 TIMERPROC proc = t.proc;
                 if (proc)
                     proc(msg->hwnd, WM_TIMER, msg->wParam, msg->time);
@@ -384,10 +408,13 @@ void WaitMessage() {
     return SendMessage(msg->hwnd, msg->message, msg->wParam, msg->lParam);
 }
 
-[[gnu::hot]] int RunMessageLoop(const std::function<bool()>& done) {
+namespace {
+
+template <class Done>
+[[gnu::hot]] int run_message_loop(const Done& done) {
     detail::NestedLoopScope nested_loop;
     MSG m;
-    while (!(done && done())) {
+    while (!done()) {
         if (!GetMessage(&m)) {
             if (state().loop_depth > 1)
                 PostQuitMessage(static_cast<int>(m.wParam));
@@ -397,6 +424,16 @@ void WaitMessage() {
         DispatchMessage(&m);
     }
     return 0;
+}
+
+}  // namespace
+
+[[gnu::hot]] int RunMessageLoop(const std::function<bool()>& done) {
+    return run_message_loop([&done] { return done && done(); });
+}
+
+[[gnu::hot]] int RunMessageLoopUntil(const bool& done) {
+    return run_message_loop([&done] { return done; });
 }
 
 int MessageLoopDepth() {

@@ -12,6 +12,11 @@ namespace win {
 // when nothing else is pending; a timer has at most one tick waiting, and a late timer does
 // not pile up ticks. Returns 0 for an invalid window.
 UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapseMs, TIMERPROC proc = nullptr);
+// The same with a plain procedure: each tick DispatchMessage hands over calls
+// callback(context), with nothing to copy on the way (a timer object behind a timer that ticks
+// a hundred times a second). The context must outlive the timer.
+using TIMERCALLBACK = void (*)(void* context);
+UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapseMs, TIMERCALLBACK callback, void* context);
 bool KillTimer(HWND hwnd, UINT_PTR id);
 
 constexpr UINT USER_TIMER_MINIMUM = 10;

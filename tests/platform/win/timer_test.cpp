@@ -127,6 +127,37 @@ TEST_F(Timers, TimerProceduresAndWindowlessTimers) {
     EXPECT_EQ(calls, 4);
 }
 
+// A plain callback takes the ticks in place of the window procedure; one that kills its own
+// timer runs to its end and gets no further tick, and a procedure set later replaces it.
+TEST_F(Timers, PlainCallbacksTakeTheTicksAndMayKillTheirOwnTimer) {
+    struct Count {
+        HWND window;
+        int calls = 0;
+        int stop_after = 0;
+    };
+    Count count{h_};
+    auto callback = [](void* context) {
+        auto* c = static_cast<Count*>(context);
+        ++c->calls;
+        if (c->calls == c->stop_after)
+            KillTimer(c->window, 7);
+    };
+    ASSERT_EQ(SetTimer(h_, 7, 20, callback, &count), 7u);
+    RunFor(100);
+    EXPECT_EQ(count.calls, 5);
+    EXPECT_TRUE(ticks_of(7).empty()) << "the window procedure saw no tick";
+
+    count.stop_after = 7;
+    RunFor(100);
+    EXPECT_EQ(count.calls, 7);
+
+    SetTimer(h_, 7, 20, callback, &count);
+    SetTimer(h_, 7, 20);  // the same timer without a procedure: ticks go to the window again
+    RunFor(40);
+    EXPECT_EQ(count.calls, 7);
+    EXPECT_EQ(ticks_of(7).size(), 2u);
+}
+
 TEST_F(Timers, ALateLoopGetsOneTickNotABurst) {
     SetTimer(h_, 1, 10);
     clock_.advance(1000);  // the program was busy for a second
