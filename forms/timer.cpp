@@ -50,6 +50,10 @@ win::LRESULT TTimer::UtilityProc(win::HWND h, win::UINT msg, win::WPARAM wp, win
     return win::DefWindowProc(h, msg, wp, lp);
 }
 
+[[gnu::hot]] void TTimer::Fire(void* timer) {
+    static_cast<TTimer*>(timer)->Deliver();
+}
+
 [[gnu::hot]] void TTimer::Deliver() {
     try {
         Tick();
@@ -93,9 +97,7 @@ void TTimer::Update() {
     if (want && !running_) {
         // The tick goes straight to this timer: the message loop calls the procedure kept with
         // the system timer, instead of the utility window's procedure looking the timer up.
-        running_ = win::SetTimer(
-                       w, id_, interval_,
-                       [this](win::HWND, win::UINT, win::UINT_PTR, win::DWORD) { Deliver(); }) != 0;
+        running_ = win::SetTimer(w, id_, interval_, &TTimer::Fire, this) != 0;
     } else if (!want && running_) {
         win::KillTimer(w, id_);
         running_ = false;
@@ -105,7 +107,13 @@ void TTimer::Update() {
 [[gnu::hot]] void TTimer::Tick() {
     ++ticks_;
     // The handler may free the timer (and the handler with it).
-    FireEvent(OnTimer, this);
+    if (OnTimer) {
+        FireEvent(OnTimer, this);
+    } else if (method_) {
+        const auto method = method_;
+        void* const object = method_object_;
+        method(object, this);
+    }
 }
 
 }  // namespace forms

@@ -20,10 +20,23 @@ class TTimer : public TComponent {
     void SetEnabled(bool v);
 
     TNotifyEvent OnTimer;
+    // Makes a method of `object` the handler, called through a plain function instead of a
+    // std::function (timers that tick a hundred times a second). OnTimer, when set, goes first.
+    template <auto Method, class T>
+    void SetOnTimerMethod(T* object) {
+        method_ = &CallMethod<Method, T>;
+        method_object_ = object;
+    }
     // How many ticks have been delivered (for diagnostics and tests).
     long Ticks() const { return ticks_; }
 
   private:
+    template <auto Method, class T>
+    [[gnu::hot]] static void CallMethod(void* object, TObject* sender) {
+        (static_cast<T*>(object)->*Method)(sender);
+    }
+    // The system timer's procedure: one tick of the timer `timer`.
+    static void Fire(void* timer);
     void Update();
     // Runs a tick; an exception from the handler goes to the application's report.
     void Deliver();
@@ -34,6 +47,8 @@ class TTimer : public TComponent {
     bool running_ = false;
     win::UINT_PTR id_ = 0;
     long ticks_ = 0;
+    void (*method_)(void*, TObject*) = nullptr;
+    void* method_object_ = nullptr;
 };
 
 }  // namespace forms

@@ -11,6 +11,8 @@ void TForm1::CreateLinkHandlers() {
     Bn_ser_conn->OnClick = [this](forms::TObject* sender) { Bn_ser_connClick(sender); };
     Bn_ip_conn->OnClick = [this](forms::TObject* sender) { Bn_ip_connClick(sender); };
     Ed_ip_address->OnExit = [this](forms::TObject* sender) { Ed_ip_addressExit(sender); };
-    Timer_read232->OnTimer = [this](forms::TObject* sender) { Timer_read232Timer(sender); };
-    Timer1->OnTimer = [this](forms::TObject* sender) { Timer1Timer(sender); };
+    // The receive loop ticks a hundred times a second: its handler is called without a
+    // std::function on the way.
+    Timer_read232->SetOnTimerMethod<&TForm1::Timer_read232Timer>(this);
+    Timer1->SetOnTimerMethod<&TForm1::Timer1Timer>(this);
 }

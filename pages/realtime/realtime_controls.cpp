@@ -21,5 +21,5 @@ void TForm1::CreateRealtimeControls() {
     Bn_ch_clr = MakeControl<forms::TButton>(this, Panel1, "Bn_ch_clr", 956, 492, 81, 33);
     Bn_ch_clr->SetCaption(realtime::kClearCaption);
     Bn_ch_clr->OnClick = [this](forms::TObject* s) { Bn_ch_clrClick(s); };
-    Timer3->OnTimer = [this](forms::TObject* s) { Timer3Timer(s); };
+    Timer3->SetOnTimerMethod<&TForm1::Timer3Timer>(this);
 }

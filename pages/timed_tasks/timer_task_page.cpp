@@ -56,7 +56,7 @@ void TForm1::CreateTimerTaskControls() {
     Panel_Time_Task =
         MakeControl<forms::TPanel>(this, TabSheet4, "Panel_Time_Task", 0, 2, 1228, kPageHeight);
     Panel_Time_Task->SetBevelOuter(forms::TBevelCut::bvNone);
-    Timer2->OnTimer = [this](forms::TObject* sender) { Timer2Timer(sender); };
+    Timer2->SetOnTimerMethod<&TForm1::Timer2Timer>(this);
 }
 
 void TForm1::BuildTimerTaskPage() {

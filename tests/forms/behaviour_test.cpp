@@ -224,6 +224,48 @@ TEST_F(UiTest, StatusPanelsSpanTheBar) {
     EXPECT_EQ(bar->Panels(2).Text(), "状态:");
 }
 
+struct TickCounter {
+    int ticks = 0;
+    TObject* sender = nullptr;
+    void OnTick(TObject* s) {
+        ++ticks;
+        sender = s;
+    }
+};
+
+// A method as handler gets the ticks with the timer as sender; OnTimer, once set, goes first;
+// a handler that frees its own timer ends the ticks.
+TEST_F(UiTest, TimerMethodHandlersTickAndOnTimerGoesFirst) {
+    TickCounter counter;
+    auto* timer = new TTimer(form);
+    timer->SetInterval(10);
+    timer->SetOnTimerMethod<&TickCounter::OnTick>(&counter);
+    form->Show();
+    win::RunFor(50);
+    EXPECT_EQ(counter.ticks, 5);
+    EXPECT_EQ(counter.sender, timer);
+    int events = 0;
+    timer->OnTimer = [&](TObject*) { ++events; };
+    win::RunFor(30);
+    EXPECT_EQ(events, 3);
+    EXPECT_EQ(counter.ticks, 5);
+
+    struct SelfFreeing {
+        TTimer* timer = nullptr;
+        int ticks = 0;
+        void OnTick(TObject*) {
+            ++ticks;
+            delete timer;
+        }
+    } freeing;
+    freeing.timer = new TTimer(form);
+    freeing.timer->SetInterval(10);
+    freeing.timer->SetOnTimerMethod<&SelfFreeing::OnTick>(&freeing);
+    win::RunFor(50);
+    EXPECT_EQ(freeing.ticks, 1);
+    delete timer;
+}
+
 TEST_F(UiTest, DestroyedTimerStopsTicking) {
     int ticks = 0;
     auto* timer = new TTimer(form);
