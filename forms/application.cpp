@@ -37,7 +37,7 @@ void TApplication::Run() {
     if (OnStarted)
         OnStarted();
     if (!terminated_)
-        win::RunMessageLoop([this] { return terminated_; });
+        win::RunMessageLoopUntil(terminated_);
     running_ = false;
 }
 

@@ -45,6 +45,8 @@ void WaitMessage();
 // a handler and everything keeps flowing. Returns the WM_QUIT code, or 0 when `done` ended
 // it; a WM_QUIT that ends a nested loop is posted again so that the outer loop ends too.
 int RunMessageLoop(const std::function<bool()>& done = {});
+// The same, ending when `done` becomes true (a flag of the caller that outlives the loop).
+int RunMessageLoopUntil(const bool& done);
 // How deep the loops are nested right now (0 outside any loop).
 int MessageLoopDepth();
 
