@@ -102,6 +102,16 @@ int ErrorLog::note(::Display* dpy, XErrorEvent* e) {
 
 struct X11Display::Impl {
     ::Display* dpy = nullptr;
+    // What every wake-up of the loop looks at, kept together: the connection's reads (see
+    // drain) and the wait set, held in place rather than in an allocation of its own.
+    unsigned long read_at_request = 0;  // NextRequest when the connection was last read
+    // Turns of a busy loop (process_events without a wait between) since the socket was looked
+    // at; a turn is a few microseconds, so a look every 64 turns costs nothing and leaves no
+    // input waiting long.
+    int turns_without_look = 0;
+    static constexpr int kBusyTurnsBetweenLooks = 64;
+    int64_t socket_reads = 0;
+    std::optional<WaitSet> waiter;
     // Goes with the Impl, after the connection has closed: errors that arrive while it closes
     // are still noted.
     std::unique_ptr<ErrorLog> errors;
@@ -128,7 +138,6 @@ struct X11Display::Impl {
     // The CLIPBOARD selection, shared with the other programs on the display.
     std::unique_ptr<X11Clipboard> clipboard;
     // What the idle loop sleeps in.
-    std::unique_ptr<WaitSet> waiter;
 
     // A shared-memory segment the server reads window pixels from. It is held by the window's
     // image and, when the window is composed straight into it, by the window's backing bitmap;
@@ -252,13 +261,6 @@ struct X11Display::Impl {
 
     // The connection's reads (see drain).
     void drain(bool readable);
-    unsigned long read_at_request = 0;  // NextRequest when the connection was last read
-    // Turns of a busy loop (process_events without a wait between) since the socket was looked
-    // at; a turn is a few microseconds, so a look every 64 turns costs nothing and leaves no
-    // input waiting long.
-    int turns_without_look = 0;
-    static constexpr int kBusyTurnsBetweenLooks = 64;
-    int64_t socket_reads = 0;
 };
 
 std::unique_ptr<X11Display> X11Display::Connect(const std::string& name, std::string* error) {
@@ -304,7 +306,7 @@ std::unique_ptr<X11Display> X11Display::Connect(const std::string& name, std::st
     impl->net_wm_name = atoms[3];
     impl->utf8 = atoms[4];
     impl->net_workarea = atoms[5];
-    impl->waiter = std::make_unique<WaitSet>(ConnectionNumber(dpy));
+    impl->waiter.emplace(ConnectionNumber(dpy));
     return std::unique_ptr<X11Display>(new X11Display(std::move(impl)));
 }
 
