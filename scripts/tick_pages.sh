@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# tick_pages.sh [BUILD_DIR] [SECONDS]: the memory pages one wake-up of the idle console touches
+# on its first page under X. Runs the console under valgrind's lackey tool, which lists every
+# instruction and data access, for SECONDS (default 90: start-up under valgrind takes most of
+# it), cuts the accesses into wake-ups at each entry of the display's wait
+# (display::WaitSet::wait), and prints for the last 100 wake-ups the pages each touched and,
+# for every page touched by most of them, which mapping it lies in (code, data, heap, stack).
+# Each page a wake-up touches costs a TLB miss on this machine after the other processes ran,
+# so this count, not the instructions, is what makes the idle console dearer than a bare loop.
+# Under valgrind the C library's clock_gettime stands in for the vDSO's, so the clock's pages
+# are counted as the C library's and the loader's.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+dir=${1:-$root/build/release}
+seconds=${2:-90}
+command -v valgrind > /dev/null 2>&1 || bash "$root/scripts/deps.sh" valgrind
+[ -x "$dir/bin/velmor-manager" ] || cmake --build "$dir" -j2 --target velmor-manager
+# shellcheck source=scripts/xvfb_session.sh
+. "$root/scripts/xvfb_session.sh"
+tmp=$(mktemp -d)
+trap 'xvfb_stop; rm -rf "$tmp"' EXIT
+xvfb_start
+
+exe="$dir/bin/velmor-manager"
+# valgrind loads a position-independent program at 0x108000.
+wait_offset=$(nm "$exe" | awk '$3 == "_ZN7display7WaitSet4waitEi" { print $1 }')
+marker=$(printf '%x' $((0x$wait_offset + 0x108000)))
+mkdir -p "$tmp/settings"
+timeout -s TERM "$seconds" valgrind --tool=lackey --trace-mem=yes --log-fd=9 \
+    "$exe" --settings-dir "$tmp/settings" 9> >(
+    awk -v marker="$marker" -v keep=100 '
+        # Lines: "I  ADDR,SIZE" for an instruction, " L|S|M ADDR,SIZE" for data.
+        /^I/ || /^ [LSM]/ {
+            split($2, f, ",")
+            addr = f[1]
+            sub(/^0+/, "", addr)
+            if ($1 == "I" && addr == marker) {
+                if (tick > 0) {
+                    list = ""
+                    for (p in cur) list = list " " p ":" cur[p]
+                    pages[tick] = list
+                    delete pages[tick - keep]
+                    delete cur
+                }
+                tick++
+            }
+            if (tick == 0) next
+            page = substr(addr, 1, length(addr) - 3)
+            if ($1 == "I") cur[page] = "code"
+            else if (!(page in cur)) cur[page] = "data"
+        }
+        END {
+            for (t = tick - keep; t < tick; t++) if (t in pages) print t pages[t]
+        }' > "$tmp/pages.txt") > /dev/null 2>&1 &
+runner=$!
+sleep $((seconds - 5))
+pid=$(pgrep -f "^[^ ]*valgrind[^ ]* --tool=lackey.*--settings-dir $tmp/settings" | head -1 || true)
+[ -n "$pid" ] && cat "/proc/$pid/maps" > "$tmp/maps.txt"
+wait "$runner" || true
+sleep 2
+python3 - "$tmp/pages.txt" "$tmp/maps.txt" << 'PY'
+import sys
+ticks = [line.split() for line in open(sys.argv[1]) if line.strip()]
+maps = []
+try:
+    for line in open(sys.argv[2]):
+        f = line.split()
+        lo, hi = (int(x, 16) for x in f[0].split("-"))
+        maps.append((lo, hi, f[1], f[5] if len(f) > 5 else "[anonymous]"))
+except OSError:
+    pass
+counts, kinds = {}, {}
+for t in ticks:
+    for item in t[1:]:
+        page, kind = item.split(":")
+        counts[page] = counts.get(page, 0) + 1
+        kinds[page] = kind
+sizes = sorted(len(t) - 1 for t in ticks)
+if not sizes:
+    sys.exit("no wake-ups seen")
+print(f"{len(ticks)} wake-ups: {sizes[0]} to {sizes[-1]} pages each, median {sizes[len(sizes) // 2]}")
+print("pages touched by most of them:")
+for page in sorted(counts, key=lambda p: int(p, 16)):
+    if counts[page] * 2 <= len(ticks):
+        continue
+    a = int(page, 16) << 12
+    where = next((f"{name.split('/')[-1]} {perm}" for lo, hi, perm, name in maps if lo <= a < hi), "?")
+    print(f"  {a:#14x} {kinds[page]:4} {counts[page]:3}  {where}")
+PY
