@@ -21,11 +21,17 @@ using detail::Window;
 
 namespace detail {
 
+namespace {
+
+// Every wake-up of the loop looks at it: aligned to 2 KB, more than its size, so that it never
+// spans two pages, and made before every other static object of the program (which may already
+// use it), so that state() needs no guard of a first use.
+alignas(2048) State g_state __attribute__((init_priority(101)));
+
+}  // namespace
+
 [[gnu::hot]] State& state() {
-    // Every wake-up of the loop looks at it: aligned to 2 KB, more than its size, so that it
-    // never spans two pages.
-    alignas(2048) static State s;
-    return s;
+    return g_state;
 }
 
 [[gnu::hot]] SendDepth::SendDepth() {
