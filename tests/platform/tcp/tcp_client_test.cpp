@@ -217,6 +217,7 @@ TEST_F(TcpLink, TakingInABatchAsksTheSocketOnceAndAHangUpBehindItIsStillFound) {
     watch.input = true;
     EXPECT_EQ(client_.Connected(), LinkState::Broken);
     EXPECT_EQ(client_.HeldBytes(), 2u);
+    client_.set_watch(nullptr);  // the watch ends with this test, the client with the fixture
 }
 
 TEST(TcpConnect, NothingListeningIsRefused) {
