@@ -10,9 +10,21 @@ static_assert(LzhCodeTable::kBits >= 1 && LzhCodeTable::kBits <= 15,
               "an entry holds the length in 4 bits");
 
 LzhCodeTable::LzhCodeTable(const int32_t* son, int leaf_base, int root, int spare)
-    : son_(son), leaf_base_(leaf_base), root_(root) {
+    : son_(son),
+      leaf_base_(leaf_base),
+      root_(root),
+      spare_offset_(static_cast<uint16_t>(spare * sizeof(uint32_t))) {
     std::memset(place_, 0, sizeof place_);
     std::fill_n(heap_, 2u << kBits, static_cast<uint16_t>(spare));
+    std::fill_n(&path_[0][0], sizeof path_ / sizeof path_[0][0], spare_offset_);
+}
+
+void LzhCodeTable::fill_path(unsigned h) {
+    const int level = std::bit_width(h) - 1;
+    for (int i = 0; i < kBits; ++i) {
+        path_[h][i] =
+            i < level ? static_cast<uint16_t>(heap_[h >> i] * sizeof(uint32_t)) : spare_offset_;
+    }
 }
 
 void LzhCodeTable::build() {
@@ -23,6 +35,7 @@ void LzhCodeTable::build() {
 void LzhCodeTable::fill(int p, unsigned h) {
     place_[p] = static_cast<uint16_t>(h);
     heap_[h] = static_cast<uint16_t>(p);
+    fill_path(h);
     const int level = std::bit_width(h) - 1;
     const unsigned prefix = h - (1u << level);
     const int v = son_[p];
@@ -42,6 +55,8 @@ void LzhCodeTable::fill(int p, unsigned h) {
         place_[v + 1] = static_cast<uint16_t>(h * 2 + 1);
         heap_[h * 2] = static_cast<uint16_t>(v);
         heap_[h * 2 + 1] = static_cast<uint16_t>(v + 1);
+        fill_path(h * 2);
+        fill_path(h * 2 + 1);
         return;
     }
     fill(v, h * 2);

@@ -55,6 +55,11 @@ class LzhCodeTable {
     unsigned place(int position) const { return place_[position]; }
     // The position at a heap place (the spare one at place 0).
     int at(unsigned place) const { return heap_[place]; }
+    // The nodes from a heap place up to the root's children, as byte offsets into a table of
+    // 32-bit counts by position: entry i is the node at place >> i, for i below the place's
+    // level, and the spare position beyond (the root is not in the row). The update counts a
+    // row with independent loads and no shifts of places.
+    const uint16_t* path(unsigned place) const { return path_[place]; }
 
     // Around an exchange of the subtrees below positions a and b: detach before, attach after.
     void detach(int a, int b) {
@@ -88,11 +93,16 @@ class LzhCodeTable {
     }
     void forget_subtree(int first_child);
 
+    // Writes the row of path() for a place whose ancestors' places are all filled.
+    void fill_path(unsigned h);
+
     const int32_t* son_;
     int leaf_base_;
     int root_;
+    uint16_t spare_offset_;
     uint16_t entries_[1u << kBits];
     uint16_t heap_[2u << kBits];
+    alignas(16) uint16_t path_[2u << kBits][8];
     uint16_t place_[kMaxPositions];
 };
 

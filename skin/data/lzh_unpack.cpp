@@ -231,19 +231,26 @@ inline void count_path(TLZH::Tables& t, int c, unsigned h, LzhCodeTable& table) 
             c = prnt[c];
             h = table.place(c);
         }
+        // The nodes below the root, by their row of byte offsets; then the root, whose count
+        // never passes the sentinel after it.
+        const uint16_t* const row = table.path(h);
+        const auto counts = reinterpret_cast<uintptr_t>(freq);
+        uint32_t* f = freq;
         uint32_t k = 0;
         int i = 0;
 #pragma GCC unroll 16
-        for (; i <= K; ++i) {
-            c = table.at(h >> i);
-            k = ++freq[c];
-            if (k > freq[c + 1]) {
+        for (; i < K; ++i) {
+            f = reinterpret_cast<uint32_t*>(counts + row[i]);
+            k = ++f[0];
+            if (k > f[1]) {
                 break;
             }
         }
-        if (i > K) {
+        if (i == K) {
+            ++freq[TLZH::R];
             return;
         }
+        c = static_cast<int>(f - freq);
         const int l = last_below(freq, c, k);
         exchange(t, c, l, k, table);
         c = prnt[l];
