@@ -20,11 +20,13 @@ LzhCodeTable::LzhCodeTable(const int32_t* son, int leaf_base, int root, int spar
 }
 
 void LzhCodeTable::fill_path(unsigned h) {
-    const int level = std::bit_width(h) - 1;
-    for (int i = 0; i < kBits; ++i) {
-        path_[h][i] =
-            i < level ? static_cast<uint16_t>(heap_[h >> i] * sizeof(uint32_t)) : spare_offset_;
+    // The node itself, then its parent's row less its last entry. The root's row stays all
+    // spare, so the spare entries come along.
+    if (h == 1) {
+        return;
     }
+    path_[h][0] = static_cast<uint16_t>(heap_[h] * sizeof(uint32_t));
+    std::memcpy(&path_[h][1], &path_[h >> 1][0], (kBits - 1) * sizeof path_[0][0]);
 }
 
 void LzhCodeTable::build() {

@@ -308,9 +308,12 @@ void TLZH::LZHUnpack(int32_t length, const TPutBlock& put, const TGetBlock& get)
     while (left > 0) {
         refill();
         // The table takes the upper levels in one step; the few codes deeper than it go on bit
-        // by bit. A tree whose root frequency stays below 0x8000 is less than 25 levels deep,
-        // so the bits held suffice for the code and a match position; the refill inside is
-        // there only for completeness.
+        // by bit. The tree keeps its nodes in order of their counts with siblings side by side,
+        // so it is a Huffman tree for its counts, and one with a leaf d levels down and every
+        // count at least 1 has a root count of at least the Fibonacci number F(d + 2). The root
+        // count is at most 0x8000 when a code is read (F(24) = 46368 is more), so a code has at
+        // most 21 bits, and the 57 bits held cover it and a match position's 14 without another
+        // refill.
         const auto bits = static_cast<uint32_t>(window >> (64 - K));
         const uint16_t e = table.entry(bits);
         const int code_length = LzhCodeTable::length(e);
@@ -322,9 +325,6 @@ void TLZH::LZHUnpack(int32_t length, const TPutBlock& put, const TGetBlock& get)
         if (v < T) {
             place = 0;
             do {
-                if (held == 0) [[unlikely]] {
-                    refill();
-                }
                 p = v + static_cast<int>(window >> 63);
                 window <<= 1;
                 --held;
@@ -354,9 +354,6 @@ void TLZH::LZHUnpack(int32_t length, const TPutBlock& put, const TGetBlock& get)
         // A match: the upper 6 bits of its distance come from the table by the next 8 bits,
         // which also give the length of their code; the lower 6 bits are the last 6 of the
         // code's d_len + 6 bits.
-        if (held < 16) [[unlikely]] {
-            refill();
-        }
         const auto byte = static_cast<uint32_t>(window >> 56);
         const int code_bits = lzh_tables::decode_tables.d_len[byte] + 6;
         const auto lower = static_cast<uint32_t>(window >> (64 - code_bits)) & 0x3F;
