@@ -36,6 +36,8 @@ struct Stats {
     long leaf_inner = 0;
     long inner_inner = 0;
     long siblings = 0;
+    // Exchanges between nodes more than one level apart (none in a Huffman tree).
+    long far_apart = 0;
     long by_depth[kMaxDepth + 1] = {};
     // Symbols whose update reshapes the tree above the depth, for each table depth.
     long reshaping_symbols[std::size(kTableDepths)] = {};
@@ -154,6 +156,7 @@ struct Replay {
                 ++s.by_depth[dc < kMaxDepth ? dc : kMaxDepth];
                 (ci && li ? s.inner_inner : ci || li ? s.leaf_inner : s.leaf_leaf) += 1;
                 s.siblings += prnt[c] == prnt[l];
+                s.far_apart += dc - dl > 1 || dl - dc > 1;
                 for (size_t t = 0; t < std::size(kTableDepths); ++t) {
                     const int K = kTableDepths[t];
                     if ((ci || li) && (dc < K || dl < K)) {
@@ -249,6 +252,7 @@ void report(const char* name, const std::vector<uint8_t>& stream) {
         "\n  exchanges %.3f a symbol: leaf-leaf %.3f, leaf-inner %.3f, inner-inner %.3f,"
         " between siblings %.3f\n",
         per(s.exchanges), per(s.leaf_leaf), per(s.leaf_inner), per(s.inner_inner), per(s.siblings));
+    std::printf("  exchanges between nodes more than one level apart: %ld\n", s.far_apart);
     std::printf("  exchanges by depth of the moving node:");
     for (int d = 0; d <= kMaxDepth; ++d) {
         if (s.by_depth[d] != 0) {

@@ -151,20 +151,14 @@ inline int last_below(const uint32_t* freq, int c, uint32_t k) {
 }
 
 // Exchanges the node at c, whose count has just become k, with l, the last node of its old
-// count, each taking its subtree along (as TLZH::update does). Exchanges that change what the
-// table reads are passed to it; two leaves changing places change nothing there, as the table
-// holds positions, not symbols. The second child's parent link is written without a branch:
-// for a leaf it is the same store again.
-inline void exchange(TLZH::Tables& t, int c, int l, uint32_t k, LzhCodeTable& table) {
+// count, each taking its subtree along (as TLZH::update does). The second child's parent link
+// is written without a branch: for a leaf it is the same store again.
+inline void swap_subtrees(TLZH::Tables& t, int c, int l, uint32_t k) {
     uint32_t* const freq = t.freq;
     int32_t* const prnt = t.prnt;
     int32_t* const son = t.son;
     const int i = son[c];
     const int j = son[l];
-    const bool reshapes = (i < T || j < T) && (table.reads(c) || table.reads(l));
-    if (reshapes) {
-        table.detach(c, l);
-    }
     freq[c] = freq[l];
     freq[l] = k;
     prnt[i] = l;
@@ -173,6 +167,18 @@ inline void exchange(TLZH::Tables& t, int c, int l, uint32_t k, LzhCodeTable& ta
     prnt[j] = c;
     prnt[j + (j < T)] = c;
     son[c] = j;
+}
+
+// The same for a node with a place in the table. Exchanges that change what the table reads are
+// passed to it; two leaves changing places change nothing there, as the table holds positions,
+// not symbols.
+inline void exchange(TLZH::Tables& t, int c, int l, uint32_t k, LzhCodeTable& table) {
+    const int32_t* const son = t.son;
+    const bool reshapes = (son[c] < T || son[l] < T) && (table.reads(c) || table.reads(l));
+    if (reshapes) {
+        table.detach(c, l);
+    }
+    swap_subtrees(t, c, l, k);
     if (reshapes) {
         table.attach(c, l);
     }
@@ -188,11 +194,17 @@ inline void exchange(TLZH::Tables& t, int c, int l, uint32_t k, LzhCodeTable& ta
 // writes back what was there. Whether one is due is close to a coin toss on pictures, a branch
 // the processor would mispredict on nearly half of the symbols.
 //
-// Below the table the walk goes up the parent links. Where it is at a node with a heap place h
-// in the table, the nodes above are known without walking up to them: their places are h / 2,
-// h / 4, ..., and the spare node stands in for those above the root, so that the loop always
-// takes the same steps. An exchange, rare up there, leaves the fixed steps, and the walk goes
-// on from the parent of the exchanged place, wherever that is.
+// Below the table the walk goes up the parent links, and its exchanges never touch the table:
+// in a Huffman tree a node deeper than another has no larger count, and a parent has a larger
+// count than its children, so two nodes of equal count lie at most one level apart; a node below
+// the table (more than kBits levels down) is therefore exchanged only with nodes at kBits levels
+// or deeper, whose subtrees the table does not read.
+//
+// Where the walk is at a node with a heap place h in the table, the nodes above are known
+// without walking up to them: the row of h lists them, and the spare node stands in for those
+// above the root, so that the loop always takes the same steps. An exchange, rare up there,
+// leaves the fixed steps, and the walk goes on from the parent of the exchanged place, wherever
+// that is.
 inline void count_path(TLZH::Tables& t, int c, unsigned h, LzhCodeTable& table) {
     uint32_t* const freq = t.freq;
     int32_t* const prnt = t.prnt;
@@ -200,22 +212,15 @@ inline void count_path(TLZH::Tables& t, int c, unsigned h, LzhCodeTable& table) 
         int32_t* const son = t.son;
         const uint32_t k = freq[c] + 1;
         const int l = last_below(freq, c, k);
+        const int i = son[c];
         const int j = son[l];
-        // The leaf has no place in the table, so only a partner with a subtree the table reads
-        // changes the table.
-        if ((j < T) & table.reads(l)) [[unlikely]] {
-            ++freq[c];
-            exchange(t, c, l, k, table);
-        } else {
-            const int i = son[c];
-            freq[c] = freq[l];
-            freq[l] = k;
-            prnt[i] = l;
-            prnt[j] = c;
-            prnt[j + (j < T)] = c;
-            son[l] = i;
-            son[c] = j;
-        }
+        freq[c] = freq[l];
+        freq[l] = k;
+        prnt[i] = l;
+        prnt[j] = c;
+        prnt[j + (j < T)] = c;
+        son[l] = i;
+        son[c] = j;
         c = prnt[l];
         h = table.place(c);
     }
@@ -225,7 +230,7 @@ inline void count_path(TLZH::Tables& t, int c, unsigned h, LzhCodeTable& table) 
             const uint32_t k = ++freq[c];
             if (k > freq[c + 1]) {
                 const int l = last_below(freq, c, k);
-                exchange(t, c, l, k, table);
+                swap_subtrees(t, c, l, k);
                 c = l;
             }
             c = prnt[c];
