@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "skin/data/lzh.h"
+#include "skin/data/lzh_code_table.h"
 #include "skin/data/lzh_tables.h"
 
 namespace skin {
@@ -17,7 +18,9 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-Bytes plain_decode(const Bytes& code, int32_t length) {
+// top_changes, when given, receives the number of symbols whose update moved a subtree within
+// the upper LzhCodeTable::kBits levels of the tree (the part the decoder keeps as a table).
+Bytes plain_decode(const Bytes& code, int32_t length, long* top_changes = nullptr) {
     constexpr int N = TLZH::N, F = TLZH::F, T = TLZH::T, R = TLZH::R, N_CHAR = TLZH::N_CHAR;
     std::vector<unsigned> freq(T + 1);
     std::vector<int> prnt(T + N_CHAR), son(T);
@@ -81,6 +84,14 @@ Bytes plain_decode(const Bytes& code, int32_t length) {
         if (freq[R] == TLZH::MAX_FREQ) {
             rescale();
         }
+        const auto depth = [&](int q) {
+            int d = 0;
+            for (; q != R; q = prnt[q]) {
+                ++d;
+            }
+            return d;
+        };
+        bool top_changed = false;
         // From the leaf (which may sit at position 0) up to the root, whose parent is 0.
         int p = prnt[c + T];
         do {
@@ -92,6 +103,10 @@ Bytes plain_decode(const Bytes& code, int32_t length) {
                 }
                 std::swap(freq[p], freq[l]);
                 const int i = son[p], j = son[l];
+                if (top_changes != nullptr && (i < T || j < T) &&
+                    std::min(depth(p), depth(l)) < LzhCodeTable::kBits) {
+                    top_changed = true;
+                }
                 son[p] = j;
                 son[l] = i;
                 prnt[i] = l;
@@ -106,6 +121,9 @@ Bytes plain_decode(const Bytes& code, int32_t length) {
             }
             p = prnt[p];
         } while (p != 0);
+        if (top_changed) {
+            ++*top_changes;
+        }
         const auto emit = [&](uint8_t b) {
             if (static_cast<int32_t>(out.size()) < length) {
                 out.push_back(b);
@@ -134,7 +152,8 @@ Bytes plain_decode(const Bytes& code, int32_t length) {
     return out;
 }
 
-Bytes decode(const Bytes& code, int32_t length) {
+// The decoder, fed by a get callback that delivers at most `piece` bytes a call.
+Bytes decode(const Bytes& code, int32_t length, size_t piece = TLZH::kBlock) {
     Bytes out;
     size_t at = 0;
     TLZH lzh;
@@ -145,7 +164,7 @@ Bytes decode(const Bytes& code, int32_t length) {
             done = n;
         },
         [&](uint8_t* b, uint16_t n, uint16_t& done) {
-            const size_t take = std::min<size_t>(n, code.size() - at);
+            const size_t take = std::min({size_t{n}, piece, code.size() - at});
             if (take > 0) {
                 std::memcpy(b, code.data() + at, take);
             }
@@ -187,6 +206,51 @@ TEST(LzhUnpack, DecodesAnyCodeBitsAsThePlainDecoderDoes) {
         const Bytes expected = plain_decode(code, k.length);
         ASSERT_EQ(expected.size(), static_cast<size_t>(k.length));
         EXPECT_EQ(decode(code, k.length), expected);
+    }
+}
+
+}  // namespace
+}  // namespace skin
+
+namespace skin {
+namespace {
+
+TEST(LzhUnpack, TruncatedStreamsDecodeAsThePlainDecoderDoes) {
+    // A real coded stream cut anywhere, in the middle of a code or of a match position, and
+    // handed over in odd pieces: the missing bits read as 0 up to the requested length.
+    std::mt19937 rng(77);
+    Bytes input(30000);
+    for (size_t k = 0; k < input.size(); ++k) {
+        input[k] = static_cast<uint8_t>(k % 97 < 40 ? rng() % 7 : rng());
+    }
+    Bytes packed;
+    {
+        size_t at = 0;
+        int32_t consumed = 0;
+        TLZH lzh;
+        lzh.LZHPack(
+            consumed,
+            [&](const uint8_t* b, uint16_t n, uint16_t& done) {
+                packed.insert(packed.end(), b, b + n);
+                done = n;
+            },
+            [&](uint8_t* b, uint16_t n, uint16_t& done) {
+                const size_t take = std::min<size_t>(n, input.size() - at);
+                std::memcpy(b, input.data() + at, take);
+                at += take;
+                done = static_cast<uint16_t>(take);
+            });
+    }
+    const auto length = static_cast<int32_t>(input.size());
+    ASSERT_EQ(decode(packed, length), input);
+    for (const size_t cut : {size_t{0}, size_t{1}, size_t{5}, size_t{8}, size_t{9}, size_t{4095},
+                             size_t{4096}, size_t{4097}, packed.size() / 2, packed.size() - 9,
+                             packed.size() - 8, packed.size() - 7, packed.size() - 1}) {
+        SCOPED_TRACE(testing::Message() << "cut at " << cut << " of " << packed.size());
+        const Bytes code(packed.begin(), packed.begin() + static_cast<std::ptrdiff_t>(cut));
+        const Bytes expected = plain_decode(code, length);
+        EXPECT_EQ(decode(code, length), expected);
+        EXPECT_EQ(decode(code, length, 3), expected);
     }
 }
 
