@@ -9,14 +9,11 @@ namespace skin {
 static_assert(LzhCodeTable::kBits >= 1 && LzhCodeTable::kBits <= 15,
               "an entry holds the length in 4 bits");
 
-LzhCodeTable::LzhCodeTable(const int32_t* son, int leaf_base, int root, int spare)
-    : son_(son),
-      leaf_base_(leaf_base),
-      root_(root),
-      spare_offset_(static_cast<uint16_t>(spare * sizeof(uint32_t))) {
+LzhCodeTable::LzhCodeTable(const int32_t* son, uint32_t* counts, int leaf_base, int root, int spare)
+    : son_(son), leaf_base_(leaf_base), root_(root), counts_(counts) {
     std::memset(place_, 0, sizeof place_);
     std::fill_n(heap_, 2u << kBits, static_cast<uint16_t>(spare));
-    std::fill_n(&path_[0][0], sizeof path_ / sizeof path_[0][0], spare_offset_);
+    std::fill_n(&path_[0][0], sizeof path_ / sizeof path_[0][0], counts + spare);
 }
 
 void LzhCodeTable::fill_path(unsigned h) {
@@ -25,7 +22,7 @@ void LzhCodeTable::fill_path(unsigned h) {
     if (h == 1) {
         return;
     }
-    path_[h][0] = static_cast<uint16_t>(heap_[h] * sizeof(uint32_t));
+    path_[h][0] = counts_ + heap_[h];
     std::memcpy(&path_[h][1], &path_[h >> 1][0], (kBits - 1) * sizeof path_[0][0]);
 }
 

@@ -35,9 +35,10 @@ class LzhCodeTable {
     // by bit that the noisy package takes 7 % longer.
     static constexpr int kBits = 6;
 
-    // son: the tree; leaf_base: the smallest leaf value; root: the root position; spare: a
-    // position outside the tree, standing for the places above the root.
-    LzhCodeTable(const int32_t* son, int leaf_base, int root, int spare);
+    // son: the tree; counts: the counts by position, for path(); leaf_base: the smallest leaf
+    // value; root: the root position; spare: a position outside the tree, standing for the
+    // places above the root.
+    LzhCodeTable(const int32_t* son, uint32_t* counts, int leaf_base, int root, int spare);
 
     void build();
 
@@ -55,11 +56,11 @@ class LzhCodeTable {
     unsigned place(int position) const { return place_[position]; }
     // The position at a heap place (the spare one at place 0).
     int at(unsigned place) const { return heap_[place]; }
-    // The nodes from a heap place up to the root's children, as byte offsets into a table of
-    // 32-bit counts by position: entry i is the node at place >> i, for i below the place's
-    // level, and the spare position beyond (the root is not in the row). The update counts a
-    // row with independent loads and no shifts of places.
-    const uint16_t* path(unsigned place) const { return path_[place]; }
+    // The counts of the nodes from a heap place up to the root's children: entry i is the count
+    // of the node at place >> i, for i below the place's level, and the spare position's beyond
+    // (the root is not in the row). The update counts a row with independent loads and no
+    // shifts of places.
+    uint32_t* const* path(unsigned place) const { return path_[place]; }
 
     // Around an exchange of the subtrees below positions a and b: detach before, attach after.
     void detach(int a, int b) {
@@ -99,10 +100,10 @@ class LzhCodeTable {
     const int32_t* son_;
     int leaf_base_;
     int root_;
-    uint16_t spare_offset_;
+    uint32_t* counts_;
     uint16_t entries_[1u << kBits];
     uint16_t heap_[2u << kBits];
-    alignas(16) uint16_t path_[2u << kBits][8];
+    uint32_t* path_[2u << kBits][kBits];
     uint16_t place_[kMaxPositions];
 };
 

@@ -236,16 +236,15 @@ inline void count_path(TLZH::Tables& t, int c, unsigned h, LzhCodeTable& table) 
             c = prnt[c];
             h = table.place(c);
         }
-        // The nodes below the root, by their row of byte offsets; then the root, whose count
-        // never passes the sentinel after it.
-        const uint16_t* const row = table.path(h);
-        const auto counts = reinterpret_cast<uintptr_t>(freq);
+        // The nodes below the root, by their row of counts; then the root, whose count never
+        // passes the sentinel after it.
+        uint32_t* const* const row = table.path(h);
         uint32_t* f = freq;
         uint32_t k = 0;
         int i = 0;
 #pragma GCC unroll 16
         for (; i < K; ++i) {
-            f = reinterpret_cast<uint32_t*>(counts + row[i]);
+            f = row[i];
             k = ++f[0];
             if (k > f[1]) {
                 break;
@@ -276,7 +275,7 @@ void TLZH::LZHUnpack(int32_t length, const TPutBlock& put, const TGetBlock& get)
     } ender{this};
     Tables& t = *tables_;
     StartHuff();
-    LzhCodeTable table(t.son, T, R, kSpare);
+    LzhCodeTable table(t.son, t.freq, T, R, kSpare);
     table.build();
 
     // The code bits, most significant first, left-aligned in the window; `held` of them are
