@@ -84,18 +84,23 @@ void copy_word(uint8_t* to, const uint8_t* from) {
 }
 
 // Copies n bytes from `from` to `to` within one stretch of the ring, as a byte-by-byte copy
-// would: the two are at least 8 bytes apart, so every word read holds only bytes that are
-// final (either never written by this copy or written by an earlier word). A last word that
-// overlaps the one before rewrites the same bytes.
+// would, in words of Word bytes: the two are at least Word bytes apart, so every word read
+// holds only bytes that are final (either never written by this copy or written by an earlier
+// word). A last word that overlaps the one before
+// rewrites the same bytes; copies shorter than a word take two overlapping smaller ones.
+template <int Word>
 void copy_apart(uint8_t* to, const uint8_t* from, int n) {
-    if (n >= 8) {
+    if (n >= Word) {
         int k = 0;
-        for (; k + 8 <= n; k += 8) {
-            copy_word<8>(to + k, from + k);
+        for (; k + Word <= n; k += Word) {
+            copy_word<Word>(to + k, from + k);
         }
         if (k < n) {
-            copy_word<8>(to + n - 8, from + n - 8);
+            copy_word<Word>(to + n - Word, from + n - Word);
         }
+    } else if (Word > 8 && n >= 8) {
+        copy_word<8>(to, from);
+        copy_word<8>(to + n - 8, from + n - 8);
     } else if (n >= 4) {
         copy_word<4>(to, from);
         copy_word<4>(to + n - 4, from + n - 4);
@@ -121,7 +126,7 @@ void copy_near(uint8_t* to, const uint8_t* from, int n) {
         to[k] = from[k];
     }
     if (first < n) {
-        copy_apart(to + first, to, n - first);
+        copy_apart<8>(to + first, to, n - first);
     }
 }
 
@@ -372,8 +377,10 @@ void TLZH::LZHUnpack(int32_t length, const TPutBlock& put, const TGetBlock& get)
         uint8_t* const ring = t.text_buf;
         if (r + n <= N && from + n <= N) {
             const int apart = r - from;
-            if (apart >= 8 || apart <= -8) {
-                copy_apart(ring + r, ring + from, n);
+            if (apart >= 16 || apart <= -16) {
+                copy_apart<16>(ring + r, ring + from, n);
+            } else if (apart >= 8 || apart <= -8) {
+                copy_apart<8>(ring + r, ring + from, n);
             } else if (apart == 1) {
                 // A run of the byte just written.
                 std::memset(ring + r, ring[from], static_cast<size_t>(n));
