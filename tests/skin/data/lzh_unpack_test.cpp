@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <random>
 #include <vector>
@@ -18,32 +19,30 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-// top_changes, when given, receives the number of symbols whose update moved a subtree within
-// the upper LzhCodeTable::kBits levels of the tree (the part the decoder keeps as a table).
-Bytes plain_decode(const Bytes& code, int32_t length, long* top_changes = nullptr) {
-    constexpr int N = TLZH::N, F = TLZH::F, T = TLZH::T, R = TLZH::R, N_CHAR = TLZH::N_CHAR;
-    std::vector<unsigned> freq(T + 1);
-    std::vector<int> prnt(T + N_CHAR), son(T);
-    for (int i = 0; i < N_CHAR; ++i) {
-        freq[i] = 1;
-        son[i] = i + T;
-        prnt[i + T] = i;
+// The adaptive Huffman tree of the codec, the textbook way: one array entry per node, the
+// update walking up the parent links.
+struct PlainTree {
+    static constexpr int T = TLZH::T, R = TLZH::R, N_CHAR = TLZH::N_CHAR;
+    std::vector<unsigned> freq = std::vector<unsigned>(T + 1);
+    std::vector<int> prnt = std::vector<int>(T + N_CHAR);
+    std::vector<int> son = std::vector<int>(T);
+
+    PlainTree() {
+        for (int i = 0; i < N_CHAR; ++i) {
+            freq[i] = 1;
+            son[i] = i + T;
+            prnt[i + T] = i;
+        }
+        for (int i = 0, j = N_CHAR; j <= R; ++j, i += 2) {
+            freq[j] = freq[i] + freq[i + 1];
+            son[j] = i;
+            prnt[i] = prnt[i + 1] = j;
+        }
+        freq[T] = 0xFFFF;
+        prnt[R] = 0;
     }
-    for (int i = 0, j = N_CHAR; j <= R; ++j, i += 2) {
-        freq[j] = freq[i] + freq[i + 1];
-        son[j] = i;
-        prnt[i] = prnt[i + 1] = j;
-    }
-    freq[T] = 0xFFFF;
-    prnt[R] = 0;
-    size_t bit_at = 0;
-    const auto bit = [&] {
-        const size_t byte = bit_at / 8;
-        const int b = byte < code.size() ? (code[byte] >> (7 - bit_at % 8)) & 1 : 0;
-        ++bit_at;
-        return b;
-    };
-    const auto rescale = [&] {
+
+    void rescale() {
         int j = 0;
         for (int i = 0; i < T; ++i) {
             if (son[i] >= T) {
@@ -69,28 +68,22 @@ Bytes plain_decode(const Bytes& code, int32_t length, long* top_changes = nullpt
                 prnt[son[i] + 1] = i;
             }
         }
-    };
-    // Spaces before the first write index; the bytes after it start as zero.
-    Bytes ring(N, 0);
-    std::fill(ring.begin(), ring.begin() + (N - F), ' ');
-    Bytes out;
-    int r = N - F;
-    while (static_cast<int32_t>(out.size()) < length) {
-        int c = son[R];
-        while (c < T) {
-            c = son[c + bit()];
+    }
+
+    int depth(int p) const {
+        int d = 0;
+        for (; p != R; p = prnt[p]) {
+            ++d;
         }
-        c -= T;
+        return d;
+    }
+
+    // Counts symbol c (rescaling first at the limit); true when the update moved a subtree
+    // within the upper LzhCodeTable::kBits levels (the part the decoder keeps as a table).
+    bool update(int c) {
         if (freq[R] == TLZH::MAX_FREQ) {
             rescale();
         }
-        const auto depth = [&](int q) {
-            int d = 0;
-            for (; q != R; q = prnt[q]) {
-                ++d;
-            }
-            return d;
-        };
         bool top_changed = false;
         // From the leaf (which may sit at position 0) up to the root, whose parent is 0.
         int p = prnt[c + T];
@@ -103,8 +96,7 @@ Bytes plain_decode(const Bytes& code, int32_t length, long* top_changes = nullpt
                 }
                 std::swap(freq[p], freq[l]);
                 const int i = son[p], j = son[l];
-                if (top_changes != nullptr && (i < T || j < T) &&
-                    std::min(depth(p), depth(l)) < LzhCodeTable::kBits) {
+                if ((i < T || j < T) && std::min(depth(p), depth(l)) < LzhCodeTable::kBits) {
                     top_changed = true;
                 }
                 son[p] = j;
@@ -121,8 +113,51 @@ Bytes plain_decode(const Bytes& code, int32_t length, long* top_changes = nullpt
             }
             p = prnt[p];
         } while (p != 0);
-        if (top_changed) {
-            ++*top_changes;
+        return top_changed;
+    }
+
+    // The code of symbol c, first bit first.
+    std::vector<int> code(int c) const {
+        std::vector<int> bits;
+        for (int p = prnt[c + T]; p != R; p = prnt[p]) {
+            bits.insert(bits.begin(), p & 1);
+        }
+        return bits;
+    }
+};
+
+// Counts of what a decode met.
+struct DecodeCounts {
+    long symbols = 0;
+    // Symbols whose update moved a subtree within the tree's upper levels.
+    long top_changes = 0;
+};
+
+Bytes plain_decode(const Bytes& code, int32_t length, DecodeCounts* counts = nullptr) {
+    constexpr int N = TLZH::N, F = TLZH::F, T = TLZH::T, R = TLZH::R;
+    PlainTree tree;
+    size_t bit_at = 0;
+    const auto bit = [&] {
+        const size_t byte = bit_at / 8;
+        const int b = byte < code.size() ? (code[byte] >> (7 - bit_at % 8)) & 1 : 0;
+        ++bit_at;
+        return b;
+    };
+    // Spaces before the first write index; the bytes after it start as zero.
+    Bytes ring(N, 0);
+    std::fill(ring.begin(), ring.begin() + (N - F), ' ');
+    Bytes out;
+    int r = N - F;
+    while (static_cast<int32_t>(out.size()) < length) {
+        int c = tree.son[R];
+        while (c < T) {
+            c = tree.son[c + bit()];
+        }
+        c -= T;
+        const bool top_changed = tree.update(c);
+        if (counts != nullptr) {
+            ++counts->symbols;
+            counts->top_changes += top_changed ? 1 : 0;
         }
         const auto emit = [&](uint8_t b) {
             if (static_cast<int32_t>(out.size()) < length) {
@@ -150,6 +185,49 @@ Bytes plain_decode(const Bytes& code, int32_t length, long* top_changes = nullpt
         }
     }
     return out;
+}
+
+// Literals chosen against the tree, and their code bits: after a start that brings a few
+// frequent literals to the top, each literal is taken from the lighter side at each of the
+// upper three levels (then at random), so that the lighter side keeps catching up with and
+// passing the heavier one. top_changes receives the number of symbols whose update moved a
+// subtree within the tree's upper levels.
+Bytes code_against_the_tree(int count, Bytes& text, long& top_changes) {
+    constexpr int T = TLZH::T, R = TLZH::R;
+    constexpr int warm_up = 3000;
+    PlainTree tree;
+    std::mt19937 rng(11);
+    Bytes code;
+    int used = 0;
+    for (int n = 0; n < count; ++n) {
+        int pick = -1;
+        if (n < warm_up) {
+            // 'A' half the time, 'B' a quarter, ...
+            const int z = std::countr_zero(static_cast<unsigned>(rng()) | 0x100u);
+            pick = z < 6 ? 'A' + z : static_cast<int>(rng() % 256);
+        } else {
+            for (int p = R, level = 0; pick < 0; ++level) {
+                const int next = tree.son[p] + (level < 3 ? 0 : static_cast<int>(rng() & 1));
+                if (tree.son[next] >= T) {
+                    pick = tree.son[next] - T;
+                }
+                p = next;
+            }
+            if (pick >= 256) {
+                pick = static_cast<int>(rng() % 256);  // a match length: a literal instead
+            }
+        }
+        for (const int bit : tree.code(pick)) {
+            if (used % 8 == 0) {
+                code.push_back(0);
+            }
+            code.back() = static_cast<uint8_t>(code.back() | bit << (7 - used % 8));
+            ++used;
+        }
+        top_changes += tree.update(pick) ? 1 : 0;
+        text.push_back(static_cast<uint8_t>(pick));
+    }
+    return code;
 }
 
 // The decoder, fed by a get callback that delivers at most `piece` bytes a call.
@@ -252,6 +330,21 @@ TEST(LzhUnpack, TruncatedStreamsDecodeAsThePlainDecoderDoes) {
         EXPECT_EQ(decode(code, length), expected);
         EXPECT_EQ(decode(code, length, 3), expected);
     }
+}
+
+TEST(LzhUnpack, FollowsATreeWhoseUpperLevelsChangeAtMostSymbols) {
+    // The decoder keeps the tree's upper levels as a table and rewrites it when subtrees change
+    // places up there; here they do at about two symbols of three, through rescalings.
+    Bytes text;
+    long top_changes = 0;
+    const Bytes code = code_against_the_tree(80000, text, top_changes);
+    EXPECT_GT(top_changes, 40000);
+    const auto length = static_cast<int32_t>(text.size());
+    DecodeCounts counts;
+    ASSERT_EQ(plain_decode(code, length, &counts), text);
+    EXPECT_EQ(counts.top_changes, top_changes);
+    EXPECT_EQ(decode(code, length), text);
+    EXPECT_EQ(decode(code, length, 7), text);
 }
 
 }  // namespace
