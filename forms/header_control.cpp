@@ -1,6 +1,7 @@
 #include "forms/header_control.h"
 
 #include "forms/component_tracker.h"
+#include "forms/framework_mouse_messages.h"
 #include "platform/win/message.h"
 #include "platform/win/styles.h"
 #include "platform/win/window.h"
@@ -142,9 +143,7 @@ void THeaderControl::WndProc(TMessage& m) {
             if (alive.Deleted())
                 return;
         }
-        const bool framework_too = m.Msg == WM_LBUTTONDOWN || m.Msg == WM_LBUTTONUP ||
-                                   m.Msg == WM_MOUSEMOVE || m.Msg == WM_LBUTTONDBLCLK;
-        if (handled && !framework_too) {
+        if (handled && !FrameworkHearsMouseMessage(m.Msg)) {
             m.Result = result;
             return;
         }

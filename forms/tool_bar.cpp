@@ -6,6 +6,7 @@
 #include <string>
 
 #include "forms/component_tracker.h"
+#include "forms/framework_mouse_messages.h"
 #include "platform/win/message.h"
 #include "platform/win/metrics.h"
 #include "platform/win/styles.h"
@@ -263,9 +264,7 @@ void TToolBar::WndProc(TMessage& m) {
         if (alive.Deleted())
             return;
     }
-    const bool framework_too = m.Msg == WM_LBUTTONDOWN || m.Msg == WM_LBUTTONUP ||
-                               m.Msg == WM_MOUSEMOVE || m.Msg == WM_LBUTTONDBLCLK;
-    if (handled && !framework_too) {
+    if (handled && !FrameworkHearsMouseMessage(m.Msg)) {
         m.Result = result;
         return;
     }

@@ -1,6 +1,7 @@
 #include "forms/track_bar.h"
 
 #include "forms/component_tracker.h"
+#include "forms/framework_mouse_messages.h"
 #include "platform/text/str_to_int.h"
 #include "platform/win/window.h"
 
@@ -119,9 +120,9 @@ void TTrackBar::WndProc(TMessage& m) {
             if (alive.Deleted())
                 return;
         }
-        const bool framework_too = m.Msg == WM_LBUTTONDOWN || m.Msg == WM_LBUTTONDBLCLK ||
-                                   m.Msg == WM_LBUTTONUP || m.Msg == WM_MOUSEMOVE ||
-                                   m.Msg == WM_SETFOCUS || m.Msg == WM_KILLFOCUS;
+        // The framework keeps the focus of its controls too.
+        const bool framework_too =
+            FrameworkHearsMouseMessage(m.Msg) || m.Msg == WM_SETFOCUS || m.Msg == WM_KILLFOCUS;
         if (handled && !framework_too) {
             m.Result = result;
             return;
