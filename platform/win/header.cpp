@@ -7,6 +7,7 @@
 
 #include "platform/win/classic_drawing.h"
 #include "platform/win/control_states.h"
+#include "platform/win/hot_part.h"
 #include "platform/win/input.h"
 #include "platform/win/message.h"
 #include "platform/win/metrics.h"
@@ -286,20 +287,11 @@ bool HandleHeaderMessage(HWND hwnd, HeaderState& s, UINT msg, WPARAM wParam, LPA
                 s.pressed_in = in;
                 return true;
             }
-            const int hot = flags == HHT_ONHEADER ? hit : -1;
-            if (hot != s.hot) {
-                s.hot = hot;
-                out.repaint = true;
-                TRACKMOUSEEVENT tme;
-                tme.dwFlags = TME_LEAVE;
-                tme.hwndTrack = hwnd;
-                TrackMouseEvent(&tme);
-            }
+            out.repaint = detail::MoveHotPart(hwnd, s.hot, flags == HHT_ONHEADER ? hit : -1);
             return true;
         }
         case WM_MOUSELEAVE:
-            out.repaint = s.hot >= 0;
-            s.hot = -1;
+            out.repaint = detail::LeaveHotPart(s.hot, -1);
             return true;
         case WM_LBUTTONUP:
         case WM_CAPTURECHANGED: {

@@ -7,6 +7,7 @@
 
 #include "platform/win/classic_drawing.h"
 #include "platform/win/control_states.h"
+#include "platform/win/hot_part.h"
 #include "platform/win/input.h"
 #include "platform/win/message.h"
 #include "platform/win/metrics.h"
@@ -426,22 +427,13 @@ bool HandleToolbarMessage(HWND hwnd, ToolbarState& s, const gdi::Font& font, UIN
                     out.repaint = true;
                 }
             }
-            const int hot = ToolbarButtonPressable(s, hit) ? hit : -1;
-            if (hot != s.hot) {
-                s.hot = hot;
+            if (detail::MoveHotPart(hwnd, s.hot, ToolbarButtonPressable(s, hit) ? hit : -1))
                 out.repaint = true;
-                TRACKMOUSEEVENT tme;
-                tme.dwFlags = TME_LEAVE;
-                tme.hwndTrack = hwnd;
-                TrackMouseEvent(&tme);
-            }
             return true;
         }
         case WM_MOUSELEAVE:
-            if (s.hot >= 0) {
-                s.hot = -1;
+            if (detail::LeaveHotPart(s.hot, -1))
                 out.repaint = true;
-            }
             return true;
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK: {

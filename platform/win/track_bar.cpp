@@ -6,6 +6,7 @@
 
 #include "platform/win/classic_drawing.h"
 #include "platform/win/control_states.h"
+#include "platform/win/hot_part.h"
 #include "platform/win/input.h"
 #include "platform/win/message.h"
 #include "platform/win/metrics.h"
@@ -339,22 +340,11 @@ bool HandleTrackBarMessage(HWND hwnd, TrackBarState& s, UINT msg, WPARAM wParam,
                     Notify(hwnd, s, TB_THUMBTRACK);
                 return true;
             }
-            const bool hot = l.thumb.contains(p);
-            if (hot != s.hot) {
-                s.hot = hot;
-                repaint = true;
-                if (hot) {
-                    TRACKMOUSEEVENT tme;
-                    tme.dwFlags = TME_LEAVE;
-                    tme.hwndTrack = hwnd;
-                    TrackMouseEvent(&tme);
-                }
-            }
+            repaint = detail::MoveHotPart(hwnd, s.hot, l.thumb.contains(p));
             return true;
         }
         case WM_MOUSELEAVE:
-            repaint = s.hot;
-            s.hot = false;
+            repaint = detail::LeaveHotPart(s.hot, false);
             return true;
         case WM_LBUTTONUP:
         case WM_CAPTURECHANGED: {
