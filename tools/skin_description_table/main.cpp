@@ -17,6 +17,7 @@
 #include "skin/data/skin_reader.h"
 #include "skin/data/skin_stream.h"
 #include "skin/skin_data_core.h"
+#include "tools/source_writing/pixel_array.h"
 
 namespace {
 
@@ -113,22 +114,10 @@ class Writer {
 
     std::string images_source() const {
         std::string s;
-        char buf[16];
         for (size_t k = 0; k < images_.size(); ++k) {
-            if (!images_[k].name.empty()) {
-                continue;
+            if (images_[k].name.empty()) {
+                tools::AppendPixelArray(s, "kOwnPixels" + std::to_string(k), images_[k].bitmap);
             }
-            const gdi::Bitmap& b = images_[k].bitmap;
-            s += "alignas(16) const uint32_t kOwnPixels" + std::to_string(k) + "[] = {\n";
-            const size_t n = static_cast<size_t>(b.width()) * static_cast<size_t>(b.height());
-            for (size_t i = 0; i < n; ++i) {
-                std::snprintf(buf, sizeof buf, "0x%08X,", b.data()[i]);
-                s += buf;
-                if (i % 12 == 11) {
-                    s += '\n';
-                }
-            }
-            s += "\n};\n\n";
         }
         s += "const BuiltInImage kImages[] = {\n";
         for (size_t k = 0; k < images_.size(); ++k) {

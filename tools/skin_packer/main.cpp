@@ -17,6 +17,7 @@
 #include "skin/data/skin_reader.h"
 #include "skin/data/skin_stream.h"
 #include "tools/skin_packer/default_skin_art.h"
+#include "tools/source_writing/pixel_array.h"
 
 namespace {
 
@@ -50,19 +51,8 @@ struct DecodedImage {
 };
 
 void append_images(std::string& s, const std::vector<DecodedImage>& images) {
-    char buf[16];
     for (size_t k = 0; k < images.size(); ++k) {
-        const gdi::Bitmap& b = images[k].bitmap;
-        s += "alignas(16) const uint32_t kPixels" + std::to_string(k) + "[] = {\n";
-        const size_t n = static_cast<size_t>(b.width()) * static_cast<size_t>(b.height());
-        for (size_t i = 0; i < n; ++i) {
-            std::snprintf(buf, sizeof buf, "0x%08X,", b.data()[i]);
-            s += buf;
-            if (i % 12 == 11) {
-                s += '\n';
-            }
-        }
-        s += "\n};\n\n";
+        tools::AppendPixelArray(s, "kPixels" + std::to_string(k), images[k].bitmap);
     }
     s += "const EmbeddedImage kImages[] = {\n";
     for (size_t k = 0; k < images.size(); ++k) {
