@@ -1,7 +1,9 @@
 #include "forms/font.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <set>
 
 namespace forms {
@@ -37,15 +39,17 @@ void TFont::SetHeight(int height) {
 }
 
 int TFont::Size() const {
-    return static_cast<int>(std::lround(-height_ * 72.0 / 96.0));
+    // In floating point: the height may be the one int that has no negative.
+    return static_cast<int>(std::lround(-static_cast<double>(height_) * 72.0 / 96.0));
 }
 
 void TFont::SetSize(int points) {
     // points * 96 / 72 = points * 4 / 3 rounded to the nearest (thirds never tie), in
-    // integers.
+    // integers. Sizes whose height does not fit end at the largest height of their sign.
     const int64_t quarter = 4 * static_cast<int64_t>(points);
     const int64_t pixels = quarter >= 0 ? (quarter + 1) / 3 : -((-quarter + 1) / 3);
-    SetHeight(-static_cast<int>(pixels));
+    constexpr int64_t kLargest = std::numeric_limits<int>::max();
+    SetHeight(-static_cast<int>(std::clamp(pixels, -kLargest, kLargest)));
 }
 
 void TFont::SetColor(gdi::Color c) {

@@ -204,5 +204,24 @@ TEST_F(UiTest, APickerTakesATimeOfDayAndKeepsItsDate) {
     EXPECT_DOUBLE_EQ(t->DateTime(), clk::date_part({2026, 12, 9}) + 13.5 / 24);
 }
 
+// Sizes in points beyond what a height in pixels can hold end at the largest height of their
+// sign (a negative size is a cell height), instead of wrapping round to the other sign.
+TEST(FontSize, SizesBeyondTheHeightsRangeEndAtItsLimit) {
+    constexpr int kMax = std::numeric_limits<int>::max();
+    constexpr int kMin = std::numeric_limits<int>::min();
+    TFont font;
+    font.SetSize(kMax);
+    EXPECT_EQ(font.Height(), -kMax);
+    EXPECT_GT(font.Size(), 0);
+    font.SetSize(kMin);
+    EXPECT_EQ(font.Height(), kMax);
+    font.SetSize(-1610612736);  // four thirds of it is the negative limit itself
+    EXPECT_EQ(font.Height(), kMax);
+    font.SetHeight(kMin);
+    EXPECT_EQ(font.Size(), 1610612736);
+    font.SetSize(-12);
+    EXPECT_EQ(font.Height(), 16);
+}
+
 }  // namespace
 }  // namespace forms
