@@ -41,15 +41,15 @@ void LzhCodeTable::fill(int p, unsigned h) {
     if (v >= leaf_base_) {
         // A leaf above the table's depth: every code that starts with its prefix ends here.
         const int spread = kBits - level;
-        const auto e = static_cast<uint16_t>(p | (level << 10));
+        const uint32_t e = make_entry(p, level, h);
         std::fill_n(entries_ + (prefix << spread), size_t{1} << spread, e);
         return;
     }
     if (h >= kLastLevel) {
         // The children are kBits levels down: the entries end there, and the children get
         // their places.
-        entries_[prefix * 2] = static_cast<uint16_t>(v | (kBits << 10));
-        entries_[prefix * 2 + 1] = static_cast<uint16_t>((v + 1) | (kBits << 10));
+        entries_[prefix * 2] = make_entry(v, kBits, h * 2);
+        entries_[prefix * 2 + 1] = make_entry(v + 1, kBits, h * 2 + 1);
         place_[v] = static_cast<uint16_t>(h * 2);
         place_[v + 1] = static_cast<uint16_t>(h * 2 + 1);
         heap_[h * 2] = static_cast<uint16_t>(v);

@@ -18,7 +18,7 @@ namespace skin {
 // The positions down to kBits levels have a place in a binary heap (the root 1, the children
 // of place h 2h and 2h + 1), so the places of the nodes above one are h / 2, h / 4, ... down
 // to 1, and place 0 holds a spare position that stands for "no node". The place of the
-// position an entry gives follows from the code bits alone (`place_of`).
+// position an entry gives is in the entry (`place_of`).
 //
 // The table stays true to the tree as the tree adapts: the tree changes its shape only by
 // exchanging the subtrees below two positions, and the table reads son[] only of the positions
@@ -42,16 +42,12 @@ class LzhCodeTable {
 
     void build();
 
-    // The entry for the next kBits code bits (right-aligned).
-    uint16_t entry(uint32_t bits) const { return entries_[bits]; }
-    static int position(uint16_t entry) { return entry & 0x3FF; }
-    static int length(uint16_t entry) { return entry >> 10; }
-
-    // The heap place of the position given by an entry, from the code bits it was found by.
-    static unsigned place_of(uint32_t bits, uint16_t entry) {
-        const int n = length(entry);
-        return (1u << n) | (bits >> (kBits - n));
-    }
+    // The entry for the next kBits code bits (right-aligned): the position reached, the number
+    // of bits taken, and the heap place of the position.
+    uint32_t entry(uint32_t bits) const { return entries_[bits]; }
+    static int position(uint32_t entry) { return static_cast<int>(entry & 0x3FF); }
+    static int length(uint32_t entry) { return static_cast<int>((entry >> 10) & 0xF); }
+    static unsigned place_of(uint32_t entry) { return entry >> 14; }
     // The heap place of a position, 0 when it is deeper than kBits levels.
     unsigned place(int position) const { return place_[position]; }
     // The position at a heap place (the spare one at place 0).
@@ -101,7 +97,12 @@ class LzhCodeTable {
     int leaf_base_;
     int root_;
     uint32_t* counts_;
-    uint16_t entries_[1u << kBits];
+    // Makes the entry of a position at heap place h, reached with `length` bits.
+    static uint32_t make_entry(int position, int length, unsigned h) {
+        return static_cast<uint32_t>(position) | static_cast<uint32_t>(length) << 10 | h << 14;
+    }
+
+    uint32_t entries_[1u << kBits];
     uint16_t heap_[2u << kBits];
     uint32_t* path_[2u << kBits][kBits];
     uint16_t place_[kMaxPositions];

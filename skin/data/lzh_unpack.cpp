@@ -324,12 +324,12 @@ void TLZH::LZHUnpack(int32_t length, const TPutBlock& put, const TGetBlock& get)
         // most 21 bits, and the 57 bits held cover it and a match position's 14 without another
         // refill.
         const auto bits = static_cast<uint32_t>(window >> (64 - K));
-        const uint16_t e = table.entry(bits);
+        const uint32_t e = table.entry(bits);
         const int code_length = LzhCodeTable::length(e);
         window <<= code_length;
         held -= code_length;
         int p = LzhCodeTable::position(e);
-        unsigned place = LzhCodeTable::place_of(bits, e);
+        unsigned place = LzhCodeTable::place_of(e);
         int v = t.son[p];
         if (v < T) {
             place = 0;
