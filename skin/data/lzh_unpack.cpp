@@ -144,7 +144,8 @@ inline int last_below(const uint32_t* freq, int c, uint32_t k) {
             static_cast<unsigned>(_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpgt_epi32(key, a)))) |
             static_cast<unsigned>(_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpgt_epi32(key, b)))) << 4;
         if (below != 0xFF) {
-            return l + std::countr_one(below) - 1;
+            // below has a zero among its eight bits, so ~below has a bit set.
+            return l + __builtin_ctz(~below) - 1;
         }
     }
 #else
