@@ -130,6 +130,28 @@ void copy_near(uint8_t* to, const uint8_t* from, int n) {
     }
 }
 
+// The write index of the ring and the start of what has not been handed out yet.
+struct RingEnds {
+    int r;
+    int flushed;
+};
+
+// Copies a match of n bytes from ring index `from` on, one byte at a time, where the match or
+// its source runs across the end of the ring; hands the ring out whenever r comes round.
+[[gnu::noinline]] RingEnds copy_across_the_end(const TLZH::TPutBlock& put, uint8_t* ring,
+                                               RingEnds ends, int from, int n) {
+    constexpr int N = TLZH::N;
+    for (int k = 0; k < n; ++k) {
+        ring[ends.r++] = ring[from];
+        from = (from + 1) & (N - 1);
+        if (ends.r == N) {
+            hand_out(put, ring + ends.flushed, N - ends.flushed);
+            ends.r = ends.flushed = 0;
+        }
+    }
+    return ends;
+}
+
 // The last node after c whose count is below k, where freq[c + 1] is known to be: the nodes are
 // in order of their counts, so it is c plus the number of nodes below k that follow c. Eight
 // counts are compared at once (a run of equal counts is rarely longer), which spares the
@@ -390,14 +412,9 @@ void TLZH::LZHUnpack(int32_t length, const TPutBlock& put, const TGetBlock& get)
             }
             r += n;
         } else {
-            for (int k = 0; k < n; ++k) {
-                ring[r++] = ring[from];
-                from = (from + 1) & (N - 1);
-                if (r == N) {
-                    hand_out(put, ring + flushed, N - flushed);
-                    r = flushed = 0;
-                }
-            }
+            const RingEnds ends = copy_across_the_end(put, ring, {r, flushed}, from, n);
+            r = ends.r;
+            flushed = ends.flushed;
         }
         if (r == N) {
             hand_out(put, ring + flushed, N - flushed);
