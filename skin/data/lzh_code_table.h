@@ -29,10 +29,10 @@ namespace skin {
 class LzhCodeTable {
   public:
     // Six levels: a deeper table takes more codes in one look but has more entries to rewrite
-    // after the exchanges near its bottom. Seven cost the default skin 9 % more instructions
-    // and 5 % more time (a package of noisy pictures, with deeper codes, 3 % fewer
-    // instructions in the same time), eight another 13 to 20 %; five walk so many codes bit
-    // by bit that the noisy package takes 7 % longer.
+    // after the exchanges near its bottom, and its bottom leaves are counted through the
+    // table's steps, whose exchange test is a coin toss there. Seven made the default skin 18 %
+    // and a package of noisy pictures 9 % slower; five walk so many codes bit by bit that the
+    // noisy package took 20 % longer (the default skin 2 % less).
     static constexpr int kBits = 6;
 
     // son: the tree; counts: the counts by position, for path(); leaf_base: the smallest leaf
