@@ -213,6 +213,8 @@ void TToolBar::Paint(gdi::DC& dc) {
     for (size_t i = 0; i < rects.size() && i < buttons_.size(); ++i) {
         if (rects[i].left >= client.right)
             break;
+        if (state_.buttons[i].state & win::TBSTATE_HIDDEN)
+            continue;  // nothing to draw, nobody to ask
         bool draw = true;
         if (OnCustomDrawButton) {
             const TToolBarCustomDrawButtonEvent handler = OnCustomDrawButton;

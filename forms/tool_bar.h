@@ -48,8 +48,9 @@ class TToolButton : public TObject {
 // Drawing handlers an application may give a tool bar. OnCustomDraw runs after the bar's
 // background is painted (over `area`, the whole bar) and may draw over it; `default_draw` set
 // false keeps the bar from drawing its buttons. OnCustomDrawButton runs before each button is
-// drawn (separators included; the button's rectangle is its BoundsRect); `default_draw` set false
-// leaves that button to the handler. A skin draws the parts whose handler is not assigned.
+// drawn (separators included, hidden buttons not; the button's rectangle is its BoundsRect);
+// `default_draw` set false leaves that button to the handler. A skin draws the parts whose handler
+// is not assigned.
 using TToolBarCustomDrawEvent =
     std::function<void(TToolBar* sender, gdi::DC& dc, const gdi::Rect& area, bool& default_draw)>;
 using TToolBarCustomDrawButtonEvent =

@@ -462,7 +462,8 @@ bool HandleToolbarMessage(HWND hwnd, ToolbarState& s, const gdi::Font& font, UIN
             out.repaint = true;
             if (msg == WM_LBUTTONUP && GetCapture() == hwnd)
                 ReleaseCapture();
-            if (click && pressed < static_cast<int>(s.buttons.size())) {
+            // A button that stopped being one while held (made a separator) fires nothing.
+            if (click && ToolbarButtonPressable(s, pressed)) {
                 ApplyClick(s, pressed);
                 out.clicked = pressed;
             }
@@ -470,6 +471,14 @@ bool HandleToolbarMessage(HWND hwnd, ToolbarState& s, const gdi::Font& font, UIN
         }
         case WM_ENABLE:
             out.repaint = true;
+            return false;
+        case WM_DESTROY:
+            // The mouse's hold and light belong to the window: a window made anew for the same
+            // buttons starts with none lit or held.
+            SetPressedBit(s, false);
+            s.pressed = -1;
+            s.pressed_in = false;
+            s.hot = -1;
             return false;
         default:
             return false;

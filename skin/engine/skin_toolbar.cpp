@@ -96,15 +96,8 @@ void TSkinToolbar::DrawControl(gdi::DC& dc, const gdi::Rect& r) {
         item.separator_width = b.iBitmap;
         if (b.iString && !(b.fsStyle & win::TBSTYLE_SEP))
             item.text = reinterpret_cast<const char*>(b.iString);
-        if (b.fsStyle & win::TBSTYLE_SEP) {
-            if (flat) {
-                const int x = rc.left + rc.width() / 2 - 1;
-                mem.fill_rect({x, rc.top, x + 1, rc.bottom}, SkinColor(csButtonShadow));
-                mem.fill_rect({x + 1, rc.top, x + 2, rc.bottom}, SkinColor(csButtonHilight));
-            }
-            continue;
-        }
-        // Asked at each button: a handler that let itself go leaves the rest to the skin.
+        // Asked at each button, separators included, as the bar without a skin asks: a handler
+        // that let itself go leaves the rest to the skin.
         if (own_buttons && bar->OnCustomDrawButton && i < bar->ButtonCount()) {
             bool draw = true;
             Watch watch(this);
@@ -117,6 +110,14 @@ void TSkinToolbar::DrawControl(gdi::DC& dc, const gdi::Rect& r) {
             mem.restore(saved);
             if (!draw)
                 continue;
+        }
+        if (b.fsStyle & win::TBSTYLE_SEP) {
+            if (flat) {
+                const int x = rc.left + rc.width() / 2 - 1;
+                mem.fill_rect({x, rc.top, x + 1, rc.bottom}, SkinColor(csButtonShadow));
+                mem.fill_rect({x + 1, rc.top, x + 2, rc.bottom}, SkinColor(csButtonHilight));
+            }
+            continue;
         }
         const bool on = enabled && (b.fsState & win::TBSTATE_ENABLED);
         if (!element) {

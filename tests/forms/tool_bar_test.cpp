@@ -170,5 +170,77 @@ TEST_F(UiTest, AToolBarsDrawingHandlersMayLetThemselvesGo) {
     EXPECT_EQ(drawn, tag + tag) << "each handler once, the second button drawn by the bar";
 }
 
+void MouseAt(TControl* c, win::MouseAction action, gdi::Point p) {
+    win::InjectMouse(action, c->ClientToScreen(p));
+    win::PumpPending();
+}
+
+// A button that stops being one while the mouse holds it (made a separator, disabled, hidden)
+// fires nothing when the mouse lets go over it.
+TEST_F(UiTest, AButtonThatStopsBeingOneWhileHeldFiresNothing) {
+    auto* bar = Add<TToolBar>("Bar", 0, 0, 0, 26);
+    int clicks = 0;
+    TToolButton& a = bar->AddButton("A");
+    TToolButton& b = bar->AddButton("B");
+    a.OnClick = b.OnClick = [&](TObject*) { ++clicks; };
+    form->Show();
+    // Near its left: inside the separator it becomes too.
+    const gdi::Point at{a.BoundsRect().left + 2, Centre(a.BoundsRect()).y};
+    MouseAt(bar, win::MouseAction::LeftDown, at);
+    a.SetStyle(TToolButtonStyle::tbsSeparator);
+    MouseAt(bar, win::MouseAction::LeftUp, at);
+    EXPECT_EQ(clicks, 0) << "a separator";
+    const gdi::Point at_b = Centre(b.BoundsRect());
+    MouseAt(bar, win::MouseAction::LeftDown, at_b);
+    b.SetEnabled(false);
+    MouseAt(bar, win::MouseAction::LeftUp, at_b);
+    EXPECT_EQ(clicks, 0) << "disabled";
+    b.SetEnabled(true);
+    ClickAt(bar, at_b);
+    EXPECT_EQ(clicks, 1);
+}
+
+// The button drawing handler is asked for every shown button, separators included, and for no
+// hidden one.
+TEST_F(UiTest, TheButtonDrawingHandlerIsAskedForShownButtonsAndSeparators) {
+    auto* bar = Add<TToolBar>("Bar", 0, 0, 0, 26);
+    bar->AddButton("A");
+    bar->AddButton("", TToolButtonStyle::tbsSeparator);
+    bar->AddButton("Hidden");
+    bar->AddButton("B");
+    std::vector<int> asked;
+    bar->OnCustomDrawButton = [&](TToolBar*, TToolButton* b, gdi::DC&, bool&) {
+        asked.push_back(b->Index());
+    };
+    form->Show();
+    win::SendMessage(bar->Handle(), win::TB_HIDEBUTTON, bar->Buttons(2).Command(), 1);
+    asked.clear();
+    bar->Invalidate();
+    win::UpdateAllWindows();
+    EXPECT_EQ(asked, (std::vector<int>{0, 1, 3}));
+}
+
+// A new window of the bar starts with no button lit or held: the old window's mouse is gone.
+TEST_F(UiTest, ANewWindowOfAToolBarHasNoButtonLitOrHeld) {
+    auto* bar = Add<TToolBar>("Bar", 0, 0, 0, 26);
+    int clicks = 0;
+    TToolButton& a = bar->AddButton("A");
+    a.OnClick = [&](TObject*) { ++clicks; };
+    form->Show();
+    const gdi::Point at = Centre(a.BoundsRect());
+    MouseAt(bar, win::MouseAction::Move, at);
+    ASSERT_EQ(bar->State().hot, 0);
+    MouseAt(bar, win::MouseAction::LeftDown, at);
+    ASSERT_EQ(bar->State().pressed, 0);
+    win::DestroyWindow(bar->Handle());
+    ASSERT_NE(bar->Handle(), nullptr);
+    EXPECT_EQ(bar->State().hot, -1);
+    EXPECT_EQ(bar->State().pressed, -1);
+    EXPECT_FALSE(bar->State().buttons[0].state & win::TBSTATE_PRESSED) << "drawn up again";
+    // The button let go over the new window was never pressed there.
+    MouseAt(bar, win::MouseAction::LeftUp, at);
+    EXPECT_EQ(clicks, 0);
+}
+
 }  // namespace
 }  // namespace forms

@@ -2,6 +2,8 @@
 // the system look where the skin has nothing to paint a bar with.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "forms/tool_bar.h"
 #include "platform/win/metrics.h"
 #include "platform/win/styles.h"
@@ -155,6 +157,33 @@ TEST_F(SkinToolbarTest, TheApplicationsDrawingHandlersKeepTheirPartsFromTheSkin)
     EXPECT_EQ(Corner(bar, 2), blue) << "the disabled button is the handler's";
     bar->SetFlat(false);
     EXPECT_EQ(Corner(bar, 0), kStates[0]) << "the others are the skin's";
+}
+
+// The skin asks the button drawing handler for the same buttons as the bar without a skin:
+// separators too (the handler may draw one its own way), hidden buttons not.
+TEST_F(SkinToolbarTest, TheButtonDrawingHandlerIsAskedForSeparatorsAndNotForHiddenButtons) {
+    data->Toolbarbtn = ButtonElement();
+    auto* bar = MakeBar();
+    bar->AddButton("", forms::TToolButtonStyle::tbsSeparator);
+    bar->AddButton("Hidden");
+    const gdi::Color blue = gdi::rgb(0, 0, 200);
+    std::vector<int> asked;
+    bar->OnCustomDrawButton = [&](forms::TToolBar*, forms::TToolButton* b, gdi::DC& dc,
+                                  bool& draw) {
+        asked.push_back(b->Index());
+        if (b->Style() == forms::TToolButtonStyle::tbsSeparator) {
+            dc.fill_rect(b->BoundsRect(), blue);
+            draw = false;
+        }
+    };
+    ShowSkinned();
+    ASSERT_EQ(SkinClass(bar), "TSkinToolbar");
+    win::SendMessage(bar->Handle(), win::TB_HIDEBUTTON, bar->Buttons(4).Command(), 1);
+    asked.clear();
+    bar->Invalidate();
+    win::UpdateAllWindows();
+    EXPECT_EQ(asked, (std::vector<int>{0, 1, 2, 3}));
+    EXPECT_EQ(Corner(bar, 3), blue) << "the separator the handler drew";
 }
 
 // A button drawing handler that lets itself go after the first button: the skin draws the
