@@ -44,6 +44,20 @@ TWinControl* g_creating = nullptr;
 // How many CreateWnd calls are under way: only the outermost tells the form.
 int g_create_depth = 0;
 
+// A broadcast under way over one parent's list: the place of the control hearing the message,
+// and the end of the controls that were in the list when it began. A handler may take controls
+// out of the list (free them, give them another parent); RemoveControl keeps both right, so that
+// every control after the one hearing it still hears it, once.
+struct BroadcastPlace {
+    const TWinControl* parent;
+    size_t at;
+    size_t end;
+    bool gone;  // the control that was at `at` left the list; the next one stands there now
+    BroadcastPlace* outer;
+};
+// The broadcasts under way, the innermost first.
+BroadcastPlace* g_broadcasts = nullptr;
+
 void EnsureClass(const std::string& name, win::WNDPROC proc) {
     static std::set<std::string> registered;
     if (registered.count(name))
@@ -404,38 +418,36 @@ void TWinControl::PaintControls(gdi::DC& dc, const gdi::Rect& whole) {
 }
 
 void TWinControl::Broadcast(TMessage& m) {
-    // By index, on the list as it stands, without a copy of it. A handler may free or move
-    // controls: a control that left the list is not read again (its children hear nothing
-    // more) and the one that took its place comes next; one that moved is followed to its new
-    // place, so that none hears the message twice.
-    for (size_t i = 0; i < controls_.size(); ++i) {
-        TControl* c = controls_[i];
+    // By index, on the list as it stands, without a copy of it. The controls in the list when
+    // the broadcast begins hear it, each once: a control that leaves the list is not read again
+    // (its children hear nothing more), and one added meanwhile (or taken out and put back, at
+    // the end) does not hear it.
+    BroadcastPlace place{this, 0, controls_.size(), false, g_broadcasts};
+    g_broadcasts = &place;
+    struct Done {
+        BroadcastPlace& place;
+        ~Done() { g_broadcasts = place.outer; }
+    } done{place};
+    for (; place.at < place.end; ++place.at) {
+        TControl* c = controls_[place.at];
         m.Result = c->Perform(m.Msg, m.WParam, m.LParam);
         if (m.Msg == CM_DIALOGKEY && m.Result)
             return;
-        if ((i >= controls_.size() || controls_[i] != c) && !FindAgain(c, &i))
-            continue;
-        // A windowed control without children has nobody to pass the message on to.
-        TWinControl* wc = c->AsWinControl();
-        if (wc == nullptr || wc->controls_.empty())
-            continue;
-        wc->Broadcast(m);
-        if (m.Msg == CM_DIALOGKEY && m.Result)
-            return;
-        if ((i >= controls_.size() || controls_[i] != c) && !FindAgain(c, &i))
-            continue;
+        if (!place.gone) {
+            // A windowed control without children has nobody to pass the message on to.
+            TWinControl* wc = c->AsWinControl();
+            if (wc != nullptr && !wc->controls_.empty()) {
+                wc->Broadcast(m);
+                if (m.Msg == CM_DIALOGKEY && m.Result)
+                    return;
+            }
+        }
+        if (place.gone) {
+            // The next control has taken its place: the step is taken back.
+            place.gone = false;
+            --place.at;
+        }
     }
-}
-
-bool TWinControl::FindAgain(const TControl* c, size_t* i) const {
-    const auto it = std::find(controls_.begin(), controls_.end(), c);
-    if (it != controls_.end()) {
-        *i = static_cast<size_t>(it - controls_.begin());
-        return true;
-    }
-    // Gone: the control now at *i comes next (the loop's step is taken back).
-    --*i;
-    return false;
 }
 
 void TWinControl::InsertControl(TControl* c) {
@@ -473,8 +485,23 @@ void TWinControl::RemoveControl(TControl* c) {
         list.erase(std::next(it).base());
         return true;
     };
-    if (erase_last(controls_) && c->Align() != TAlign::alNone)
-        --aligned_children_;
+    const auto found = std::find(controls_.rbegin(), controls_.rend(), c);
+    if (found != controls_.rend()) {
+        const size_t index = static_cast<size_t>(controls_.rend() - found) - 1;
+        // Broadcasts over this list under way keep their places.
+        for (BroadcastPlace* p = g_broadcasts; p; p = p->outer) {
+            if (p->parent != this || index >= p->end)
+                continue;
+            --p->end;
+            if (index < p->at)
+                --p->at;
+            else if (index == p->at)
+                p->gone = true;
+        }
+        controls_.erase(std::next(found).base());
+        if (c->Align() != TAlign::alNone)
+            --aligned_children_;
+    }
     if (tab_list_made_)
         erase_last(tab_list_);
 }

@@ -119,10 +119,6 @@ class TWinControl : public TControl {
     void InsertControl(TControl* c);
     void RemoveControl(TControl* c);
     void DestroyHandle();
-    // After a handler of a broadcast changed the list: where the control `c` that was at *i
-    // stands now (true), or, when it left the list, *i one before the control that took its
-    // place (false).
-    bool FindAgain(const TControl* c, size_t* i) const;
     void WMPaint(TMessage& message);
     bool ForwardMouseToGraphic(TMessage& message);
     static win::LRESULT StaticWndProc(win::HWND hwnd, win::UINT msg, win::WPARAM wp,

@@ -117,6 +117,35 @@ TEST_F(UiTest, ABroadcastGoesOnWhenAHandlerFreesControls) {
     EXPECT_EQ(holder->ControlCount(), 4);
 }
 
+// A handler that frees controls before its own place in the list, or moves one away and back,
+// leaves every control after it to hear the message once.
+TEST_F(UiTest, ABroadcastReachesEveryLaterControlWhateverAHandlerTakesOut) {
+    auto* holder = Add<TPanel>("Holder", 0, 0, 300, 200);
+    auto* elsewhere = Add<TPanel>("Elsewhere", 0, 0, 50, 50);
+    std::vector<std::string> heard;
+    std::vector<TCheckBox*> boxes;
+    for (const char* name : {"A", "B", "C", "D", "E", "F"})
+        boxes.push_back(Add<TCheckBox>(name, 0, 0, 20, 20, holder));
+    for (TCheckBox* b : boxes) {
+        b->WindowProc = [&heard, &boxes, b, elsewhere, holder](TMessage& m) {
+            if (m.Msg != CM_FOCUSCHANGED)
+                return;
+            heard.emplace_back(b->Name());
+            if (b == boxes[2]) {
+                delete boxes[0];  // C frees an earlier sibling and itself
+                delete b;
+            } else if (b == boxes[3]) {
+                b->SetParent(elsewhere);  // D leaves and comes back at the end
+                b->SetParent(holder);
+            }
+        };
+    }
+    TMessage m{CM_FOCUSCHANGED, 0, 0, 0};
+    holder->Broadcast(m);
+    EXPECT_EQ(heard, (std::vector<std::string>{"A", "B", "C", "D", "E", "F"}));
+    EXPECT_EQ(holder->ControlCount(), 4);
+}
+
 // A plain control (neither a windowed nor a windowless painting one) among a panel's children
 // has nothing to paint: the panel paints around it and its painting children as ever.
 TEST_F(UiTest, APlainControlAmongChildrenIsPassedOverWhenTheParentPaints) {
