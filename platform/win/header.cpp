@@ -321,6 +321,14 @@ bool HandleHeaderMessage(HWND hwnd, HeaderState& s, UINT msg, WPARAM wParam, LPA
         case WM_ENABLE:
             out.repaint = true;
             return false;
+        case WM_DESTROY:
+            // The mouse's hold and light belong to the window: a window made anew for the same
+            // sections starts with none lit, held or dragged.
+            s.hot = -1;
+            s.pressed = -1;
+            s.pressed_in = false;
+            s.tracking = -1;
+            return false;
         default:
             return false;
     }

@@ -369,6 +369,13 @@ bool HandleTrackBarMessage(HWND hwnd, TrackBarState& s, UINT msg, WPARAM wParam,
         case WM_ENABLE:
             repaint = true;
             return false;
+        case WM_DESTROY:
+            // The mouse's hold and light belong to the window: a window made anew for the same
+            // range starts with the thumb neither held nor lit.
+            s.dragging = false;
+            s.paging = false;
+            s.hot = false;
+            return false;
         default:
             return false;
     }

@@ -175,5 +175,40 @@ TEST_F(UiTest, AHeadersSectionsClickAndResizeForTheOperator) {
     EXPECT_EQ(header->Sections(0).Width(), 0);
 }
 
+// A track bar's thumb or a header's divider held when the window goes is not held by the
+// window made anew: moves over it change nothing, and nothing is lit.
+TEST_F(UiTest, ATrackBarOrHeaderWindowMadeAnewHoldsNothing) {
+    auto* bar = Add<TTrackBar>("Track", 10, 40, 200, 45);
+    auto* header = Add<THeaderControl>("Header", 0, 0, 300, 20);
+    header->AddSection("Channel", 100);
+    form->Show();
+    bar->SetPosition(5);
+    win::RECT thumb;
+    win::SendMessage(bar->Handle(), win::TBM_GETTHUMBRECT, 0,
+                     reinterpret_cast<win::LPARAM>(&thumb));
+    const int x = (thumb.left + thumb.right) / 2, y = (thumb.top + thumb.bottom) / 2;
+    win::SendMessage(bar->Handle(), win::WM_MOUSEMOVE, 0, win::MAKELPARAM(x, y));
+    win::SendMessage(bar->Handle(), win::WM_LBUTTONDOWN, win::MK_LBUTTON, win::MAKELPARAM(x, y));
+    ASSERT_TRUE(bar->State().dragging);
+    win::DestroyWindow(bar->Handle());
+    ASSERT_NE(bar->Handle(), nullptr);
+    EXPECT_FALSE(bar->State().dragging);
+    EXPECT_FALSE(bar->State().hot);
+    win::SendMessage(bar->Handle(), win::WM_MOUSEMOVE, 0, win::MAKELPARAM(x + 60, y));
+    EXPECT_EQ(bar->Position(), 5);
+
+    win::SendMessage(header->Handle(), win::WM_MOUSEMOVE, 0, win::MAKELPARAM(50, 10));
+    ASSERT_EQ(header->State().hot, 0);
+    win::SendMessage(header->Handle(), win::WM_LBUTTONDOWN, win::MK_LBUTTON,
+                     win::MAKELPARAM(100, 10));
+    ASSERT_EQ(header->State().tracking, 0);
+    win::DestroyWindow(header->Handle());
+    ASSERT_NE(header->Handle(), nullptr);
+    EXPECT_EQ(header->State().tracking, -1);
+    EXPECT_EQ(header->State().hot, -1);
+    win::SendMessage(header->Handle(), win::WM_MOUSEMOVE, 0, win::MAKELPARAM(150, 10));
+    EXPECT_EQ(header->Sections(0).Width(), 100);
+}
+
 }  // namespace
 }  // namespace forms
