@@ -5,22 +5,11 @@
 
 #include "platform/gdi/dc.h"
 #include "platform/gdi/font_engine.h"
+#include "platform/gdi/glyph_blend.h"
 
 namespace gdi {
 
 namespace {
-
-// src * a + dst * (255 - a), each channel divided by 255 and rounded. Red and blue share one
-// multiplication in two 16-bit lanes (a channel product stays below 65536, so lanes never
-// carry), and (x + 128 + ((x + 128) >> 8)) >> 8 is the rounded x / 255 for all such x.
-inline Pixel blend(Pixel dst, Pixel src, unsigned a) {
-    const unsigned na = 255 - a;
-    unsigned rb = (src & 0x00FF00FFu) * a + (dst & 0x00FF00FFu) * na + 0x00800080u;
-    rb = ((rb + ((rb >> 8) & 0x00FF00FFu)) >> 8) & 0x00FF00FFu;
-    unsigned g = ((src >> 8) & 0xFFu) * a + ((dst >> 8) & 0xFFu) * na + 0x80u;
-    g = (g + (g >> 8)) & 0xFF00u;
-    return 0xFF000000u | rb | g;
-}
 
 void fill_clipped(Bitmap& bm, const Region& clip, const Rect& limit, const Rect& r, Pixel p) {
     const Rect a = r.intersect(limit);
@@ -35,87 +24,13 @@ void fill_clipped(Bitmap& bm, const Region& clip, const Rect& limit, const Rect&
     }
 }
 
-// Blends of a text colour over a background colour for every coverage value, for the last few
-// pairs. Text mostly lies on a plain face in one of a few colours, so nearly every pixel of a
-// run takes its value from the table of the background under its first inked pixel.
-class BlendTables {
-  public:
-    const Pixel* find(Pixel colour, Pixel background) {
-        for (const Entry& e : entries_) {
-            if (e.used && e.colour == colour && e.background == background) {
-                return e.by_coverage;
-            }
-        }
-        Entry& e = entries_[next_];
-        next_ = (next_ + 1) % kCount;
-        e.used = true;
-        e.colour = colour;
-        e.background = background;
-        for (unsigned a = 0; a < 256; ++a) {
-            e.by_coverage[a] = blend(background, colour, a);
-        }
-        return e.by_coverage;
-    }
-
-  private:
-    static constexpr size_t kCount = 8;
-    struct Entry {
-        bool used = false;
-        Pixel colour = 0;
-        Pixel background = 0;
-        Pixel by_coverage[256];
-    };
-    Entry entries_[kCount];
-    size_t next_ = 0;
-};
-
-// The blends over other backgrounds (a face shaded from row to row, as a button's is, or the
-// edge of a glyph drawn before): a pair is found by one look into a table indexed by a hash of
-// the pair, and each blend is worked out the first time its coverage value is met (0 marks
-// one not yet worked out: a blend is always opaque).
-class LazyBlendTables {
-  public:
-    Pixel* find(Pixel colour, Pixel background) {
-        Entry& e = entries_[slot(colour, background)];
-        if (!e.used || e.colour != colour || e.background != background) {
-            e.used = true;
-            e.colour = colour;
-            e.background = background;
-            std::fill(std::begin(e.by_coverage), std::end(e.by_coverage), Pixel{0});
-        }
-        return e.by_coverage;
-    }
-
-  private:
-    static constexpr unsigned kBits = 6;
-    static constexpr size_t kCount = size_t{1} << kBits;
-    static size_t slot(Pixel colour, Pixel background) {
-        const uint32_t h = (background ^ (colour * 0x9E3779B1u)) * 0x85EBCA6Bu;
-        return h >> (32 - kBits);
-    }
-    struct Entry {
-        bool used = false;
-        Pixel colour = 0;
-        Pixel background = 0;
-        Pixel by_coverage[256];
-    };
-    Entry entries_[kCount];
-};
-
 // Draws one line of text with its pen starting at x on the given baseline (bitmap
 // coordinates), glyphs anti-aliased in `color`, limited to `limit` and the clip rectangles.
 // `underline_at` is the byte offset of a character to underline (a mnemonic), or -1.
 void draw_run(Bitmap& bm, const Region& clip, const Rect& limit, SizedFont& font,
               std::string_view text, int x, int baseline, Color color, int underline_at) {
     const Pixel colour = pixel_of(color);
-    static thread_local BlendTables tables;
-    static thread_local LazyBlendTables other_tables;
-    // The table for the background under the first inked pixel, and the one for the other
-    // background met last.
-    const Pixel* table = nullptr;
-    Pixel table_background = 0;
-    Pixel* other = nullptr;
-    Pixel other_background = 0;
+    GlyphBlender blender(bm, color);
     const int thickness = std::max(1, font.em() / 14);
     const int start_x = x;
     for (size_t i = 0; i < text.size();) {
@@ -127,42 +42,8 @@ void draw_run(Bitmap& bm, const Region& clip, const Rect& limit, SizedFont& font
         if (!a.empty()) {
             for (const Rect& c : clip.rects_near(a)) {
                 const Rect r = c.intersect(a);
-                for (int y = r.top; y < r.bottom; ++y) {
-                    const Glyph::Ink ink = g.ink[static_cast<size_t>(y - gr.top)];
-                    const int x0 = std::max(r.left, gr.left + ink.first);
-                    const int x1 = std::min(r.right, gr.left + ink.end);
-                    if (x1 <= x0)
-                        continue;
-                    const uint8_t* cov = g.coverage.data() +
-                                         static_cast<size_t>(y - gr.top) * g.width + (x0 - gr.left);
-                    Pixel* d = bm.row(y) + x0;
-                    const int n = x1 - x0;
-                    for (int k = 0; k < n; ++k) {
-                        const unsigned cv = cov[k];
-                        if (cv == 0) {
-                            continue;
-                        }
-                        const Pixel under = d[k];
-                        if (under != table_background || !table) {
-                            if (table) {
-                                if (under != other_background || !other) {
-                                    other = other_tables.find(colour, under);
-                                    other_background = under;
-                                }
-                                Pixel v = other[cv];
-                                if (v == 0) {
-                                    v = blend(under, colour, cv);
-                                    other[cv] = v;
-                                }
-                                d[k] = v;
-                                continue;
-                            }
-                            table = tables.find(colour, under);
-                            table_background = under;
-                        }
-                        d[k] = table[cv];
-                    }
-                }
+                if (!r.empty())
+                    blender.draw(g, gr.left, gr.top, r);
             }
         }
         if (static_cast<int>(at) == underline_at) {

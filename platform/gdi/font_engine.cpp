@@ -14,23 +14,6 @@
 
 namespace gdi {
 
-void Glyph::find_ink() {
-    ink.assign(static_cast<size_t>(std::max(height, 0)), Ink{});
-    if (width <= 0 || width > 0xFFFF) {
-        return;
-    }
-    for (int y = 0; y < height; ++y) {
-        const uint8_t* row = coverage.data() + static_cast<size_t>(y) * width;
-        int first = 0;
-        int end = width;
-        while (first < end && row[first] == 0)
-            ++first;
-        while (end > first && row[end - 1] == 0)
-            --end;
-        ink[static_cast<size_t>(y)] = {static_cast<uint16_t>(first), static_cast<uint16_t>(end)};
-    }
-}
-
 char32_t next_code_point(std::string_view s, size_t& i) {
     const auto b = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
     const unsigned char c = b(i);
@@ -394,14 +377,18 @@ SizedFont& FontEngine::resolve(const Font& f) {
 
 // --- Glyphs ----------------------------------------------------------------------------------
 
-const Glyph& SizedFont::glyph(char32_t cp) {
-    if (cp < 128) {
-        if (!ascii_[cp]) {
-            ascii_[cp] = &load(cp);
-        }
-        return *ascii_[cp];
+const Glyph& SizedFont::glyph_slow(char32_t cp) {
+    if (cp >= kDirectLimit) {
+        return load(cp);
     }
-    return load(cp);
+    std::unique_ptr<GlyphPage>& page = pages_[cp >> 8];
+    if (!page) {
+        page = std::make_unique<GlyphPage>();
+        page->fill(nullptr);
+    }
+    const Glyph& g = load(cp);
+    (*page)[cp & 0xFF] = &g;
+    return g;
 }
 
 const Glyph& SizedFont::load(char32_t cp) {

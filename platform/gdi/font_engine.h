@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -30,7 +31,16 @@ struct Glyph {
         uint16_t end = 0;
     };
     std::vector<Ink> ink;
-    // Fills `ink` from `coverage`.
+    // Per row, the inked columns the drawing visits, in order: the column in the low 16 bits
+    // and its coverage above them. Columns of zero coverage are not listed, so drawing never
+    // visits them.
+    std::vector<uint32_t> inked;
+    // Row y's columns are inked[row_inked[y]] up to inked[row_inked[y + 1]] (height + 1
+    // entries).
+    std::vector<uint32_t> row_inked;
+    static constexpr uint32_t kColumnMask = 0xFFFF;
+    static constexpr int kCoverageShift = 16;
+    // Fills `ink`, `inked` and `row_inked` from `coverage`.
     void find_ink();
 };
 
@@ -40,8 +50,18 @@ class SizedFont {
   public:
     const TextMetrics& metrics() const { return metrics_; }
     int em() const { return em_; }
-    // The glyph for a code point, rendered at first use and cached.
-    const Glyph& glyph(char32_t cp);
+    // The glyph for a code point, rendered at first use and cached. Code points of the basic
+    // multilingual plane (every character of the console's three languages) are found in a
+    // direct table, the others by hashing.
+    const Glyph& glyph(char32_t cp) {
+        if (cp < kDirectLimit) {
+            if (const GlyphPage* page = pages_[cp >> 8].get()) {
+                if (const Glyph* g = (*page)[cp & 0xFF])
+                    return *g;
+            }
+        }
+        return glyph_slow(cp);
+    }
     // Family names of the two faces used (primary first).
     const std::string& family(int face) const { return families_[face == 1 ? 1 : 0]; }
     bool underline() const { return underline_; }
@@ -65,8 +85,12 @@ class SizedFont {
     // were rendered since (the cache is written again only when something is new).
     bool from_cache_ = false;
     size_t rendered_ = 0;
-    // ASCII glyphs looked up without hashing (map nodes do not move).
-    const Glyph* ascii_[128] = {};
+    // The direct table: a page of 256 code points per high byte, made at its first glyph
+    // (map nodes do not move, so the pointers stay good).
+    static constexpr char32_t kDirectLimit = 0x10000;
+    using GlyphPage = std::array<const Glyph*, 256>;
+    std::unique_ptr<GlyphPage> pages_[kDirectLimit >> 8];
+    const Glyph& glyph_slow(char32_t cp);
     Glyph box_;
 };
 
