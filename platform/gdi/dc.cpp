@@ -2,6 +2,7 @@
 
 #include "platform/gdi/shape_rows.h"
 #include "platform/gdi/shape_span_cache.h"
+#include "platform/gdi/stretch_map.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -71,81 +72,6 @@ int pen_width(const Pen& p) {
 Rect xywh(Point o, int w, int h) {
     return {o.x, o.y, clampc(int64_t{o.x} + w), clampc(int64_t{o.y} + h)};
 }
-
-// One axis of a stretch: for destination positions first .. first + count - 1 (of dst_len),
-// the source position, or -1 when it falls outside the source bitmap. Position k takes
-// src_start + k * src_len / dst_len; the quotient and remainder are carried from one position
-// to the next rather than divided again, and maps as long as a window is wide are kept in
-// place, so the many small stretches of a paint (the parts of each skinned button) allocate
-// nothing.
-class StretchMap {
-  public:
-    StretchMap(int first, int count, int dst_len, int src_start, int src_len, bool mirror,
-               int src_limit) {
-        const size_t n = static_cast<size_t>(std::max(count, 0));
-        if (n > kInPlace)
-            heap_.resize(n);
-        map_ = n > kInPlace ? heap_.data() : in_place_;
-        if (n == 0)
-            return;
-        const int64_t len = dst_len;
-        int64_t k = mirror ? len - 1 - first : first;
-        int64_t q = k * src_len / len;
-        int64_t r = k * src_len % len;
-        const int64_t dq = src_len / len;
-        const int64_t dr = src_len % len;
-        size_ = n;
-        if (!mirror && src_start >= 0 && int64_t{src_start} + src_len <= src_limit) {
-            // The whole source span lies inside the source: no position needs the test (the
-            // usual case, each piece of an element).
-            inside_ = true;
-            for (size_t i = 0; i < n; ++i) {
-                map_[i] = static_cast<int>(src_start + q);
-                q += dq;
-                r += dr;
-                if (r >= len) {
-                    r -= len;
-                    ++q;
-                }
-            }
-            return;
-        }
-        for (size_t i = 0; i < n; ++i) {
-            const int64_t s = src_start + q;
-            map_[i] = (s >= 0 && s < src_limit) ? static_cast<int>(s) : -1;
-            if (mirror) {
-                q -= dq;
-                r -= dr;
-                if (r < 0) {
-                    r += len;
-                    --q;
-                }
-            } else {
-                q += dq;
-                r += dr;
-                if (r >= len) {
-                    r -= len;
-                    ++q;
-                }
-            }
-        }
-        size_ = n;
-    }
-    StretchMap(const StretchMap&) = delete;
-    StretchMap& operator=(const StretchMap&) = delete;
-
-    int operator[](size_t i) const { return map_[i]; }
-    const int* data() const { return map_; }
-    bool all_inside() const { return inside_ || std::find(map_, map_ + size_, -1) == map_ + size_; }
-
-  private:
-    static constexpr size_t kInPlace = 2048;
-    int in_place_[kInPlace];
-    std::vector<int> heap_;
-    int* map_ = nullptr;
-    size_t size_ = 0;
-    bool inside_ = false;  // every position known to fall inside the source
-};
 
 // One destination row of n pixels from source columns map[0 .. n - 1], all inside the source
 // row and running from s0 to s1 - 1. A source stretch of one colour (the faces of most

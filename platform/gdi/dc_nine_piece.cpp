@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <cstring>
 #include <cwchar>
-#include <vector>
 
 #include "platform/gdi/dc.h"
+#include "platform/gdi/stretch_map.h"
 
 namespace gdi {
 
@@ -16,45 +16,6 @@ constexpr Pixel kRgbMask = 0x00FFFFFFu;
 // The largest destination drawn in one pass; anything larger is left to the piece-by-piece
 // path (no screen is that large).
 constexpr int kMaxSide = 1 << 20;
-
-// Source columns of destination columns, kept in place for widths a window can have.
-class ColumnMap {
-  public:
-    explicit ColumnMap(size_t n) {
-        if (n > kInPlace)
-            heap_.resize(n);
-        data_ = n > kInPlace ? heap_.data() : in_place_;
-    }
-    ColumnMap(const ColumnMap&) = delete;
-    ColumnMap& operator=(const ColumnMap&) = delete;
-    int* data() { return data_; }
-
-  private:
-    static constexpr size_t kInPlace = 2048;
-    int in_place_[kInPlace];
-    std::vector<int> heap_;
-    int* data_ = nullptr;
-};
-
-// map[0 .. count - 1]: the source columns of destination positions first .. first + count - 1
-// of a stretch of src_len pixels from src_start over dst_len pixels (position k takes
-// src_start + k * src_len / dst_len; quotient and remainder carried from one to the next).
-void stretch_positions(int* map, int first, int count, int dst_len, int src_start, int src_len) {
-    const int64_t len = dst_len;
-    int64_t q = int64_t{first} * src_len / len;
-    int64_t r = int64_t{first} * src_len % len;
-    const int64_t dq = src_len / len;
-    const int64_t dr = src_len % len;
-    for (int i = 0; i < count; ++i) {
-        map[i] = static_cast<int>(src_start + q);
-        q += dq;
-        r += dr;
-        if (r >= len) {
-            r -= len;
-            ++q;
-        }
-    }
-}
 
 void fill_pixels(Pixel* d, int n, Pixel p) {
     if (n <= 16) {
@@ -66,30 +27,16 @@ void fill_pixels(Pixel* d, int n, Pixel p) {
     }
 }
 
-// How one run of destination pixels takes its source.
-struct RunSource {
-    const Pixel* row;  // the source row
-    int y;             // its row in the image (for the key runs)
-    const int* map;    // the source column of each destination pixel
-    bool identity;     // map[k] == map[0] + k
-    int s0, s1;        // the source columns the map takes, s0 .. s1 - 1
+// A run of destination columns inside one clip rectangle and the source columns it takes,
+// the same for every row of its band: worked out once per clip rectangle, not per row.
+struct ColumnRun {
+    int dst = 0;               // its first column in the bitmap
+    int count = 0;             // its width
+    const int* map = nullptr;  // the source column of each of its columns
+    int s0 = 0, s1 = 0;        // the source columns it takes, s0 .. s1 - 1
+    bool straight = false;     // map[k] == s0 + k: a straight copy
+    bool tiled = false;        // a tiled centre, taking the centre's own source row
 };
-
-// Copies n pixels without looking at the key. A stretched run whose source columns are one
-// colour (element faces are mostly flat along their rows) is a fill.
-void copy_run(Pixel* d, int n, const RunSource& s) {
-    if (s.identity) {
-        std::memcpy(d, s.row + s.map[0], sizeof(Pixel) * static_cast<size_t>(n));
-        return;
-    }
-    const Pixel p = s.row[s.s0];
-    if (std::all_of(s.row + s.s0 + 1, s.row + s.s1, [p](Pixel q) { return q == p; })) {
-        fill_pixels(d, n, p);
-        return;
-    }
-    for (int k = 0; k < n; ++k)
-        d[k] = s.row[s.map[k]];
-}
 
 struct KeyRule {
     KeyMode mode = KeyMode::Copy;
@@ -98,45 +45,105 @@ struct KeyRule {
     Pixel shown = 0;  // the colour key pixels take with KeyMode::ShowColour
 };
 
-void draw_run(Pixel* d, int n, const RunSource& s, const KeyRule& k) {
-    if (k.mode == KeyMode::Copy) {
-        copy_run(d, n, s);
+// Copies a run without looking at the key. A stretched run whose source columns are one
+// colour (element faces are mostly flat along their rows) is a fill.
+void copy_run(Pixel* d, const ColumnRun& c, const Pixel* srow) {
+    if (c.straight) {
+        std::memcpy(d, srow + c.s0, sizeof(Pixel) * static_cast<size_t>(c.count));
         return;
     }
-    const int s0 = s.s0;
-    const int s1 = s.s1;
-    if (k.runs->opaque(s.y, s0, s1)) {
-        copy_run(d, n, s);
+    const Pixel p = srow[c.s0];
+    if (std::all_of(srow + c.s0 + 1, srow + c.s1, [p](Pixel q) { return q == p; })) {
+        fill_pixels(d, c.count, p);
         return;
     }
-    if (s.identity) {
+    for (int k = 0; k < c.count; ++k)
+        d[k] = srow[c.map[k]];
+}
+
+// Draws a run of source row sy into the destination row. Returns whether each of its pixels
+// now depends on the source alone (no destination pixel showing through), so that a row below
+// taking the same source rows may be copied from it.
+bool draw_run(Pixel* drow, const ColumnRun& c, const Pixel* srow, int sy, const KeyRule& k) {
+    Pixel* const d = drow + c.dst;
+    if (k.mode == KeyMode::Copy || k.runs->opaque(sy, c.s0, c.s1)) {
+        copy_run(d, c, srow);
+        return true;
+    }
+    const bool show = k.mode == KeyMode::ShowColour;
+    if (c.straight) {
         // The runs of pixels that are not the key are copied; between them the destination
         // shows through, or takes the colour shown.
-        int x = s0;
-        for (const KeyRuns::Run& run : k.runs->row(s.y)) {
-            if (run.end <= s0)
+        int x = c.s0;
+        for (const KeyRuns::Run& run : k.runs->row(sy)) {
+            if (run.end <= c.s0)
                 continue;
-            if (run.begin >= s1)
+            if (run.begin >= c.s1)
                 break;
-            const int a = std::max(run.begin, s0);
-            const int b = std::min(run.end, s1);
-            if (k.mode == KeyMode::ShowColour && a > x)
-                fill_pixels(d + (x - s0), a - x, k.shown);
-            std::memcpy(d + (a - s0), s.row + a, sizeof(Pixel) * static_cast<size_t>(b - a));
+            const int a = std::max(run.begin, c.s0);
+            const int b = std::min(run.end, c.s1);
+            if (show && a > x)
+                fill_pixels(d + (x - c.s0), a - x, k.shown);
+            std::memcpy(d + (a - c.s0), srow + a, sizeof(Pixel) * static_cast<size_t>(b - a));
             x = b;
         }
-        if (k.mode == KeyMode::ShowColour && s1 > x)
-            fill_pixels(d + (x - s0), s1 - x, k.shown);
-        return;
+        if (show && c.s1 > x)
+            fill_pixels(d + (x - c.s0), c.s1 - x, k.shown);
+        return show;
     }
-    for (int c = 0; c < n; ++c) {
-        const Pixel p = s.row[s.map[c]];
+    for (int i = 0; i < c.count; ++i) {
+        const Pixel p = srow[c.map[i]];
         if ((p & kRgbMask) != k.key)
-            d[c] = p;
-        else if (k.mode == KeyMode::ShowColour)
-            d[c] = k.shown;
+            d[i] = p;
+        else if (show)
+            d[i] = k.shown;
     }
+    return show;
 }
+
+// The runs of one band of rows (left edge, centre, right edge), cut to a clip rectangle.
+// Straight copies that go on where the run before them ends, in the destination and in the
+// source, are joined: an element drawn at its own width is one copy per row.
+struct BandRuns {
+    ColumnRun runs[3];
+    int n = 0;
+
+    // Columns x0 .. x1 - 1 (bitmap) within clip_left .. clip_right - 1, their source columns
+    // from map (whose first entry is bitmap column map_left). A tiled centre's run takes the
+    // source centre centre_s0 .. centre_s1 - 1.
+    void add(int clip_left, int clip_right, int x0, int x1, const int* map, int map_left,
+             bool tiled = false, int centre_s0 = 0, int centre_s1 = 0) {
+        const int a = std::max(x0, clip_left);
+        const int b = std::min(x1, clip_right);
+        if (a >= b)
+            return;
+        ColumnRun c;
+        c.dst = a;
+        c.count = b - a;
+        c.map = map + (a - map_left);
+        c.s0 = c.map[0];
+        c.s1 = c.map[c.count - 1] + 1;
+        // A stretch only moves forward, by the same step give or take one: it is straight
+        // when it moves count - 1 columns in count - 1 steps. A tiled centre that wraps round
+        // is not, and takes the whole source centre.
+        c.straight = c.s1 - c.s0 == c.count;
+        c.tiled = tiled;
+        if (tiled && !c.straight) {
+            c.s0 = centre_s0;
+            c.s1 = centre_s1;
+        }
+        if (n > 0) {
+            ColumnRun& p = runs[n - 1];
+            if (p.straight && c.straight && p.tiled == c.tiled && p.dst + p.count == c.dst &&
+                p.s1 == c.s0) {
+                p.count += c.count;
+                p.s1 = c.s1;
+                return;
+            }
+        }
+        runs[n++] = c;
+    }
+};
 
 }  // namespace
 
@@ -169,8 +176,8 @@ bool DC::draw_nine_piece(const Rect& dest, const Bitmap& src, const NinePiece& p
     const int vx0 = visible.left - db.left;
     const int vx1 = visible.right - db.left;
     const size_t n = static_cast<size_t>(vx1 - vx0);
-    ColumnMap stretched_map(n);
-    int* const stretched = stretched_map.data();
+    PositionRow stretched_row(n);
+    int* const stretched = stretched_row.data();
     for (int x = vx0; x < std::min(vx1, L); ++x)
         stretched[x - vx0] = s.left + x;
     const int c0 = std::max(vx0, L);
@@ -180,8 +187,8 @@ bool DC::draw_nine_piece(const Rect& dest, const Bitmap& src, const NinePiece& p
     for (int x = std::max(vx0, W - R); x < vx1; ++x)
         stretched[x - vx0] = s.right - W + x;
     // A tiled centre repeats the source centre's columns from the centre's left edge.
-    ColumnMap tiled_map(piece.tile ? n : 0);
-    int* const tiled = tiled_map.data();
+    PositionRow tiled_row(piece.tile ? n : 0);
+    int* const tiled = tiled_row.data();
     if (piece.tile) {
         for (int x = c0; x < c1; ++x)
             tiled[x - vx0] = s.left + L + (x - L) % cw;
@@ -194,53 +201,85 @@ bool DC::draw_nine_piece(const Rect& dest, const Bitmap& src, const NinePiece& p
         rule.key = pixel_of(key) & kRgbMask;
         rule.shown = pixel_of(shown);
     }
-    const bool centre_identity = dcw == cw;
-    const bool centre_rows_identity = dch == ch;
-    // Draws destination columns [x0, x1) (local) of bitmap row by, clipped to [a, b).
-    auto segment = [&](Pixel* drow, int clip_left, int clip_right, int x0, int x1, int sy,
-                       const int* map, bool identity) {
-        const int a = std::max(x0 + db.left, clip_left);
-        const int b = std::min(x1 + db.left, clip_right);
-        if (a >= b)
-            return;
-        const int* m = map + (a - db.left - vx0);
-        const int count = b - a;
-        int s0 = m[0];
-        int s1 = m[count - 1] + 1;
-        if (map == tiled && (count >= cw || s1 <= s0)) {
-            // A tiled centre's columns wrap round: the run takes the whole source centre.
-            s0 = s.left + L;
-            s1 = s.left + L + cw;
+    // Source rows of the visible destination rows, worked out once as the columns are: the
+    // corner rows at their height, the middle rows stretched down (and, for a tiled centre,
+    // the centre's own rows repeating).
+    const int vy0 = visible.top - db.top;
+    const int vy1 = visible.bottom - db.top;
+    const size_t rows_n = static_cast<size_t>(vy1 - vy0);
+    PositionRow row_map(rows_n);
+    int* const source_rows = row_map.data();
+    for (int y = vy0; y < std::min(vy1, T); ++y)
+        source_rows[y - vy0] = s.top + y;
+    const int r0 = std::max(vy0, T);
+    const int r1 = std::min(vy1, H - B);
+    if (r1 > r0)
+        stretch_positions(source_rows + (r0 - vy0), r0 - T, r1 - r0, dch, s.top + T, ch);
+    for (int y = std::max(vy0, H - B); y < vy1; ++y)
+        source_rows[y - vy0] = s.bottom - H + y;
+    PositionRow tiled_row_map(piece.tile ? rows_n : 0);
+    int* const tiled_rows = tiled_row_map.data();
+    if (piece.tile) {
+        for (int y = r0; y < r1; ++y)
+            tiled_rows[y - vy0] = s.top + T + (y - T) % ch;
+    }
+    // Bitmap columns and rows where the pieces meet.
+    const int xl = db.left + L;
+    const int xr = db.left + W - R;
+    const int yt = db.top + T;
+    const int yb = db.top + H - B;
+    const int map_left = visible.left;
+    // Rows y0 .. y1 - 1 (bitmap) of one band, drawn as `runs`. A row taking the same source
+    // rows as the row above, when that row took its pixels from the source alone, is a copy
+    // of it (a centre stretched down repeats its rows).
+    auto draw_rows = [&](const Rect& i, int y0, int y1, const BandRuns& runs, const int* centre) {
+        const size_t row_bytes = sizeof(Pixel) * static_cast<size_t>(i.width());
+        bool above_whole = false;
+        int above_sy = -1, above_centre_sy = -1;
+        for (int by = y0; by < y1; ++by) {
+            const size_t k = static_cast<size_t>(by - visible.top);
+            const int sy = source_rows[k];
+            const int centre_sy = centre ? centre[k] : sy;
+            Pixel* const drow = target_->row(by);
+            if (above_whole && sy == above_sy && centre_sy == above_centre_sy) {
+                std::memcpy(drow + i.left, drow + i.left - target_->stride(), row_bytes);
+                continue;
+            }
+            bool whole = true;
+            for (int r = 0; r < runs.n; ++r) {
+                const ColumnRun& c = runs.runs[r];
+                const int row_y = c.tiled ? centre_sy : sy;
+                whole &= draw_run(drow, c, src.row(row_y), row_y, rule);
+            }
+            above_whole = whole;
+            above_sy = sy;
+            above_centre_sy = centre_sy;
         }
-        const RunSource rs{src.row(sy), sy, m, identity, s0, s1};
-        draw_run(drow + a, count, rs, rule);
     };
     for (const Rect& cr : clips(visible)) {
         const Rect i = cr.intersect(visible);
         if (i.empty())
             continue;
-        for (int by = i.top; by < i.bottom; ++by) {
-            const int y = by - db.top;
-            Pixel* drow = target_->row(by);
-            if (y < T || y >= H - B) {
-                // Corners and the top or bottom edge: one source row, at its own height.
-                const int sy = y < T ? s.top + y : s.bottom - (H - y);
-                segment(drow, i.left, i.right, 0, L, sy, stretched, true);
-                segment(drow, i.left, i.right, L, W - R, sy, stretched, centre_identity);
-                segment(drow, i.left, i.right, W - R, W, sy, stretched, true);
-                continue;
-            }
-            // The left and right edges and the centre, stretched down (or the centre tiled).
-            const int k = y - T;
-            const int sy =
-                s.top + T + (centre_rows_identity ? k : static_cast<int>(int64_t{k} * ch / dch));
-            segment(drow, i.left, i.right, 0, L, sy, stretched, true);
+        // Corner rows (the top and bottom edges between them) take one source row for all
+        // three runs; so do the middle rows unless the centre is tiled.
+        BandRuns edge_band;
+        edge_band.add(i.left, i.right, db.left, xl, stretched, map_left);
+        edge_band.add(i.left, i.right, xl, xr, stretched, map_left);
+        edge_band.add(i.left, i.right, xr, db.right, stretched, map_left);
+        draw_rows(i, i.top, std::min(i.bottom, yt), edge_band, nullptr);
+        if (std::max(i.top, yt) < std::min(i.bottom, yb)) {
+            BandRuns middle_band;
+            middle_band.add(i.left, i.right, db.left, xl, stretched, map_left);
             if (piece.tile)
-                segment(drow, i.left, i.right, L, W - R, s.top + T + k % ch, tiled, false);
+                middle_band.add(i.left, i.right, xl, xr, tiled, map_left, true, s.left + L,
+                                s.left + L + cw);
             else
-                segment(drow, i.left, i.right, L, W - R, sy, stretched, centre_identity);
-            segment(drow, i.left, i.right, W - R, W, sy, stretched, true);
+                middle_band.add(i.left, i.right, xl, xr, stretched, map_left);
+            middle_band.add(i.left, i.right, xr, db.right, stretched, map_left);
+            draw_rows(i, std::max(i.top, yt), std::min(i.bottom, yb), middle_band,
+                      piece.tile ? tiled_rows : nullptr);
         }
+        draw_rows(i, std::max(i.top, yb), i.bottom, edge_band, nullptr);
     }
     return true;
 }
