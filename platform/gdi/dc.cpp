@@ -145,6 +145,30 @@ void DC::detach() {
     update_clip();
 }
 
+void DC::reset(Bitmap& target) {
+    target_ = &target;
+    dc_origin_ = {};
+    viewport_ = {};
+    pos_ = {};
+    has_visible_ = false;
+    visible_ = Region();
+    has_clip_ = false;
+    clip_ = Region();
+    effective_clip_ = Region();
+    base_clip_ = Region();
+    base_valid_ = false;
+    font_ = Font();
+    text_color_ = 0;
+    bk_color_ = rgb(255, 255, 255);
+    bk_mode_ = BkMode::Opaque;
+    text_align_ = TA_LEFT | TA_TOP;
+    pen_ = Pen();
+    brush_ = Brush();
+    saved_.clear();
+    sized_ = nullptr;
+    update_clip();
+}
+
 void DC::set_dc_origin(Point p) {
     dc_origin_ = p;
     update_clip();
@@ -166,6 +190,13 @@ Point DC::offset_viewport_origin(int dx, int dy) {
 void DC::set_visible_region(const Region* device_region) {
     has_visible_ = device_region != nullptr;
     visible_ = device_region ? *device_region : Region();
+    base_valid_ = false;
+    update_clip();
+}
+
+void DC::set_visible_region(Region&& device_region) {
+    has_visible_ = true;
+    visible_ = std::move(device_region);
     base_valid_ = false;
     update_clip();
 }

@@ -146,11 +146,18 @@ class DC {
 
     // From now on the DC draws nothing and reads nothing: what it drew on is gone.
     void detach();
+    // Makes the DC what a DC newly made over `target` is: both origins and the current
+    // position at 0, no visible or clip region, no saved states, the default font, colours,
+    // modes, pen and brush. A window system hands out one DC object after another this way
+    // without making each anew.
+    void reset(Bitmap& target);
 
     // --- Clipping --------------------------------------------------------------------------
     // The visible region in device coordinates; `nullptr` = the whole bitmap. Not affected by
     // select_clip_region(nullptr).
     void set_visible_region(const Region* device_region);
+    // The same, taking the region over.
+    void set_visible_region(Region&& device_region);
     // SelectClipRgn: a copy of `device_region` becomes the clip region; nullptr removes it.
     void select_clip_region(const Region* device_region);
     // IntersectClipRect / ExcludeClipRect, in logical coordinates.

@@ -697,6 +697,7 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             } else {
                 w->style &= ~WS_VISIBLE;
             }
+            detail::layout_changed();
             return 0;
         case WM_MOUSEACTIVATE:
             if (w->parent) {
@@ -842,6 +843,7 @@ bool ShowScrollBar(HWND hwnd, int bar, bool show) {
     if (style == w->style)
         return true;
     w->style = style;
+    detail::layout_changed();
     SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
                  SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     return true;

@@ -2,6 +2,7 @@
 
 // The window table and the state every part of the window core shares. Not a public header.
 
+#include <cstdint>
 #include <deque>
 #include <map>
 #include <memory>
@@ -89,6 +90,16 @@ struct Window {
     // Top-level windows: the composed picture and the part not yet presented.
     std::unique_ptr<gdi::Bitmap> backing;
     RECT dirty;
+    // The visible part of the window (root coordinates) as last worked out, for the layout
+    // generation it was worked out in, the client area or the whole window, with or without
+    // the children taken out (visible_region).
+    struct VisibleCache {
+        uint64_t generation = 0;
+        bool client_only = false;
+        bool clip_children = false;
+        gdi::Region region;
+    };
+    mutable VisibleCache visible_cache[2];  // [0] client area, [1] whole window
 
     bool is_child() const { return (style & WS_CHILD) != 0; }
 };
@@ -148,7 +159,16 @@ struct State {
     int hooks_running = 0;
     uintptr_t next_hook = 0x4000;
 
-    std::unordered_map<gdi::DC*, DcEntry> dcs;
+    // The DCs handed out and not yet released, the latest last (a few at a time: a paint,
+    // and the DCs its handlers take while it runs).
+    std::vector<DcEntry> dcs;
+    // Released DCs kept for the next GetDC/BeginPaint, which resets one to the state of a
+    // fresh DC instead of making a new one.
+    std::vector<std::unique_ptr<gdi::DC>> spare_dcs;
+    // Counts the changes of the window tree's layout (positions, sizes, client areas,
+    // z-order, parents, visibility and clipping styles, shapes, windows made and destroyed):
+    // a visible region worked out in the same generation still holds.
+    uint64_t layout_generation = 1;
 
     HWND focus = nullptr;
     HWND active = nullptr;
@@ -232,6 +252,12 @@ struct SendDepth {
 
 // The window of a handle, or nullptr for invalid handles.
 Window* get(HWND hwnd);
+// To be called by whatever changes what any window may show of itself: a position, size or
+// client area, the z-order, a parent, the visible or clipping styles, a shape, a window made
+// or destroyed. Visible regions worked out before are worked out again.
+inline void layout_changed() {
+    ++state().layout_generation;
+}
 Window* root_of(Window* w);
 // Position of the window's top-left corner in its top-level window (backing bitmap).
 POINT origin_in_root(const Window* w);
@@ -247,8 +273,11 @@ void invalidate_parent_area(Window* w, const RECT& rect_in_parent);
 void ensure_backing(Window* top);
 // Whether anything was presented.
 bool flush_presents();
-// The visible part of a window in root coordinates.
-gdi::Region visible_region(const Window* w, bool client_only, bool clip_children);
+// The visible part of a window in root coordinates, kept with the window until the layout
+// changes (layout_changed).
+const gdi::Region& visible_region(const Window* w, bool client_only, bool clip_children);
+// The same, worked out from the window tree each time.
+gdi::Region compute_visible_region(const Window* w, bool client_only, bool clip_children);
 Window* next_window_to_paint(HWND filter);
 
 // Non-client helpers (defwnd.cpp).

@@ -26,7 +26,21 @@ gdi::Region area_in_parent(const Window* c) {
 
 }  // namespace
 
-gdi::Region visible_region(const Window* w, bool client_only, bool clip_children) {
+const gdi::Region& visible_region(const Window* w, bool client_only, bool clip_children) {
+    // A paint asks for the same window's region again and again while the layout stands
+    // still (every repaint of a page of controls): it is worked out once per layout.
+    const uint64_t generation = state().layout_generation;
+    Window::VisibleCache& c = w->visible_cache[client_only ? 0 : 1];
+    if (c.generation != generation || c.clip_children != clip_children) {
+        c.region = compute_visible_region(w, client_only, clip_children);
+        c.generation = generation;
+        c.client_only = client_only;
+        c.clip_children = clip_children;
+    }
+    return c.region;
+}
+
+gdi::Region compute_visible_region(const Window* w, bool client_only, bool clip_children) {
     if (!visible_chain(w))
         return {};
     const POINT o = origin_in_root(w);
@@ -252,19 +266,30 @@ void collect_paint(Window* w, std::deque<HWND>& out) {
 
 namespace {
 
+// Released DCs kept for reuse; more than this at once are freed.
+constexpr size_t kSpareDcs = 8;
+
 HDC make_dc(Window* w, bool whole_window, const gdi::Region* extra_root) {
     auto& s = state();
     Window* root = detail::root_of(w);
     detail::ensure_backing(root);
     const POINT o = detail::origin_in_root(w);
     const POINT dev = whole_window ? o : POINT{o.x + w->client.left, o.y + w->client.top};
-    gdi::Region vis = detail::visible_region(w, !whole_window, (w->style & WS_CLIPCHILDREN) != 0);
-    if (extra_root)
-        vis &= *extra_root;
-    auto dc = std::make_unique<gdi::DC>(*root->backing);
+    const gdi::Region& visible =
+        detail::visible_region(w, !whole_window, (w->style & WS_CLIPCHILDREN) != 0);
+    gdi::Region vis = extra_root ? visible & *extra_root : visible;
+    const RECT bounds = vis.bounds();
+    vis.offset(-dev.x, -dev.y);
+    std::unique_ptr<gdi::DC> dc;
+    if (s.spare_dcs.empty()) {
+        dc = std::make_unique<gdi::DC>(*root->backing);
+    } else {
+        dc = std::move(s.spare_dcs.back());
+        s.spare_dcs.pop_back();
+        dc->reset(*root->backing);
+    }
     dc->set_dc_origin(dev);
-    gdi::Region vis_dev = vis.offset_by(-dev.x, -dev.y);
-    dc->set_visible_region(&vis_dev);
+    dc->set_visible_region(std::move(vis));
     dc->select_font(GetDefaultGuiFont());
     dc->set_text_color(GetSysColor(COLOR_WINDOWTEXT));
     dc->set_bk_color(GetSysColor(COLOR_WINDOW));
@@ -272,10 +297,20 @@ HDC make_dc(Window* w, bool whole_window, const gdi::Region* extra_root) {
     detail::DcEntry e;
     e.hwnd = w->handle;
     e.root = root->handle;
-    e.bounds = vis.bounds();
+    e.bounds = bounds;
     e.dc = std::move(dc);
-    s.dcs.emplace(h, std::move(e));
+    s.dcs.push_back(std::move(e));
     return h;
+}
+
+// The entry of a DC handed out and not released, or nullptr.
+detail::DcEntry* find_dc(HDC dc) {
+    auto& dcs = state().dcs;
+    for (size_t k = dcs.size(); k-- > 0;) {
+        if (dcs[k].dc.get() == dc)
+            return &dcs[k];
+    }
+    return nullptr;
 }
 
 void paint_now(Window* w, bool children) {
@@ -439,21 +474,25 @@ HDC GetDCEx(HWND hwnd, const gdi::Region* clip, UINT flags) {
 
 int ReleaseDC(HWND, HDC dc) {
     auto& s = state();
-    auto it = s.dcs.find(dc);
-    if (it == s.dcs.end())
+    detail::DcEntry* e = find_dc(dc);
+    if (!e)
         return 0;
-    if (Window* root = get(it->second.root)) {
-        root->dirty = root->dirty.unite(it->second.bounds);
+    if (Window* root = get(e->root)) {
+        root->dirty = root->dirty.unite(e->bounds);
         s.present_maybe = true;
     }
-    s.dcs.erase(it);
+    std::unique_ptr<gdi::DC> released = std::move(e->dc);
+    s.dcs.erase(s.dcs.begin() + (e - s.dcs.data()));
+    // A handle kept past its release draws nothing, whatever window the object serves next.
+    released->detach();
+    if (s.spare_dcs.size() < kSpareDcs)
+        s.spare_dcs.push_back(std::move(released));
     return 1;
 }
 
 HWND WindowFromDC(HDC dc) {
-    auto& s = state();
-    auto it = s.dcs.find(dc);
-    return it == s.dcs.end() ? nullptr : it->second.hwnd;
+    const detail::DcEntry* e = find_dc(dc);
+    return e ? e->hwnd : nullptr;
 }
 
 void UpdateAllWindows() {

@@ -151,6 +151,7 @@ std::vector<Window*>& sibling_list(Window* w) {
 // Places w in its sibling list: after `after` (HWND_TOP, HWND_BOTTOM, HWND_TOPMOST,
 // HWND_NOTOPMOST or a sibling). Topmost top-level windows stay above the others.
 void place_in_zorder(Window* w, HWND after) {
+    detail::layout_changed();
     auto& list = sibling_list(w);
     list.erase(std::remove(list.begin(), list.end(), w), list.end());
     if (!w->parent) {
@@ -261,7 +262,7 @@ void free_tree(HWND h) {
         s.last_click_hwnd = nullptr;
     // A DC still held for the window (a handler destroyed its own window while painting, say)
     // stays valid until it is released, but draws nothing any more.
-    for (auto& [dc, entry] : s.dcs) {
+    for (auto& entry : s.dcs) {
         if (entry.hwnd == h || entry.root == h) {
             entry.dc->detach();
             entry.hwnd = nullptr;
@@ -280,6 +281,7 @@ void free_tree(HWND h) {
     auto& list = sibling_list(w);
     if (auto it = std::find(list.begin(), list.end(), w); it != list.end())
         list.erase(it);
+    detail::layout_changed();
     if (!w->parent && s.driver)
         s.driver->window_destroyed(h);
     s.windows.erase(reinterpret_cast<uintptr_t>(h));
@@ -482,6 +484,7 @@ HWND CreateWindowEx(DWORD exStyle, const char* className, const char* windowName
             return nullptr;
     }
     w->client = calc_client(w, w->rect, w->rect, false);
+    detail::layout_changed();
     if (!w->parent)
         detail::ensure_backing(w);
     if (SendMessage(h, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1)
@@ -586,6 +589,7 @@ LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value) {
             } else {
                 w->exstyle = ss.styleNew;
             }
+            detail::layout_changed();
             SendMessage(hwnd, WM_STYLECHANGED, static_cast<WPARAM>(index),
                         reinterpret_cast<LPARAM>(&ss));
             break;
@@ -706,6 +710,7 @@ HWND SetParent(HWND child, HWND newParent) {
     if (!w->parent && state().driver)
         state().driver->window_destroyed(child);
     w->parent = p;
+    detail::layout_changed();
     if (p) {
         w->style |= WS_CHILD;
         w->owner = nullptr;
@@ -1042,6 +1047,7 @@ bool SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
     }
     w->rect = new_rect;
     w->client = new_client;
+    detail::layout_changed();
     if (shown)
         w->style |= WS_VISIBLE;
     if (hidden)
@@ -1121,6 +1127,7 @@ bool ShowWindow(HWND hwnd, int cmd) {
                 if (!w->restore_maximized)
                     w->restore_rect = w->rect;
                 w->style = (w->style | WS_MINIMIZE) & ~WS_MAXIMIZE;
+                detail::layout_changed();
                 const RECT r = detail::minimized_rect(hwnd);
                 x = r.left;
                 y = r.top;
@@ -1130,6 +1137,7 @@ bool ShowWindow(HWND hwnd, int cmd) {
                 minimized_now = true;
             } else {
                 w->style |= WS_MINIMIZE;
+                detail::layout_changed();
             }
             if (!w->parent && s.driver)
                 s.driver->window_minimized(hwnd, true);
@@ -1147,6 +1155,7 @@ bool ShowWindow(HWND hwnd, int cmd) {
     } else if (cmd == SW_RESTORE || cmd == SW_SHOWNORMAL) {
         if (w->style & WS_MINIMIZE) {
             w->style &= ~WS_MINIMIZE;
+            detail::layout_changed();
             if (!w->parent && s.driver)
                 s.driver->window_minimized(hwnd, false);
             if (!(w = get(hwnd)))
@@ -1156,6 +1165,7 @@ bool ShowWindow(HWND hwnd, int cmd) {
                 RECT r = w->restore_rect;
                 if (w->restore_maximized) {
                     w->style |= WS_MAXIMIZE;
+                    detail::layout_changed();
                     r = detail::maximized_rect(hwnd);
                     if (!(w = get(hwnd)))
                         return was_visible;
@@ -1171,6 +1181,7 @@ bool ShowWindow(HWND hwnd, int cmd) {
             }
         } else if (w->style & WS_MAXIMIZE) {
             w->style &= ~WS_MAXIMIZE;
+            detail::layout_changed();
             swp = (swp & ~(SWP_NOMOVE | SWP_NOSIZE)) | SWP_FRAMECHANGED;
             x = w->restore_rect.left;
             y = w->restore_rect.top;
@@ -1190,6 +1201,7 @@ bool ShowWindow(HWND hwnd, int cmd) {
                 w->restore_rect = w->rect;
             }
             w->style = (w->style | WS_MAXIMIZE) & ~WS_MINIMIZE;
+            detail::layout_changed();
             swp = (swp & ~(SWP_NOMOVE | SWP_NOSIZE)) | SWP_FRAMECHANGED;
             if (w->parent) {
                 x = -detail::frame_parts(w->style, w->exstyle).border;
@@ -1281,11 +1293,11 @@ int SetWindowRgn(HWND hwnd, const gdi::Region* region, bool redraw) {
     if (!w)
         return 0;
     RECT area = w->rect;
-    if (region) {
+    if (region)
         w->shape = *region;
-    } else {
+    else
         w->shape.reset();
-    }
+    detail::layout_changed();
     // A top-level window's display shapes its native window; parts of the region outside the
     // window, and an empty region, are passed on as they cut the rectangle.
     if (!w->parent && state().driver) {
