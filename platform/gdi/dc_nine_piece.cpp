@@ -61,12 +61,13 @@ void copy_run(Pixel* d, const ColumnRun& c, const Pixel* srow) {
         d[k] = srow[c.map[k]];
 }
 
-// Draws a run of source row sy into the destination row. Returns whether each of its pixels
-// now depends on the source alone (no destination pixel showing through), so that a row below
-// taking the same source rows may be copied from it.
+// Draws a run of source row sy into the destination row, the key left out or shown in its
+// colour. Returns whether each of its pixels now depends on the source alone (no destination
+// pixel showing through), so that a row below taking the same source rows may be copied from
+// it.
 bool draw_run(Pixel* drow, const ColumnRun& c, const Pixel* srow, int sy, const KeyRule& k) {
     Pixel* const d = drow + c.dst;
-    if (k.mode == KeyMode::Copy || k.runs->opaque(sy, c.s0, c.s1)) {
+    if (k.runs->opaque(sy, c.s0, c.s1)) {
         copy_run(d, c, srow);
         return true;
     }
@@ -107,6 +108,11 @@ bool draw_run(Pixel* drow, const ColumnRun& c, const Pixel* srow, int sy, const 
 struct BandRuns {
     ColumnRun runs[3];
     int n = 0;
+    // The source columns all the runs take, when they take them from one source row (no
+    // tiled centre): a row whose span holds no key pixel is copied run by run without more
+    // tests.
+    int s0 = 0, s1 = 0;
+    bool one_row = true;
 
     // Columns x0 .. x1 - 1 (bitmap) within clip_left .. clip_right - 1, their source columns
     // from map (whose first entry is bitmap column map_left). A tiled centre's run takes the
@@ -128,10 +134,13 @@ struct BandRuns {
         // is not, and takes the whole source centre.
         c.straight = c.s1 - c.s0 == c.count;
         c.tiled = tiled;
+        one_row = one_row && !tiled;
         if (tiled && !c.straight) {
             c.s0 = centre_s0;
             c.s1 = centre_s1;
         }
+        s0 = n == 0 ? c.s0 : std::min(s0, c.s0);
+        s1 = n == 0 ? c.s1 : std::max(s1, c.s1);
         if (n > 0) {
             ColumnRun& p = runs[n - 1];
             if (p.straight && c.straight && p.tiled == c.tiled && p.dst + p.count == c.dst &&
@@ -232,6 +241,10 @@ bool DC::draw_nine_piece(const Rect& dest, const Bitmap& src, const NinePiece& p
     // Rows y0 .. y1 - 1 (bitmap) of one band, drawn as `runs`. A row taking the same source
     // rows as the row above, when that row took its pixels from the source alone, is a copy
     // of it (a centre stretched down repeats its rows).
+    Pixel* const target_pixels = target_->data();
+    const size_t target_stride = static_cast<size_t>(target_->stride());
+    const Pixel* const src_pixels = src.data();
+    const size_t src_stride = static_cast<size_t>(src.stride());
     auto draw_rows = [&](const Rect& i, int y0, int y1, const BandRuns& runs, const int* centre) {
         const size_t row_bytes = sizeof(Pixel) * static_cast<size_t>(i.width());
         bool above_whole = false;
@@ -240,16 +253,27 @@ bool DC::draw_nine_piece(const Rect& dest, const Bitmap& src, const NinePiece& p
             const size_t k = static_cast<size_t>(by - visible.top);
             const int sy = source_rows[k];
             const int centre_sy = centre ? centre[k] : sy;
-            Pixel* const drow = target_->row(by);
+            Pixel* const drow = target_pixels + static_cast<size_t>(by) * target_stride;
             if (above_whole && sy == above_sy && centre_sy == above_centre_sy) {
-                std::memcpy(drow + i.left, drow + i.left - target_->stride(), row_bytes);
+                std::memcpy(drow + i.left, drow + i.left - target_stride, row_bytes);
                 continue;
             }
             bool whole = true;
-            for (int r = 0; r < runs.n; ++r) {
-                const ColumnRun& c = runs.runs[r];
-                const int row_y = c.tiled ? centre_sy : sy;
-                whole &= draw_run(drow, c, src.row(row_y), row_y, rule);
+            if (mode == KeyMode::Copy ||
+                (runs.one_row && rule.runs->opaque(sy, runs.s0, runs.s1))) {
+                // No key pixel to look at: every run is a copy.
+                for (int r = 0; r < runs.n; ++r) {
+                    const ColumnRun& c = runs.runs[r];
+                    const int row_y = c.tiled ? centre_sy : sy;
+                    copy_run(drow + c.dst, c, src_pixels + static_cast<size_t>(row_y) * src_stride);
+                }
+            } else {
+                for (int r = 0; r < runs.n; ++r) {
+                    const ColumnRun& c = runs.runs[r];
+                    const int row_y = c.tiled ? centre_sy : sy;
+                    whole &= draw_run(drow, c, src_pixels + static_cast<size_t>(row_y) * src_stride,
+                                      row_y, rule);
+                }
             }
             above_whole = whole;
             above_sy = sy;
