@@ -113,20 +113,27 @@ void copy_apart(uint8_t* to, const uint8_t* from, int n) {
 
 // Copies n bytes from `from` to `to` within one stretch of the ring, as a byte-by-byte copy
 // would, where the two are fewer than 8 bytes apart. Copying ahead of the source (the source
-// after the target) takes the bytes as they are; copying behind it repeats the last `apart`
-// bytes, so once a whole number of repeats covering 8 bytes is written, the rest is a copy
-// from that far back.
+// after the target) takes the bytes as they are, one at a time. Copying behind it repeats the
+// last `apart` bytes: the first 8 bytes are written as 4 single bytes and a word of 4 taken
+// where the repeat puts them, and the rest is a copy in words from a whole number of repeats
+// 8 bytes or more back.
 void copy_near(uint8_t* to, const uint8_t* from, int n) {
     const auto apart = static_cast<int>(to - from);
-    int first = n;
-    if (apart > 0) {
-        first = std::min(n, (8 + apart - 1) / apart * apart);
+    if (apart > 0 && n >= 8) {
+        // Indexed by apart (2 to 7): where the second 4 bytes are taken from, counted from
+        // `from`, and how far back the word copy then reads, a multiple of apart.
+        static constexpr int kSecond[8] = {0, 1, 2, 1, 0, 4, 4, 4};
+        static constexpr int kBack[8] = {0, 8, 8, 9, 8, 10, 12, 14};
+        to[0] = from[0];
+        to[1] = from[1];
+        to[2] = from[2];
+        to[3] = from[3];
+        copy_word<4>(to + 4, from + kSecond[apart]);
+        copy_apart<8>(to + 8, to + 8 - kBack[apart], n - 8);
+        return;
     }
-    for (int k = 0; k < first; ++k) {
+    for (int k = 0; k < n; ++k) {
         to[k] = from[k];
-    }
-    if (first < n) {
-        copy_apart<8>(to + first, to, n - first);
     }
 }
 

@@ -84,6 +84,28 @@ TEST(Lzh, RoundTripsReturnTheInputUnchanged) {
     }
 }
 
+TEST(Lzh, RunsOfShortPatternsRoundTrip) {
+    // Pixels of 1 to 9 bytes repeated: matches whose source lies a few bytes behind them, of
+    // every length from the shortest to the longest, and runs that end at odd places.
+    Bytes in;
+    std::mt19937 rng(12);
+    for (int period = 1; period <= 9; ++period) {
+        for (int length : {3, 7, 8, 9, 15, 16, 17, 31, 60, 61, 119, 500}) {
+            for (int k = 0; k < 5; ++k) {
+                in.push_back(static_cast<uint8_t>(rng()));  // breaks the run before it
+            }
+            Bytes pattern(static_cast<size_t>(period));
+            for (auto& b : pattern) {
+                b = static_cast<uint8_t>(rng());
+            }
+            for (int k = 0; k < period + length; ++k) {
+                in.push_back(pattern[static_cast<size_t>(k % period)]);
+            }
+        }
+    }
+    EXPECT_EQ(unpack(pack(in)), in);
+}
+
 TEST(Lzh, EmptyInputGivesOnlyTheLength) {
     const Bytes stream = pack({});
     EXPECT_EQ(stream, (Bytes{0, 0, 0, 0}));
