@@ -1,5 +1,6 @@
 #pragma once
 
+#include <bit>
 #include <cstdint>
 
 namespace skin {
@@ -59,7 +60,12 @@ class LzhCodeTable {
     uint32_t* const* path(unsigned place) const { return path_[place]; }
 
     // Around an exchange of the subtrees below positions a and b: detach before, attach after.
+    // Two positions at the same level swap subtrees of the same depth: attaching gives every
+    // node below either a new place, so nothing needs forgetting.
     void detach(int a, int b) {
+        if (std::bit_width(place_[a]) == std::bit_width(place_[b])) {
+            return;
+        }
         forget_below(a);
         forget_below(b);
     }
