@@ -1,6 +1,7 @@
 // Text output of the device context: TextOut, DrawText and measuring, on the FreeType faces of
 // the FontEngine.
 #include <algorithm>
+#include <span>
 #include <string>
 
 #include "platform/gdi/dc.h"
@@ -33,18 +34,28 @@ void draw_run(Bitmap& bm, const Region& clip, const Rect& limit, SizedFont& font
     GlyphBlender blender(bm, color);
     const int thickness = std::max(1, font.em() / 14);
     const int start_x = x;
+    // The clip rectangle that held the last glyph whole: the next glyph it holds too (nearly
+    // every one, as a line's glyphs lie side by side) is drawn without looking up the clip.
+    Rect held;
     for (size_t i = 0; i < text.size();) {
         const size_t at = i;
         const Glyph& g = font.glyph(next_code_point(text, i));
         const Rect gr{x + g.left, baseline - g.top, x + g.left + g.width,
                       baseline - g.top + g.height};
         const Rect a = gr.intersect(limit);
-        if (!a.empty()) {
-            for (const Rect& c : clip.rects_near(a)) {
+        if (a.empty()) {
+        } else if (a.left >= held.left && a.right <= held.right && a.top >= held.top &&
+                   a.bottom <= held.bottom) {
+            blender.draw(g, gr.left, gr.top, a);
+        } else {
+            const std::span<const Rect> near = clip.rects_near(a);
+            for (const Rect& c : near) {
                 const Rect r = c.intersect(a);
                 if (!r.empty())
                     blender.draw(g, gr.left, gr.top, r);
             }
+            if (near.size() == 1 && near[0].intersect(a) == a)
+                held = near[0];
         }
         if (static_cast<int>(at) == underline_at) {
             fill_clipped(bm, clip, limit,
@@ -112,6 +123,22 @@ void wrap(SizedFont& f, const std::string& p, int base, int underline, int max_w
     };
     if (p.empty()) {
         out.push_back({});
+        return;
+    }
+    // A paragraph that fits is one line (no prefix of it can be too wide): measured once,
+    // without looking for breaks.
+    const int whole = f.width_of(p);
+    if (whole <= max_w) {
+        if (p.back() != ' ') {
+            Line l;
+            l.text = p;
+            if (underline - base >= 0 && underline - base < static_cast<int>(p.size()))
+                l.underline = underline - base;
+            l.width = whole;
+            out.push_back(std::move(l));
+        } else {
+            push(0, p.size());
+        }
         return;
     }
     while (start < p.size()) {
@@ -260,8 +287,16 @@ void DC::lay_out(std::string_view utf8, const Rect& r, unsigned format, TextLine
         text = std::move(t);
     }
     const int max_w = std::max(0, r.width());
+    const bool no_text = text.empty();
     std::vector<Line>& lines = out.lines;
-    if (single) {
+    if (single && text.find_first_of("\r\n") == std::string::npos) {
+        // Nothing to leave out: the text is the line as it stands.
+        Line l;
+        l.underline = underline;
+        l.text = std::move(text);
+        l.width = f.width_of(l.text);
+        lines.push_back(std::move(l));
+    } else if (single) {
         Line l;
         for (size_t i = 0; i < text.size(); ++i) {
             if (text[i] == '\r' || text[i] == '\n')
@@ -302,7 +337,7 @@ void DC::lay_out(std::string_view utf8, const Rect& r, unsigned format, TextLine
         for (Line& l : lines)
             add_ellipsis(f, l, max_w);
     }
-    if (text.empty()) {
+    if (no_text) {
         lines.clear();
         if (single)
             lines.push_back({});

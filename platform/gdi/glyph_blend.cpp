@@ -94,28 +94,31 @@ GlyphBlender::GlyphBlender(Bitmap& bm, Color text)
       table_background_(kNoBackground) {}
 
 void GlyphBlender::draw(const Glyph& g, int left, int top, const Rect& area) {
-    if (g.row_inked.size() != static_cast<size_t>(g.height) + 1)
+    if (g.row_inked.size() != static_cast<size_t>(g.height) + 1 || area.empty())
         return;
     // Only a glyph whose box the area cuts has its columns tested.
     const bool whole_width = area.left <= left && area.right >= left + g.width;
     const uint32_t from = static_cast<uint32_t>(std::max(0, area.left - left));
     const uint32_t to = static_cast<uint32_t>(std::max(0, area.right - left));
     const uint32_t* inked = g.inked.data();
+    const uint32_t* row_end = g.row_inked.data() + (area.top - top) + 1;
+    const uint32_t* const rows_end = row_end + area.height();
+    const uint32_t* next = inked + row_end[-1];
     const Pixel colour = colour_;
     const Pixel* table = table_;
     uint64_t background = table_background_;
-    for (int y = area.top; y < area.bottom; ++y) {
-        const size_t gy = static_cast<size_t>(y - top);
-        const uint32_t* p = inked + g.row_inked[gy];
-        const uint32_t* end = inked + g.row_inked[gy + 1];
+    // Every listed column inside the area is inside the bitmap.
+    for (ptrdiff_t line = static_cast<ptrdiff_t>(area.top) * stride_ + left; row_end < rows_end;
+         ++row_end, line += stride_) {
+        const uint32_t* p = next;
+        const uint32_t* end = inked + *row_end;
+        next = end;
         if (!whole_width) {
             while (p < end && (*p & Glyph::kColumnMask) < from)
                 ++p;
             while (end > p && (end[-1] & Glyph::kColumnMask) >= to)
                 --end;
         }
-        // Every listed column is inside the area, so inside the bitmap.
-        const ptrdiff_t line = static_cast<ptrdiff_t>(y) * stride_ + left;
         for (; p < end; ++p) {
             const uint32_t column = *p;
             Pixel* d = pixels_ + (line + static_cast<ptrdiff_t>(column & Glyph::kColumnMask));

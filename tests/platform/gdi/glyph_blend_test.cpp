@@ -67,14 +67,18 @@ TEST(GlyphBlend, GlyphsCutByTheClipAndTheBitmapEdges) {
     const std::string text = "WMW\xE4\xB8\xAD@W";  // wide glyphs, a CJK one among them
     const Color colour = rgb(20, 40, 160);
     const Bitmap under = shaded(60, 40);
-    for (const Rect& cut : {Rect{13, 9, 41, 23}, Rect{0, 0, 60, 40}, Rect{7, 14, 8, 30}}) {
+    // Two rectangles side by side with a gap between them: a glyph held whole by the first
+    // is drawn without looking the clip up, the next one across the gap is cut by both.
+    const Region two = Region(Rect{0, 0, 27, 40}) | Region(Rect{31, 0, 60, 40});
+    for (const Region& cut : {Region(Rect{13, 9, 41, 23}), Region(Rect{0, 0, 60, 40}),
+                              Region(Rect{7, 14, 8, 30}), two}) {
         for (int x : {-9, 4, 31}) {
             Bitmap drawn = under;
             DC dc(drawn);
             set_up(dc, colour);
-            dc.intersect_clip_rect(cut);
+            dc.select_clip_region(&cut);
             dc.text_out(x, 24, text);
-            expect_same(drawn, expected_text(under, text, x, 24, colour, Region(cut)));
+            expect_same(drawn, expected_text(under, text, x, 24, colour, cut));
         }
     }
 }

@@ -292,3 +292,33 @@ TEST_F(Text, GlyphPixelsAreExactBlendsOverAnyBackgroundAndClip) {
 
 }  // namespace
 }  // namespace gdi
+
+namespace gdi {
+namespace {
+
+// With word breaks, a paragraph exactly as wide as the rectangle stays one line, one pixel
+// narrower breaks it; trailing spaces take no width, and a mnemonic keeps its underline.
+TEST_F(Text, WordBreakKeepsAParagraphThatFitsOnOneLine) {
+    const int lh = dc.get_text_metrics().height;
+    const int w = dc.get_text_extent("Sequence on").cx;
+    for (const std::string text : {"Sequence on", "Sequence on  "}) {
+        Rect fits{0, 0, w, 100};
+        EXPECT_EQ(dc.draw_text(text, fits, DT_WORDBREAK | DT_CALCRECT), lh) << text;
+        EXPECT_EQ(fits.width(), w) << text;
+        Rect narrow{0, 0, w - 1, 100};
+        EXPECT_EQ(dc.draw_text(text, narrow, DT_WORDBREAK | DT_CALCRECT), 2 * lh) << text;
+    }
+    // "&Sequence on" underlines the S whether it is drawn wrapped or as one line.
+    Bitmap wrapped(200, 100, pixel_of(kWhite));
+    DC other(wrapped);
+    other.select_font(Font{"MS Sans Serif", -16});
+    other.set_bk_mode(BkMode::Transparent);
+    Rect r{0, 0, w, 100};
+    other.draw_text("&Sequence on", r, DT_WORDBREAK);
+    Rect s{0, 0, 200, 100};
+    dc.draw_text("&Sequence on", s, DT_SINGLELINE);
+    EXPECT_EQ(wrapped, bitmap);
+}
+
+}  // namespace
+}  // namespace gdi
