@@ -375,9 +375,30 @@ Region Region::intersect(const Rect& clip) const {
     if (many_.empty()) {
         return Region(bounds_.intersect(clip));
     }
+    // A rectangle that lies within one column of the region, band after band (a windowless
+    // control's clip inside its parent's visible region, which the parent's child windows cut
+    // into many bands), gives one rectangle: found without building bands.
+    const std::span<const Rect> near = rects_near(clip);
+    Rect only;
+    bool one = true;
+    for (const Rect& r : near) {
+        const Rect i = r.intersect(clip);
+        if (i.empty())
+            continue;
+        if (only.empty()) {
+            only = i;
+        } else if (i.left == only.left && i.right == only.right && i.top == only.bottom) {
+            only.bottom = i.bottom;
+        } else {
+            one = false;
+            break;
+        }
+    }
+    if (one)
+        return Region(only);
     RegionBuilder builder;
     Spans spans;
-    for (const Band& band : bands_of(rects_near(clip))) {
+    for (const Band& band : bands_of(near)) {
         const int top = std::max(band.top, clip.top);
         const int bottom = std::min(band.bottom, clip.bottom);
         if (bottom <= top) {

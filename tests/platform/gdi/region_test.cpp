@@ -189,3 +189,35 @@ TEST(Region, RandomCombinationsMatchAPixelModel) {
 
 }  // namespace
 }  // namespace gdi
+
+namespace gdi {
+namespace {
+
+// A region cut into bands by a hole beside a column (a group box's visible region beside its
+// child windows): a rectangle inside the column, across the bands, is one rectangle; one that
+// also meets the right-hand part, or runs past a band without the column, keeps exactly the
+// common pixels.
+TEST(Region, IntersectingAColumnAcrossBandsGivesOneRectangle) {
+    const Region r = Region::from_rects(std::vector<Rect>{
+        {0, 0, 10, 30}, {20, 10, 30, 20}, {0, 40, 10, 50}, {3, 60, 10, 70}});
+    const Region column = r.intersect({2, 5, 8, 25});
+    EXPECT_EQ(column.rects().size(), 1u);
+    EXPECT_EQ(column.bounds(), (Rect{2, 5, 8, 25}));
+    EXPECT_EQ(r.intersect({-5, -5, 8, 12}).rects().size(), 1u);
+    EXPECT_TRUE(r.intersect({12, 0, 18, 70}).empty());
+    for (const Rect& clip : {Rect{2, 5, 25, 25}, Rect{2, 5, 8, 45}, Rect{0, 25, 10, 65},
+                             Rect{1, 55, 9, 80}, Rect{2, 5, 8, 25}}) {
+        const Region got = r.intersect(clip);
+        for (int y = -2; y < 82; ++y) {
+            for (int x = -2; x < 32; ++x) {
+                const bool want = r.contains({x, y}) && clip.contains({x, y});
+                ASSERT_EQ(got.contains({x, y}), want) << x << "," << y;
+            }
+        }
+        EXPECT_EQ(got, r & Region::from_rects(std::vector<Rect>{clip, {100, 100, 101, 101}}) &
+                           Region(clip));
+    }
+}
+
+}  // namespace
+}  // namespace gdi
