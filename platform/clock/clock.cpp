@@ -1,5 +1,7 @@
 #include "clock.h"
 
+#include "platform/clock/wake_data.h"
+
 #include <dlfcn.h>
 
 #include <chrono>
@@ -41,7 +43,7 @@ int64_t ms_of_day(const LocalTime& t) {
 }
 
 SystemClock g_system;
-Clock* g_current = &g_system;
+VELMOR_WAKE_DATA Clock* g_current = &g_system;
 
 }  // namespace
 
@@ -123,7 +125,7 @@ ClockGetTime find_clock_gettime() {
 
 // The wrapper until start-up has looked the vDSO up, so a clock read by another start-up
 // routine before that still works.
-ClockGetTime g_clock_gettime = &clock_gettime;
+VELMOR_WAKE_DATA ClockGetTime g_clock_gettime = &clock_gettime;
 [[maybe_unused]] const bool g_clock_gettime_found = (g_clock_gettime = find_clock_gettime(), true);
 
 [[gnu::hot]] int64_t system_monotonic_ms() {

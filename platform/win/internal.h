@@ -6,6 +6,7 @@
 #include <deque>
 #include <map>
 #include <memory>
+#include <memory_resource>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -16,6 +17,7 @@
 #include "platform/gdi/region.h"
 #include "platform/win/descriptor_watch.h"
 #include "platform/win/display_driver.h"
+#include "platform/win/inline_block_resource.h"
 #include "platform/win/input.h"
 #include "platform/win/messages.h"
 #include "platform/win/timer.h"
@@ -141,6 +143,10 @@ struct DcEntry {
 };
 
 struct State {
+    State() { timers.reserve(kInlineTimers); }
+    State(const State&) = delete;
+    State& operator=(const State&) = delete;
+
     uintptr_t next_handle = 0x10010;
     std::unordered_map<uintptr_t, std::unique_ptr<Window>> windows;
     std::vector<Window*> toplevels;  // z-order, top first
@@ -151,7 +157,11 @@ struct State {
     bool quit_posted = false;
     int quit_code = 0;
 
-    std::vector<TimerEntry> timers;
+    // The timers lie in the state's own page while there are at most kInlineTimers of them:
+    // each wake-up of the loop looks at every one.
+    static constexpr size_t kInlineTimers = 16;
+    InlineBlockResource<kInlineTimers * sizeof(TimerEntry)> timer_block;
+    std::pmr::vector<TimerEntry> timers{&timer_block};
     uint64_t next_timer_key = 1;
     UINT_PTR next_thread_timer_id = 0x7F00;
 

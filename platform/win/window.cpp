@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/clock/clock.h"
+#include "platform/clock/wake_data.h"
 #include "platform/win/header.h"
 #include "platform/win/hook.h"
 #include "platform/win/internal.h"
@@ -23,10 +24,11 @@ namespace detail {
 
 namespace {
 
-// Every wake-up of the loop looks at it: aligned to 2 KB, more than its size, so that it never
-// spans two pages, and made before every other static object of the program (which may already
-// use it), so that state() needs no guard of a first use.
-alignas(2048) State g_state __attribute__((init_priority(101)));
+// Every wake-up of the loop looks at it: one page, aligned to its size, beside the clock's
+// reader, and made before every other static object of the program (which may already use it),
+// so that state() needs no guard of a first use.
+static_assert(sizeof(State) <= 4096 - 64, "the state and the clock's reader share one page");
+alignas(4096) VELMOR_WAKE_DATA State g_state __attribute__((init_priority(101)));
 
 }  // namespace
 

@@ -158,6 +158,47 @@ TEST_F(Timers, PlainCallbacksTakeTheTicksAndMayKillTheirOwnTimer) {
     EXPECT_EQ(ticks_of(7).size(), 2u);
 }
 
+// The first timers are kept in the window core's own page, the rest on the heap: a callback
+// that adds timers while it runs moves the table from one to the other, and every timer keeps
+// ticking at its interval through that, through kills and through adding timers anew.
+TEST_F(Timers, ManyTimersAddedFromATickKeepTheirIntervals) {
+    constexpr UINT_PTR kMany = 40;
+    struct Adder {
+        HWND window;
+        int calls = 0;
+    };
+    Adder adder{h_};
+    auto add_more = [](void* context) {
+        auto* a = static_cast<Adder*>(context);
+        if (++a->calls == 1) {
+            for (UINT_PTR id = 100; id < 100 + kMany; ++id)
+                SetTimer(a->window, id, 50);
+        }
+    };
+    SetTimer(h_, 1, 10, add_more, &adder);
+    for (UINT_PTR id = 2; id < 8; ++id)
+        SetTimer(h_, id, 100);
+    RunFor(1010);  // the 50 ms timers start at 10 ms: due at 60, 110, ... 1010
+    EXPECT_EQ(adder.calls, 101);
+    for (UINT_PTR id = 2; id < 8; ++id)
+        EXPECT_EQ(ticks_of(id).size(), 10u) << id;
+    for (UINT_PTR id = 100; id < 100 + kMany; ++id) {
+        ASSERT_EQ(ticks_of(id).size(), 20u) << id;
+        EXPECT_EQ(ticks_of(id).back().at, 1010);
+    }
+
+    for (UINT_PTR id = 100; id < 100 + kMany; id += 2)
+        EXPECT_TRUE(KillTimer(h_, id));
+    KillTimer(h_, 1);
+    g_ticks.clear();
+    SetTimer(h_, 9, 25);
+    RunFor(100);
+    EXPECT_EQ(ticks_of(9).size(), 4u);
+    for (UINT_PTR id = 100; id < 100 + kMany; ++id)
+        EXPECT_EQ(ticks_of(id).size(), id % 2 ? 2u : 0u) << id;
+    EXPECT_EQ(adder.calls, 101) << "the killed callback timer stays quiet";
+}
+
 TEST_F(Timers, ALateLoopGetsOneTickNotABurst) {
     SetTimer(h_, 1, 10);
     clock_.advance(1000);  // the program was busy for a second
