@@ -143,6 +143,8 @@ class TForm1 : public forms::TForm {
     void SendFrame(std::span<const uint8_t> payload);
     void Timer1Timer(forms::TObject* sender);
     void Timer_read232Timer(forms::TObject* sender);
+    // Timer_read232Timer of `form` as Timer_read232 calls it, 100 times a second.
+    static void ReceiveTick(void* form, forms::TObject* sender);
 
     // ---- protocol/dispatch/: replies ---------------------------------------------------------
     // One batch of received bytes, recognised by its length and first byte.

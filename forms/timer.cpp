@@ -1,4 +1,5 @@
 #include "forms/timer.h"
+#include "platform/clock/wake_path.h"
 
 #include <unordered_map>
 
@@ -12,7 +13,7 @@ namespace forms {
 
 namespace {
 
-[[gnu::hot]] std::unordered_map<win::UINT_PTR, TTimer*>& Timers() {
+std::unordered_map<win::UINT_PTR, TTimer*>& Timers() {
     static std::unordered_map<win::UINT_PTR, TTimer*> timers;
     return timers;
 }
@@ -50,11 +51,11 @@ win::LRESULT TTimer::UtilityProc(win::HWND h, win::UINT msg, win::WPARAM wp, win
     return win::DefWindowProc(h, msg, wp, lp);
 }
 
-[[gnu::hot]] void TTimer::Fire(void* timer) {
+VELMOR_WAKE_CODE void TTimer::Fire(void* timer) {
     static_cast<TTimer*>(timer)->Deliver();
 }
 
-[[gnu::hot]] void TTimer::Deliver() {
+VELMOR_WAKE_CODE void TTimer::Deliver() {
     try {
         Tick();
     } catch (const std::exception& e) {
@@ -104,7 +105,7 @@ void TTimer::Update() {
     }
 }
 
-[[gnu::hot]] void TTimer::Tick() {
+VELMOR_WAKE_CODE void TTimer::Tick() {
     ++ticks_;
     // The handler may free the timer (and the handler with it).
     if (OnTimer) {

@@ -22,6 +22,12 @@ class TTimer : public TComponent {
     TNotifyEvent OnTimer;
     // Makes a method of `object` the handler, called through a plain function instead of a
     // std::function (timers that tick a hundred times a second). OnTimer, when set, goes first.
+    // The same with a plain function, called with `object` and the timer.
+    using Procedure = void (*)(void* object, TObject* sender);
+    void SetOnTimerProcedure(Procedure procedure, void* object) {
+        method_ = procedure;
+        method_object_ = object;
+    }
     template <auto Method, class T>
     void SetOnTimerMethod(T* object) {
         method_ = &CallMethod<Method, T>;

@@ -12,8 +12,9 @@
 #include "i18n/main_window_captions.h"
 #include "link/link_texts.h"
 #include "link/receive_limits.h"
+#include "platform/clock/wake_path.h"
 
-[[gnu::hot]] void TForm1::Timer_read232Timer(forms::TObject*) {
+VELMOR_WAKE_CODE void TForm1::Timer_read232Timer(forms::TObject*) {
     const bool serial_link = SerialHandle != serial::INVALID_HANDLE_VALUE;
     bool divide = true;
     if (!serial_link) {
@@ -58,6 +59,10 @@
     if (batch.empty() || batch.size() > devlink::kMaxBatch)
         return;
     HandleReply(batch);
+}
+
+VELMOR_WAKE_CODE void TForm1::ReceiveTick(void* form, forms::TObject* sender) {
+    static_cast<TForm1*>(form)->Timer_read232Timer(sender);
 }
 
 void TForm1::HandleConnectionLoss() {

@@ -1,6 +1,6 @@
 #include "clock.h"
 
-#include "platform/clock/wake_data.h"
+#include "platform/clock/wake_path.h"
 
 #include <dlfcn.h>
 
@@ -128,7 +128,7 @@ ClockGetTime find_clock_gettime() {
 VELMOR_WAKE_DATA ClockGetTime g_clock_gettime = &clock_gettime;
 [[maybe_unused]] const bool g_clock_gettime_found = (g_clock_gettime = find_clock_gettime(), true);
 
-[[gnu::hot]] int64_t system_monotonic_ms() {
+VELMOR_WAKE_CODE int64_t system_monotonic_ms() {
     timespec ts;
     g_clock_gettime(CLOCK_MONOTONIC, &ts);
     return static_cast<int64_t>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
@@ -136,7 +136,7 @@ VELMOR_WAKE_DATA ClockGetTime g_clock_gettime = &clock_gettime;
 
 }  // namespace
 
-[[gnu::hot]] int64_t SystemClock::monotonic_ms() const {
+VELMOR_WAKE_CODE int64_t SystemClock::monotonic_ms() const {
     return system_monotonic_ms();
 }
 
@@ -203,11 +203,11 @@ void ManualClock::advance_to(int64_t monotonic_ms) {
         advance(monotonic_ms - monotonic_);
 }
 
-[[gnu::hot]] Clock& current() {
+VELMOR_WAKE_CODE Clock& current() {
     return *g_current;
 }
 
-[[gnu::hot]] int64_t monotonic_now_ms() {
+VELMOR_WAKE_CODE int64_t monotonic_now_ms() {
     if (g_current == &g_system)
         return system_monotonic_ms();
     return g_current->monotonic_ms();
@@ -217,7 +217,7 @@ void set_current(Clock* clock) {
     g_current = clock ? clock : &g_system;
 }
 
-[[gnu::hot]] ManualClock* current_manual() {
+VELMOR_WAKE_CODE ManualClock* current_manual() {
     // Asked at every turn of the message loop: the system clock is told without a cast.
     if (g_current == &g_system)
         return nullptr;

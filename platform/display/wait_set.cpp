@@ -1,4 +1,5 @@
 #include "platform/display/wait_set.h"
+#include "platform/clock/wake_path.h"
 
 #include <poll.h>
 #include <sys/epoll.h>
@@ -19,8 +20,8 @@ namespace {
 // cancellation point and errno): four pages of memory that each wake-up of the idle loop would
 // touch for nothing, the loop being single-threaded and reading no errno. Returns the number of
 // events, or a negative errno.
-[[gnu::hot]] int wait_for_events(int epoll_fd, epoll_event* events, int max_events,
-                                 int timeout_ms) {
+VELMOR_WAKE_CODE int wait_for_events(int epoll_fd, epoll_event* events, int max_events,
+                                     int timeout_ms) {
 #if defined(__x86_64__) && defined(__linux__)
     long result = SYS_epoll_wait;
     register long timeout asm("r10") = timeout_ms;
@@ -78,7 +79,7 @@ void WaitSet::unwatch(int fd) {
     epoll_ctl(epoll_fd_, EPOLL_CTL_DEL, fd, nullptr);
 }
 
-[[gnu::hot]] bool WaitSet::wait(int timeout_ms) {
+VELMOR_WAKE_CODE bool WaitSet::wait(int timeout_ms) {
     if (epoll_fd_ < 0) {
         if (display_fd_ < 0)
             return poll(nullptr, 0, timeout_ms) > 0;

@@ -134,10 +134,7 @@ void TcpClient::take_in(Drain drain) {
     // Stopped by the limit: the socket may hold more, so the watch is not told it is dry.
 }
 
-[[gnu::hot]] LinkState TcpClient::Connected() {
-    if (fd_ < 0) {
-        return LinkState::NotConnected;
-    }
+[[gnu::hot]] LinkState TcpClient::connected_test() {
     if (!watch_ || watch_->may_be_ready()) {
         take_in();
     }

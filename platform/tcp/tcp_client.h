@@ -58,7 +58,9 @@ class TcpClient {
     // watch the socket is asked only when the watch says something may have come; bytes that
     // arrived meanwhile wait in the socket for TakeIn or the next test that asks. A peer that
     // closed, or a failed socket, gives Broken until Disconnect.
-    LinkState Connected();
+    // Without a connection it answers at once, without a call: the receive loop asks 100 times
+    // a second.
+    LinkState Connected() { return fd_ < 0 ? LinkState::NotConnected : connected_test(); }
     // Takes in whatever has arrived, without waiting, whatever a watch says; then as Connected.
     LinkState TakeIn();
 
@@ -83,6 +85,8 @@ class TcpClient {
     // test, which is there to find a hang-up), or until a read leaves room in the buffer (the
     // socket's queue is then empty, and the loop's wait still watches for a hang-up).
     enum class Drain { UntilDry, UntilShort };
+    // Connected() with a connection open.
+    LinkState connected_test();
     // Reads what the socket has without waiting; notes a closed or failed connection.
     void take_in(Drain drain = Drain::UntilDry);
 

@@ -1,4 +1,5 @@
 #include "platform/win/descriptor_watch.h"
+#include "platform/clock/wake_path.h"
 
 #include <algorithm>
 
@@ -43,14 +44,14 @@ void DescriptorWatch::set_watched(bool watched) {
     state_ = State::Unknown;  // what came while nobody watched is not known
 }
 
-[[gnu::hot]] void DescriptorWatch::waited(bool ready) {
+VELMOR_WAKE_CODE void DescriptorWatch::waited(bool ready) {
     if (ready)
         state_ = State::Unknown;
     else if (state_ == State::Drained)
         state_ = State::Quiet;
 }
 
-[[gnu::hot]] void NativeDescriptorsWaited(std::span<const int> ready) {
+VELMOR_WAKE_CODE void NativeDescriptorsWaited(std::span<const int> ready) {
     for (DescriptorWatch* w : state().descriptor_watches) {
         if (w->watched())
             w->waited(std::find(ready.begin(), ready.end(), w->fd()) != ready.end());

@@ -1,4 +1,5 @@
 #include "platform/win/input.h"
+#include "platform/clock/wake_path.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -725,10 +726,12 @@ bool next_input_message(MSG* out) {
 
 }  // namespace detail
 
-[[gnu::hot]] bool TranslateMessage(const MSG* msg) {
+namespace {
+
+// The characters of a key just pressed, posted after it (the key message is WM_KEYDOWN or
+// WM_SYSKEYDOWN).
+[[gnu::noinline]] bool post_key_characters(const MSG* msg) {
     auto& s = state();
-    if (!msg || (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN))
-        return false;
     const MSG& k = s.last_key_msg;
     if (k.hwnd != msg->hwnd || k.message != msg->message || k.wParam != msg->wParam ||
         k.time != msg->time || s.last_key_text.empty()) {
@@ -747,6 +750,15 @@ bool next_input_message(MSG* out) {
     }
     s.posted.insert(s.posted.begin(), chars.begin(), chars.end());
     return true;
+}
+
+}  // namespace
+
+// Every message of the loop passes here; only a key pressed goes on.
+VELMOR_WAKE_CODE bool TranslateMessage(const MSG* msg) {
+    if (!msg || (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN))
+        return false;
+    return post_key_characters(msg);
 }
 
 }  // namespace win

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "platform/clock/clock.h"
+#include "platform/clock/wake_path.h"
 #include "platform/win/internal.h"
 #include "platform/win/painting.h"
 #include "platform/win/test_driver.h"
@@ -66,7 +67,7 @@ POINT GetMessagePos() {
 namespace {
 
 // Whether a message filter range takes `msg` (0, 0 takes everything).
-[[gnu::hot]] bool in_range(UINT msg, UINT lo, UINT hi) {
+VELMOR_WAKE_CODE bool in_range(UINT msg, UINT lo, UINT hi) {
     return (lo == 0 && hi == 0) || (msg >= lo && msg <= hi);
 }
 
@@ -160,13 +161,13 @@ bool KillTimer(HWND hwnd, UINT_PTR id) {
 
 namespace {
 
-[[gnu::hot]] bool matches(const MSG& m, HWND filter, UINT lo, UINT hi) {
+VELMOR_WAKE_CODE bool matches(const MSG& m, HWND filter, UINT lo, UINT hi) {
     if (filter && m.hwnd != filter && !IsChild(filter, m.hwnd))
         return false;
     return in_range(m.message, lo, hi);
 }
 
-[[gnu::hot]] void pump_driver() {
+VELMOR_WAKE_CODE void pump_driver() {
     auto& s = state();
     if (s.driver && !s.in_driver) {
         s.in_driver = true;
@@ -175,7 +176,7 @@ namespace {
     }
 }
 
-[[gnu::hot]] bool take_timer(MSG* out, HWND filter, UINT lo, UINT hi, bool remove) {
+VELMOR_WAKE_CODE bool take_timer(MSG* out, HWND filter, UINT lo, UINT hi, bool remove) {
     auto& s = state();
     if (!in_range(WM_TIMER, lo, hi))
         return false;
@@ -212,10 +213,10 @@ namespace {
     return true;
 }
 
-[[gnu::hot]] bool take_paint(MSG* out, HWND filter, UINT lo, UINT hi) {
+VELMOR_WAKE_CODE bool take_paint(MSG* out, HWND filter, UINT lo, UINT hi) {
     auto& s = state();
-    if (!in_range(WM_PAINT, lo, hi))
-        return false;
+    if (!in_range(WM_PAINT, lo, hi) || !s.paint_maybe)
+        return false;  // nothing may need painting: the window tree is not walked
     for (int guard = 0; guard < 100000; ++guard) {
         Window* w = detail::next_window_to_paint(filter);
         if (!w)
@@ -239,7 +240,7 @@ namespace {
     return false;
 }
 
-[[gnu::hot]] bool peek(MSG* out, HWND filter, UINT lo, UINT hi, UINT remove) {
+VELMOR_WAKE_CODE bool peek(MSG* out, HWND filter, UINT lo, UINT hi, UINT remove) {
     auto& s = state();
     const bool rm = (remove & PM_REMOVE) != 0;
     s.idle_now.reset();
@@ -305,7 +306,7 @@ namespace {
 // move virtual time on within the current span or let the script act.
 // A filtered caller waits only for the timers it can take, so a timer of another window that
 // is due does not turn the wait into a spin.
-[[gnu::hot]] void idle_wait(HWND filter = nullptr, UINT lo = 0, UINT hi = 0) {
+VELMOR_WAKE_CODE void idle_wait(HWND filter = nullptr, UINT lo = 0, UINT hi = 0) {
     auto& s = state();
     ++s.idle_waits;
     if (detail::flush_presents())
@@ -343,7 +344,8 @@ namespace {
 
 }  // namespace
 
-[[gnu::hot]] bool PeekMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT remove) {
+VELMOR_WAKE_CODE bool PeekMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax,
+                                  UINT remove) {
     MSG m;
     if (!peek(&m, hwnd, filterMin, filterMax, remove))
         return false;
@@ -352,7 +354,7 @@ namespace {
     return true;
 }
 
-[[gnu::hot]] BOOL GetMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax) {
+VELMOR_WAKE_CODE BOOL GetMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax) {
     MSG m;
     while (!peek(&m, hwnd, filterMin, filterMax, PM_REMOVE))
         idle_wait(hwnd, filterMin, filterMax);
@@ -367,7 +369,7 @@ void WaitMessage() {
         idle_wait();
 }
 
-[[gnu::hot]] LRESULT DispatchMessage(const MSG* msg) {
+VELMOR_WAKE_CODE LRESULT DispatchMessage(const MSG* msg) {
     if (!msg)
         return 0;
     auto& s = state();
@@ -411,7 +413,7 @@ void WaitMessage() {
 namespace {
 
 template <class Done>
-[[gnu::hot]] int run_message_loop(const Done& done) {
+VELMOR_WAKE_CODE int run_message_loop(const Done& done) {
     detail::NestedLoopScope nested_loop;
     MSG m;
     while (!done()) {
@@ -432,7 +434,7 @@ template <class Done>
     return run_message_loop([&done] { return done && done(); });
 }
 
-[[gnu::hot]] int RunMessageLoopUntil(const bool& done) {
+VELMOR_WAKE_CODE_FIRST int RunMessageLoopUntil(const bool& done) {
     return run_message_loop([&done] { return done; });
 }
 

@@ -1,4 +1,5 @@
 #include "platform/win/painting.h"
+#include "platform/clock/wake_path.h"
 
 #include <algorithm>
 #include <cstring>
@@ -172,7 +173,7 @@ void ensure_backing(Window* top) {
     s.present_maybe = true;
 }
 
-[[gnu::hot]] bool flush_presents() {
+VELMOR_WAKE_CODE bool flush_presents() {
     auto& s = state();
     if (!s.present_maybe)
         return false;

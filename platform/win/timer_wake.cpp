@@ -7,6 +7,7 @@
 // milliseconds behind; a timer that nothing else wakes for is served on time.
 #include <algorithm>
 
+#include "platform/clock/wake_path.h"
 #include "platform/win/internal.h"
 #include "platform/win/messages.h"
 #include "platform/win/window.h"
@@ -15,21 +16,21 @@ namespace win::detail {
 
 namespace {
 
-[[gnu::hot]] bool takes_timers(UINT lo, UINT hi) {
+VELMOR_WAKE_CODE bool takes_timers(UINT lo, UINT hi) {
     return (lo == 0 && hi == 0) || (WM_TIMER >= lo && WM_TIMER <= hi);
 }
 
-[[gnu::hot]] bool takes_timer_of(HWND filter, HWND timer_window) {
+VELMOR_WAKE_CODE bool takes_timer_of(HWND filter, HWND timer_window) {
     return !filter || timer_window == filter || IsChild(filter, timer_window);
 }
 
 }  // namespace
 
-[[gnu::hot]] UINT timer_slack(UINT interval) {
+VELMOR_WAKE_CODE UINT timer_slack(UINT interval) {
     return interval / 10;
 }
 
-[[gnu::hot]] std::optional<int64_t> timer_wake_time(HWND filter, UINT lo, UINT hi) {
+VELMOR_WAKE_CODE std::optional<int64_t> timer_wake_time(HWND filter, UINT lo, UINT hi) {
     std::optional<int64_t> wake;
     if (!takes_timers(lo, hi))
         return wake;

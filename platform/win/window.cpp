@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "platform/clock/clock.h"
-#include "platform/clock/wake_data.h"
+#include "platform/clock/wake_path.h"
 #include "platform/win/header.h"
 #include "platform/win/hook.h"
 #include "platform/win/internal.h"
@@ -32,7 +32,7 @@ alignas(4096) VELMOR_WAKE_DATA State g_state __attribute__((init_priority(101)))
 
 }  // namespace
 
-[[gnu::hot]] State& state() {
+VELMOR_WAKE_CODE State& state() {
     return g_state;
 }
 
@@ -93,7 +93,7 @@ bool enabled_chain(const Window* w) {
     return true;
 }
 
-[[gnu::hot]] int64_t now_ms() {
+VELMOR_WAKE_CODE int64_t now_ms() {
     return clk::monotonic_now_ms();
 }
 

@@ -1,4 +1,5 @@
 #include "platform/display/x11/x11_display.h"
+#include "platform/clock/wake_path.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -732,7 +733,7 @@ void X11Display::Impl::handle(XEvent& ev) {
 // brought events along into the library's buffers, where poll cannot see them). A loop that
 // stays busy without waiting still looks at the socket every so many turns, so input is not
 // starved. QLength reads the queue's length from the display structure: no lock, no call.
-[[gnu::hot]] void X11Display::Impl::drain(bool readable) {
+VELMOR_WAKE_CODE void X11Display::Impl::drain(bool readable) {
     for (;;) {
         if (QLength(dpy) == 0) {
             bool look = readable || NextRequest(dpy) != read_at_request;
@@ -758,11 +759,11 @@ void X11Display::Impl::handle(XEvent& ev) {
     }
 }
 
-[[gnu::hot]] void X11Display::process_events() {
+VELMOR_WAKE_CODE void X11Display::process_events() {
     impl_->drain(false);
 }
 
-[[gnu::hot]] void X11Display::wait_events(int timeoutMs) {
+VELMOR_WAKE_CODE void X11Display::wait_events(int timeoutMs) {
     auto& I = *impl_;
     I.drain(false);  // leaves nothing queued and nothing unsent
     const bool readable = I.waiter->wait(timeoutMs);
