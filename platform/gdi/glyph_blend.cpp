@@ -84,6 +84,38 @@ BlendTables& blend_tables() {
     return tables;
 }
 
+// The pixel a glyph's inked column leaves over `under`, switching to the table of `under`'s
+// pair when the pixel is not the background of the table in use.
+[[gnu::always_inline]] inline Pixel blended(Pixel under, uint32_t column, Pixel colour,
+                                            const Pixel*& table, uint64_t& background) {
+    if (under != background) [[unlikely]] {
+        // (The first pixel always, as no pixel is kNoBackground.)
+        const Pixel* other = blend_tables().find(colour, under);
+        if (!other)
+            return blend_coverage(under, colour, column >> Glyph::kCoverageShift);
+        table = other;
+        background = under;
+    }
+    return table[column >> Glyph::kCoverageShift];
+}
+
+// The listed columns from p up to end over one row, two at a time; `row` is where the glyph's
+// column 0 falls, inside the bitmap.
+[[gnu::always_inline]] inline void blend_row(Pixel* row, const uint32_t* p, const uint32_t* end,
+                                             Pixel colour, const Pixel*& table,
+                                             uint64_t& background) {
+    for (; end - p >= 2; p += 2) {
+        Pixel* d0 = row + (p[0] & Glyph::kColumnMask);
+        *d0 = blended(*d0, p[0], colour, table, background);
+        Pixel* d1 = row + (p[1] & Glyph::kColumnMask);
+        *d1 = blended(*d1, p[1], colour, table, background);
+    }
+    if (p < end) {
+        Pixel* d = row + (*p & Glyph::kColumnMask);
+        *d = blended(*d, *p, colour, table, background);
+    }
+}
+
 }  // namespace
 
 GlyphBlender::GlyphBlender(Bitmap& bm, Color text)
@@ -96,44 +128,43 @@ GlyphBlender::GlyphBlender(Bitmap& bm, Color text)
 void GlyphBlender::draw(const Glyph& g, int left, int top, const Rect& area) {
     if (g.row_inked.size() != static_cast<size_t>(g.height) + 1 || area.empty())
         return;
-    // Only a glyph whose box the area cuts has its columns tested.
-    const bool whole_width = area.left <= left && area.right >= left + g.width;
-    const uint32_t from = static_cast<uint32_t>(std::max(0, area.left - left));
-    const uint32_t to = static_cast<uint32_t>(std::max(0, area.right - left));
     const uint32_t* inked = g.inked.data();
     const uint32_t* row_end = g.row_inked.data() + (area.top - top) + 1;
     const uint32_t* const rows_end = row_end + area.height();
-    const uint32_t* next = inked + row_end[-1];
+    const uint32_t* p = inked + row_end[-1];
+    Pixel* const pixels = pixels_;
+    const ptrdiff_t stride = stride_;
     const Pixel colour = colour_;
     const Pixel* table = table_;
     uint64_t background = table_background_;
     // Every listed column inside the area is inside the bitmap.
-    for (ptrdiff_t line = static_cast<ptrdiff_t>(area.top) * stride_ + left; row_end < rows_end;
-         ++row_end, line += stride_) {
-        const uint32_t* p = next;
-        const uint32_t* end = inked + *row_end;
-        next = end;
-        if (!whole_width) {
-            while (p < end && (*p & Glyph::kColumnMask) < from)
-                ++p;
-            while (end > p && (end[-1] & Glyph::kColumnMask) >= to)
-                --end;
+    const ptrdiff_t first = static_cast<ptrdiff_t>(area.top) * stride + left;
+    if (area.left <= left && area.right >= left + g.width) {
+        // The whole width: no column is tested, and the glyph's column 0 is inside the bitmap.
+        Pixel* row = pixels + first;
+        for (; row_end < rows_end; ++row_end, row += stride) {
+            const uint32_t* end = inked + *row_end;
+            blend_row(row, p, end, colour, table, background);
+            p = end;
         }
-        for (; p < end; ++p) {
-            const uint32_t column = *p;
-            Pixel* d = pixels_ + (line + static_cast<ptrdiff_t>(column & Glyph::kColumnMask));
-            const Pixel under = *d;
-            if (under != background) [[unlikely]] {
-                // (The first pixel always, as no pixel is kNoBackground.)
-                const Pixel* other = blend_tables().find(colour, under);
-                if (!other) {
-                    *d = blend_coverage(under, colour, column >> Glyph::kCoverageShift);
-                    continue;
-                }
-                table = other;
-                background = under;
+    } else {
+        // Cut: each row's listed columns (in order) are cut to the area's once; the glyph's
+        // column 0 may lie left of the bitmap, so pixels are addressed from the row's start.
+        const uint32_t from = static_cast<uint32_t>(std::max(0, area.left - left));
+        const uint32_t to = static_cast<uint32_t>(std::max(0, area.right - left));
+        for (ptrdiff_t line = first; row_end < rows_end; ++row_end, line += stride) {
+            const uint32_t* end = inked + *row_end;
+            const uint32_t* a = p;
+            const uint32_t* b = end;
+            while (a < b && (*a & Glyph::kColumnMask) < from)
+                ++a;
+            while (b > a && (b[-1] & Glyph::kColumnMask) >= to)
+                --b;
+            for (; a < b; ++a) {
+                Pixel* d = pixels + (line + static_cast<ptrdiff_t>(*a & Glyph::kColumnMask));
+                *d = blended(*d, *a, colour, table, background);
             }
-            *d = table[column >> Glyph::kCoverageShift];
+            p = end;
         }
     }
     table_ = table;
