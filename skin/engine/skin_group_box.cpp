@@ -25,16 +25,17 @@ void TSkinGroupBox::DrawControl(gdi::DC& dc, const gdi::Rect& r) {
         dc.frame_rect(r.inflate(-1, -1), face);
     }
     dc.select_font(ControlFont());
-    const int th = dc.get_text_extent("0").cy;
+    // The height of a line of the font (what the text "0" measures high).
+    const int th = dc.get_text_metrics().height;
     dc.select_pen(gdi::Pen{gdi::PenStyle::Solid, 1, SkinColor(csButtonShadow)});
     dc.select_brush(gdi::Brush{gdi::BrushStyle::Null, 0});
     dc.round_rect(gdi::Rect{r.left, r.top + th / 2, r.right - 1, r.bottom - 1}, kCorner, kCorner);
     const std::string text = control ? control->Caption() : win::GetWindowText(hwnd);
     if (!text.empty()) {
-        const int tw = dc.get_text_extent(text).cx;
+        // Only a right-aligned caption needs its width first.
         const bool right =
             (win::GetWindowLongPtr(hwnd, win::GWL_EXSTYLE) & kRightAlignedExStyle) != 0;
-        const int x = right ? r.right - 8 - tw : r.left + 8;
+        const int x = right ? r.right - 8 - dc.get_text_extent(text).cx : r.left + 8;
         dc.set_bk_mode(gdi::BkMode::Opaque);
         dc.set_bk_color(face);
         dc.set_text_color(enabled ? FontColor() : SkinColor(csButtonShadow));
