@@ -388,6 +388,35 @@ Rect in_range(const Rect& r) {
 
 int DC::draw_text(std::string_view utf8, Rect& r_io, unsigned format) {
     const Rect r = in_range(r_io);
+    // One left-aligned line with nothing to take out (a label's or a check box's caption):
+    // drawn straight from the text, neither copied nor laid out, and measured only for an
+    // opaque background.
+    constexpr unsigned kLaidOut =
+        DT_SINGLELINE | DT_CALCRECT | DT_END_ELLIPSIS | DT_EXPANDTABS | DT_CENTER | DT_RIGHT;
+    if ((format & kLaidOut) == DT_SINGLELINE &&
+        ((format & DT_NOPREFIX) || utf8.find('&') == std::string_view::npos) &&
+        utf8.find_first_of("\r\n") == std::string_view::npos) {
+        SizedFont& f = sized_font();
+        const int lh = f.metrics().height;
+        int y0 = r.top;
+        if (format & DT_VCENTER) {
+            y0 = r.top + (r.height() - lh) / 2;
+        } else if (format & DT_BOTTOM) {
+            y0 = r.bottom - lh;
+        }
+        const Rect everything{-(1 << 30), -(1 << 30), 1 << 30, 1 << 30};
+        const Rect limit = (format & DT_NOCLIP) ? everything : to_bitmap_rect(r);
+        if (!limit.empty()) {
+            const Point p = to_bitmap({r.left, y0});
+            if (bk_mode_ == BkMode::Opaque) {
+                fill_clipped(*target_, effective_clip(), limit,
+                             {p.x, p.y, p.x + f.width_of(utf8), p.y + lh}, pixel_of(bk_color_));
+            }
+            draw_run(*target_, effective_clip(), limit, f, utf8, p.x, p.y + f.metrics().ascent,
+                     text_color_, -1);
+        }
+        return (format & (DT_VCENTER | DT_BOTTOM)) ? std::max(0, y0 - r.top + lh) : lh;
+    }
     TextLines laid;
     lay_out(utf8, r, format, laid);
     const int lh = laid.font->metrics().height;

@@ -322,3 +322,43 @@ TEST_F(Text, WordBreakKeepsAParagraphThatFitsOnOneLine) {
 
 }  // namespace
 }  // namespace gdi
+
+namespace gdi {
+namespace {
+
+// A single left-aligned line is drawn straight from its text; it must leave the same pixels
+// and give the same height as the laid-out way (forced here by expanding tabs the texts do not
+// have), at the top, centred or at the bottom, opaque or not, in a rectangle that holds it or
+// one that cuts it.
+TEST(TextSingleLine, DrawnStraightAsTheLaidOutWayDraws) {
+    for (const std::string text : {"CH16", "\xE7\x8B\x80\xE6\x85\x8B", "", "Mask all"}) {
+        for (unsigned placing : {0u, DT_VCENTER, DT_BOTTOM, DT_NOCLIP | DT_VCENTER}) {
+            for (BkMode mode : {BkMode::Transparent, BkMode::Opaque}) {
+                for (const Rect area :
+                     {Rect{3, 4, 180, 30}, Rect{3, 4, 180, 31}, Rect{5, 2, 20, 9}}) {
+                    Bitmap one(200, 40, pixel_of(rgb(212, 208, 200)));
+                    Bitmap two = one;
+                    DC a(one);
+                    DC b(two);
+                    for (DC* dc : {&a, &b}) {
+                        dc->select_font(Font{"MS Sans Serif", -12});
+                        dc->set_bk_mode(mode);
+                        dc->set_bk_color(rgb(250, 240, 200));
+                        dc->set_text_color(rgb(30, 60, 90));
+                    }
+                    const unsigned fmt = DT_SINGLELINE | placing;
+                    Rect ra = area;
+                    Rect rb = area;
+                    EXPECT_EQ(a.draw_text(text, ra, fmt),
+                              b.draw_text(text, rb, fmt | DT_EXPANDTABS))
+                        << text << " " << placing;
+                    EXPECT_EQ(ra, area);
+                    EXPECT_EQ(one, two) << text << " " << placing;
+                }
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace gdi
