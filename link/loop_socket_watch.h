@@ -13,9 +13,9 @@ namespace devlink {
 // it to sleep again.
 class LoopSocketWatch final : public tcp::SocketWatch {
   public:
-    void watch(int fd) override { watch_.watch(fd, win::DescriptorWatch::Interest::HangUp); }
-    bool may_be_ready() const override { return watch_.may_be_ready(); }
-    void drained() override { watch_.drained(); }
+    void watch(int fd) override;
+    bool may_be_ready() const override;
+    void drained() override;
 
   private:
     win::DescriptorWatch watch_;

@@ -2,6 +2,7 @@
 // tells the operator when a request got no answer.
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <stdexcept>
@@ -34,7 +35,16 @@ void TForm1::SendFrame(std::span<const uint8_t> payload) {
     // 2.-4. Header, payload, check; a short payload is remembered for matching its Ack.
     if (payload.size() <= protocol::kMaxShortPayload && payload.size() >= LastShortPayload.size())
         std::copy_n(payload.begin(), LastShortPayload.size(), LastShortPayload.begin());
-    const protocol::Bytes frame = protocol::build_frame(payload);
+    // Built in place: the ten polls a second allocate nothing.
+    std::array<uint8_t, protocol::kMaxRequestFrameSize> buffer;
+    protocol::Bytes long_frame;
+    std::span<const uint8_t> frame;
+    if (const auto written = protocol::write_frame(payload, buffer)) {
+        frame = *written;
+    } else {
+        long_frame = protocol::build_frame(payload);
+        frame = long_frame;
+    }
     // 5. To the TCP connection when it is up, else to the open serial port, else nowhere.
     switch (IdTCPClient1.Connected()) {
         case tcp::LinkState::Connected:

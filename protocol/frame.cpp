@@ -21,6 +21,16 @@ Bytes build_frame(std::span<const Byte> payload) {
     return frame;
 }
 
+std::optional<std::span<const Byte>> write_frame(std::span<const Byte> payload,
+                                                 std::span<Byte, kMaxRequestFrameSize> out) {
+    if (payload.size() + 2 > out.size())
+        return std::nullopt;
+    out[0] = payload.size() <= kMaxShortPayload ? kShortHeader : kLongHeader;
+    std::copy(payload.begin(), payload.end(), out.begin() + 1);
+    out[payload.size() + 1] = check_byte(payload);
+    return std::span<const Byte>(out.data(), payload.size() + 2);
+}
+
 size_t request_frame_length(Byte header) {
     if (header == kShortHeader) {
         return kShortFrameSize;

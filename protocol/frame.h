@@ -34,6 +34,14 @@ Byte check_byte(std::span<const Byte> bytes);
 // Wraps a payload into a frame: 0x55 for n <= 6, else 0x56, then the payload, then its check.
 Bytes build_frame(std::span<const Byte> payload);
 
+// The longest frame a request makes (WriteDelays).
+inline constexpr size_t kMaxRequestFrameSize = kDelaysFrameSize;
+// The same frame written into `out`, which holds it when the payload is at most
+// kDelaysPayloadSize bytes; returns the frame, or nothing (and writes nothing) when it does not
+// fit.
+std::optional<std::span<const Byte>> write_frame(std::span<const Byte> payload,
+                                                 std::span<Byte, kMaxRequestFrameSize> out);
+
 // The device side of a request, as a sequencer (or the simulator) takes it off the line.
 struct Request {
     Byte device_id = 0;

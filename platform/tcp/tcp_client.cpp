@@ -1,5 +1,7 @@
 #include "platform/tcp/tcp_client.h"
 
+#include "platform/clock/wake_path.h"
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -11,6 +13,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <optional>
 
 namespace tcp {
 
@@ -134,7 +137,7 @@ void TcpClient::take_in(Drain drain) {
     // Stopped by the limit: the socket may hold more, so the watch is not told it is dry.
 }
 
-[[gnu::hot]] LinkState TcpClient::connected_test() {
+VELMOR_WAKE_CODE LinkState TcpClient::connected_test() {
     if (!watch_ || watch_->may_be_ready()) {
         take_in();
     }
@@ -166,27 +169,38 @@ std::vector<uint8_t> TcpClient::Read(size_t n) {
     return out;
 }
 
+size_t TcpClient::ReadInto(std::span<uint8_t> out) {
+    const size_t n = std::min(out.size(), held_.size());
+    std::copy_n(held_.begin(), n, out.begin());
+    held_.erase(held_.begin(), held_.begin() + static_cast<ptrdiff_t>(n));
+    return n;
+}
+
 bool TcpClient::Write(std::span<const uint8_t> bytes) {
     if (fd_ < 0 || broken_) {
         return false;
     }
+    // The second of a stall starts at the first send the socket refuses, and again after each
+    // send it takes: a frame that goes out at once, as frames do, reads no clock.
     constexpr auto kStall = std::chrono::milliseconds(1000);
-    auto deadline = Clock::now() + kStall;
+    std::optional<Clock::time_point> deadline;
     size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t r =
             send(fd_, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL | MSG_DONTWAIT);
         if (r > 0) {
             done += static_cast<size_t>(r);
-            deadline = Clock::now() + kStall;
+            deadline.reset();
             continue;
         }
         if (r < 0 && errno == EINTR) {
             continue;
         }
         if (r < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            if (!deadline)
+                deadline = Clock::now() + kStall;
             pollfd p{fd_, POLLOUT, 0};
-            if (poll(&p, 1, ms_left(deadline)) > 0) {
+            if (poll(&p, 1, ms_left(*deadline)) > 0) {
                 continue;
             }
         }

@@ -70,6 +70,8 @@ class TcpClient {
     void WaitForData(int timeout_ms = 10);
     // Removes and returns n held bytes (all held bytes when fewer are held).
     std::vector<uint8_t> Read(size_t n);
+    // Removes as many held bytes as fit into `out` and copies them there; returns how many.
+    size_t ReadInto(std::span<uint8_t> out);
     // Sends all bytes. Fails (and marks the connection broken) when the connection is broken
     // or not open, or when the peer takes none of the bytes for a second.
     bool Write(std::span<const uint8_t> bytes);

@@ -149,6 +149,10 @@ struct State {
 
     uintptr_t next_handle = 0x10010;
     std::unordered_map<uintptr_t, std::unique_ptr<Window>> windows;
+    // The window the table gave last (the same one is often asked for again at once: a timer's
+    // window when the timer is stopped and started), found without the table's own memory.
+    HWND last_found = nullptr;
+    Window* last_found_window = nullptr;
     std::vector<Window*> toplevels;  // z-order, top first
     std::vector<std::shared_ptr<WindowClass>> classes;
 

@@ -213,6 +213,22 @@ VELMOR_WAKE_CODE bool take_timer(MSG* out, HWND filter, UINT lo, UINT hi, bool r
     return true;
 }
 
+// The first posted message the caller takes. Kept out of the way of a quiet wake-up, which
+// finds nothing posted.
+[[gnu::noinline]] bool take_posted(MSG* out, HWND filter, UINT lo, UINT hi, bool remove) {
+    auto& s = state();
+    for (auto it = s.posted.begin(); it != s.posted.end(); ++it) {
+        if (!matches(*it, filter, lo, hi))
+            continue;
+        *out = *it;
+        if (remove)
+            s.posted.erase(it);
+        s.last_msg = *out;
+        return true;
+    }
+    return false;
+}
+
 VELMOR_WAKE_CODE bool take_paint(MSG* out, HWND filter, UINT lo, UINT hi) {
     auto& s = state();
     if (!in_range(WM_PAINT, lo, hi) || !s.paint_maybe)
@@ -245,15 +261,8 @@ VELMOR_WAKE_CODE bool peek(MSG* out, HWND filter, UINT lo, UINT hi, UINT remove)
     const bool rm = (remove & PM_REMOVE) != 0;
     s.idle_now.reset();
     pump_driver();
-    for (auto it = s.posted.begin(); it != s.posted.end(); ++it) {
-        if (!matches(*it, filter, lo, hi))
-            continue;
-        *out = *it;
-        if (rm)
-            s.posted.erase(it);
-        s.last_msg = *out;
+    if (!s.posted.empty() && take_posted(out, filter, lo, hi, rm))
         return true;
-    }
     if (s.quit_posted && in_range(WM_QUIT, lo, hi)) {
         MSG m;
         m.message = WM_QUIT;
@@ -290,8 +299,8 @@ VELMOR_WAKE_CODE bool peek(MSG* out, HWND filter, UINT lo, UINT hi, UINT remove)
     }
     // Painting can post messages (leave notices, say); look again only if one of them is for
     // this caller, or a filtered peek would go round for ever.
-    if (std::any_of(s.posted.begin(), s.posted.end(),
-                    [&](const MSG& m) { return matches(m, filter, lo, hi); }))
+    if (!s.posted.empty() && std::any_of(s.posted.begin(), s.posted.end(),
+                                         [&](const MSG& m) { return matches(m, filter, lo, hi); }))
         return peek(out, filter, lo, hi, remove);
     if (take_timer(out, filter, lo, hi, rm)) {
         s.last_msg = *out;

@@ -45,8 +45,14 @@ VELMOR_WAKE_CODE State& state() {
 
 [[gnu::hot]] Window* get(HWND hwnd) {
     auto& s = state();
+    if (hwnd && hwnd == s.last_found)
+        return s.last_found_window;
     auto it = s.windows.find(reinterpret_cast<uintptr_t>(hwnd));
-    return it == s.windows.end() ? nullptr : it->second.get();
+    if (it == s.windows.end())
+        return nullptr;
+    s.last_found = hwnd;
+    s.last_found_window = it->second.get();
+    return s.last_found_window;
 }
 
 Window* root_of(Window* w) {
@@ -286,6 +292,8 @@ void free_tree(HWND h) {
     detail::layout_changed();
     if (!w->parent && s.driver)
         s.driver->window_destroyed(h);
+    if (s.last_found == h)
+        s.last_found = nullptr;
     s.windows.erase(reinterpret_cast<uintptr_t>(h));
 }
 

@@ -47,6 +47,32 @@ TEST(RequestFrames, WriteDelaysPutsOnRowBeforeOffRow) {
     EXPECT_EQ(frame.back(), check_byte(p));
 }
 
+// A frame written into a buffer is the frame built, short and long; a payload too long for any
+// request writes nothing.
+TEST(RequestFrames, FramesWrittenInPlaceMatchTheFramesBuilt) {
+    std::array<Byte, kMaxRequestFrameSize> buffer;
+    buffer.fill(0xEE);
+    const ShortPayload poll = PollStatus(3);
+    const auto short_frame = write_frame(poll, buffer);
+    ASSERT_TRUE(short_frame);
+    EXPECT_EQ(Bytes(short_frame->begin(), short_frame->end()), build_frame(poll));
+    EXPECT_EQ(buffer[6], 0xEE) << "nothing written past the frame";
+
+    std::array<Byte, kChannelCount> on{};
+    std::array<Byte, kChannelCount> off{};
+    on[4] = 0x33;
+    off[16] = 0x81;
+    const DelaysPayload delays = WriteDelays(200, on, off);
+    const auto long_frame = write_frame(delays, buffer);
+    ASSERT_TRUE(long_frame);
+    EXPECT_EQ(Bytes(long_frame->begin(), long_frame->end()), build_frame(delays));
+
+    buffer.fill(0xEE);
+    const Bytes too_long(kDelaysPayloadSize + 1, 0x01);
+    EXPECT_FALSE(write_frame(too_long, buffer));
+    EXPECT_EQ(buffer[0], 0xEE);
+}
+
 // Every request and sub-code: the command byte, the arguments and zero fill.
 TEST(RequestFrames, EveryCommandCarriesItsCodeAndArguments) {
     struct Case {

@@ -1,6 +1,8 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "loopback_server.h"
 #include "platform/tcp/tcp_client.h"
 
@@ -54,6 +56,22 @@ TEST_F(TcpLink, FramesBothWaysAndHeldBytes) {
     EXPECT_EQ(client_.Read(2), (Bytes{0x54, 0x03}));
     EXPECT_EQ(client_.Read(10), (Bytes{0xA9, 0x01, 0x02}));
     EXPECT_EQ(client_.Read(1), Bytes{});
+
+    // Reading into a buffer takes what fits, from the front, and leaves the rest held.
+    server_.send({0x10, 0x11, 0x12, 0x13, 0x14});
+    client_.WaitForData(2000);
+    for (int i = 0; i < 400 && client_.HeldBytes() < 5; ++i) {
+        let_loopback_deliver();
+        client_.WaitForData(10);
+    }
+    ASSERT_EQ(client_.HeldBytes(), 5u);
+    std::array<uint8_t, 3> small{};
+    EXPECT_EQ(client_.ReadInto(small), 3u);
+    EXPECT_EQ(small, (std::array<uint8_t, 3>{0x10, 0x11, 0x12}));
+    EXPECT_EQ(client_.ReadInto(small), 2u);
+    EXPECT_EQ(small[0], 0x13);
+    EXPECT_EQ(small[1], 0x14);
+    EXPECT_EQ(client_.ReadInto(small), 0u);
 
     // With nothing coming, the wait returns with nothing.
     client_.WaitForData(10);

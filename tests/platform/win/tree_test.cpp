@@ -41,6 +41,28 @@ TEST_F(Tree, ZOrderEnumerationAndTopmostWindows) {
     EXPECT_EQ(GetTopWindow(nullptr), n);
 }
 
+// The window looked up last is found again without the table; once destroyed it is found no
+// more, whether it was the last one looked up or not, and its handle takes no timer.
+TEST_F(Tree, ADestroyedWindowIsNotFoundEvenRightAfterALookUp) {
+    HWND a = top("A", WS_OVERLAPPED);
+    HWND b = top("B", WS_OVERLAPPED);
+    ASSERT_TRUE(IsWindow(a));
+    ASSERT_TRUE(IsWindow(a));
+    EXPECT_EQ(SetTimer(a, 1, 100), 1u);
+    DestroyWindow(a);
+    EXPECT_FALSE(IsWindow(a));
+    EXPECT_EQ(SetTimer(a, 1, 100), 0u);
+    EXPECT_FALSE(KillTimer(a, 1)) << "its timer went with it";
+
+    ASSERT_TRUE(IsWindow(b));
+    HWND c = top("C", WS_OVERLAPPED);
+    ASSERT_TRUE(IsWindow(c));
+    DestroyWindow(b);  // not the one looked up last
+    EXPECT_FALSE(IsWindow(b));
+    EXPECT_TRUE(IsWindow(c));
+    EXPECT_EQ(GetWindowText(c), "C");
+}
+
 TEST_F(Tree, OwnedWindowsGoWithTheirOwnerAndReportIt) {
     HWND owner = top("O", WS_POPUP | WS_VISIBLE, {0, 0, 100, 100});
     HWND kid = child(owner, {0, 0, 10, 10});
