@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "forms/building_moment.h"
 #include "forms/component.h"
 
 namespace forms {
@@ -22,9 +23,11 @@ class TApplication : public TComponent {
 
     void Initialize();
     // Creates a form owned by the application, stores it in *reference before its OnCreate
-    // runs, and makes the first one the main form.
+    // runs, and makes the first one the main form. The controls built meanwhile that start at
+    // the present moment take one reading of the clock (forms/building_moment.h).
     template <class T>
     void CreateForm(T** reference) {
+        TBuildingMoment building;
         T* form = new T(this);
         if (reference)
             *reference = form;

@@ -86,6 +86,8 @@ void TButtonControl::KeyDown(int& key, unsigned) {
 
 TButton::TButton(TComponent* owner) : TButtonControl(owner) {
     SetInitialSize(75, 25);
+    // The default frame follows the focus.
+    SetHearsFocusChanges(true);
 }
 
 void TButton::SetDefault(bool v) {

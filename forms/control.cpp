@@ -55,6 +55,27 @@ void TOwnWndProc::operator()(TMessage& message) const {
     control->WndProc(message);
 }
 
+void TWindowProcedure::OwnChanged(bool was_own) {
+    control_->FocusHearingChanged(control_->hears_focus_changes_ || !was_own);
+}
+
+void TControl::SetHearsFocusChanges(bool v) {
+    const bool heard = HearsFocusChanges();
+    hears_focus_changes_ = v;
+    FocusHearingChanged(heard);
+}
+
+void TControl::FocusHearingChanged(bool heard) {
+    const bool hears = HearsFocusChanges();
+    if (hears != heard)
+        CountFocusHearers(parent_, hears ? 1 : -1);
+}
+
+void TControl::CountFocusHearers(TWinControl* from, int delta) {
+    for (TControl* c = from; c != nullptr; c = c->parent_)
+        c->focus_hearers_inside_ += delta;
+}
+
 TControl::TControl(TComponent* owner) : TComponent(owner) {
     font_.OnChange = [this] {
         if (!taking_parent_font_)

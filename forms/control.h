@@ -118,6 +118,16 @@ class TControl : public TComponent {
     TWindowProcedure WindowProc{this};
     // Whether WindowProc is still the control's own WndProc (nobody has subclassed it).
     bool HasOwnWindowProc() const { return WindowProc.IsOwn(); }
+    // Whether CM_FOCUSCHANGED is sent to the control when the form broadcasts a focus change:
+    // to a control whose class acts on it (a button's default frame follows the focus) and to
+    // one whose WindowProc was taken over (a skin repaints what has or had the focus). The
+    // others are passed over, so that a focus change does not cost a message per control of
+    // a form of hundreds.
+    bool HearsFocusChanges() const { return hears_focus_changes_ || !HasOwnWindowProc(); }
+    // How many of the controls inside this one (children, their children...) hear focus
+    // changes: the broadcast passes over a container that holds none, a page of hundreds of
+    // controls with one test.
+    int FocusHearersInside() const { return focus_hearers_inside_; }
     // The control's own window procedure: handles what it knows, then Dispatch/DefaultHandler.
     virtual void WndProc(TMessage& message);
     virtual void DefaultHandler(TMessage& message);
@@ -179,6 +189,8 @@ class TControl : public TComponent {
         width_ = width;
         height_ = height;
     }
+    // Set by a class whose own WndProc acts on CM_FOCUSCHANGED (its constructor).
+    void SetHearsFocusChanges(bool v);
     // Copies the parent's font / colour when ParentFont / ParentColor is set.
     void TakeParentFont();
     void TakeParentColor();
@@ -189,6 +201,15 @@ class TControl : public TComponent {
 
   private:
     friend class TWinControl;
+    friend class TWindowProcedure;
+    // After HearsFocusChanges may have changed (it was `heard` before): the containers above
+    // count the control in or out.
+    void FocusHearingChanged(bool heard);
+    // The control and the controls inside it that hear focus changes, as its parent counts it.
+    int FocusHearersWeight() const { return focus_hearers_inside_ + (HearsFocusChanges() ? 1 : 0); }
+    // Adds `delta` to the count of every container from `from` up.
+    static void CountFocusHearers(TWinControl* from, int delta);
+
     TFont font_;
     TColor color_ = clBtnFace;
     bool parent_font_ = true;
@@ -196,6 +217,8 @@ class TControl : public TComponent {
     bool taking_parent_font_ = false;
     bool enabled_ = true;
     bool visible_ = true;
+    bool hears_focus_changes_ = false;
+    int focus_hearers_inside_ = 0;
     TAlign align_ = TAlign::alNone;
 };
 

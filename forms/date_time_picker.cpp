@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "forms/building_moment.h"
 #include "forms/component_tracker.h"
 #include "forms/form.h"
 #include "forms/painter.h"
@@ -29,7 +30,8 @@ TDateTimePicker::TDateTimePicker(TComponent* owner) : TWinControl(owner) {
     SetInitialSize(186, 21);
     SetParentColor(false);
     TControl::SetColor(clWindow);
-    value_ = clk::current().local_now();
+    // The present moment; every picker of a form being created takes the same one.
+    value_ = TBuildingMoment::Now();
     value_.millisecond = 0;
 }
 

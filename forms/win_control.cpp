@@ -140,7 +140,7 @@ void TWinControl::CreateWnd() {
     if (!handle_)
         return;
     // Hidden children (a page that is not in front) get their windows when they are shown.
-    for (TControl* c : std::vector<TControl*>(controls_))
+    for (TControl* c : TControlList(controls_))
         if (auto* wc = c->AsWinControl(); wc && wc->Visible())
             wc->HandleNeeded();
     AlignControls();
@@ -421,7 +421,11 @@ void TWinControl::Broadcast(TMessage& m) {
     // By index, on the list as it stands, without a copy of it. The controls in the list when
     // the broadcast begins hear it, each once: a control that leaves the list is not read again
     // (its children hear nothing more), and one added meanwhile (or taken out and put back, at
-    // the end) does not hear it.
+    // the end) does not hear it. A focus change goes only to the controls that hear it, and
+    // only into containers that hold some.
+    const bool focus_change = m.Msg == CM_FOCUSCHANGED;
+    if (focus_change && FocusHearersInside() == 0)
+        return;
     BroadcastPlace place{this, 0, controls_.size(), false, g_broadcasts};
     g_broadcasts = &place;
     struct Done {
@@ -430,13 +434,16 @@ void TWinControl::Broadcast(TMessage& m) {
     } done{place};
     for (; place.at < place.end; ++place.at) {
         TControl* c = controls_[place.at];
-        m.Result = c->Perform(m.Msg, m.WParam, m.LParam);
-        if (m.Msg == CM_DIALOGKEY && m.Result)
-            return;
+        if (!focus_change || c->HearsFocusChanges()) {
+            m.Result = c->Perform(m.Msg, m.WParam, m.LParam);
+            if (m.Msg == CM_DIALOGKEY && m.Result)
+                return;
+        }
         if (!place.gone) {
             // A windowed control without children has nobody to pass the message on to.
             TWinControl* wc = c->AsWinControl();
-            if (wc != nullptr && !wc->controls_.empty()) {
+            if (wc != nullptr && !wc->controls_.empty() &&
+                !(focus_change && wc->FocusHearersInside() == 0)) {
                 wc->Broadcast(m);
                 if (m.Msg == CM_DIALOGKEY && m.Result)
                     return;
@@ -457,6 +464,8 @@ void TWinControl::InsertControl(TControl* c) {
     if (controls_.empty())
         controls_.reserve(kFirstCapacity);
     controls_.push_back(c);
+    if (const int hearers = c->FocusHearersWeight())
+        CountFocusHearers(this, hearers);
     if (c->Align() != TAlign::alNone)
         ++aligned_children_;
     if (tab_list_made_)
@@ -501,6 +510,8 @@ void TWinControl::RemoveControl(TControl* c) {
         controls_.erase(std::next(found).base());
         if (c->Align() != TAlign::alNone)
             --aligned_children_;
+        if (const int hearers = c->FocusHearersWeight())
+            CountFocusHearers(this, -hearers);
     }
     if (tab_list_made_)
         erase_last(tab_list_);
@@ -678,7 +689,7 @@ void TWinControl::VisibleChanged() {
         if (!handle_) {
             HandleNeeded();
         } else {
-            for (TControl* c : std::vector<TControl*>(controls_))
+            for (TControl* c : TControlList(controls_))
                 if (auto* wc = c->AsWinControl(); wc && wc->Visible() && !wc->HandleAllocated())
                     wc->HandleNeeded();
         }

@@ -3,10 +3,14 @@
 #include <string>
 #include <vector>
 
+#include "forms/component_pool.h"
 #include "forms/control.h"
 #include "platform/win/window.h"
 
 namespace forms {
+
+// A container's children, in insertion order (the list lives in the component pool).
+using TControlList = std::vector<TControl*, component_pool::Allocator<TControl*>>;
 
 // What a windowed control's window is created with.
 struct TCreateParams {
@@ -41,7 +45,7 @@ class TWinControl : public TControl {
     // Children in insertion order (which is also their stacking order, last on top).
     int ControlCount() const { return static_cast<int>(controls_.size()); }
     TControl* Controls(int index) const { return controls_.at(index); }
-    const std::vector<TControl*>& ControlList() const { return controls_; }
+    const TControlList& ControlList() const { return controls_; }
 
     // Tab order among the windowed siblings; setting it moves the control in that order.
     int TabOrder() const;
@@ -124,7 +128,7 @@ class TWinControl : public TControl {
     static win::LRESULT StaticWndProc(win::HWND hwnd, win::UINT msg, win::WPARAM wp,
                                       win::LPARAM lp);
 
-    std::vector<TControl*> controls_;
+    TControlList controls_;
     // The tab order is made when first asked for or changed: a page of hundreds of controls
     // that nobody tabs through builds no list of them.
     void MakeTabList() const;

@@ -50,9 +50,15 @@ class TWindowProcedure {
     TWindowProcedure& Assign(TWndMethod method) {
         method_ = std::move(method);
         const auto* own = method_.target<TOwnWndProc>();
+        const bool was_own = own_;
         own_ = own != nullptr && own->control == control_;
+        if (own_ != was_own)
+            OwnChanged(was_own);
         return *this;
     }
+    // Whether the procedure is the control's own decides, among others, whether the control
+    // hears focus changes: its containers count it in or out.
+    void OwnChanged(bool was_own);
 
     TWndMethod method_;
     TControl* control_;

@@ -194,7 +194,7 @@ void TWinSkinForm::AddComp(forms::TControl* control, forms::TWinControl* form) {
         if (supplied) {
             Attach(std::unique_ptr<TSkinControl>(supplied), wc);
             if (control->InheritsFrom("TPanel") || control->InheritsFrom("TCustomPanel"))
-                for (forms::TControl* child : std::vector<forms::TControl*>(wc->ControlList()))
+                for (forms::TControl* child : forms::TControlList(wc->ControlList()))
                     AddComp(child, form);
             return;
         }
@@ -204,7 +204,7 @@ void TWinSkinForm::AddComp(forms::TControl* control, forms::TWinControl* form) {
     if (upper == "TDBCOMBOBOXEH" || upper == "TFRDESIGNERPAGE" || upper == "TFRPBOX")
         return;
     auto offer_children = [&]() {
-        for (forms::TControl* child : std::vector<forms::TControl*>(wc->ControlList()))
+        for (forms::TControl* child : forms::TControlList(wc->ControlList()))
             AddComp(child, form);
     };
 
@@ -269,7 +269,7 @@ void TWinSkinForm::AddComp(forms::TControl* control, forms::TWinControl* form) {
         return;
     if (Is(control, {"TRadioGroup", "TCustomRadioGroup"})) {
         if (on.has(xcRadioButton)) {
-            for (forms::TControl* child : std::vector<forms::TControl*>(wc->ControlList()))
+            for (forms::TControl* child : forms::TControlList(wc->ControlList()))
                 if (forms::TWinControl* cw = child->AsWinControl();
                     cw && !HasSkin(cw) && cw->Tag() != fsd->DisableTag && cw->Handle())
                     Attach(std::make_unique<TSkinRadioButton>(), cw);
@@ -420,7 +420,7 @@ bool TWinSkinForm::Find3rdControl(const std::string& class_name, forms::TWinCont
     auto children = [&](auto make, bool flag) {
         if (!flag)
             return;
-        for (forms::TControl* child : std::vector<forms::TControl*>(control->ControlList()))
+        for (forms::TControl* child : forms::TControlList(control->ControlList()))
             if (forms::TWinControl* cw = child->AsWinControl();
                 cw && !HasSkin(cw) && cw->Tag() != fsd->DisableTag && cw->Handle())
                 Attach(make(), cw);
@@ -473,11 +473,11 @@ bool TWinSkinForm::Find3rdControl(const std::string& class_name, forms::TWinCont
             if (kind != "embedscrollbar")
                 Attach(std::make_unique<TSkinScrollbar>(), control);
             if (kind != "singlescrollbar")
-                for (forms::TControl* child : std::vector<forms::TControl*>(control->ControlList()))
+                for (forms::TControl* child : forms::TControlList(control->ControlList()))
                     AddComp(child, FForm);
         }
     } else if (kind == "container") {
-        for (forms::TControl* child : std::vector<forms::TControl*>(control->ControlList()))
+        for (forms::TControl* child : forms::TControlList(control->ControlList()))
             AddComp(child, FForm);
     } else if (kind == "groupbox") {
         if (on.has(xcGroupBox))

@@ -146,6 +146,94 @@ TEST_F(UiTest, ABroadcastReachesEveryLaterControlWhateverAHandlerTakesOut) {
     EXPECT_EQ(holder->ControlCount(), 4);
 }
 
+// A panel that counts the focus changes its own WndProc sees; one of them says it hears them.
+class FocusCountingPanel : public TPanel {
+  public:
+    explicit FocusCountingPanel(TComponent* owner, bool hears = false) : TPanel(owner) {
+        SetHearsFocusChanges(hears);
+    }
+    int focus_changes = 0;
+    void WndProc(TMessage& m) override {
+        if (m.Msg == CM_FOCUSCHANGED)
+            ++focus_changes;
+        TPanel::WndProc(m);
+    }
+};
+
+TEST_F(UiTest, AFocusChangeReachesTheControlsThatHearItWhereverTheyStand) {
+    auto* deaf = new FocusCountingPanel(form);
+    deaf->SetParent(form);
+    auto* page = Add<TPanel>("Page", 0, 0, 300, 200);
+    auto* column = Add<TPanel>("Column", 0, 0, 100, 200, page);
+    auto* hearing = new FocusCountingPanel(form, true);
+    hearing->SetParent(column);
+    auto* box = Add<TCheckBox>("Box", 0, 0, 20, 20, Add<TGroupBox>("Group", 0, 0, 90, 50, column));
+    Add<TEdit>("Edit", 0, 210, 80, 24);
+    auto* button = Add<TButton>("Button", 100, 210, 80, 24);
+    button->SetDefault(true);
+    int box_heard = 0;
+    TWndMethod old = box->WindowProc;
+    box->WindowProc = [&](TMessage& m) {
+        if (m.Msg == CM_FOCUSCHANGED)
+            ++box_heard;
+        old(m);
+    };
+    form->Show();  // the first focus: counted from here on
+    hearing->focus_changes = 0;
+    box_heard = 0;
+    const auto focus = [&](const char* name) {
+        ASSERT_EQ(Run(std::string("focus ") + name + "\n").exit_code, 0) << name;
+    };
+    focus("Button");
+    focus("Edit");
+    EXPECT_EQ(deaf->focus_changes, 0);
+    EXPECT_EQ(hearing->focus_changes, 2);
+    EXPECT_EQ(box_heard, 2) << "a taken-over WindowProc hears it deep inside a page";
+    EXPECT_TRUE(button->Active()) << "the default button is framed while an edit has the focus";
+
+    // Given back its own WindowProc, the box hears nothing more: the page holds one hearer.
+    box->WindowProc = old;
+    EXPECT_EQ(page->FocusHearersInside(), 1);
+    // A hearer moved to another container is heard there, once; freed, it leaves no count.
+    hearing->SetParent(form);
+    EXPECT_EQ(page->FocusHearersInside(), 0);
+    focus("Button");
+    EXPECT_EQ(box_heard, 2);
+    EXPECT_EQ(hearing->focus_changes, 3);
+    delete hearing;
+    delete button;
+    EXPECT_EQ(form->FocusHearersInside(), 0);
+    focus("Edit");
+    EXPECT_EQ(deaf->focus_changes, 0);
+}
+
+// A form whose constructor and OnCreate make pickers while the clock moves on.
+class PickerForm : public TForm {
+  public:
+    explicit PickerForm(TComponent* owner) : TForm(owner) {
+        first = new TDateTimePicker(this);
+        OnCreate = [this](TObject*) {
+            clk::current_manual()->advance(5000);
+            second = new TDateTimePicker(this);
+        };
+    }
+    TDateTimePicker* first = nullptr;
+    TDateTimePicker* second = nullptr;
+};
+
+TEST_F(UiTest, PickersMadeWhileAFormIsCreatedStartAtOneMoment) {
+    const clk::LocalTime start = clock_.local_now();
+    PickerForm* made = nullptr;
+    Application->CreateForm(&made);
+    ASSERT_NE(made, nullptr);
+    EXPECT_EQ(made->first->Value(), start);
+    EXPECT_EQ(made->second->Value(), start) << "the clock is read once for the whole creation";
+    // Once the form is made, a new picker reads the clock itself.
+    auto* later = new TDateTimePicker(made);
+    EXPECT_EQ(later->Value().second, start.second + 5);
+    delete made;
+}
+
 // A plain control (neither a windowed nor a windowless painting one) among a panel's children
 // has nothing to paint: the panel paints around it and its painting children as ever.
 TEST_F(UiTest, APlainControlAmongChildrenIsPassedOverWhenTheParentPaints) {
