@@ -91,10 +91,11 @@ void TDateTimePicker::SetTime(double time) {
         if (ms >= 86400000)
             ms -= 86400000;
     }
-    // The date, and so the weekday, stay.
-    value_.hour = static_cast<int>(ms / 3600000);
-    value_.minute = static_cast<int>(ms / 60000 % 60);
-    value_.second = static_cast<int>(ms / 1000 % 60);
+    // The date, and so the weekday, stay. Less than a day of seconds: divided in 32 bits.
+    const int seconds = static_cast<int>(ms) / 1000;
+    value_.hour = seconds / 3600;
+    value_.minute = seconds / 60 % 60;
+    value_.second = seconds % 60;
     value_.millisecond = 0;
     Invalidate();
 }
