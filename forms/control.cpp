@@ -119,6 +119,8 @@ void TControl::SetBounds(int left, int top, int width, int height) {
     top_ = top;
     width_ = width;
     height_ = height;
+    if (parent_ && !AsWinControl())
+        parent_->windowless_bounds_made_ = false;
     BoundsChanged();
 }
 
@@ -193,6 +195,8 @@ void TControl::SetVisible(bool v) {
     if (v == visible_)
         return;
     visible_ = v;
+    if (parent_ && !AsWinControl())
+        parent_->windowless_bounds_made_ = false;
     VisibleChanged();
     Perform(CM_VISIBLECHANGED, v ? 1 : 0);
 }

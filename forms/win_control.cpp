@@ -466,6 +466,7 @@ void TWinControl::InsertControl(TControl* c) {
     controls_.push_back(c);
     if (const int hearers = c->FocusHearersWeight())
         CountFocusHearers(this, hearers);
+    windowless_bounds_made_ = false;
     if (c->Align() != TAlign::alNone)
         ++aligned_children_;
     if (tab_list_made_)
@@ -483,9 +484,23 @@ void TWinControl::MakeTabList() const {
     tab_list_made_ = true;
 }
 
+const std::vector<gdi::Rect>& TWinControl::WindowlessBounds() const {
+    if (!windowless_bounds_made_) {
+        windowless_bounds_.clear();
+        for (const TControl* c : controls_)
+            if (c->Visible() && !c->AsWinControl())
+                windowless_bounds_.push_back(c->BoundsRect());
+        windowless_bounds_made_ = true;
+    }
+    return windowless_bounds_;
+}
+
 void TWinControl::RemoveControl(TControl* c) {
     if (mouse_control_ == c)
         mouse_control_ = nullptr;
+    // Whatever the child was (it may be half destroyed, past telling), the bounds are made
+    // again.
+    windowless_bounds_made_ = false;
     // From the end: children are freed last-inserted first.
     const auto erase_last = [c](auto& list) {
         auto it = std::find(list.rbegin(), list.rend(), c);

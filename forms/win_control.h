@@ -77,6 +77,11 @@ class TWinControl : public TControl {
     void PaintControls(gdi::DC& dc, const gdi::Rect& area);
     // The topmost visible windowless child at the client point, or nullptr.
     TControl* ControlAtPos(gdi::Point p) const;
+    // The bounds of the visible windowless children, in no particular order. Made when first
+    // asked for and kept until a child comes or goes or a windowless child moves, is sized,
+    // shown or hidden: a skinned child asking whether a label or shape lies under it looks
+    // through a few rectangles instead of every control of its parent.
+    const std::vector<gdi::Rect>& WindowlessBounds() const;
 
     void WndProc(TMessage& message) override;
     void DefaultHandler(TMessage& message) override;
@@ -134,6 +139,8 @@ class TWinControl : public TControl {
     void MakeTabList() const;
     mutable std::vector<TWinControl*> tab_list_;
     mutable bool tab_list_made_ = false;
+    mutable std::vector<gdi::Rect> windowless_bounds_;
+    mutable bool windowless_bounds_made_ = false;
     int aligned_children_ = 0;  // children whose Align is not alNone
     bool tab_stop_ = false;
     bool creating_ = false;

@@ -324,11 +324,15 @@ void TSkinControl::PaintGraphicChildren(gdi::DC& dc, const gdi::Rect& r) {
 bool TSkinControl::GraphicChildIn(const gdi::Rect& area) const {
     if (!control)
         return false;
-    for (const forms::TControl* c : control->ControlList()) {
-        // Every control without a window is a windowless (graphic) one.
-        if (c->Visible() && !c->AsWinControl() && !c->BoundsRect().intersect(area).empty())
+    // The framework keeps these bounds while its children stay where they are: the buttons of
+    // a busy group box each ask, and the box's dozens of windowed children stay out of it.
+    if (area.empty())
+        return false;
+    for (const gdi::Rect& r : control->WindowlessBounds())
+        // Overlapping, written out: the loop runs for every child of a busy box.
+        if (r.left < area.right && area.left < r.right && r.top < area.bottom &&
+            area.top < r.bottom && !r.empty())
             return true;
-    }
     return false;
 }
 

@@ -44,6 +44,15 @@ void TSkinGroupBox::DrawControl(gdi::DC& dc, const gdi::Rect& r) {
     PaintGraphicChildren(dc, r);
 }
 
+int TSkinGroupBox::LineHeight() const {
+    const forms::TFont& font = control->Font();
+    if (line_height_ < 0 || !font.SameAs(line_font_)) {
+        line_height_ = gdi::FontEngine::instance().get(font.ToGdi()).metrics().height;
+        line_font_ = font;
+    }
+    return line_height_;
+}
+
 bool TSkinGroupBox::PlainBackground(const gdi::Rect& area, gdi::Color& colour) const {
     // A raw group-box window keeps its own inside.
     if (!control || !hwnd)
@@ -51,7 +60,7 @@ bool TSkinGroupBox::PlainBackground(const gdi::Rect& area, gdi::Color& colour) c
     const gdi::Rect wr = win::GetWindowRect(hwnd);
     // The frame's top line and the caption both hang on the height of the text (the height
     // of a line in the control's font).
-    const int th = gdi::FontEngine::instance().get(ControlFont()).metrics().height;
+    const int th = LineHeight();
     // Clear of the frame line and its rounded corners, and below the caption's line (the
     // caption is drawn on an opaque background from the top edge down, in the same font).
     const gdi::Rect inside{kCorner, std::max(th / 2 + kCorner, th + 1), wr.width() - 1 - kCorner,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "forms/font.h"
 #include "skin/engine/skin_control.h"
 
 namespace skin {
@@ -13,6 +14,13 @@ class TSkinGroupBox : public TSkinControl {
     // Inside the rounded frame, below the caption's line and away from the windowless
     // children, a framework group box is its fill.
     bool PlainBackground(const gdi::Rect& area, gdi::Color& colour) const override;
+
+  private:
+    // The height of a line in the framework control's font, worked out again only when the
+    // font is another: every child of a busy box asks for it on each paint.
+    int LineHeight() const;
+    mutable forms::TFont line_font_;
+    mutable int line_height_ = -1;
 };
 
 // Panels, tool bars and embedded forms: only their colour becomes the button face.

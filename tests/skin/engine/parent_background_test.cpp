@@ -96,6 +96,50 @@ TEST_F(SkinUiTest, AParentClaimsOneColourOnlyWhereItPaintsOne) {
     EXPECT_FALSE(sc->Alive());
 }
 
+TEST_F(SkinUiTest, TheAnswersFollowTheChildrenAndTheFontAfterTheFirstOnes) {
+    // The box keeps what it learnt of its windowless children and its font between questions:
+    // each change must show in the next answer.
+    auto* group = Add<forms::TGroupBox>("G", 10, 10, 300, 140);
+    group->SetCaption("Device 1");
+    auto* label = Add<forms::TLabel>("L", 120, 50, 60, 16, group);
+    label->SetCaption("CH1");
+    auto* shape = Add<forms::TShape>("S", 200, 80, 22, 22, group);
+    Add<forms::TButton>("B", 20, 90, 37, 30, group);
+    ShowSkinned();
+    const auto plain_at = [&](const gdi::Rect& r) {
+        PlainBackgroundQuery q{r};
+        return win::SendMessage(group->Handle(), CN_PlainBackground,
+                                reinterpret_cast<win::WPARAM>(&q), 0) == 1;
+    };
+    const gdi::Rect free_spot{30, 40, 67, 70};
+    ASSERT_TRUE(plain_at(free_spot));
+    ASSERT_FALSE(plain_at(label->BoundsRect()));
+    label->SetBounds(35, 45, 60, 16);  // moved under the spot, away from its old place
+    EXPECT_FALSE(plain_at(free_spot));
+    EXPECT_TRUE(plain_at(gdi::Rect{120, 50, 180, 66}));
+    label->SetVisible(false);
+    EXPECT_TRUE(plain_at(free_spot));
+    label->SetVisible(true);
+    EXPECT_FALSE(plain_at(free_spot));
+    delete label;
+    EXPECT_TRUE(plain_at(free_spot));
+    shape->SetVisible(false);
+    EXPECT_TRUE(plain_at(shape->BoundsRect()));
+    auto* added = Add<forms::TLabel>("N", 40, 50, 20, 10, group);
+    EXPECT_FALSE(plain_at(free_spot));
+    delete added;
+    // A larger font lowers the caption's line over the top of the inside.
+    const gdi::Rect under_caption{30, 16, 60, 30};
+    ASSERT_TRUE(plain_at(under_caption));
+    group->Font().SetHeight(-30);
+    EXPECT_FALSE(plain_at(under_caption));
+    group->Font().SetHeight(-11);
+    EXPECT_TRUE(plain_at(under_caption));
+    // Every answer after the changes still matches the painting.
+    Add<forms::TLabel>("L2", 100, 60, 40, 16, group);
+    EXPECT_GT(CheckAnswersAgainstThePainting(group, 37, 30), 0);
+}
+
 TEST_F(SkinUiTest, AButtonOverAGroupBoxShowsTheGroupBoxUnderItsCorners) {
     // The button element's corners are magenta: the group box shows there, whether it is its
     // fill (a fill stands for its painting) or its frame line (its painting is asked for).
