@@ -13,15 +13,6 @@ namespace {
 
 constexpr COLORREF kWhite = gdi::rgb(255, 255, 255);
 
-// The colour at a client point of a window, read from its top-level window's bitmap.
-COLORREF pixel(HWND h, int x, int y) {
-    POINT p{x, y};
-    ClientToScreen(h, &p);
-    HWND root = GetAncestor(h, GA_ROOT);
-    RECT wr = GetWindowRect(root);
-    return GetWindowBitmap(root)->color_at(p.x - wr.left, p.y - wr.top);
-}
-
 class DcReuse : public WinTest {
   protected:
     // Fills the window's whole client area through GetDC in a colour of its own and tells

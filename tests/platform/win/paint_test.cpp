@@ -27,15 +27,6 @@ LRESULT FillProc(HWND h, UINT m, WPARAM w, LPARAM l) {
     return DefWindowProc(h, m, w, l);
 }
 
-// The colour at a client point of a window, read from its top-level window's bitmap.
-COLORREF pixel(HWND h, int x, int y) {
-    POINT p{x, y};
-    ClientToScreen(h, &p);
-    HWND root = GetAncestor(h, GA_ROOT);
-    RECT wr = GetWindowRect(root);
-    return GetWindowBitmap(root)->color_at(p.x - wr.left, p.y - wr.top);
-}
-
 class Painting : public WinTest {
   protected:
     HWND painter(HWND parent, RECT r, COLORREF c, DWORD extra = 0) {

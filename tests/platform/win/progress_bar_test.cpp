@@ -79,13 +79,10 @@ class ProgressWindow : public WinTest {
         return CreateWindowEx(0, PROGRESS_CLASS, "", WS_CHILD | WS_VISIBLE | style, r.left, r.top,
                               r.width(), r.height(), parent, nullptr, nullptr, nullptr);
     }
+    // The colour at a client point once every window is painted.
     COLORREF pixel(HWND h, int x, int y) {
         UpdateAllWindows();
-        POINT p{x, y};
-        ClientToScreen(h, &p);
-        HWND root = GetAncestor(h, GA_ROOT);
-        RECT wr = GetWindowRect(root);
-        return GetWindowBitmap(root)->color_at(p.x - wr.left, p.y - wr.top);
+        return wintest::pixel(h, x, y);
     }
 };
 

@@ -84,4 +84,12 @@ HWND WinTest::child(HWND parent, RECT r, DWORD style, int id, const char* cls) {
                           ChildId(static_cast<UINT_PTR>(id)), nullptr, nullptr);
 }
 
+win::COLORREF pixel(win::HWND h, int x, int y) {
+    win::POINT p{x, y};
+    win::ClientToScreen(h, &p);
+    win::HWND root = win::GetAncestor(h, win::GA_ROOT);
+    win::RECT wr = win::GetWindowRect(root);
+    return win::GetWindowBitmap(root)->color_at(p.x - wr.left, p.y - wr.top);
+}
+
 }  // namespace wintest

@@ -33,6 +33,9 @@ win::LRESULT RecordingProc(win::HWND, win::UINT, win::WPARAM, win::LPARAM);
 // with DefWindowProc and a white background.
 void register_classes();
 
+// The colour at a client point of a window, read from its top-level window's bitmap.
+win::COLORREF pixel(win::HWND h, int x, int y);
+
 // Installs a manual clock, registers the classes, clears the log; destroys every window and
 // removes scripts afterwards.
 class WinTest : public ::testing::Test {
