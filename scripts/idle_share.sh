@@ -4,8 +4,11 @@
 # by side in the same run from /proc/PID/schedstat. Two consoles run at once:
 #   first     idle on its first page, no link open;
 #   realtime  on the Real-time Control page with four devices of sequencer-sim on 127.0.0.1
-#             (IDs 1 to 4), polled in turn every 100 ms, so each device every 400 ms.
-# Prints the three shares and both ratios per round (SECONDS each, default 8; ROUNDS default
+#             (IDs 1 to 4), polled in turn every 100 ms, so each device every 400 ms;
+# and a second floor, link (velmor-floor-link-loop): the bare loop plus the least traffic of
+# the realtime console (one PollStatus sent and one reply read per 100 ms, against a simulator
+# of its own), so that rt/link shows what the console adds to the traffic itself.
+# Prints the four shares and the ratios per round (SECONDS each, default 8; ROUNDS default
 # 3), the wake-ups per second of each (context switches), then the system calls of each over
 # 3 s when strace is installed (a quiet tick of the first-page console should be one wait).
 # Starts its own Xvfb (VELMOR_XVFB_DISPLAY picks the display number). With VELMOR_IDLE_BEFORE
@@ -18,8 +21,9 @@ dir=${1:-$root/build/release}
 seconds=${2:-8}
 rounds=${3:-3}
 if [ ! -x "$dir/bin/velmor-manager" ] || [ ! -x "$dir/bin/velmor-floor-poll-loop" ] ||
-    [ ! -x "$dir/bin/sequencer-sim" ]; then
-    cmake --build "$dir" -j2 --target velmor-manager velmor-floor-poll-loop sequencer-sim
+    [ ! -x "$dir/bin/velmor-floor-link-loop" ] || [ ! -x "$dir/bin/sequencer-sim" ]; then
+    cmake --build "$dir" -j2 --target velmor-manager velmor-floor-poll-loop \
+        velmor-floor-link-loop sequencer-sim
 fi
 # shellcheck source=scripts/xvfb_session.sh
 . "$root/scripts/xvfb_session.sh"
@@ -27,15 +31,17 @@ tmp=$(mktemp -d)
 first=
 realtime=
 floor=
+link=
 sim=
+sim3=
 before=
 before_rt=
 sim2=
 cleanup() {
-    for p in "$first" "$realtime" "$floor" "$sim" "$before" "$before_rt" "$sim2"; do
+    for p in "$first" "$realtime" "$floor" "$link" "$sim" "$sim3" "$before" "$before_rt" "$sim2"; do
         [ -n "$p" ] && kill "$p" 2> /dev/null || true
     done
-    for p in "$first" "$realtime" "$floor" "$sim" "$before" "$before_rt" "$sim2"; do
+    for p in "$first" "$realtime" "$floor" "$link" "$sim" "$sim3" "$before" "$before_rt" "$sim2"; do
         [ -n "$p" ] && wait "$p" 2> /dev/null || true
     done
     xvfb_stop
@@ -93,8 +99,12 @@ if [ -n "${VELMOR_IDLE_BEFORE:-}" ]; then
 fi
 "$dir/bin/velmor-floor-poll-loop" &
 floor=$!
+start_sim sim3
+sim3=$sim_pid
+"$dir/bin/velmor-floor-link-loop" "$port" > "$tmp/link.log" 2>&1 &
+link=$!
 sleep 3  # start-up done, first frame shown, the script has reached its wait
-for who in first realtime; do
+for who in first realtime link; do
     pid=${!who}
     kill -0 "$pid" 2> /dev/null || { echo "the $who console ended:"; cat "$tmp/$who.log"; exit 1; }
 done
@@ -104,41 +114,47 @@ switches() { awk '{ print $3 }' "/proc/$1/schedstat"; }
 now_ns() { date +%s%N; }
 echo "CPU share of one core, idle, ${seconds} s per round, DISPLAY=$DISPLAY"
 echo "first: the console on its first page; realtime: on the Real-time Control page, four"
-echo "devices polled; floor: poll(10 ms). Ratios are against the floor of the same round."
-printf '%-6s %10s %10s %10s %7s %7s\n' round first realtime floor first/f rt/f
-tot_a=0 tot_b=0 tot_f=0 tot_t=0 sw_a=0 sw_b=0 sw_f=0
+echo "devices polled; floor: poll(10 ms); link: the floor plus the realtime console's least"
+echo "traffic. Ratios are against the floor (/f) or the link floor (/link) of the same round."
+printf '%-6s %10s %10s %10s %10s %7s %7s %7s %7s\n' round first realtime link floor \
+    first/f rt/f link/f rt/link
+tot_a=0 tot_b=0 tot_l=0 tot_f=0 tot_t=0 sw_a=0 sw_b=0 sw_l=0 sw_f=0
 for r in $(seq "$rounds"); do
-    a0=$(cpu_ns "$first") b0=$(cpu_ns "$realtime") f0=$(cpu_ns "$floor")
+    a0=$(cpu_ns "$first") b0=$(cpu_ns "$realtime") l0=$(cpu_ns "$link") f0=$(cpu_ns "$floor")
     x0=0 x1=0 y0=0 y1=0
     [ -n "$before" ] && x0=$(cpu_ns "$before") && y0=$(cpu_ns "$before_rt")
-    wa0=$(switches "$first") wb0=$(switches "$realtime") wf0=$(switches "$floor")
+    wa0=$(switches "$first") wb0=$(switches "$realtime") wl0=$(switches "$link")
+    wf0=$(switches "$floor")
     t0=$(now_ns)
     sleep "$seconds"
-    a1=$(cpu_ns "$first") b1=$(cpu_ns "$realtime") f1=$(cpu_ns "$floor")
+    a1=$(cpu_ns "$first") b1=$(cpu_ns "$realtime") l1=$(cpu_ns "$link") f1=$(cpu_ns "$floor")
     [ -n "$before" ] && x1=$(cpu_ns "$before") && y1=$(cpu_ns "$before_rt")
-    wa1=$(switches "$first") wb1=$(switches "$realtime") wf1=$(switches "$floor")
+    wa1=$(switches "$first") wb1=$(switches "$realtime") wl1=$(switches "$link")
+    wf1=$(switches "$floor")
     t1=$(now_ns)
-    da=$((a1 - a0)) db=$((b1 - b0)) df=$((f1 - f0)) dt=$((t1 - t0))
-    tot_a=$((tot_a + da)) tot_b=$((tot_b + db)) tot_f=$((tot_f + df)) tot_t=$((tot_t + dt))
-    sw_a=$((sw_a + wa1 - wa0)) sw_b=$((sw_b + wb1 - wb0)) sw_f=$((sw_f + wf1 - wf0))
+    da=$((a1 - a0)) db=$((b1 - b0)) dl=$((l1 - l0)) df=$((f1 - f0)) dt=$((t1 - t0))
+    tot_a=$((tot_a + da)) tot_b=$((tot_b + db)) tot_l=$((tot_l + dl)) tot_f=$((tot_f + df))
+    tot_t=$((tot_t + dt))
+    sw_a=$((sw_a + wa1 - wa0)) sw_b=$((sw_b + wb1 - wb0)) sw_l=$((sw_l + wl1 - wl0))
+    sw_f=$((sw_f + wf1 - wf0))
     if [ -n "$before" ]; then
-        awk -v c="$((x1 - x0))" -v d="$((y1 - y0))" -v f="$df" -v t="$dt" 'BEGIN {
-            printf "%-6s %9.3f%% %9.3f%%  (the other build: first page %.2fx, real-time %.2fx the floor)\n",
-                "before", 100 * c / t, 100 * d / t, c / f, d / f }'
+        awk -v c="$((x1 - x0))" -v d="$((y1 - y0))" -v f="$df" -v l="$dl" -v t="$dt" 'BEGIN {
+            printf "%-6s %9.3f%% %9.3f%%  (the other build: first page %.2fx, real-time %.2fx the floor, %.2fx the link floor)\n",
+                "before", 100 * c / t, 100 * d / t, c / f, d / f, d / l }'
     fi
-    awk -v r="$r" -v a="$da" -v b="$db" -v f="$df" -v t="$dt" 'BEGIN {
-        printf "%-6s %9.3f%% %9.3f%% %9.3f%% %6.2fx %6.2fx\n",
-            r, 100 * a / t, 100 * b / t, 100 * f / t, a / f, b / f }'
+    awk -v r="$r" -v a="$da" -v b="$db" -v l="$dl" -v f="$df" -v t="$dt" 'BEGIN {
+        printf "%-6s %9.3f%% %9.3f%% %9.3f%% %9.3f%% %6.2fx %6.2fx %6.2fx %6.2fx\n",
+            r, 100 * a / t, 100 * b / t, 100 * l / t, 100 * f / t, a / f, b / f, l / f, b / l }'
 done
-awk -v a="$tot_a" -v b="$tot_b" -v f="$tot_f" -v t="$tot_t" 'BEGIN {
-    printf "%-6s %9.3f%% %9.3f%% %9.3f%% %6.2fx %6.2fx\n",
-        "all", 100 * a / t, 100 * b / t, 100 * f / t, a / f, b / f }'
-awk -v a="$sw_a" -v b="$sw_b" -v f="$sw_f" -v t="$tot_t" 'BEGIN {
-    printf "%-6s %10.1f %10.1f %10.1f   (wake-ups per second)\n",
-        "wakes", a * 1e9 / t, b * 1e9 / t, f * 1e9 / t }'
+awk -v a="$tot_a" -v b="$tot_b" -v l="$tot_l" -v f="$tot_f" -v t="$tot_t" 'BEGIN {
+    printf "%-6s %9.3f%% %9.3f%% %9.3f%% %9.3f%% %6.2fx %6.2fx %6.2fx %6.2fx\n",
+        "all", 100 * a / t, 100 * b / t, 100 * l / t, 100 * f / t, a / f, b / f, l / f, b / l }'
+awk -v a="$sw_a" -v b="$sw_b" -v l="$sw_l" -v f="$sw_f" -v t="$tot_t" 'BEGIN {
+    printf "%-6s %10.1f %10.1f %10.1f %10.1f   (wake-ups per second)\n",
+        "wakes", a * 1e9 / t, b * 1e9 / t, l * 1e9 / t, f * 1e9 / t }'
 
 if command -v strace > /dev/null 2>&1; then
-    for who in first realtime floor; do
+    for who in first realtime link floor; do
         pid=${!who}
         echo "system calls of $who over 3 s:"
         timeout -s INT 3 strace -c -p "$pid" -o "$tmp/strace.$who" 2> /dev/null || true
