@@ -136,6 +136,7 @@ Answer Exchanger::Ask(std::span<const uint8_t> payload) {
     if (!line_.Send(frame)) {
         answer.outcome = Answer::Outcome::Failed;
         answer.error = "the request could not be sent: the connection is broken";
+        answer.line_lost = true;
         return answer;
     }
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeout_ms_);
@@ -176,11 +177,18 @@ Answer Exchanger::Ask(std::span<const uint8_t> payload) {
             }
         }
         if (!last_look) {
+            if (stopped()) {
+                answer.interrupted = true;
+                return fail("interrupted while waiting for the answer of " +
+                            device_name(expected.device_id));
+            }
+            // The wait is cut into slices so that a raised stop flag is seen soon.
             const auto left =
                 std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-            const ReadResult read =
-                line_.Read(&buffer, std::max(0, static_cast<int>(left.count())));
+            const int slice = std::clamp(static_cast<int>(left.count()), 0, kStopCheckMs);
+            const ReadResult read = line_.Read(&buffer, slice);
             if (read == ReadResult::Closed) {
+                answer.line_lost = true;
                 return fail(buffer.empty()
                                 ? "the connection closed before an answer came"
                                 : "the connection closed in the middle of an answer (" +

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <span>
@@ -32,6 +33,11 @@ struct Answer {
     Outcome outcome = Outcome::Silent;
     protocol::Bytes frame;
     std::string error;  // for Silent and Failed: what happened, for people
+    // Failed because the connection closed or the line failed: no later request can be
+    // answered either.
+    bool line_lost = false;
+    // Failed because the stop flag was raised (SIGINT, SIGTERM) while waiting.
+    bool interrupted = false;
 
     bool ok() const { return outcome == Outcome::Answered; }
 };
@@ -54,14 +60,22 @@ class Exchanger {
     // an error.
     std::function<void(uint8_t device_id)> on_late_status;
 
+    // A flag (not owned) that, once raised, ends a wait within kStopCheckMs instead of at the
+    // time-out, which may be minutes.
+    void set_stop(const std::atomic<bool>* stop) { stop_ = stop; }
+    static constexpr int kStopCheckMs = 100;
+
     int timeout_ms() const { return timeout_ms_; }
 
   private:
     enum class Verdict { Accept, Skip, BadCheck, Wrong };
     Verdict judge(const protocol::Bytes& frame, const Expectation& expected);
 
+    bool stopped() const { return stop_ != nullptr && stop_->load(); }
+
     Line& line_;
     int timeout_ms_;
+    const std::atomic<bool>* stop_ = nullptr;
 };
 
 // Bytes as upper-case hex, separated by blanks ("55 03 A8 ...").

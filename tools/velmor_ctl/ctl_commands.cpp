@@ -37,15 +37,10 @@ class Runner {
 
   private:
     // Prints the failure of an exchange and gives status 1.
-    int failed(const std::string& message) {
+    int failed(const std::string& message, JsonObject json = {}) {
         err_ << "velmor-ctl: " << message << "\n";
         if (inv_.json) {
-            out_ << JsonObject()
-                        .add("command", inv_.command_name)
-                        .add("ok", false)
-                        .add("error", message)
-                        .str()
-                 << "\n";
+            out_ << JoinJson(ErrorJson(inv_.command_name, message), json).str() << "\n";
         }
         return kExitNoAnswer;
     }
@@ -54,13 +49,7 @@ class Runner {
         if (inv_.json) {
             JsonObject head;
             head.add("command", inv_.command_name).add("ok", true);
-            const std::string rest = json.str();
-            std::string doc = head.str();
-            if (rest != "{}") {
-                doc.pop_back();
-                doc += "," + rest.substr(1);
-            }
-            out_ << doc << "\n";
+            out_ << JoinJson(head, json).str() << "\n";
         } else {
             out_ << plain;
             if (!plain.empty() && plain.back() != '\n') {
@@ -113,32 +102,59 @@ std::string device_name(int id) {
 int Runner::scan() {
     std::set<int> found;
     ex_.on_late_status = [&found](uint8_t id) { found.insert(id); };
+    // Set when the scan ends before the end of its range: a broken line, or a stop.
+    std::string cut_short;
+    int last_asked = inv_.first - 1;
     for (int id = inv_.first; id <= inv_.last && !stop_; ++id) {
         const Answer a = ex_.Ask(protocol::PollStatus(static_cast<Byte>(id)));
+        last_asked = id;
+        if (a.interrupted) {
+            cut_short = "interrupted at ID " + std::to_string(id);
+            break;
+        }
         if (a.ok()) {
             found.insert(id);
+        } else if (a.line_lost) {
+            // No later ID can answer: the IDs not asked must not be reported as silent.
+            cut_short = "ID " + std::to_string(id) + ": " + a.error;
+            break;
         } else if (a.outcome == Answer::Outcome::Failed) {
             // One garbled answer must not end a scan of the whole line; say so and go on.
             err_ << "velmor-ctl: ID " << id << ": " << a.error << "\n";
         }
     }
     ex_.on_late_status = nullptr;
+    if (cut_short.empty() && last_asked < inv_.last) {
+        cut_short = "interrupted after ID " + std::to_string(last_asked);
+    }
     const std::vector<int> ids(found.begin(), found.end());
     std::string plain;
     for (int id : ids) {
         plain += (plain.empty() ? "" : " ") + std::to_string(id);
     }
-    const int asked = inv_.last - inv_.first + 1;
+    const int asked = last_asked - inv_.first + 1;
+    // The range in the result is the range actually asked.
+    JsonObject json;
+    json.add("first", inv_.first)
+        .add("last", last_asked)
+        .add_raw("devices", JsonNumbers(ids));
+    const std::string summary = "devices: " + (plain.empty() ? std::string("none") : plain) +
+                                "  (" + std::to_string(ids.size()) + " of " +
+                                std::to_string(asked) + " IDs answered)";
+    if (!cut_short.empty()) {
+        // What was found so far is shown, but the scan is not done: status 1.
+        if (!inv_.json) {
+            out_ << summary << "\n";
+        }
+        return failed("the scan of IDs " + std::to_string(inv_.first) + "-" +
+                          std::to_string(inv_.last) + " ended early: " + cut_short,
+                      json);
+    }
     if (ids.empty()) {
         return failed("no device answered among IDs " + std::to_string(inv_.first) + "-" +
                       std::to_string(inv_.last));
     }
-    return done("devices: " + plain + "  (" + std::to_string(ids.size()) + " of " +
-                    std::to_string(asked) + " IDs answered)",
-                JsonObject()
-                    .add("first", inv_.first)
-                    .add("last", inv_.last)
-                    .add_raw("devices", JsonNumbers(ids)));
+    return done(summary, json);
 }
 
 int Runner::read_id() {
@@ -346,6 +362,9 @@ int Runner::watch() {
                 break;
             }
             const Answer a = ex_.Ask(protocol::PollStatus(id));
+            if (a.interrupted) {
+                return kExitDone;  // stopped while waiting: nothing new to show
+            }
             std::optional<DeviceStatus> now;
             std::string problem;
             if (a.ok()) {
@@ -373,6 +392,11 @@ int Runner::watch() {
                 }
                 out_.flush();
             }
+            if (a.line_lost) {
+                // The peer hung up or the line failed: every later poll would fail the same way.
+                err_ << "velmor-ctl: watch ended: " << problem << "\n";
+                return kExitNoAnswer;
+            }
             next += std::chrono::milliseconds(kWatchIntervalMs);
             const auto wait =
                 std::chrono::duration_cast<std::chrono::milliseconds>(next - Clock::now());
@@ -387,6 +411,7 @@ int Runner::watch() {
 }
 
 int Runner::run() {
+    ex_.set_stop(&stop_);
     const Byte id = inv_.ids.empty() ? 0 : inv_.ids[0];
     switch (inv_.command) {
         case CommandKind::Scan:

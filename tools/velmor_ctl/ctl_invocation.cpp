@@ -444,6 +444,8 @@ ParsedCommandLine Reader::run() {
     }
     if (!error_.empty()) {
         out.error = error_;
+        out.json = inv_.json;
+        out.command_name = inv_.command_name;
         return out;
     }
     out.invocation = std::move(inv_);

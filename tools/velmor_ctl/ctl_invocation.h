@@ -76,6 +76,10 @@ struct ParsedCommandLine {
     std::optional<Invocation> invocation;
     std::string help;
     std::string error;
+    // For a usage error: whether --json was given and the command named, if any, so that the
+    // error can be reported as the JSON document a script waits for.
+    bool json = false;
+    std::string command_name;
 };
 
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args);

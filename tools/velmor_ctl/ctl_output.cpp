@@ -7,9 +7,56 @@
 
 namespace ctl {
 
+namespace {
+
+// The length of the well-formed UTF-8 sequence at the start of text, or 0 when it is none
+// (a stray continuation byte, a cut sequence, an overlong form, a surrogate, beyond U+10FFFF).
+size_t utf8_sequence_length(std::string_view text) {
+    const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(0);
+    size_t length = 0;
+    unsigned char low = 0x80, high = 0xBF;  // the range of the second byte
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : 0x80;
+        high = lead == 0xED ? 0x9F : 0xBF;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;
+    } else {
+        return 0;
+    }
+    if (text.size() < length || byte(1) < low || byte(1) > high) {
+        return 0;
+    }
+    for (size_t i = 2; i < length; ++i) {
+        if (byte(i) < 0x80 || byte(i) > 0xBF) {
+            return 0;
+        }
+    }
+    return length;
+}
+
+}  // namespace
+
 std::string JsonString(std::string_view text) {
     std::string out = "\"";
-    for (unsigned char c : text) {
+    for (size_t i = 0; i < text.size();) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x80) {
+            const size_t length = utf8_sequence_length(text.substr(i));
+            if (length == 0) {
+                out += "\\ufffd";
+                ++i;
+            } else {
+                out.append(text.substr(i, length));
+                i += length;
+            }
+            continue;
+        }
         if (c == '"' || c == '\\') {
             out += '\\';
             out += static_cast<char>(c);
@@ -20,6 +67,7 @@ std::string JsonString(std::string_view text) {
         } else {
             out += static_cast<char>(c);
         }
+        ++i;
     }
     return out + "\"";
 }
@@ -62,10 +110,33 @@ JsonObject& JsonObject::add(std::string_view k, bool flag) {
     members_ += flag ? "true" : "false";
     return *this;
 }
+JsonObject& JsonObject::add_members(std::string_view members) {
+    if (!members_.empty()) {
+        members_ += ',';
+    }
+    members_ += members;
+    return *this;
+}
 JsonObject& JsonObject::add_raw(std::string_view k, std::string_view json) {
     key(k);
     members_ += json;
     return *this;
+}
+
+JsonObject JoinJson(const JsonObject& a, const JsonObject& b) {
+    JsonObject joined = a;
+    if (!b.members().empty()) {
+        joined.add_members(b.members());
+    }
+    return joined;
+}
+
+JsonObject ErrorJson(std::string_view command, std::string_view message) {
+    JsonObject json;
+    if (!command.empty()) {
+        json.add("command", command);
+    }
+    return json.add("ok", false).add("error", message);
 }
 
 std::optional<DeviceStatus> StatusOfAnswer(const protocol::Bytes& frame) {

@@ -19,16 +19,27 @@ class JsonObject {
     JsonObject& add(std::string_view key, int number);
     JsonObject& add(std::string_view key, bool flag);
     JsonObject& add_raw(std::string_view key, std::string_view json);
+    // Members of another object, as its members() gives them.
+    JsonObject& add_members(std::string_view members);
     std::string str() const { return "{" + members_ + "}"; }
+    const std::string& members() const { return members_; }
 
   private:
     void key(std::string_view name);
     std::string members_;
 };
 
+// A JSON string; bytes that are no UTF-8 (a device path, an argument) become U+FFFD, so the
+// document stays valid.
 std::string JsonString(std::string_view text);
 std::string JsonArray(const std::vector<std::string>& json_values);
 std::string JsonNumbers(const std::vector<int>& numbers);
+
+// The members of both in one object: a's, then b's.
+JsonObject JoinJson(const JsonObject& a, const JsonObject& b);
+// The document of a command that failed: {"command":...,"ok":false,"error":...}; the command
+// is left out when it is not known (a command line without one).
+JsonObject ErrorJson(std::string_view command, std::string_view message);
 
 // What a status answer says, from a StatusReply or a StateReport (which adds the masks).
 struct DeviceStatus {

@@ -6,6 +6,7 @@
 #include "tools/velmor_ctl/ctl_help.h"
 #include "tools/velmor_ctl/ctl_invocation.h"
 #include "tools/velmor_ctl/ctl_line.h"
+#include "tools/velmor_ctl/ctl_output.h"
 
 namespace {
 
@@ -26,13 +27,20 @@ int main(int argc, char** argv) {
     }
     if (!parsed.invocation) {
         std::cerr << "velmor-ctl: " << parsed.error << "\n" << ctl::UsageLine();
+        if (parsed.json) {
+            std::cout << ctl::ErrorJson(parsed.command_name, parsed.error).str() << "\n";
+        }
         return ctl::kExitUsage;
     }
     const ctl::Invocation& invocation = *parsed.invocation;
     ctl::OpenedLine opened = ctl::OpenLine(invocation.link, invocation.timeout_ms);
     if (!opened.line) {
-        std::cerr << "velmor-ctl: the link to " << invocation.link.name
-                  << " could not be opened: " << opened.error << "\n";
+        const std::string error =
+            "the link to " + invocation.link.name + " could not be opened: " + opened.error;
+        std::cerr << "velmor-ctl: " << error << "\n";
+        if (invocation.json) {
+            std::cout << ctl::ErrorJson(invocation.command_name, error).str() << "\n";
+        }
         return ctl::kExitNoLink;
     }
     std::signal(SIGPIPE, SIG_IGN);

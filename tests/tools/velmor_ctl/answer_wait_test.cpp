@@ -3,10 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
-
 #include "protocol/replies.h"
 #include "protocol/requests.h"
+#include "scripted_line.h"
 #include "tools/velmor_ctl/answer_wait.h"
 
 namespace {
@@ -14,28 +13,7 @@ namespace {
 using ctl::Answer;
 using protocol::Bytes;
 
-// A line whose reads return the prepared pieces in turn; after the last one, nothing (or a
-// closed connection).
-class ScriptedLine : public ctl::Line {
-  public:
-    std::deque<Bytes> pieces;
-    bool close_at_end = false;
-    std::vector<Bytes> sent;
-
-    bool Send(std::span<const uint8_t> frame) override {
-        sent.emplace_back(frame.begin(), frame.end());
-        return true;
-    }
-    ctl::ReadResult Read(std::vector<uint8_t>* into, int) override {
-        if (pieces.empty()) {
-            return close_at_end ? ctl::ReadResult::Closed : ctl::ReadResult::Nothing;
-        }
-        into->insert(into->end(), pieces.front().begin(), pieces.front().end());
-        pieces.pop_front();
-        return ctl::ReadResult::Data;
-    }
-    void Discard() override {}
-};
+using velmor_ctl::testing::ScriptedLine;
 
 Bytes Status(uint8_t id, uint16_t channels = 0x8001) {
     return protocol::build_status_reply(id, protocol::StatusByte{true, false, false},

@@ -245,4 +245,23 @@ TEST_F(CtlSimTest, FaultsOnTheLineGiveAClearErrorNeverAWrongResult) {
     EXPECT_NE(r.err.find("CH2: the "), std::string::npos) << r.err;
 }
 
+TEST_F(CtlSimTest, WithJsonEveryErrorIsADocumentAndAHangUpEndsWatch) {
+    StartTcp({"--devices", "1", "--close-after", "2"});
+    // A usage error and a link that cannot be opened are documents on stdout too.
+    CtlRun r = Ctl({"--json", "status", "0"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out,
+              "{\"command\":\"status\",\"ok\":false,\"error\":\"ID \\\"0\\\": please input a "
+              "valid ID, range: 1-255\"}\n");
+    r = Ctl({"--json", "--serial", (dir_ / "no-such-port").string(), "id"}, false);
+    EXPECT_EQ(r.status, 3);
+    EXPECT_EQ(r.out.rfind("{\"command\":\"id\",\"ok\":false,\"error\":\"the link to ", 0), 0u)
+        << r.out;
+    // The simulator hangs up after two answers: watch reports it once and ends.
+    r = Ctl({"watch", "1", "--count", "100"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("watch ended"), std::string::npos) << r.err;
+    EXPECT_LE(Received().size(), 2u);
+}
+
 }  // namespace
