@@ -18,7 +18,9 @@ struct ReceivedPiece {
 // Cuts the byte stream from the console into request frames the way a device's receiver does:
 // a frame starts with 0x55 (6 bytes) or 0x56 (38 bytes); any other byte where a frame should
 // start is skipped; a frame whose bytes stop coming for longer than the gap time is thrown away,
-// so that a lost byte costs one frame and not every frame after it.
+// so that a lost byte costs one frame and not every frame after it. What a header byte starts
+// that proves no frame (a bad check byte, or left unfinished) is thrown away up to the next
+// header byte inside it, where reading goes on: a stray 0x55 or 0x56 costs no frame after it.
 class RequestReader {
   public:
     explicit RequestReader(SimDuration gap = std::chrono::milliseconds(100)) : gap_(gap) {}

@@ -66,6 +66,35 @@ TEST(RequestReaderTest, DropsBadChecksAndFramesLeftUnfinished) {
     EXPECT_TRUE(pieces[0].request);
 }
 
+TEST(RequestReaderTest, NoiseThatLooksLikeAHeaderDoesNotTakeTheNextFramesAlong) {
+    const Bytes poll = protocol::build_frame(protocol::PollStatus(3));
+    // A stray 0x56 announces a 38-byte frame: the poll after it is read once the gap shows
+    // the long frame never came, and only the stray byte is thrown away.
+    RequestReader reader(milliseconds(100));
+    Bytes stream = {0x56};
+    stream.insert(stream.end(), poll.begin(), poll.end());
+    feed(reader, stream, t0);
+    EXPECT_TRUE(reader.take(t0).empty());
+    auto pieces = reader.take(t0 + milliseconds(101));
+    ASSERT_EQ(pieces.size(), 2u);
+    EXPECT_EQ(pieces[0].bytes, (Bytes{0x56}));
+    ASSERT_TRUE(pieces[1].request);
+    EXPECT_EQ(pieces[1].request->command, 0xA8);
+
+    // Frames that follow at once fill the 38 bytes; the bad check byte then costs only the
+    // stray byte, and all seven polls are read.
+    stream = {0x56};
+    for (int i = 0; i < 7; ++i)
+        stream.insert(stream.end(), poll.begin(), poll.end());
+    feed(reader, stream, t0 + milliseconds(200));
+    pieces = reader.take(t0 + milliseconds(200));
+    ASSERT_EQ(pieces.size(), 8u);
+    EXPECT_EQ(pieces[0].bytes, (Bytes{0x56}));
+    for (size_t i = 1; i < pieces.size(); ++i)
+        EXPECT_TRUE(pieces[i].request) << i;
+    EXPECT_FALSE(reader.deadline());
+}
+
 TEST(OutputQueueTest, PacedBytesLeaveAtTheLineRateAndPausesFollowThePieceBefore) {
     OutputQueue q(true);
     const auto bt = OutputQueue::kByteTime;
