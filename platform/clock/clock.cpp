@@ -90,8 +90,11 @@ LocalTime from_day_count(double days) {
     double frac = std::fabs(days - whole);
     int64_t ms = std::llround(frac * 86400000.0);
     if (ms >= 86400000) {
+        // A time of day that rounds up to midnight is the next calendar day's midnight, on
+        // either side of the epoch: -1.9999999999 (29 December, 23:59:59.99999) is 30
+        // December 00:00, day 0, not 28 December.
         ms -= 86400000;
-        whole += days >= 0 ? 1 : -1;
+        whole += 1;
     }
     LocalTime t;
     civil_from_days(static_cast<int64_t>(whole) + kEpochOffset, t.year, t.month, t.day);

@@ -44,6 +44,16 @@ TEST(DayCount, GarbageGivesTheEpochNotACrash) {
     EXPECT_EQ(t.hour, 0);
 }
 
+// Before day 0 the date is the whole days towards zero and the time counts forwards from its
+// midnight, so a time that rounds up to midnight moves to the next calendar day there too.
+TEST(DayCount, RoundingUpToMidnightBeforeTheEpochGivesTheNextCalendarDay) {
+    EXPECT_EQ(clk::from_day_count(-1.9999999999), (LocalTime{1899, 12, 30, 0, 0, 0, 0, 6}));
+    EXPECT_EQ(clk::from_day_count(-0.9999999999), (LocalTime{1899, 12, 31, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(clk::from_day_count(-1.25), (LocalTime{1899, 12, 29, 6, 0, 0, 0, 5}));
+    EXPECT_EQ(clk::from_day_count(-0.5), (LocalTime{1899, 12, 30, 12, 0, 0, 0, 6}));
+    EXPECT_EQ(clk::from_day_count(-0.0), (LocalTime{1899, 12, 30, 0, 0, 0, 0, 6}));
+}
+
 TEST(DayCount, Validity) {
     EXPECT_TRUE(clk::is_valid({2024, 2, 29, 0, 0, 0, 0, 4}));
     EXPECT_FALSE(clk::is_valid({2023, 2, 29, 0, 0, 0, 0, 3}));
