@@ -67,7 +67,8 @@ void TDateTimePicker::SetDateTime(double v) {
 }
 
 void TDateTimePicker::SetDate(double date) {
-    clk::LocalTime d = clk::from_day_count(std::floor(date));
+    // The whole days towards zero, as every day count splits: -1.25 is on day -1.
+    clk::LocalTime d = clk::from_day_count(std::trunc(date));
     clk::LocalTime t = value_;
     t.year = d.year;
     t.month = d.month;
@@ -76,17 +77,16 @@ void TDateTimePicker::SetDate(double date) {
 }
 
 void TDateTimePicker::SetTime(double time) {
-    // Rounded to the millisecond as the day count 1 + fraction converts, without converting
-    // the date: a stored time just short of midnight is midnight, a value that is no number
-    // is midnight too. In plain arithmetic (a stored schedule loads 140 of them at start-up):
-    // from 2^52 on a double has no fraction left, and one that is no number fails the test too.
+    // The time of day is the fraction's size whatever the sign, as in every day count: -1.25
+    // is 06:00 (on the day before day 0), not 18:00. Rounded to the millisecond as the day
+    // count 1 + fraction converts, without converting the date: a stored time just short of
+    // midnight is midnight, a value that is no number is midnight too. In plain arithmetic (a
+    // stored schedule loads 140 of them at start-up): from 2^52 on a double has no fraction
+    // left, and one that is no number fails the test too.
     int64_t ms = 0;
     if (std::fabs(time) < 4503599627370496.0) {
         const auto whole = static_cast<int64_t>(time);  // towards zero
-        double frac = time - static_cast<double>(whole);
-        if (frac < 0)
-            frac += 1.0;  // the fraction counts forwards from the day before
-        const double days = 1.0 + frac;
+        const double days = 1.0 + std::fabs(time - static_cast<double>(whole));
         ms = static_cast<int64_t>((days >= 2.0 ? days - 2.0 : days - 1.0) * 86400000.0 + 0.5);
         if (ms >= 86400000)
             ms -= 86400000;

@@ -1,5 +1,7 @@
 #include "ui_fixture.h"
 
+#include <limits>
+
 #include "forms/control_windows_made.h"
 #include "platform/win/metrics.h"
 #include "platform/win/scrollbar.h"
@@ -252,6 +254,48 @@ TEST_F(UiTest, TimePickerChangesByKeysAndUpDown) {
     win::RunFor(20);
     EXPECT_EQ(t->Text(), "0:59:46");
     EXPECT_EQ(changes, 5);
+}
+
+// Every way of giving a picker a day count splits it alike: the date is the whole days towards
+// zero, the time of day the size of the fraction (-1.25 is 29 December 1899, 06:00). A value
+// with no fraction left, or no number at all, is midnight; nothing shows hour 24.
+TEST_F(UiTest, PickersSplitADayCountAlikeOnEitherSideOfDayZero) {
+    auto* t = Add<TDateTimePicker>("T", 10, 10, 100, 24);
+    t->SetKind(TDateTimeKind::dtkTime);
+    t->SetValue({2026, 1, 5, 8, 0, 0, 0, 1});
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    const struct {
+        double value;
+        const char* time;
+    } times[] = {
+        {-1.25, "6:00:00"},     {-0.5, "12:00:00"},        {-0.0, "0:00:00"},
+        {0.999999, "23:59:59"}, {0.9999999999, "0:00:00"}, {-1.9999999999, "0:00:00"},
+        {46365.75, "18:00:00"}, {-46365.75, "18:00:00"},   {1e308, "0:00:00"},
+        {-1e308, "0:00:00"},    {nan, "0:00:00"},          {inf, "0:00:00"},
+    };
+    for (const auto& c : times) {
+        t->SetTime(c.value);
+        EXPECT_EQ(t->Text(), c.time) << c.value;
+        EXPECT_EQ(t->Value().day, 5) << "the date stays: " << c.value;
+    }
+
+    auto* d = Add<TDateTimePicker>("D", 10, 40, 120, 24);
+    d->SetValue({2026, 1, 31, 8, 0, 0, 0, 6});
+    d->SetDate(-1.25);
+    EXPECT_EQ(d->Text(), "1899/12/29");
+    EXPECT_EQ(d->Value().hour, 8) << "the time stays";
+    d->SetDate(-0.5);
+    EXPECT_EQ(d->Text(), "1899/12/30");
+    d->SetDate(nan);
+    EXPECT_EQ(d->Text(), "1899/12/30");
+    // The whole value: the same split, the time rounding up to the next day's midnight.
+    d->SetDateTime(-1.25);
+    EXPECT_EQ(d->Value(), (clk::LocalTime{1899, 12, 29, 6, 0, 0, 0, 5}));
+    EXPECT_DOUBLE_EQ(d->DateTime(), -1.25);
+    EXPECT_DOUBLE_EQ(d->Time(), 0.25);
+    d->SetDateTime(-1.9999999999);
+    EXPECT_EQ(d->Value(), (clk::LocalTime{1899, 12, 30, 0, 0, 0, 0, 6}));
 }
 
 TEST_F(UiTest, EscapePressesTheCancelButtonAndEnterTheDefault) {
