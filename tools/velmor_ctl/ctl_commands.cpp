@@ -135,9 +135,7 @@ int Runner::scan() {
     const int asked = last_asked - inv_.first + 1;
     // The range in the result is the range actually asked.
     JsonObject json;
-    json.add("first", inv_.first)
-        .add("last", last_asked)
-        .add_raw("devices", JsonNumbers(ids));
+    json.add("first", inv_.first).add("last", last_asked).add_raw("devices", JsonNumbers(ids));
     const std::string summary = "devices: " + (plain.empty() ? std::string("none") : plain) +
                                 "  (" + std::to_string(ids.size()) + " of " +
                                 std::to_string(asked) + " IDs answered)";
@@ -391,6 +389,12 @@ int Runner::watch() {
                          << (now ? StatusLine(*now) : device_name(id) + ": " + problem) << "\n";
                 }
                 out_.flush();
+                if (!out_) {
+                    // Nobody reads what watch prints any more (a pipe whose reader ended): the
+                    // polling would go on unseen for ever.
+                    err_ << "velmor-ctl: watch ended: its output can no longer be written\n";
+                    return kExitNoAnswer;
+                }
             }
             if (a.line_lost) {
                 // The peer hung up or the line failed: every later poll would fail the same way.

@@ -89,6 +89,12 @@ class Reader {
 };
 
 bool Reader::take_tcp(const std::string& value) {
+    // "::1", "fe80::1", "[::1]:8080": cut at the last colon, these would be blamed on a
+    // mangled piece of themselves.
+    if (value.find(':') != value.rfind(':') || value.starts_with('[')) {
+        return fail("\"" + value +
+                    "\" is an IPv6 address; the link takes an IPv4 address or a host name");
+    }
     std::string host = value;
     uint16_t port = kDefaultTcpPort;
     const size_t colon = value.rfind(':');

@@ -27,7 +27,7 @@ struct CommandRun {
 
 // Runs the command line (the link is a dummy: the scripted line stands for it).
 CommandRun RunOn(ScriptedLine& line, std::vector<std::string> args, int timeout_ms,
-          const std::atomic<bool>& stop) {
+                 const std::atomic<bool>& stop) {
     args.insert(args.begin(), {"--tcp", "h"});
     const auto parsed = ctl::ParseCommandLine(args);
     EXPECT_TRUE(parsed.invocation) << parsed.error;
@@ -80,6 +80,21 @@ TEST(CtlCommands, AConnectionThatBreaksEndsScanAndWatchWithStatusOne) {
     EXPECT_EQ(watched.sent.size(), 1u);
     EXPECT_NE(r.out.find("device 1: the request could not be sent"), std::string::npos) << r.out;
     EXPECT_NE(r.err.find("watch ended"), std::string::npos) << r.err;
+}
+
+TEST(CtlCommands, WatchEndsWhenItsOutputCanNoLongerBeWritten) {
+    // As when the reader of its pipe has ended (velmor-ctl watch 1 | head -1).
+    ScriptedLine line;
+    line.on_send = [&line](const Bytes&) { line.pieces.push_back(Status(1)); };
+    const auto parsed = ctl::ParseCommandLine({"--tcp", "h", "watch", "1", "--count", "1000"});
+    ASSERT_TRUE(parsed.invocation);
+    ctl::Exchanger ex(line, 5);
+    std::ostringstream out, err;
+    out.setstate(std::ios::badbit);
+    const std::atomic<bool> running{false};
+    EXPECT_EQ(ctl::RunCommand(*parsed.invocation, ex, out, err, running), ctl::kExitNoAnswer);
+    EXPECT_EQ(line.sent.size(), 1u);
+    EXPECT_NE(err.str().find("its output can no longer be written"), std::string::npos);
 }
 
 TEST(CtlCommands, AStopEndsAWaitLongBeforeItsTimeOut) {

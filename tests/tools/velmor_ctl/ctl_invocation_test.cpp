@@ -140,6 +140,14 @@ TEST(CtlCommandLine, BadChannelsDelaysLinksAndOptionsAreRefused) {
     }
 }
 
+TEST(CtlCommandLine, AnIpv6AddressIsNamedAsSuchNotByAPieceOfIt) {
+    for (const char* value : {"::1", "fe80::1:8080", "[::1]:8080", "[::1]"}) {
+        EXPECT_EQ(ErrorOf({"--tcp", value, "id"}),
+                  std::string("\"") + value +
+                      "\" is an IPv6 address; the link takes an IPv4 address or a host name");
+    }
+}
+
 TEST(CtlCommandLine, HelpForTheProgramAndEachCommand) {
     auto p = Parse({"--help"});
     EXPECT_NE(p.help.find("Exit status"), std::string::npos);
