@@ -27,6 +27,46 @@ void fill_pixels(Pixel* d, int n, Pixel p) {
     }
 }
 
+// The source positions of one axis of an element (its columns or its rows), for its visible
+// positions first .. last - 1 counted from its leading edge: the leading and trailing margins
+// at their size, the centre stretched over the rest. For a tiled centre, also the source
+// centre's positions repeating from the centre's leading edge (set for the centre only).
+// `size` is the element's length on the axis, `lead` and `trail` its margins, and
+// source_begin .. source_end - 1 the positions of its cut in the source.
+class AxisMap {
+  public:
+    AxisMap(int first, int last, int size, int lead, int trail, int source_begin, int source_end,
+            bool tile)
+        : stretched_(static_cast<size_t>(last - first)),
+          tiled_(tile ? static_cast<size_t>(last - first) : 0) {
+        int* const out = stretched_.data();
+        for (int p = first; p < std::min(last, lead); ++p)
+            out[p - first] = source_begin + p;
+        const int centre = source_end - source_begin - lead - trail;
+        const int c0 = std::max(first, lead);
+        const int c1 = std::min(last, size - trail);
+        if (c1 > c0)
+            stretch_positions(out + (c0 - first), c0 - lead, c1 - c0, size - lead - trail,
+                              source_begin + lead, centre);
+        for (int p = std::max(first, size - trail); p < last; ++p)
+            out[p - first] = source_end - size + p;
+        if (tile) {
+            int* const tiled = tiled_.data();
+            for (int p = c0; p < c1; ++p)
+                tiled[p - first] = source_begin + lead + (p - lead) % centre;
+        }
+    }
+    AxisMap(const AxisMap&) = delete;
+    AxisMap& operator=(const AxisMap&) = delete;
+
+    const int* stretched() const { return stretched_.data(); }
+    const int* tiled() const { return tiled_.data(); }
+
+  private:
+    PositionRow stretched_;
+    PositionRow tiled_;
+};
+
 // A run of destination columns inside one clip rectangle and the source columns it takes,
 // the same for every row of its band: worked out once per clip rectangle, not per row.
 struct ColumnRun {
@@ -170,10 +210,7 @@ bool DC::draw_nine_piece(const Rect& dest, const Bitmap& src, const NinePiece& p
         return draw_nine_piece(dest, copy, piece, mode, key, shown);
     }
     const int L = piece.left, T = piece.top, R = piece.right, B = piece.bottom;
-    const int cw = s.width() - L - R;  // the source centre
-    const int ch = s.height() - T - B;
-    const int dcw = W - L - R;  // the destination centre
-    const int dch = H - T - B;
+    const int cw = s.width() - L - R;  // the source centre's width
     const Point o = to_bitmap({dest.left, dest.top});
     const Rect db{o.x, o.y, o.x + W, o.y + H};
     const Rect visible = db.intersect(clip_bounds());
@@ -182,27 +219,9 @@ bool DC::draw_nine_piece(const Rect& dest, const Bitmap& src, const NinePiece& p
 
     // Source columns of the visible destination columns: corners and the left and right
     // edges at their size, the centre stretched (the top and bottom edges' columns too).
-    const int vx0 = visible.left - db.left;
-    const int vx1 = visible.right - db.left;
-    const size_t n = static_cast<size_t>(vx1 - vx0);
-    PositionRow stretched_row(n);
-    int* const stretched = stretched_row.data();
-    for (int x = vx0; x < std::min(vx1, L); ++x)
-        stretched[x - vx0] = s.left + x;
-    const int c0 = std::max(vx0, L);
-    const int c1 = std::min(vx1, W - R);
-    if (c1 > c0)
-        stretch_positions(stretched + (c0 - vx0), c0 - L, c1 - c0, dcw, s.left + L, cw);
-    for (int x = std::max(vx0, W - R); x < vx1; ++x)
-        stretched[x - vx0] = s.right - W + x;
-    // A tiled centre repeats the source centre's columns from the centre's left edge.
-    PositionRow tiled_row(piece.tile ? n : 0);
-    int* const tiled = tiled_row.data();
-    if (piece.tile) {
-        for (int x = c0; x < c1; ++x)
-            tiled[x - vx0] = s.left + L + (x - L) % cw;
-    }
-
+    const AxisMap columns(visible.left - db.left, visible.right - db.left, W, L, R, s.left, s.right,
+                          piece.tile);
+    const int* const stretched = columns.stretched();
     KeyRule rule;
     rule.mode = mode;
     if (mode != KeyMode::Copy) {
@@ -213,25 +232,10 @@ bool DC::draw_nine_piece(const Rect& dest, const Bitmap& src, const NinePiece& p
     // Source rows of the visible destination rows, worked out once as the columns are: the
     // corner rows at their height, the middle rows stretched down (and, for a tiled centre,
     // the centre's own rows repeating).
-    const int vy0 = visible.top - db.top;
-    const int vy1 = visible.bottom - db.top;
-    const size_t rows_n = static_cast<size_t>(vy1 - vy0);
-    PositionRow row_map(rows_n);
-    int* const source_rows = row_map.data();
-    for (int y = vy0; y < std::min(vy1, T); ++y)
-        source_rows[y - vy0] = s.top + y;
-    const int r0 = std::max(vy0, T);
-    const int r1 = std::min(vy1, H - B);
-    if (r1 > r0)
-        stretch_positions(source_rows + (r0 - vy0), r0 - T, r1 - r0, dch, s.top + T, ch);
-    for (int y = std::max(vy0, H - B); y < vy1; ++y)
-        source_rows[y - vy0] = s.bottom - H + y;
-    PositionRow tiled_row_map(piece.tile ? rows_n : 0);
-    int* const tiled_rows = tiled_row_map.data();
-    if (piece.tile) {
-        for (int y = r0; y < r1; ++y)
-            tiled_rows[y - vy0] = s.top + T + (y - T) % ch;
-    }
+    const AxisMap rows(visible.top - db.top, visible.bottom - db.top, H, T, B, s.top, s.bottom,
+                       piece.tile);
+    const int* const source_rows = rows.stretched();
+    const int* const tiled_rows = rows.tiled();
     // Bitmap columns and rows where the pieces meet.
     const int xl = db.left + L;
     const int xr = db.left + W - R;
@@ -295,8 +299,8 @@ bool DC::draw_nine_piece(const Rect& dest, const Bitmap& src, const NinePiece& p
             BandRuns middle_band;
             middle_band.add(i.left, i.right, db.left, xl, stretched, map_left);
             if (piece.tile)
-                middle_band.add(i.left, i.right, xl, xr, tiled, map_left, true, s.left + L,
-                                s.left + L + cw);
+                middle_band.add(i.left, i.right, xl, xr, columns.tiled(), map_left, true,
+                                s.left + L, s.left + L + cw);
             else
                 middle_band.add(i.left, i.right, xl, xr, stretched, map_left);
             middle_band.add(i.left, i.right, xr, db.right, stretched, map_left);
