@@ -1,5 +1,6 @@
 #include "platform/gdi/dc.h"
 
+#include "platform/gdi/pixel_row.h"
 #include "platform/gdi/shape_rows.h"
 #include "platform/gdi/shape_span_cache.h"
 #include "platform/gdi/stretch_map.h"
@@ -71,25 +72,6 @@ int pen_width(const Pen& p) {
 }
 Rect xywh(Point o, int w, int h) {
     return {o.x, o.y, clampc(int64_t{o.x} + w), clampc(int64_t{o.y} + h)};
-}
-
-// One destination row of n pixels from source columns map[0 .. n - 1], all inside the source
-// row and running from s0 to s1 - 1. A source stretch of one colour (the faces of most
-// elements are flat along their rows) is a fill.
-void stretch_row(Pixel* d, int n, const Pixel* srow, const int* map, int s0, int s1) {
-    const Pixel p = srow[s0];
-    if (std::all_of(srow + s0 + 1, srow + s1, [p](Pixel q) { return q == p; })) {
-        if (n <= 16) {
-            for (int k = 0; k < n; ++k)
-                d[k] = p;
-        } else {
-            std::wmemset(reinterpret_cast<wchar_t*>(d), static_cast<wchar_t>(p),
-                         static_cast<size_t>(n));
-        }
-        return;
-    }
-    for (int k = 0; k < n; ++k)
-        d[k] = srow[map[k]];
 }
 
 // Turns (x, y, w, h) with possibly negative extents into a normal rectangle and mirror flags.
@@ -340,9 +322,6 @@ void DC::set_pixel(int x, int y, Color c) {
 }
 
 namespace {
-
-// wmemset is the C library's tuned 32-bit fill; wchar_t is 32 bits wide here.
-static_assert(sizeof(wchar_t) == sizeof(Pixel));
 
 void fill_bitmap_rect(Bitmap& bm, const Rect& r, Pixel p) {
     const int w = r.width();

@@ -3,9 +3,9 @@
 // stretch maps and their key runs.
 #include <algorithm>
 #include <cstring>
-#include <cwchar>
 
 #include "platform/gdi/dc.h"
+#include "platform/gdi/pixel_row.h"
 #include "platform/gdi/stretch_map.h"
 
 namespace gdi {
@@ -16,16 +16,6 @@ constexpr Pixel kRgbMask = 0x00FFFFFFu;
 // The largest destination drawn in one pass; anything larger is left to the piece-by-piece
 // path (no screen is that large).
 constexpr int kMaxSide = 1 << 20;
-
-void fill_pixels(Pixel* d, int n, Pixel p) {
-    if (n <= 16) {
-        for (int k = 0; k < n; ++k)
-            d[k] = p;
-    } else {
-        std::wmemset(reinterpret_cast<wchar_t*>(d), static_cast<wchar_t>(p),
-                     static_cast<size_t>(n));
-    }
-}
 
 // The source positions of one axis of an element (its columns or its rows), for its visible
 // positions first .. last - 1 counted from its leading edge: the leading and trailing margins
@@ -92,13 +82,7 @@ void copy_run(Pixel* d, const ColumnRun& c, const Pixel* srow) {
         std::memcpy(d, srow + c.s0, sizeof(Pixel) * static_cast<size_t>(c.count));
         return;
     }
-    const Pixel p = srow[c.s0];
-    if (std::all_of(srow + c.s0 + 1, srow + c.s1, [p](Pixel q) { return q == p; })) {
-        fill_pixels(d, c.count, p);
-        return;
-    }
-    for (int k = 0; k < c.count; ++k)
-        d[k] = srow[c.map[k]];
+    stretch_row(d, c.count, srow, c.map, c.s0, c.s1);
 }
 
 // Draws a run of source row sy into the destination row, the key left out or shown in its
