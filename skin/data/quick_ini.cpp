@@ -1,6 +1,7 @@
 #include "skin/data/quick_ini.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <stdexcept>
 
 #include "platform/text/str_to_int.h"
@@ -280,6 +281,14 @@ void TQuickIni::ReadSections(std::vector<std::string>* out) const {
     }
 }
 
+size_t TQuickIni::section_end(int header) const {
+    size_t i = static_cast<size_t>(header) + 1;
+    while (i < FIniFile.size() && !is_header_line(FIniFile[i])) {
+        ++i;
+    }
+    return i;
+}
+
 void TQuickIni::ReadSection(std::string_view section, std::vector<std::string>* out) const {
     require(out);
     out->clear();
@@ -287,10 +296,8 @@ void TQuickIni::ReadSection(std::string_view section, std::vector<std::string>* 
     if (header < 0) {
         return;
     }
-    for (size_t i = static_cast<size_t>(header) + 1; i < FIniFile.size(); ++i) {
-        if (is_section_header(trim(FIniFile[i]))) {
-            break;
-        }
+    const size_t end = section_end(header);
+    for (size_t i = static_cast<size_t>(header) + 1; i < end; ++i) {
         std::string name = key_name(FIniFile[i]);
         if (!name.empty()) {
             out->push_back(std::move(name));
@@ -305,10 +312,8 @@ void TQuickIni::ReadSectionValues(std::string_view section, std::vector<std::str
     if (header < 0) {
         return;
     }
-    for (size_t i = static_cast<size_t>(header) + 1; i < FIniFile.size(); ++i) {
-        if (is_section_header(trim(FIniFile[i]))) {
-            break;
-        }
+    const size_t end = section_end(header);
+    for (size_t i = static_cast<size_t>(header) + 1; i < end; ++i) {
         out->emplace_back(FIniFile[i]);
     }
 }
@@ -397,9 +402,8 @@ void TQuickIni::EraseSection(std::string_view section) {
     if (header < 0) {
         return;
     }
-    int end = 0;
-    find_key(header, "", end);
-    FIniFile.erase(FIniFile.begin() + header, FIniFile.begin() + end);
+    FIniFile.erase(FIniFile.begin() + header,
+                   FIniFile.begin() + static_cast<std::ptrdiff_t>(section_end(header)));
     RebuildSections();
 }
 

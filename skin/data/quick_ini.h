@@ -85,6 +85,8 @@ class TQuickIni {
     // Index of the first line of the section whose name is ident, or -1; end receives the
     // index just past the section's last line.
     int find_key(int header, std::string_view ident, int& end) const;
+    // Index just past the last line of the section whose header line is header.
+    size_t section_end(int header) const;
     // Index of the first line of the section whose name is ident, or -1.
     int find_value(int header, std::string_view ident) const;
 
