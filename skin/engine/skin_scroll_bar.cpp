@@ -19,6 +19,12 @@ bool HasImage(const std::unique_ptr<TDataSkinObject>& e) {
     return e && !e->Map.empty();
 }
 
+// A control whose scroll bars are painted over its frame paints itself: of the messages
+// before it, only its end and the skin's query go to the skin control.
+bool GoesToSkinControl(win::UINT msg) {
+    return msg == win::WM_NCDESTROY || msg == CN_SkinQuery;
+}
+
 // Offsets into the arrow strip: the four directions, four states each.
 constexpr int kArrowUp = 1;
 constexpr int kArrowDown = 5;
@@ -214,14 +220,8 @@ void TSkinScrollbar::SetHot(int bar, TScrollPart part) {
 }
 
 bool TSkinScrollbar::BeforeProc(forms::TMessage& m) {
-    switch (m.Msg) {
-        case win::WM_NCDESTROY:
-        case CN_SkinQuery:
-            return TSkinControl::BeforeProc(m);
-        default:
-            // The control paints itself; its bars are painted over the frame afterwards.
-            return true;
-    }
+    // The control paints itself; its bars are painted over the frame afterwards.
+    return GoesToSkinControl(m.Msg) ? TSkinControl::BeforeProc(m) : true;
 }
 
 void TSkinScrollbar::AfterProc(forms::TMessage& m) {
@@ -307,14 +307,8 @@ TScrollPart TComboxScrollBar::PartAtClient(gdi::Point p) const {
 }
 
 bool TComboxScrollBar::BeforeProc(forms::TMessage& m) {
-    switch (m.Msg) {
-        case win::WM_NCDESTROY:
-        case CN_SkinQuery:
-            return TSkinControl::BeforeProc(m);
-        default:
-            // The list paints itself; the bar is painted over the frame afterwards.
-            return true;
-    }
+    // The list paints itself; the bar is painted over the frame afterwards.
+    return GoesToSkinControl(m.Msg) ? TSkinControl::BeforeProc(m) : true;
 }
 
 void TComboxScrollBar::AfterProc(forms::TMessage& m) {
