@@ -102,6 +102,35 @@ TEST(NinePiece, OnePassDrawsWhatTheNineBlitsDraw) {
     EXPECT_GT(compared, 60);
 }
 
+// A clip that shows only a small window of the element, so that the first visible column and
+// row lie past the leading margin: inside the trailing margins (the centre not shown at all),
+// inside a tiled centre beyond its first tile, across where the centre meets the trailing
+// margins. Each window must show what the nine blits put there.
+TEST(NinePiece, AWindowOfTheElementShowsTheSamePixels) {
+    const Bitmap image = patterned(33, 12);
+    const NinePiece stretched{{10, 1, 25, 11}, 3, 2, 4, 3, false};
+    const Rect dest{0, 0, 50, 40};  // the trailing margins start at x 46 and y 37
+    const Rect windows[] = {{47, 38, 49, 40}, {20, 17, 26, 21}, {40, 30, 48, 39}, {2, 1, 9, 4}};
+    for (const Rect& w : windows) {
+        for (const bool tile : {false, true}) {
+            for (const KeyMode mode : {KeyMode::Copy, KeyMode::LeaveOut}) {
+                NinePiece p = stretched;
+                p.tile = tile;
+                Bitmap drawn(52, 42, pixel_of(rgb(200, 100, 50)));
+                Bitmap expected = drawn;
+                DC a(drawn);
+                DC b(expected);
+                a.intersect_clip_rect(w);
+                b.intersect_clip_rect(w);
+                ASSERT_TRUE(a.draw_nine_piece(dest, image, p, mode));
+                nine_blits(b, dest, image, p, mode != KeyMode::Copy);
+                ASSERT_EQ(drawn, expected) << "window " << w.left << "," << w.top << " tile "
+                                           << tile << " mode " << static_cast<int>(mode);
+            }
+        }
+    }
+}
+
 TEST(NinePiece, RefusesWhatItCannotDrawInOnePassAndDrawsNothingThen) {
     const Bitmap image = patterned(20, 10);
     Bitmap target(30, 30, pixel_of(rgb(5, 5, 5)));

@@ -74,6 +74,23 @@ TEST(QuickIni, SectionListings) {
     EXPECT_THROW(ini.ReadSection("x", nullptr), std::logic_error);
 }
 
+// The last section runs to the end of the file; a section without lines ends at the next
+// header; erasing takes the header and its lines and nothing of its neighbours.
+TEST(QuickIni, SectionsEndAtTheNextHeaderOrTheEndOfTheFile) {
+    TQuickIni ini = ini_of("[A]\na=1\n[Empty]\n[Last]\nx=1\ny\n");
+    std::vector<std::string> out;
+    ini.ReadSectionValues("Last", &out);
+    EXPECT_EQ(out, (std::vector<std::string>{"x=1", "y"}));
+    ini.ReadSection("Empty", &out);
+    EXPECT_TRUE(out.empty());
+    ini.EraseSection("Last");
+    ini.EraseSection("Empty");
+    ini.EraseSection("Missing");
+    EXPECT_EQ(ini.Lines(), (std::vector<std::string_view>{"[A]", "a=1"}));
+    ini.ReadSections(&out);
+    EXPECT_EQ(out, (std::vector<std::string>{"A"}));
+}
+
 TEST(QuickIni, WrittenValuesReadBackAfterSaving) {
     TQuickIni ini = ini_of("[Buttons]\nLeftWidth=8\n[Colours]\nButtonFace=1 2 3\n");
     ini.WriteInteger("buttons", "LeftWidth", 10);         // replaced in place
