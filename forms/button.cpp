@@ -171,6 +171,7 @@ void TCheckBox::SetState(TCheckBoxState s) {
     if (s == state_)
         return;
     state_ = s;
+    CountChange();
     Invalidate();
 }
 
@@ -193,6 +194,7 @@ void TCheckBox::Pressed_Released() {
             state_ = TCheckBoxState::cbUnchecked;
             break;
     }
+    CountChange();
     Invalidate();
     Click();
 }

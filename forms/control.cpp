@@ -138,6 +138,7 @@ void TControl::SetText(const std::string& text) {
     if (text == caption_)
         return;
     caption_ = text;
+    CountChange();
     TextChanged();
 }
 
@@ -182,6 +183,7 @@ void TControl::SetEnabled(bool v) {
     if (v == enabled_)
         return;
     enabled_ = v;
+    CountChange();
     EnabledChanged();
 }
 

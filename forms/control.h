@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -161,6 +162,13 @@ class TControl : public TComponent {
     // Sets a published property from text; false when unknown or not settable.
     virtual bool SetPropText(std::string_view name, const std::string& value);
 
+    // Adds one to *counter at every change of the state the control holds: its caption or
+    // text, its enabled state, a check box's state, a shape's brush colour, whether code or
+    // the operator changed it. For an owner that remembers what it last put on a group of
+    // controls and must learn when anybody else wrote to them. Null (the default) counts
+    // nothing; the counter must outlive the control or be taken away first.
+    void SetChangeCounter(uint32_t* counter) { change_counter_ = counter; }
+
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;
     TMouseEvent OnMouseDown;
@@ -194,6 +202,11 @@ class TControl : public TComponent {
     // Copies the parent's font / colour when ParentFont / ParentColor is set.
     void TakeParentFont();
     void TakeParentColor();
+    // Called by every setter of a counted state once the state changed.
+    void CountChange() {
+        if (change_counter_)
+            ++*change_counter_;
+    }
 
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     std::string caption_;
@@ -211,6 +224,7 @@ class TControl : public TComponent {
     static void CountFocusHearers(TWinControl* from, int delta);
 
     TFont font_;
+    uint32_t* change_counter_ = nullptr;
     TColor color_ = clBtnFace;
     bool parent_font_ = true;
     bool parent_color_ = true;

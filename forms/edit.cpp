@@ -37,6 +37,7 @@ void TEdit::SyncFromEditor() {
     std::string t = U32ToUtf8(editor_.text());
     if (t != caption_) {
         caption_ = t;
+        CountChange();
         TWinControl::TextChanged();
     } else {
         Invalidate();

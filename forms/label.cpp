@@ -59,6 +59,7 @@ void TShape::SetBrushColor(TColor c) {
     if (c == brush_color_)
         return;
     brush_color_ = c;
+    CountChange();
     Invalidate();
 }
 

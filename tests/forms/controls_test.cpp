@@ -64,6 +64,41 @@ TEST_F(UiTest, CheckBoxTogglesByClickAndSpaceButNotFromCode) {
     EXPECT_EQ(clicks, 2);
 }
 
+TEST_F(UiTest, ControlsCountEveryChangeOfTheirStateWhoeverMakesIt) {
+    auto* box = Add<TCheckBox>("C", 10, 10, 120, 20);
+    auto* button = Add<TButton>("B", 10, 40, 80, 25);
+    auto* edit = Add<TEdit>("E", 10, 70, 80, 24);
+    auto* shape = Add<TShape>("S", 100, 10, 22, 22);
+    uint32_t changes = 0;
+    for (TControl* c : std::initializer_list<TControl*>{box, button, edit, shape})
+        c->SetChangeCounter(&changes);
+    // From code: each change once, a value set again not at all.
+    box->SetChecked(true);
+    box->SetChecked(true);
+    button->SetCaption("off");
+    button->SetCaption("off");
+    button->SetEnabled(false);
+    button->SetEnabled(false);
+    shape->SetBrushColor(clRed);
+    shape->SetBrushColor(clRed);
+    edit->SetText("3");
+    edit->SetText("3");
+    EXPECT_EQ(changes, 5u);
+    // From the operator: a box's click and Space, and typing.
+    const uint32_t before = changes;
+    auto r = Run("click C\nkey Space\ntype E 12\n");
+    EXPECT_EQ(r.exit_code, 0) << r.report;
+    EXPECT_TRUE(box->Checked());
+    EXPECT_EQ(edit->Text(), "12");
+    EXPECT_GE(changes, before + 5);
+    // Taken away, nothing is counted any more.
+    box->SetChangeCounter(nullptr);
+    box->SetChecked(true);
+    const uint32_t after = changes;
+    box->SetChecked(false);
+    EXPECT_EQ(changes, after);
+}
+
 TEST_F(UiTest, DisabledCheckBoxIgnoresTheOperator) {
     auto* box = Add<TCheckBox>("C", 10, 10, 120, 20);
     box->SetEnabled(false);
