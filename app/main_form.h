@@ -12,6 +12,7 @@
 #include "i18n/caption_table.h"
 #include "link/loop_socket_watch.h"
 #include "pages/device_setup/checks/power_action.h"
+#include "pages/realtime/shown_status.h"
 #include "platform/clock/clock.h"
 #include "platform/serial/comm.h"
 #include "platform/tcp/tcp_client.h"
@@ -292,6 +293,8 @@ class TForm1 : public forms::TForm {
     std::array<std::array<forms::TButton*, kPanelSlots>, kDevicePanels> PanelButtons{};
     // Set while a device reports a running power-on or power-off sequence.
     std::array<bool, kDevicePanels> DeviceRunning{};
+    // What the last status reply put on each panel; forgotten by any other writer of the panel.
+    std::array<realtime::ShownStatus, kDevicePanels> PanelShownStatus{};
     // The one-place command queue and the poller (all zero at start).
     bool PendingFlag = false;
     int32_t PendingCountdown = 0;
@@ -306,6 +309,9 @@ class TForm1 : public forms::TForm {
     void BuildDevicePanels();
     // Start-up: the stored panel IDs.
     void LoadPanelIds(const settings::LoadedSettings& loaded);
+    // Start-up: the controls of panel d whose state a status reply shows, and its ID edit and
+    // all-mask box, count their changes in the panel's record.
+    void CountPanelChanges(int d);
     // Destruction: the four panels, children before their frames.
     void ReleaseDevicePanels();
     void ApplyPanelCaptions(int language);

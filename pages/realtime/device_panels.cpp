@@ -147,9 +147,26 @@ void TForm1::BuildDevicePanels() {
             PanelButtons[d][kFirstChannelSlot + c] = ChannelButton[d][c];
         PanelButtons[d][kAllSlot] = PanelAllButton[d];
         DeviceRunning[d] = false;
+        CountPanelChanges(d);
     }
     Captions.SetDynamic(i18n::DynamicCaptions::DevicePanels,
                         [this](int language) { ApplyPanelCaptions(language); });
+}
+
+void TForm1::CountPanelChanges(int d) {
+    // Whoever changes what the panel shows of its device, or its ID, makes the record of the
+    // last status reply stale: the next reply writes the panel whole.
+    uint32_t* counter = &PanelShownStatus[d].changes;
+    PanelIdEdit[d]->SetChangeCounter(counter);
+    PanelLockBox[d]->SetChangeCounter(counter);
+    PanelMaskAll[d]->SetChangeCounter(counter);
+    for (int c = 0; c < kPanelChannels; ++c) {
+        ChannelLed[d][c]->SetChangeCounter(counter);
+        ChannelButton[d][c]->SetChangeCounter(counter);
+    }
+    for (forms::TCheckBox* mask : ChannelMask[d])
+        mask->SetChangeCounter(counter);
+    PanelShownStatus[d] = {};
 }
 
 void TForm1::ReleaseDevicePanels() {
@@ -247,8 +264,11 @@ void TForm1::ShowChannel(int d, int c, bool on) {
     if (d < 0 || d >= kDevicePanels || c < 0 || c >= kPanelChannels || !ChannelLed[d][c])
         return;
     ChannelLed[d][c]->SetBrushColor(on ? forms::clRed : forms::clWhite);
-    const auto& text = on ? realtime::kChannelOffText : realtime::kChannelOnText;
-    ChannelButton[d][c]->SetCaption(std::string(i18n::PickText(text, LanguageIndex)));
+    const std::string_view text =
+        i18n::PickText(on ? realtime::kChannelOffText : realtime::kChannelOnText, LanguageIndex);
+    // No string is made for a caption that stays.
+    if (ChannelButton[d][c]->Caption() != text)
+        ChannelButton[d][c]->SetCaption(std::string(text));
 }
 
 void TForm1::ShowUnmaskedChannels(int d, bool on) {
