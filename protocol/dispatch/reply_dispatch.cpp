@@ -26,11 +26,17 @@ bool ShowsDevice(const forms::TEdit* edit, uint8_t id) {
 
 void TForm1::HandleReply(std::span<const uint8_t> received) {
     const auto batch = protocol::single_reply(received);
-    // To confirm: end the send-failure watch and show the success text.
-    const auto confirm = [this] {
+    // To confirm: end the send-failure watch and show the success text. The text is made only
+    // when the panel does not show it already (a poll's reply confirms ten times a second).
+    const auto show_success = [this] {
+        auto& panel = StatusBar1->Panels(2);
+        const std::string_view text = i18n::PickText(i18n::kDataSentSuccessfully, LanguageIndex);
+        if (panel.Text() != text)
+            panel.SetText(std::string(text));
+    };
+    const auto confirm = [this, &show_success] {
         Timer1->SetEnabled(false);
-        StatusBar1->Panels(2).SetText(
-            std::string(i18n::PickText(i18n::kDataSentSuccessfully, LanguageIndex)));
+        show_success();
     };
     switch (protocol::classify_reply(batch)) {
         case protocol::ReplyKind::Ack:
@@ -56,8 +62,7 @@ void TForm1::HandleReply(std::span<const uint8_t> received) {
                 ApplyStatus(batch, true);
             Timer1->SetEnabled(false);
             if (batch[2] == protocol::kStateReportConfirmed)
-                StatusBar1->Panels(2).SetText(
-                    std::string(i18n::PickText(i18n::kDataSentSuccessfully, LanguageIndex)));
+                show_success();
             break;
         case protocol::ReplyKind::SettingsReply:
             if (protocol::parse_settings_reply(batch) && ShowsDevice(Ed_conn_id, batch[1]))
