@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# tick_pages.sh [BUILD_DIR] [SECONDS]: the memory pages one wake-up of the idle console touches
-# on its first page under X. Runs the console under valgrind's lackey tool, which lists every
+# tick_pages.sh [BUILD_DIR] [SECONDS] [PAGE]: the memory pages one wake-up of the idle console
+# touches under X, on its first page (PAGE `first`, the default) or on the Real-time Control
+# page (PAGE `realtime`: four devices of sequencer-sim on 127.0.0.1 polled in turn, as
+# idle_share.sh has them; the wake-ups are then told apart as quiet, polling (a frame sent),
+# reading (a reply handled) and both, each with its own count). Runs the console under valgrind's lackey tool, which lists every
 # instruction and data access, for SECONDS (default 90: start-up under valgrind takes most of
 # it), cuts the accesses into wake-ups at each entry of the display's wait
 # (display::WaitSet::wait), and prints for the last 100 wake-ups the pages each touched and,
@@ -13,22 +16,62 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 dir=${1:-$root/build/release}
 seconds=${2:-90}
+page=${3:-first}
+# Wake-ups kept for the figures: a tenth of them poll and a tenth read on the Real-time page.
+keep=100
+[ "$page" = first ] || keep=400
 command -v valgrind > /dev/null 2>&1 || bash "$root/scripts/deps.sh" valgrind
 [ -x "$dir/bin/velmor-manager" ] || cmake --build "$dir" -j2 --target velmor-manager
+[ "$page" = first ] || [ -x "$dir/bin/sequencer-sim" ] ||
+    cmake --build "$dir" -j2 --target sequencer-sim
 # shellcheck source=scripts/xvfb_session.sh
 . "$root/scripts/xvfb_session.sh"
 tmp=$(mktemp -d)
-trap 'xvfb_stop; rm -rf "$tmp"' EXIT
+sim=
+trap '[ -n "$sim" ] && kill "$sim" 2> /dev/null; xvfb_stop; rm -rf "$tmp"' EXIT
 xvfb_start
 
 exe="$dir/bin/velmor-manager"
 # valgrind loads a position-independent program at 0x108000.
 wait_offset=$(nm "$exe" | awk '$3 == "_ZN7display7WaitSet4waitEi" { print $1 }')
 marker=$(printf '%x' $((0x$wait_offset + 0x108000)))
+# A wake-up that enters these is a polling one (a frame sent) or a reading one (a reply handled).
+entry() {
+    local offset
+    offset=$(nm "$exe" | awk -v name="$1" '$3 == name { print $1; exit }')
+    printf '%x' $((0x$offset + 0x108000))
+}
+send_marker=$(entry _ZN6TForm19SendFrameESt4spanIKhLm18446744073709551615EE)
+reply_marker=$(entry _ZN6TForm111HandleReplyESt4spanIKhLm18446744073709551615EE)
 mkdir -p "$tmp/settings"
+args=(--settings-dir "$tmp/settings")
+if [ "$page" = realtime ]; then
+    "$dir/bin/sequencer-sim" --tcp 127.0.0.1:0 --devices 1,2,3,4 > "$tmp/sim.out" 2>&1 &
+    sim=$!
+    port=
+    for _ in $(seq 200); do
+        port=$(sed -n 's/^tcp 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$tmp/sim.out")
+        [ -n "$port" ] && break
+        sleep 0.05
+    done
+    [ -n "$port" ] || { echo "sequencer-sim did not start:"; cat "$tmp/sim.out"; exit 1; }
+    cat > "$tmp/realtime.script" << 'SCRIPT'
+type Ed_ip_address 127.0.0.1
+click Bn_ip_conn
+expect Bn_ip_conn.enabled true
+page 2
+type PanelIdEdit[0] 1
+type PanelIdEdit[1] 2
+type PanelIdEdit[2] 3
+type PanelIdEdit[3] 4
+click Panel1
+wait 86400000
+SCRIPT
+    args+=(--tcp-port "$port" --script "$tmp/realtime.script")
+fi
 timeout -s TERM "$seconds" valgrind --tool=lackey --trace-mem=yes --log-fd=9 \
-    "$exe" --settings-dir "$tmp/settings" 9> >(
-    awk -v marker="$marker" -v keep=100 '
+    "$exe" "${args[@]}" 9> >(
+    awk -v marker="$marker" -v send="$send_marker" -v reply="$reply_marker" -v keep="$keep" '
         # Lines: "I  ADDR,SIZE" for an instruction, " L|S|M ADDR,SIZE" for data.
         /^I/ || /^ [LSM]/ {
             split($2, f, ",")
@@ -36,13 +79,18 @@ timeout -s TERM "$seconds" valgrind --tool=lackey --trace-mem=yes --log-fd=9 \
             sub(/^0+/, "", addr)
             if ($1 == "I" && addr == marker) {
                 if (tick > 0) {
-                    list = ""
+                    list = " " kind
                     for (p in cur) list = list " " p ":" cur[p]
                     pages[tick] = list
                     delete pages[tick - keep]
                     delete cur
                 }
                 tick++
+                kind = "quiet"
+            }
+            if ($1 == "I" && (addr == reply || addr == send)) {
+                if (kind == "quiet") kind = addr == reply ? "reading" : "polling"
+                else if (kind != (addr == reply ? "reading" : "polling")) kind = "polling+reading"
             }
             if (tick == 0) next
             page = substr(addr, 1, length(addr) - 3)
@@ -58,7 +106,7 @@ pid=$(pgrep -f "^[^ ]*valgrind[^ ]* --tool=lackey.*--settings-dir $tmp/settings"
 [ -n "$pid" ] && cat "/proc/$pid/maps" > "$tmp/maps.txt"
 wait "$runner" || true
 sleep 2
-python3 - "$tmp/pages.txt" "$tmp/maps.txt" << 'PY'
+python3 - "$tmp/pages.txt" "$tmp/maps.txt" "$page" << 'PY'
 import sys
 ticks = [line.split() for line in open(sys.argv[1]) if line.strip()]
 maps = []
@@ -69,21 +117,29 @@ try:
         maps.append((lo, hi, f[1], f[5] if len(f) > 5 else "[anonymous]"))
 except OSError:
     pass
-counts, kinds = {}, {}
-for t in ticks:
-    for item in t[1:]:
-        page, kind = item.split(":")
-        counts[page] = counts.get(page, 0) + 1
-        kinds[page] = kind
-sizes = sorted(len(t) - 1 for t in ticks)
-if not sizes:
+def report(title, ticks):
+    counts, kinds = {}, {}
+    for t in ticks:
+        for item in t[2:]:
+            page, kind = item.split(":")
+            counts[page] = counts.get(page, 0) + 1
+            kinds[page] = kind
+    sizes = sorted(len(t) - 2 for t in ticks)
+    print(f"{len(ticks)} {title}: {sizes[0]} to {sizes[-1]} pages each, median {sizes[len(sizes) // 2]}")
+    print("pages touched by most of them:")
+    for page in sorted(counts, key=lambda p: int(p, 16)):
+        if counts[page] * 2 <= len(ticks):
+            continue
+        a = int(page, 16) << 12
+        where = next((f"{name.split('/')[-1]} {perm}" for lo, hi, perm, name in maps if lo <= a < hi), "?")
+        print(f"  {a:#14x} {kinds[page]:4} {counts[page]:3}  {where}")
+if not ticks:
     sys.exit("no wake-ups seen")
-print(f"{len(ticks)} wake-ups: {sizes[0]} to {sizes[-1]} pages each, median {sizes[len(sizes) // 2]}")
-print("pages touched by most of them:")
-for page in sorted(counts, key=lambda p: int(p, 16)):
-    if counts[page] * 2 <= len(ticks):
-        continue
-    a = int(page, 16) << 12
-    where = next((f"{name.split('/')[-1]} {perm}" for lo, hi, perm, name in maps if lo <= a < hi), "?")
-    print(f"  {a:#14x} {kinds[page]:4} {counts[page]:3}  {where}")
+if sys.argv[3] == "first":
+    report("wake-ups", ticks)
+else:
+    for kind in ("quiet", "polling", "reading", "polling+reading"):
+        of_kind = [t for t in ticks if t[1] == kind]
+        if of_kind:
+            report(f"{kind} wake-ups", of_kind)
 PY
