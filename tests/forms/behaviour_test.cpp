@@ -209,6 +209,43 @@ TEST_F(UiTest, PageControlKeysAndTabGeometry) {
     EXPECT_TRUE(pc->Pages(1)->Visible());
 }
 
+TEST_F(UiTest, TheActivePageIndexFollowsPagesThatComeAndGo) {
+    auto* pc = Add<TPageControl>("PageControl1", 5, 5, 400, 250);
+    auto* other = Add<TPageControl>("PageControl2", 5, 260, 400, 100);
+    std::vector<TTabSheet*> sheets;
+    for (int i = 0; i < 5; ++i) {
+        sheets.push_back(new TTabSheet(form));
+        sheets.back()->SetPageControl(pc);
+    }
+    auto active_is = [&](TTabSheet* sheet) {
+        const int i = pc->ActivePageIndex();
+        return pc->ActivePage() == sheet && i >= 0 && i < pc->PageCount() && pc->Pages(i) == sheet;
+    };
+    EXPECT_TRUE(active_is(sheets[0]));
+    pc->SetActivePage(sheets[3]);
+    EXPECT_EQ(pc->ActivePageIndex(), 3);
+    delete sheets[0];  // a page before the active one goes: the active page moves up
+    EXPECT_TRUE(active_is(sheets[3]));
+    EXPECT_EQ(pc->ActivePageIndex(), 2);
+    sheets[1]->SetPageControl(other);  // one moves to another page control
+    EXPECT_TRUE(active_is(sheets[3]));
+    EXPECT_EQ(other->ActivePageIndex(), 0);
+    sheets[4]->SetPageControl(nullptr);  // one after it leaves
+    EXPECT_TRUE(active_is(sheets[3]));
+    sheets.push_back(new TTabSheet(form));
+    sheets.back()->SetPageControl(pc);  // one comes at the end
+    EXPECT_TRUE(active_is(sheets[3]));
+    delete sheets[3];  // the active page goes: the one that took its place is active
+    EXPECT_TRUE(active_is(sheets[5]));
+    pc->SetActivePageIndex(0);
+    EXPECT_TRUE(active_is(sheets[2]));
+    delete sheets[2];
+    delete sheets[5];
+    EXPECT_EQ(pc->ActivePage(), nullptr);
+    EXPECT_EQ(pc->ActivePageIndex(), -1);
+    delete sheets[4];
+}
+
 TEST_F(UiTest, StatusPanelsSpanTheBar) {
     auto* bar = new TStatusBar(form);
     bar->SetParent(form);

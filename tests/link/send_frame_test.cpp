@@ -99,6 +99,25 @@ TEST_F(SendFrameTest, AReplyOneAndAHalfSecondsLaterEndsTheWatch) {
     EXPECT_EQ(Panel2(), kSuccess);
 }
 
+TEST_F(SendFrameTest, EachFrameStartsTheReceiveLoopAFullIntervalLaterAlsoWhenItWasStopped) {
+    StartLinkWindow();
+    win::RunFor(4);  // between two receive ticks
+    const long ticks = Form1->Timer_read232->Ticks();
+    Form1->SendFrame(protocol::PollStatus(1));
+    win::RunFor(9);
+    EXPECT_EQ(Form1->Timer_read232->Ticks(), ticks);
+    win::RunFor(1);
+    EXPECT_EQ(Form1->Timer_read232->Ticks(), ticks + 1);
+
+    // A failed serial open stops the loop; the next frame starts it.
+    Form1->Timer_read232->SetEnabled(false);
+    win::RunFor(50);
+    Form1->SendFrame(protocol::PollStatus(1));
+    EXPECT_TRUE(Form1->Timer_read232->Enabled());
+    win::RunFor(10);
+    EXPECT_EQ(Form1->Timer_read232->Ticks(), ticks + 2);
+}
+
 TEST_F(SendFrameTest, AWriteToABrokenConnectionIsReportedAndTheBookkeepingStillRuns) {
     LoopbackServer device;
     StartLinkWindow();
@@ -121,6 +140,30 @@ TEST_F(SendFrameTest, AWriteToABrokenConnectionIsReportedAndTheBookkeepingStillR
     EXPECT_EQ(Form1->IdTCPClient1.Connected(), tcp::LinkState::NotConnected);
     EXPECT_EQ(Panel2(), kFailure);
     EXPECT_EQ(SeenBoxes().size(), 1u);
+}
+
+TEST_F(SendFrameTest, NeitherLinkTimerTicksBehindTheErrorBoxOfAFailedWrite) {
+    LoopbackServer device;
+    StartLinkWindow();
+    ConnectTcp(device.port());
+    ASSERT_TRUE(device.Accept());
+    device.Drop();
+    Form1->Timer_read232->SetEnabled(false);
+    std::vector<bool> running_behind_the_box;
+    win::SetIdleScript([&] {
+        if (forms::OpenMessageBoxes().empty())
+            return false;
+        running_behind_the_box = {Form1->Timer_read232->Enabled(), Form1->Timer1->Enabled()};
+        win::InjectKey(win::VK_RETURN, true);
+        win::InjectKey(win::VK_RETURN, false);
+        return true;
+    });
+
+    Form1->SendFrame(protocol::PollStatus(1));
+    AnswerBoxes();  // the script above must not outlive this test
+    EXPECT_EQ(running_behind_the_box, (std::vector<bool>{false, false}));
+    EXPECT_TRUE(Form1->Timer_read232->Enabled());
+    EXPECT_TRUE(Form1->Timer1->Enabled());
 }
 
 }  // namespace

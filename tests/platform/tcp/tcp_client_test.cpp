@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cerrno>
 
 #include "loopback_server.h"
 #include "platform/tcp/tcp_client.h"
@@ -112,6 +113,25 @@ TEST_F(TcpLink, ResetByPeerAndWritesIntoAClosedConnection) {
     }
     EXPECT_EQ(state, LinkState::Broken);
     EXPECT_FALSE(client_.Write(Bytes(6, 0x55)));
+}
+
+TEST_F(TcpLink, WritesGoOutWholeAndAWriteIntoAResetConnectionLeavesItsErrorInErrno) {
+    connect_client();
+    // Every byte in order, also when the socket takes a long write in pieces.
+    Bytes block(256 * 1024);
+    for (size_t i = 0; i < block.size(); ++i)
+        block[i] = static_cast<uint8_t>(i * 7 + i / 251);
+    ASSERT_TRUE(client_.Write(block));
+    EXPECT_EQ(server_.receive(block.size()), block);
+
+    // The peer resets before the client has looked: the write itself finds out, and the send
+    // routine reports the socket's own error from errno.
+    server_.close_peer(/*reset=*/true);
+    let_loopback_deliver();
+    errno = 0;
+    EXPECT_FALSE(client_.Write(Bytes(6, 0x55)));
+    EXPECT_TRUE(errno == ECONNRESET || errno == EPIPE) << errno;
+    EXPECT_EQ(client_.Connected(), LinkState::Broken);
 }
 
 TEST_F(TcpLink, SecondConnectWhileConnectedIsRefused) {
