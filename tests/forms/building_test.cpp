@@ -306,7 +306,7 @@ TEST_F(UiTest, APickerTakesATimeOfDayAndKeepsItsDate) {
     };
     expect_time(0.75, 18, 0, 0);
     expect_time(45000.5 + 1.0 / 86400, 12, 0, 1);  // a date part is left out
-    expect_time(-0.25, 18, 0, 0);                  // the fraction counts forwards
+    expect_time(-0.25, 6, 0, 0);                   // a negative count's fraction by its size
     expect_time(1.0 - 1e-12, 0, 0, 0);             // just short of midnight
     expect_time((7 * 3600 + 30 * 60 + 59.4) / 86400.0, 7, 30, 59);
     expect_time(std::numeric_limits<double>::quiet_NaN(), 0, 0, 0);
