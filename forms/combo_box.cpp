@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cwctype>
+#include <string>
+#include <utility>
 
 #include "forms/component_tracker.h"
 #include "forms/form.h"
@@ -41,20 +43,18 @@ void TComboBox::SetItemIndex(int index) {
         index = -1;
     item_index_ = index;
     editor_.set_text(Utf8ToU32(index >= 0 ? items_[index] : std::string()));
-    caption_ = U32ToUtf8(editor_.text());
+    TakeText(U32ToUtf8(editor_.text()));
     Invalidate();
 }
 
 void TComboBox::SetText(const std::string& text) {
     editor_.set_text(Utf8ToU32(text));
-    caption_ = U32ToUtf8(editor_.text());
-    if (style_ == TComboBoxStyle::csDropDownList) {
-        item_index_ = items_.IndexOf(caption_);
-        if (item_index_ < 0)
-            caption_.clear();
-    } else {
-        item_index_ = items_.IndexOf(caption_);
-    }
+    std::string shown = U32ToUtf8(editor_.text());
+    item_index_ = items_.IndexOf(shown);
+    // A list shows no text outside its items.
+    if (style_ == TComboBoxStyle::csDropDownList && item_index_ < 0)
+        shown.clear();
+    TakeText(std::move(shown));
     Invalidate();
 }
 
@@ -160,8 +160,15 @@ void TComboBox::EditCommandDone(EditResult result) {
     }
 }
 
+void TComboBox::TakeText(std::string text) {
+    if (text == caption_)
+        return;
+    caption_ = std::move(text);
+    CountChange();
+}
+
 void TComboBox::EditChanged() {
-    caption_ = U32ToUtf8(editor_.text());
+    TakeText(U32ToUtf8(editor_.text()));
     item_index_ = items_.IndexOf(caption_);
     Invalidate();
     FireEvent(OnChange, this);

@@ -67,6 +67,8 @@ class TComboBox : public TWinControl {
     void CloseUp(bool accept);
     void OperatorSelect(int index);
     void EditChanged();
+    // Makes `text` the box's text, counted as a change when it differs.
+    void TakeText(std::string text);
     void EditCommandDone(EditResult result);
     int ItemHeight() const;
     int VisibleItems() const;

@@ -99,6 +99,30 @@ TEST_F(UiTest, ControlsCountEveryChangeOfTheirStateWhoeverMakesIt) {
     EXPECT_EQ(changes, after);
 }
 
+TEST_F(UiTest, ComboBoxCountsEveryChangeOfItsTextWhoeverMakesIt) {
+    auto* c = Add<TComboBox>("CB", 10, 10, 120, 24);
+    c->Items().Assign({"alpha", "beta"});
+    uint32_t changes = 0;
+    c->SetChangeCounter(&changes);
+    // From code: an item picked, a text set, each once; the same again not at all.
+    c->SetItemIndex(1);
+    c->SetItemIndex(1);
+    c->SetText("alpha");
+    c->SetText("alpha");
+    EXPECT_EQ(changes, 2u);
+    // A list takes no text outside its items: the text it drops counts too.
+    c->SetStyle(TComboBoxStyle::csDropDownList);
+    c->SetText("gamma");
+    EXPECT_EQ(c->Text(), "");
+    EXPECT_EQ(changes, 3u);
+    // From the operator: an item picked from the list, and typing.
+    c->SetStyle(TComboBoxStyle::csDropDown);
+    auto r = Run("select CB beta\ntype CB ab\n");
+    EXPECT_EQ(r.exit_code, 0) << r.report;
+    EXPECT_EQ(c->Text(), "ab");
+    EXPECT_GE(changes, 5u);
+}
+
 TEST_F(UiTest, DisabledCheckBoxIgnoresTheOperator) {
     auto* box = Add<TCheckBox>("C", 10, 10, 120, 20);
     box->SetEnabled(false);
