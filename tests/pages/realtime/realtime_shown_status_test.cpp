@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <functional>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -216,6 +218,111 @@ TEST_F(ShownStatusTest, AReportWhileARequestIsQueuedIsIgnoredAndTheSameReportLat
     EXPECT_TRUE(ShownOn(0, 3));  // the follow-up trusts the device
     Form1->HandleReply(Report(kDevice3));
     ExpectShows(0, kDevice3);
+}
+
+TEST_F(ShownStatusTest, EveryReplyInAnyMixOfWritersAndRepliesLeavesItsPanelsShowingTheDevice) {
+    // Panels 0 and 1 watch device 3, panel 2 device 4: the operator, the queue, the poller, the
+    // language and the IDs change the panels in a seeded random order, with replies of both
+    // devices (the same one often again) between them. Whatever came before, every panel that
+    // shows the reporting device shows what it reported, and a StatusReply leaves the masks.
+    StartPage({"3", "3", "4", ""});
+    SetLanguage(1);
+    std::mt19937 random(20261210);
+    const auto pick = [&random](int n) { return static_cast<int>(random() % unsigned(n)); };
+    std::array<DeviceState, 6> states{};
+    for (DeviceState& s : states) {
+        s.status = {pick(2) == 0, pick(4) == 0, pick(4) == 0};
+        s.channels = static_cast<uint16_t>(random());
+        s.usable = static_cast<uint16_t>(random() | random());
+    }
+    const std::array<const char*, 4> ids = {"3", "4", "", "x"};
+    for (int step = 0; step < 1500; ++step) {
+        SCOPED_TRACE("step " + std::to_string(step));
+        const int d = pick(4);
+        switch (pick(21)) {
+            case 0:
+                Toggle(Form1->ChannelMask[d][pick(16)]);
+                break;
+            case 1:
+                Click(Form1->ChannelButton[d][pick(17)]);
+                break;
+            case 2:
+                Click(Form1->PanelAllButton[d]);
+                break;
+            case 3:
+                Toggle(Form1->PanelMaskAll[d]);
+                break;
+            case 4:
+                Click(pick(2) ? Form1->PanelSeqOnButton[d] : Form1->PanelRevOffButton[d]);
+                break;
+            case 5:
+                Click(pick(2) ? Form1->Bn_ch_all : Form1->Bn_ch_clr);
+                break;
+            case 6:
+                SetLanguage(pick(3));
+                break;
+            case 7:
+                Form1->PanelIdEdit[d]->SetText(ids[pick(4)]);
+                break;
+            case 8:
+                win::RunFor(10 * (1 + pick(50)));
+                break;
+            case 9:
+                Form1->PageControl1->SetActivePage(pick(2) ? Form1->TabSheet3 : Form1->TabSheet1);
+                break;
+            case 10:
+                Form1->ChannelLed[d][pick(17)]->SetBrushColor(pick(2) ? realtime_test::kRed
+                                                                      : realtime_test::kWhite);
+                break;
+            case 11:
+                Form1->ChannelMask[d][pick(16)]->SetChecked(pick(2));
+                break;
+            case 12:
+                Form1->ChannelButton[d][pick(17)]->SetEnabled(pick(2));
+                break;
+            case 13:
+                Form1->ChannelButton[d][pick(17)]->SetCaption(pick(2) ? "on" : "off");
+                break;
+            case 14:
+                Form1->PanelLockBox[d]->SetChecked(pick(2));
+                break;
+            default: {
+                const uint8_t id = pick(2) ? 3 : 4;
+                const DeviceState& s = states[pick(6)];
+                if (pick(2) && !Form1->PendingFlag) {
+                    Form1->HandleReply(Report(s, id));
+                    for (int p = 0; p < 4; ++p) {
+                        if (Form1->PanelDeviceId(p) == id)
+                            ExpectShows(p, s);
+                    }
+                    break;
+                }
+                std::array<std::array<bool, 16>, 4> masks{};
+                std::array<std::array<bool, 16>, 4> enabled{};
+                for (int p = 0; p < 4; ++p) {
+                    for (int m = 0; m < 16; ++m) {
+                        masks[p][m] = Form1->ChannelMask[p][m]->Checked();
+                        enabled[p][m] = Form1->ChannelButton[p][m + 1]->Enabled();
+                    }
+                }
+                Form1->HandleReply(Status(s, id));
+                for (int p = 0; p < 4; ++p) {
+                    if (Form1->PanelDeviceId(p) != id)
+                        continue;
+                    ExpectShows(p, s, false);
+                    for (int m = 0; m < 16; ++m) {
+                        EXPECT_EQ(Form1->ChannelMask[p][m]->Checked(), masks[p][m])
+                            << "panel " << p << " mask " << m;
+                        EXPECT_EQ(Form1->ChannelButton[p][m + 1]->Enabled(), enabled[p][m])
+                            << "panel " << p << " mask " << m;
+                    }
+                }
+                break;
+            }
+        }
+        if (HasFailure())
+            return;
+    }
 }
 
 }  // namespace
