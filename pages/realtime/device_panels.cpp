@@ -154,8 +154,10 @@ void TForm1::BuildDevicePanels() {
 }
 
 void TForm1::CountPanelChanges(int d) {
-    // Whoever changes what the panel shows of its device, or its ID, makes the record of the
-    // last status reply stale: the next reply writes the panel whole.
+    // The record tells what the controls show, whatever device they show it for: whoever else
+    // changes that makes it stale, and the next status reply writes the panel whole. A new ID
+    // alone leaves it true; the ID edit and the all-mask box count all the same, which costs
+    // one whole write after they change.
     uint32_t* counter = &PanelShownStatus[d].changes;
     PanelIdEdit[d]->SetChangeCounter(counter);
     PanelLockBox[d]->SetChangeCounter(counter);
