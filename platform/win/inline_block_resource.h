@@ -32,7 +32,10 @@ class InlineBlockResource final : public std::pmr::memory_resource {
             in_use_ = false;
             return;
         }
-        ::operator delete(p, bytes, std::align_val_t(alignment));
+        // The aligned delete without the size: clang (the fuzz build) declares the sized
+        // form only with -fsized-deallocation, and the size tells the heap nothing it needs.
+        static_cast<void>(bytes);
+        ::operator delete(p, std::align_val_t(alignment));
     }
     bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override {
         return this == &other;
