@@ -172,15 +172,8 @@ bool TSkinButton::BeforeProc(forms::TMessage& m) {
             m.Result = 0;
             return false;
         case win::WM_PAINT:
-            if (!CanPaint())
-                return true;
-            WMPaint(m);
-            return false;
         case win::WM_ERASEBKGND:
-            if (!CanPaint())
-                return true;
-            m.Result = 1;
-            return false;
+            return PaintBeforeProc(m);
         case win::WM_LBUTTONDOWN:
         case win::WM_LBUTTONDBLCLK: {
             if (win::GetFocus() != hwnd) {

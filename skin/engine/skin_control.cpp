@@ -166,17 +166,8 @@ bool TSkinControl::BeforeProc(forms::TMessage& m) {
             return false;
         }
         case win::WM_PAINT:
-            if (!CanPaint())
-                return true;
-            WMPaint(m);
-            return false;
         case win::WM_ERASEBKGND:
-            if (!CanPaint())
-                return true;
-            if (PaintsOverPlain())
-                return true;
-            m.Result = 1;
-            return false;
+            return PaintBeforeProc(m);
         default:
             return true;
     }

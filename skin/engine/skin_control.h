@@ -98,6 +98,23 @@ class TSkinControl : public forms::TObject {
     // Members that only draw over the system look (borders) let the previous procedure paint
     // first into the same DC.
     virtual bool PaintsOverPlain() const { return false; }
+    // WM_PAINT and WM_ERASEBKGND before the previous procedure: while the skin can paint the
+    // control, the paint comes from the skin and the background is left to that paint (a
+    // member that paints over the plain look lets the previous procedure erase). True: the
+    // previous procedure handles the message. Inline, as a member's own BeforeProc takes
+    // these messages on every paint.
+    bool PaintBeforeProc(forms::TMessage& m) {
+        if (!CanPaint())
+            return true;
+        if (m.Msg == win::WM_PAINT) {
+            WMPaint(m);
+            return false;
+        }
+        if (PaintsOverPlain())
+            return true;
+        m.Result = 1;
+        return false;
+    }
     // The windowless children, for members that paint a container.
     void PaintGraphicChildren(gdi::DC& dc, const gdi::Rect& r);
     // Whether a visible windowless child reaches into `area` (the coordinates the control
