@@ -29,6 +29,8 @@ if [ ! -x "$dir/bin/velmor-manager" ] || [ ! -x "$dir/bin/velmor-floor-poll-loop
 fi
 # shellcheck source=scripts/xvfb_session.sh
 . "$root/scripts/xvfb_session.sh"
+# shellcheck source=scripts/sim_session.sh
+. "$root/scripts/sim_session.sh"
 tmp=$(mktemp -d)
 first=
 realtime=
@@ -54,50 +56,22 @@ cleanup() {
 trap cleanup EXIT
 xvfb_start
 
-# start_sim NAME: starts a simulator of the four devices; its pid in $sim_pid, port in $port.
+# start_sim NAME LINE...: a simulator of the four devices on LINE (--tcp 127.0.0.1:0 or --pty);
+# its pid in $sim_pid, its port or terminal in $sim_at.
 start_sim() {
-    "$dir/bin/sequencer-sim" --tcp 127.0.0.1:0 --devices 1,2,3,4 > "$tmp/$1.out" 2>&1 &
-    sim_pid=$!
-    port=
-    for _ in $(seq 200); do
-        port=$(sed -n 's/^tcp 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$tmp/$1.out")
-        [ -n "$port" ] && break
-        kill -0 "$sim_pid" 2> /dev/null || break
-        sleep 0.05
-    done
-    [ -n "$port" ] || { echo "sequencer-sim did not start:"; cat "$tmp/$1.out"; exit 1; }
+    local name=$1
+    shift
+    sim_start "$dir/bin/sequencer-sim" "$tmp/$name.out" "$@" --devices 1,2,3,4 || exit 1
 }
-start_sim sim
+start_sim sim --tcp 127.0.0.1:0
 sim=$sim_pid
-
-# The script connects, shows the Real-time Control page with the four IDs, leaves the last
-# edit (so its ID is taken) and then waits far longer than the measurement.
-cat > "$tmp/realtime.script" << 'SCRIPT'
-type Ed_ip_address 127.0.0.1
-click Bn_ip_conn
-expect Bn_ip_conn.enabled true
-page 2
-type PanelIdEdit[0] 1
-type PanelIdEdit[1] 2
-type PanelIdEdit[2] 3
-type PanelIdEdit[3] 4
-click Panel1
-wait 86400000
-SCRIPT
-
-# The same page over the serial link: COM1 (selected at a first start) is the simulator's
-# pseudo-terminal.
-"$dir/bin/sequencer-sim" --pty --devices 1,2,3,4 > "$tmp/simp.out" 2>&1 &
-simp=$!
-pty=
-for _ in $(seq 200); do
-    pty=$(sed -n 's/^pty //p' "$tmp/simp.out")
-    [ -n "$pty" ] && break
-    kill -0 "$simp" 2> /dev/null || break
-    sleep 0.05
-done
-[ -n "$pty" ] || { echo "sequencer-sim --pty did not start:"; cat "$tmp/simp.out"; exit 1; }
-sed '1,3c click Bn_ser_conn' "$tmp/realtime.script" > "$tmp/serial.script"
+port=$sim_at
+realtime_page_script "$tmp/realtime.script" tcp
+# The same page over the serial link: COM1 is the simulator's pseudo-terminal.
+start_sim simp --pty
+simp=$sim_pid
+pty=$sim_at
+realtime_page_script "$tmp/serial.script" serial
 
 mkdir -p "$tmp/first" "$tmp/realtime" "$tmp/serial"
 "$dir/bin/velmor-manager" --settings-dir "$tmp/first" > "$tmp/first.log" 2>&1 &
@@ -112,17 +86,17 @@ if [ -n "${VELMOR_IDLE_BEFORE:-}" ]; then
     mkdir -p "$tmp/before" "$tmp/before_rt"
     "$VELMOR_IDLE_BEFORE" --settings-dir "$tmp/before" > "$tmp/before.log" 2>&1 &
     before=$!
-    start_sim sim2
+    start_sim sim2 --tcp 127.0.0.1:0
     sim2=$sim_pid
-    "$VELMOR_IDLE_BEFORE" --settings-dir "$tmp/before_rt" --tcp-port "$port" \
+    "$VELMOR_IDLE_BEFORE" --settings-dir "$tmp/before_rt" --tcp-port "$sim_at" \
         --script "$tmp/realtime.script" > "$tmp/before_rt.log" 2>&1 &
     before_rt=$!
 fi
 "$dir/bin/velmor-floor-poll-loop" &
 floor=$!
-start_sim sim3
+start_sim sim3 --tcp 127.0.0.1:0
 sim3=$sim_pid
-"$dir/bin/velmor-floor-link-loop" "$port" > "$tmp/link.log" 2>&1 &
+"$dir/bin/velmor-floor-link-loop" "$sim_at" > "$tmp/link.log" 2>&1 &
 link=$!
 sleep 3  # start-up done, first frame shown, the script has reached its wait
 for who in first realtime serial link; do

@@ -3,8 +3,8 @@
 # touches under X, on its first page (PAGE `first`, the default) or on the Real-time Control
 # page (PAGE `realtime`: four devices of sequencer-sim on 127.0.0.1 polled in turn, as
 # idle_share.sh has them; the wake-ups are then told apart as quiet, polling (a frame sent),
-# reading (a reply handled) and both, each with its own count). Runs the console under valgrind's lackey tool, which lists every
-# instruction and data access, for SECONDS (default 90: start-up under valgrind takes most of
+# reading (a reply handled) and both, each with its own count). Runs the console under
+# valgrind's lackey tool, which lists every instruction and data access, for SECONDS (default 90: start-up under valgrind takes most of
 # it), cuts the accesses into wake-ups at each entry of the display's wait
 # (display::WaitSet::wait), and prints for the last 100 wake-ups the pages each touched and,
 # for every page touched by most of them, which mapping it lies in (code, data, heap, stack).
@@ -26,6 +26,8 @@ command -v valgrind > /dev/null 2>&1 || bash "$root/scripts/deps.sh" valgrind
     cmake --build "$dir" -j2 --target sequencer-sim
 # shellcheck source=scripts/xvfb_session.sh
 . "$root/scripts/xvfb_session.sh"
+# shellcheck source=scripts/sim_session.sh
+. "$root/scripts/sim_session.sh"
 tmp=$(mktemp -d)
 sim=
 trap '[ -n "$sim" ] && kill "$sim" 2> /dev/null; xvfb_stop; rm -rf "$tmp"' EXIT
@@ -46,27 +48,10 @@ reply_marker=$(entry _ZN6TForm111HandleReplyESt4spanIKhLm18446744073709551615EE)
 mkdir -p "$tmp/settings"
 args=(--settings-dir "$tmp/settings")
 if [ "$page" = realtime ]; then
-    "$dir/bin/sequencer-sim" --tcp 127.0.0.1:0 --devices 1,2,3,4 > "$tmp/sim.out" 2>&1 &
-    sim=$!
-    port=
-    for _ in $(seq 200); do
-        port=$(sed -n 's/^tcp 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$tmp/sim.out")
-        [ -n "$port" ] && break
-        sleep 0.05
-    done
-    [ -n "$port" ] || { echo "sequencer-sim did not start:"; cat "$tmp/sim.out"; exit 1; }
-    cat > "$tmp/realtime.script" << 'SCRIPT'
-type Ed_ip_address 127.0.0.1
-click Bn_ip_conn
-expect Bn_ip_conn.enabled true
-page 2
-type PanelIdEdit[0] 1
-type PanelIdEdit[1] 2
-type PanelIdEdit[2] 3
-type PanelIdEdit[3] 4
-click Panel1
-wait 86400000
-SCRIPT
+    sim_start "$dir/bin/sequencer-sim" "$tmp/sim.out" --tcp 127.0.0.1:0 --devices 1,2,3,4 || exit 1
+    sim=$sim_pid
+    port=$sim_at
+    realtime_page_script "$tmp/realtime.script" tcp
     args+=(--tcp-port "$port" --script "$tmp/realtime.script")
 fi
 timeout -s TERM "$seconds" valgrind --tool=lackey --trace-mem=yes --log-fd=9 \
