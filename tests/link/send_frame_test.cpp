@@ -13,7 +13,18 @@ using link_test::LinkWindowTest;
 using link_test::LoopbackServer;
 using link_test::PtyLine;
 
-class SendFrameTest : public LinkWindowTest {};
+class SendFrameTest : public LinkWindowTest {
+  protected:
+    // Connected to `device`, which then drops the connection before the receive loop has
+    // looked: the next send is the first to find the loss.
+    void ConnectAndLose(LoopbackServer& device) {
+        StartLinkWindow();
+        ConnectTcp(device.port());
+        ASSERT_TRUE(device.Accept());
+        device.Drop();
+        Form1->Timer_read232->SetEnabled(false);
+    }
+};
 
 TEST_F(SendFrameTest, AShortFrameGoesOutOnTcpAndIsRemembered) {
     LoopbackServer device;
@@ -120,12 +131,7 @@ TEST_F(SendFrameTest, EachFrameStartsTheReceiveLoopAFullIntervalLaterAlsoWhenItW
 
 TEST_F(SendFrameTest, AWriteToABrokenConnectionIsReportedAndTheBookkeepingStillRuns) {
     LoopbackServer device;
-    StartLinkWindow();
-    ConnectTcp(device.port());
-    ASSERT_TRUE(device.Accept());
-    device.Drop();
-    // The receive loop has not looked yet: the send routine is the first to find the loss.
-    Form1->Timer_read232->SetEnabled(false);
+    ASSERT_NO_FATAL_FAILURE(ConnectAndLose(device));
 
     Form1->SendFrame(protocol::PollStatus(1));
     ASSERT_EQ(SeenBoxes().size(), 1u);
@@ -144,11 +150,7 @@ TEST_F(SendFrameTest, AWriteToABrokenConnectionIsReportedAndTheBookkeepingStillR
 
 TEST_F(SendFrameTest, NeitherLinkTimerTicksBehindTheErrorBoxOfAFailedWrite) {
     LoopbackServer device;
-    StartLinkWindow();
-    ConnectTcp(device.port());
-    ASSERT_TRUE(device.Accept());
-    device.Drop();
-    Form1->Timer_read232->SetEnabled(false);
+    ASSERT_NO_FATAL_FAILURE(ConnectAndLose(device));
     std::vector<bool> running_behind_the_box;
     win::SetIdleScript([&] {
         if (forms::OpenMessageBoxes().empty())

@@ -13,6 +13,7 @@
 #include "platform/win/input.h"
 #include "platform/win/test_driver.h"
 #include "protocol/requests.h"
+#include "settings/settings_file.h"
 #include "tests/link/link_test_support.h"
 
 namespace realtime_test {
@@ -37,6 +38,17 @@ class RealtimeTest : public link_test::LinkWindowTest {
         Form1->PageControl1->SetActivePage(Form1->TabSheet3);
         win::PumpPending();
         Frames(20);  // whatever went out before the test begins
+    }
+
+    // A settings file as a first start writes it, with these stored IDs of the four panels.
+    void WriteStoredPanelIds(const int32_t (&ids)[4]) const {
+        auto image = settings::DefaultSettingsImage(0.0);
+        Bytes bytes(image.begin(), image.end());
+        for (int d = 0; d < 4; ++d)
+            settings::PutInt32(
+                std::span<uint8_t>(bytes).subspan(settings::SettingsFile::SavedIds(1 + d), 4),
+                ids[d]);
+        WriteFileBytes(bytes);
     }
 
     // The short frames that reached the device since the last look.

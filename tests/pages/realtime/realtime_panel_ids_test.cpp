@@ -8,7 +8,6 @@
 #include "forms/automation/harness.h"
 #include "forms/page_control.h"
 #include "platform/win/clipboard.h"
-#include "settings/settings_file.h"
 #include "tests/pages/realtime/realtime_fixture.h"
 
 namespace {
@@ -118,14 +117,7 @@ TEST_F(PanelIdTest, ScriptsTypingIntoAnIdEditTakeEffectAtTheNextPoll) {
 }
 
 TEST_F(PanelIdTest, StoredIdsShownAtStartUpArePolled) {
-    auto image = settings::DefaultSettingsImage(0.0);
-    Bytes bytes(image.begin(), image.end());
-    const int32_t stored[] = {7, 254, 255, 0};
-    for (int d = 0; d < 4; ++d)
-        settings::PutInt32(
-            std::span<uint8_t>(bytes).subspan(settings::SettingsFile::SavedIds(1 + d), 4),
-            stored[d]);
-    WriteFileBytes(bytes);
+    WriteStoredPanelIds({7, 254, 255, 0});
     StartLinkWindow();
     EXPECT_EQ(Form1->PanelDeviceId(0), 7);
     EXPECT_EQ(Form1->PanelDeviceId(1), 254);

@@ -55,8 +55,8 @@ TEST_F(RealtimeTest, PanelsStandAsDesignedWithEveryArrayAtItsPlace) {
     }
     EXPECT_EQ(Form1->ChannelLabel[1][0]->Caption(), "LCD");
     EXPECT_EQ(Form1->ChannelLabel[1][16]->Caption(), "CH16");
-    EXPECT_GT(Form1->ChannelLabel[1][16]->Width(), 22);  // read whole, not cut at 22 pixels
-    EXPECT_GT(Form1->PanelMaskLabel[0]->Width(), 64);  // "MASK OPTION: " read whole
+    EXPECT_GT(Form1->ChannelLabel[1][16]->Width(), 22);       // read whole, not cut at 22 pixels
+    EXPECT_GT(Form1->PanelMaskLabel[0]->Width(), 64);         // "MASK OPTION: " read whole
     EXPECT_EQ(Form1->ChannelButton[3][16]->Caption(), "on");  // a new file says English
     EXPECT_EQ(Form1->FindComponent("ChannelButton1_3"), Form1->ChannelButton[1][3]);
     EXPECT_EQ(Form1->FindComponent("PanelIdEdit2"), Form1->PanelIdEdit[2]);
@@ -66,14 +66,7 @@ TEST_F(RealtimeTest, PanelsStandAsDesignedWithEveryArrayAtItsPlace) {
 }
 
 TEST_F(RealtimeTest, StoredPanelIdsFrom1To254ShowAndAnEditedIdIsStoredOnExit) {
-    auto image = settings::DefaultSettingsImage(0.0);
-    Bytes bytes(image.begin(), image.end());
-    const int32_t stored[] = {7, 254, 255, 0};
-    for (int d = 0; d < 4; ++d)
-        settings::PutInt32(
-            std::span<uint8_t>(bytes).subspan(settings::SettingsFile::SavedIds(1 + d), 4),
-            stored[d]);
-    WriteFileBytes(bytes);
+    WriteStoredPanelIds({7, 254, 255, 0});
     StartWindow();
     EXPECT_EQ(Form1->PanelIdEdit[0]->Text(), "7");
     EXPECT_EQ(Form1->PanelIdEdit[1]->Text(), "254");
