@@ -4,9 +4,9 @@
 # page (PAGE `realtime`: four devices of sequencer-sim on 127.0.0.1 polled in turn, as
 # idle_share.sh has them; the wake-ups are then told apart as quiet, polling (a frame sent),
 # reading (a reply handled) and both, each with its own count). Runs the console under
-# valgrind's lackey tool, which lists every instruction and data access, for SECONDS (default 90: start-up under valgrind takes most of
-# it), cuts the accesses into wake-ups at each entry of the display's wait
-# (display::WaitSet::wait), and prints for the last 100 wake-ups the pages each touched and,
+# valgrind's lackey tool, which lists every instruction and data access, for SECONDS (default
+# 90: start-up under valgrind takes most of it), cuts the accesses into wake-ups at each entry
+# of the display's wait (display::WaitSet::wait), and prints for the last 100 wake-ups the pages each touched and,
 # for every page touched by most of them, which mapping it lies in (code, data, heap, stack).
 # Each page a wake-up touches costs a TLB miss on this machine after the other processes ran,
 # so this count, not the instructions, is what makes the idle console dearer than a bare loop.
