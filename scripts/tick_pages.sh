@@ -1,17 +1,16 @@
 #!/usr/bin/env bash
 # tick_pages.sh [BUILD_DIR] [SECONDS] [PAGE]: the memory pages one wake-up of the idle console
-# touches under X, on its first page (PAGE `first`, the default) or on the Real-time Control
-# page (PAGE `realtime`: four devices of sequencer-sim on 127.0.0.1 polled in turn, as
-# idle_share.sh has them; the wake-ups are then told apart as quiet, polling (a frame sent),
-# reading (a reply handled) and both, each with its own count). Runs the console under
-# valgrind's lackey tool, which lists every instruction and data access, for SECONDS (default
-# 90: start-up under valgrind takes most of it), cuts the accesses into wake-ups at each entry
-# of the display's wait (display::WaitSet::wait), and prints for the last 100 wake-ups the pages each touched and,
-# for every page touched by most of them, which mapping it lies in (code, data, heap, stack).
-# Each page a wake-up touches costs a TLB miss on this machine after the other processes ran,
-# so this count, not the instructions, is what makes the idle console dearer than a bare loop.
-# Under valgrind the C library's clock_gettime stands in for the vDSO's, so the clock's pages
-# are counted as the C library's and the loader's.
+# touches under X, on its first page (PAGE `first`, the default) or on the Real-time Control page
+# (PAGE `realtime`: four devices of sequencer-sim on 127.0.0.1 polled in turn, as idle_share.sh has
+# them; the wake-ups are then told apart as quiet, polling (a frame sent), reading (a reply handled)
+# and both, each with its own count). Runs the console under valgrind's lackey tool, which lists
+# every instruction and data access, for SECONDS (default 90: start-up under valgrind takes most of
+# it), cuts the accesses into wake-ups at each entry of the display's wait (display::WaitSet::wait),
+# and prints for the last 100 wake-ups the pages each touched and, for every page touched by most of
+# them, which mapping it lies in (code, data, heap, stack). Each page a wake-up touches costs a TLB
+# miss on this machine after the other processes ran, so this count, not the instructions, is what
+# makes the idle console dearer than a bare loop. Under valgrind the C library's clock_gettime
+# stands in for the vDSO's, so the clock's pages are counted as the C library's and the loader's.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 dir=${1:-$root/build/release}
