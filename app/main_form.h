@@ -107,7 +107,8 @@ class TForm1 : public forms::TForm {
     void SerialWrite(std::span<const uint8_t> bytes);
     size_t SerialBytesWaiting();
     void SerialDiscardInput();
-    std::vector<uint8_t> SerialRead(size_t n);
+    // Reads up to into.size() waiting bytes into `into`; the count read (0 on failure).
+    size_t SerialReadInto(std::span<uint8_t> into);
     void SerialClose();
 
     // ---- link/: Ethernet link, sending and the receive loop -----------------------------------

@@ -6,7 +6,6 @@
 #include <array>
 #include <span>
 #include <string>
-#include <vector>
 
 #include "app/main_form.h"
 #include "forms/button.h"
@@ -42,31 +41,30 @@ VELMOR_WAKE_CODE void TForm1::Timer_read232Timer(forms::TObject*) {
         ReceiveTickCount = 0;
     }
 
-    std::vector<uint8_t> serial_batch;
-    std::array<uint8_t, devlink::kMaxBatch> tcp_batch;
+    // A reply is read into the loop's own buffer: the 10 replies a second allocate nothing.
+    std::array<uint8_t, devlink::kMaxSerialQueue> buffer;
     std::span<const uint8_t> batch;
     if (serial_link) {
         const size_t waiting = SerialBytesWaiting();
         if (waiting == 0)
             return;
-        if (waiting > devlink::kMaxSerialQueue) {
+        if (waiting > buffer.size()) {
             SerialDiscardInput();
             return;
         }
-        serial_batch = SerialRead(waiting);
-        batch = serial_batch;
+        batch = std::span(buffer).first(SerialReadInto(std::span(buffer).first(waiting)));
     } else {
         // The connected test of a watched socket leaves what came in the socket; take it in.
         if (IdTCPClient1.TakeIn() != tcp::LinkState::Connected || IdTCPClient1.HeldBytes() == 0)
             return;
         IdTCPClient1.WaitForData(devlink::kTcpReadWaitMs);
         const size_t held = IdTCPClient1.HeldBytes();
-        if (held > tcp_batch.size()) {
+        if (held > devlink::kMaxBatch) {
             IdTCPClient1.Read(held);  // every byte is read, and a batch this long is dropped
             return;
         }
-        // A reply is read into the loop's own buffer: the 10 replies a second allocate nothing.
-        batch = std::span(tcp_batch).first(IdTCPClient1.ReadInto(tcp_batch));
+        batch = std::span(buffer).first(
+            IdTCPClient1.ReadInto(std::span(buffer).first(devlink::kMaxBatch)));
     }
     if (batch.empty() || batch.size() > devlink::kMaxBatch)
         return;

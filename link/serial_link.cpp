@@ -90,14 +90,12 @@ void TForm1::SerialDiscardInput() {
         serial::PurgeComm(SerialHandle, serial::PURGE_RXCLEAR);
 }
 
-std::vector<uint8_t> TForm1::SerialRead(size_t n) {
-    std::vector<uint8_t> bytes(n);
+size_t TForm1::SerialReadInto(std::span<uint8_t> into) {
     size_t read = 0;
-    if (SerialHandle == serial::INVALID_HANDLE_VALUE || n == 0 ||
-        !serial::ReadFile(SerialHandle, bytes.data(), n, &read))
-        read = 0;
-    bytes.resize(read);
-    return bytes;
+    if (SerialHandle == serial::INVALID_HANDLE_VALUE || into.empty() ||
+        !serial::ReadFile(SerialHandle, into.data(), into.size(), &read))
+        return 0;
+    return read;
 }
 
 void TForm1::SerialClose() {

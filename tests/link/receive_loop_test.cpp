@@ -99,6 +99,11 @@ TEST_F(ReceiveLoopTest, NoiseOversizedBatchesAndSplitRepliesAreForgotten) {
     win::RunFor(60);
     EXPECT_EQ(Form1->SerialBytesWaiting(), 0u);
     EXPECT_EQ(Panel2(), "Status:");
+    // 512 bytes, the most one read takes in: read whole and dropped, nothing left behind.
+    Arrive(Bytes(512, 0x54));
+    win::RunFor(60);
+    EXPECT_EQ(Form1->SerialBytesWaiting(), 0u);
+    EXPECT_EQ(Panel2(), "Status:");
     // A settings reply read as 20 and then 21 bytes: neither part is a reply.
     Form1->Ed_conn_id->SetText("3");
     protocol::SettingsReply settings;

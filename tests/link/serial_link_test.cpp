@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <span>
+
 #include <fcntl.h>
 #include <poll.h>
 #include <stdlib.h>
@@ -117,9 +121,11 @@ TEST_F(SerialLinkTest, OpeningAMappedPortSetsTheLineAndReportsSuccess) {
     const std::vector<uint8_t> reply{0x5A, 0x03, 0x11, 0x13, 0x0D, 0x7F};
     pty.SendToConsole(reply);
     ASSERT_EQ(WaitForBytes(reply.size()), reply.size());
-    EXPECT_EQ(Form1->SerialRead(reply.size()), reply);
+    std::array<uint8_t, 16> into{};
+    ASSERT_EQ(Form1->SerialReadInto(std::span(into).first(reply.size())), reply.size());
+    EXPECT_TRUE(std::equal(reply.begin(), reply.end(), into.begin()));
     EXPECT_EQ(Form1->SerialBytesWaiting(), 0u);
-    EXPECT_TRUE(Form1->SerialRead(4).empty());
+    EXPECT_EQ(Form1->SerialReadInto(std::span(into).first(4)), 0u);
 
     pty.SendToConsole({1, 2, 3});
     ASSERT_EQ(WaitForBytes(3), 3u);
