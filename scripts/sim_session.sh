@@ -9,6 +9,7 @@
 sim_start() {
     local sim=$1 out=$2
     shift 2
+    : > "$out"  # there before the first look at it
     "$sim" "$@" > "$out" 2>&1 &
     sim_pid=$!
     sim_at=
