@@ -120,6 +120,11 @@ class SerialLine : public Line {
         if (!serial::ReadFile(handle_, buffer, sizeof buffer, &n)) {
             return ReadResult::Closed;
         }
+        // A hung-up terminal stays readable and reads as empty: without this the wait for an
+        // answer would ask it again and again until its time ran out.
+        if (n == 0 && (p.revents & (POLLERR | POLLHUP)) != 0) {
+            return ReadResult::Closed;
+        }
         into->insert(into->end(), buffer, buffer + n);
         return n > 0 ? ReadResult::Data : ReadResult::Nothing;
     }
