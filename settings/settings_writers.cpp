@@ -1,5 +1,6 @@
 #include "settings/settings_writers.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -84,9 +85,16 @@ bool WriteSavedLanguage(const std::filesystem::path& file, int32_t language_inde
 bool WriteSavedIpAddress(const std::filesystem::path& file, std::string_view utf8_text) {
     const std::string ansi = text::utf8_to_gbk(utf8_text);
     std::array<uint8_t, SettingsFile::kIpAddressSize> field{};
-    for (size_t i = 0; i < field.size() && i < ansi.size(); ++i) {
-        field[i] = static_cast<uint8_t>(ansi[i]);
+    // Whole characters only: a double-byte character that does not fit is left out instead of
+    // cut after its lead byte, which would read back as a '?' that was never typed.
+    size_t fits = 0;
+    while (fits < ansi.size()) {
+        const size_t width = static_cast<uint8_t>(ansi[fits]) >= 0x81 ? 2 : 1;
+        if (fits + width > field.size())
+            break;
+        fits += width;
     }
+    std::copy_n(ansi.begin(), std::min(fits, ansi.size()), field.begin());
     return WriteSettingsBytes(file, SettingsFile::SavedIpAddress, field);
 }
 

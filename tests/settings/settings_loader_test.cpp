@@ -120,6 +120,12 @@ TEST(SettingsLoader, IpAddressOfFifteenAndSixteenCharacters) {
     // A host name in Chinese characters goes out in code page 936 and comes back.
     ASSERT_TRUE(WriteSavedIpAddress(dir.file(), "设备"));
     EXPECT_EQ(LoadSettings(dir.file(), kNow).saved_ip_address.value, "设备");
+    // Eight of them are 16 bytes: the field keeps seven, not seven and half of the eighth.
+    ASSERT_TRUE(WriteSavedIpAddress(dir.file(), "设备设备设备设备"));
+    EXPECT_EQ(dir.bytes()[82], 0);
+    EXPECT_EQ(LoadSettings(dir.file(), kNow).saved_ip_address.value, "设备设备设备设");
+    ASSERT_TRUE(WriteSavedIpAddress(dir.file(), "192.168.1.11设备"));
+    EXPECT_EQ(LoadSettings(dir.file(), kNow).saved_ip_address.value, "192.168.1.11设");
 }
 
 TEST(SettingsLoader, ShortFileAppliesTheFieldsItHas) {
