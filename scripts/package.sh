@@ -66,8 +66,11 @@ libraries=$(cd "$shlibs_dir" && dpkg-shlibdeps -O "${binaries[@]}" 2> /dev/null 
 # platform/gdi/late_library.h) are not in their ELF headers, so dpkg-shlibdeps cannot see them:
 # the packages that hold them on this machine.
 for soname in libfreetype.so.6 libfontconfig.so.1 libpng16.so.16; do
-    file=$(ldconfig -p | awk -v n="$soname" '$1 == n { print $NF; exit }')
-    owner=$( { [ -n "$file" ] && dpkg -S "$(readlink -f "$file")" 2> /dev/null; } | head -n 1 |
+    # The readers take their whole input: one that stopped at its first find would end the
+    # writer with SIGPIPE now and then, and under pipefail the script with it, without a word.
+    file=$(ldconfig -p |
+        awk -v n="$soname" '$1 == n && file == "" { file = $NF } END { print file }')
+    owner=$( { [ -n "$file" ] && dpkg -S "$(readlink -f "$file")" 2> /dev/null; } | sed -n 1p |
         cut -d: -f1)
     [ -n "$owner" ] || { echo "package.sh: no package holds $soname" >&2; exit 1; }
     libraries="$libraries, $owner"

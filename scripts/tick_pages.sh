@@ -39,7 +39,9 @@ marker=$(printf '%x' $((0x$wait_offset + 0x108000)))
 # A wake-up that enters these is a polling one (a frame sent) or a reading one (a reply handled).
 entry() {
     local offset
-    offset=$(nm "$exe" | awk -v name="$1" '$3 == name { print $1; exit }')
+    # awk reads all of nm's output: stopping at the find would end nm with SIGPIPE.
+    offset=$(nm "$exe" |
+        awk -v name="$1" '$3 == name && offset == "" { offset = $1 } END { print offset }')
     printf '%x' $((0x$offset + 0x108000))
 }
 send_marker=$(entry _ZN6TForm19SendFrameESt4spanIKhLm18446744073709551615EE)
