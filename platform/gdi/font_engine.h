@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/gdi/font.h"
+#include "platform/text/utf8.h"
 
 namespace gdi {
 
@@ -134,8 +135,7 @@ class FontEngine {
     std::vector<std::pair<Font, SizedFont*>> recent_;
 };
 
-// Decodes the next code point of UTF-8 text at `i` and advances `i`; malformed bytes give
-// U+FFFD and advance by one.
-char32_t next_code_point(std::string_view s, size_t& i);
+// The program's UTF-8 decoder, where the text is drawn.
+using text::next_code_point;
 
 }  // namespace gdi

@@ -2,59 +2,24 @@
 
 #include <cstdio>
 
+#include "platform/text/utf8.h"
 #include "protocol/delay_byte.h"
 #include "tools/velmor_ctl/channel_names.h"
 
 namespace ctl {
-
-namespace {
-
-// The length of the well-formed UTF-8 sequence at the start of text, or 0 when it is none
-// (a stray continuation byte, a cut sequence, an overlong form, a surrogate, beyond U+10FFFF).
-size_t utf8_sequence_length(std::string_view text) {
-    const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(0);
-    size_t length = 0;
-    unsigned char low = 0x80, high = 0xBF;  // the range of the second byte
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        low = lead == 0xE0 ? 0xA0 : 0x80;
-        high = lead == 0xED ? 0x9F : 0xBF;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        low = lead == 0xF0 ? 0x90 : 0x80;
-        high = lead == 0xF4 ? 0x8F : 0xBF;
-    } else {
-        return 0;
-    }
-    if (text.size() < length || byte(1) < low || byte(1) > high) {
-        return 0;
-    }
-    for (size_t i = 2; i < length; ++i) {
-        if (byte(i) < 0x80 || byte(i) > 0xBF) {
-            return 0;
-        }
-    }
-    return length;
-}
-
-}  // namespace
 
 std::string JsonString(std::string_view text) {
     std::string out = "\"";
     for (size_t i = 0; i < text.size();) {
         const auto c = static_cast<unsigned char>(text[i]);
         if (c >= 0x80) {
-            const size_t length = utf8_sequence_length(text.substr(i));
-            if (length == 0) {
+            // A well-formed sequence goes as it is; a byte that starts none becomes U+FFFD.
+            const size_t start = i;
+            const char32_t code_point = ::text::next_code_point(text, i);
+            if (code_point == 0xFFFD && i - start == 1)
                 out += "\\ufffd";
-                ++i;
-            } else {
-                out.append(text.substr(i, length));
-                i += length;
-            }
+            else
+                out.append(text.substr(start, i - start));
             continue;
         }
         if (c == '"' || c == '\\') {
