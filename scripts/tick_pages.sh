@@ -33,10 +33,8 @@ trap '[ -n "$sim" ] && kill "$sim" 2> /dev/null; xvfb_stop; rm -rf "$tmp"' EXIT
 xvfb_start
 
 exe="$dir/bin/velmor-manager"
-# valgrind loads a position-independent program at 0x108000.
-wait_offset=$(nm "$exe" | awk '$3 == "_ZN7display7WaitSet4waitEi" { print $1 }')
-marker=$(printf '%x' $((0x$wait_offset + 0x108000)))
-# A wake-up that enters these is a polling one (a frame sent) or a reading one (a reply handled).
+# entry SYMBOL: the address of a function of the program under valgrind, which loads a
+# position-independent program at 0x108000.
 entry() {
     local offset
     # awk reads all of nm's output: stopping at the find would end nm with SIGPIPE.
@@ -44,6 +42,9 @@ entry() {
         awk -v name="$1" '$3 == name && offset == "" { offset = $1 } END { print offset }')
     printf '%x' $((0x$offset + 0x108000))
 }
+# Each entry of the display's wait starts a wake-up; one that enters SendFrame or HandleReply
+# is a polling one (a frame sent) or a reading one (a reply handled).
+marker=$(entry _ZN7display7WaitSet4waitEi)
 send_marker=$(entry _ZN6TForm19SendFrameESt4spanIKhLm18446744073709551615EE)
 reply_marker=$(entry _ZN6TForm111HandleReplyESt4spanIKhLm18446744073709551615EE)
 mkdir -p "$tmp/settings"
@@ -51,9 +52,8 @@ args=(--settings-dir "$tmp/settings")
 if [ "$page" = realtime ]; then
     sim_start "$dir/bin/sequencer-sim" "$tmp/sim.out" --tcp 127.0.0.1:0 --devices 1,2,3,4 || exit 1
     sim=$sim_pid
-    port=$sim_at
     realtime_page_script "$tmp/realtime.script" tcp
-    args+=(--tcp-port "$port" --script "$tmp/realtime.script")
+    args+=(--tcp-port "$sim_at" --script "$tmp/realtime.script")
 fi
 timeout -s TERM "$seconds" valgrind --tool=lackey --trace-mem=yes --log-fd=9 \
     "$exe" "${args[@]}" 9> >(
