@@ -147,6 +147,13 @@ class TForm1 : public forms::TForm {
     void Timer_read232Timer(forms::TObject* sender);
     // Timer_read232Timer of `form` as Timer_read232 calls it, 100 times a second.
     static void ReceiveTick(void* form, forms::TObject* sender);
+    // One tick of the receive loop: the connected test, the tick divider, the read when due.
+    void ReceiveStep();
+    // With a link open, the ticks before the next read only count: the loop lets Timer_read232
+    // skip them instead of waking for each, and counts them when it next runs. Whatever opens
+    // or closes a link counts the skipped ticks first, as they were counted with the old link.
+    void SkipCountingTicks();
+    void CountSkippedTicks();
 
     // ---- protocol/dispatch/: replies ---------------------------------------------------------
     // One batch of received bytes, recognised by its length and first byte.

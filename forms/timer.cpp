@@ -105,6 +105,15 @@ void TTimer::Update() {
     }
 }
 
+VELMOR_WAKE_CODE void TTimer::SkipTicks(unsigned ticks) {
+    if (running_)
+        win::SkipTimerTicks(UtilityWindow(&TTimer::UtilityProc), id_, ticks);
+}
+
+VELMOR_WAKE_CODE unsigned TTimer::TakeSkippedTicks() {
+    return running_ ? win::TakeSkippedTicks(UtilityWindow(&TTimer::UtilityProc), id_) : 0;
+}
+
 VELMOR_WAKE_CODE void TTimer::Tick() {
     ++ticks_;
     // The handler may free the timer (and the handler with it).

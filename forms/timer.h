@@ -35,6 +35,14 @@ class TTimer : public TComponent {
     }
     // How many ticks have been delivered (for diagnostics and tests).
     long Ticks() const { return ticks_; }
+    // Lets the next `ticks` ticks pass without running the handler, which knows they would
+    // only count: the loop does not wake for them, and the tick after them comes when it would
+    // have come. TakeSkippedTicks ends the skip early and tells how many skipped ticks have
+    // passed since it was last asked (the handler counts them then). Disabling the timer or
+    // changing its interval forgets the skip. A descriptor the loop's wait watches ends every
+    // skip when it reports (win::SkipTimerTicks).
+    void SkipTicks(unsigned ticks);
+    unsigned TakeSkippedTicks();
 
   private:
     template <auto Method, class T>

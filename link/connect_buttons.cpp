@@ -50,6 +50,7 @@ void TForm1::Bn_ip_connClick(forms::TObject*) {
     }
     // This button decides by the client's connected state, not by its caption.
     if (EthernetInUse()) {
+        CountSkippedTicks();
         IdTCPClient1.Disconnect();
     } else if (ConnectEthernet()) {
         ShowLinkError(devlink::kConnectFailed, LanguageIndex);

@@ -17,4 +17,8 @@ void LoopSocketWatch::drained() {
     watch_.drained();
 }
 
+VELMOR_WAKE_CODE bool LoopSocketWatch::reports_hang_up() const {
+    return watch_.watched();
+}
+
 }  // namespace devlink

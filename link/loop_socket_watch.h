@@ -16,6 +16,7 @@ class LoopSocketWatch final : public tcp::SocketWatch {
     void watch(int fd) override;
     bool may_be_ready() const override;
     void drained() override;
+    bool reports_hang_up() const override;
 
   private:
     win::DescriptorWatch watch_;

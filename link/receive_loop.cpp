@@ -11,12 +11,19 @@
 #include "forms/button.h"
 #include "forms/message_box.h"
 #include "forms/status_bar.h"
+#include "forms/timer.h"
 #include "i18n/main_window_captions.h"
 #include "link/link_texts.h"
 #include "link/receive_limits.h"
 #include "platform/clock/wake_path.h"
 
 VELMOR_WAKE_CODE void TForm1::Timer_read232Timer(forms::TObject*) {
+    CountSkippedTicks();
+    ReceiveStep();
+    SkipCountingTicks();
+}
+
+VELMOR_WAKE_CODE void TForm1::ReceiveStep() {
     const bool serial_link = SerialHandle != serial::INVALID_HANDLE_VALUE;
     bool divide = true;
     if (!serial_link) {
@@ -75,7 +82,25 @@ VELMOR_WAKE_CODE void TForm1::ReceiveTick(void* form, forms::TObject* sender) {
     static_cast<TForm1*>(form)->Timer_read232Timer(sender);
 }
 
+// A counting tick asks nothing on the serial link, and over TCP only the connected test, which
+// the socket's watch answers without asking while no hang-up has come; a hang-up ends the wait
+// the loop sleeps in and with it the skip (win::SkipTimerTicks), so the next tick sees it. An
+// unwatched socket (no display that waits) is asked at every tick and is never skipped over.
+VELMOR_WAKE_CODE void TForm1::SkipCountingTicks() {
+    CountSkippedTicks();
+    if (SerialHandle == serial::INVALID_HANDLE_VALUE && !IdTCPClient1.UpUnderWatch())
+        return;
+    const uint8_t limit = ReadSettingsSent ? devlink::kSlowReadTickLimit : devlink::kReadTickLimit;
+    if (ReceiveTickCount < limit)
+        Timer_read232->SkipTicks(limit - ReceiveTickCount);
+}
+
+VELMOR_WAKE_CODE void TForm1::CountSkippedTicks() {
+    ReceiveTickCount = static_cast<uint8_t>(ReceiveTickCount + Timer_read232->TakeSkippedTicks());
+}
+
 void TForm1::HandleConnectionLoss() {
+    CountSkippedTicks();
     if (IdTCPClient1.Disconnect())
         return;  // the button and panel 0 keep their look until the operator presses it
     forms::MessageBox(nullptr, std::string(i18n::PickText(devlink::kConnectFailed, LanguageIndex)),

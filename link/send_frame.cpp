@@ -69,6 +69,8 @@ void TForm1::SendFrame(std::span<const uint8_t> payload) {
     ReceiveTickCount = 0;
     Timer1->SetEnabled(true);
     FailureTickCount = 0;
+    // 11. The loop sleeps until the read that may find the reply.
+    SkipCountingTicks();
 }
 
 void TForm1::Timer1Timer(forms::TObject*) {

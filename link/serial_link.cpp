@@ -99,6 +99,7 @@ size_t TForm1::SerialReadInto(std::span<uint8_t> into) {
 }
 
 void TForm1::SerialClose() {
+    CountSkippedTicks();
     if (SerialHandle != serial::INVALID_HANDLE_VALUE)
         serial::CloseHandle(SerialHandle);
     SerialHandle = serial::INVALID_HANDLE_VALUE;

@@ -15,6 +15,9 @@ class SocketWatch {
     virtual bool may_be_ready() const = 0;
     // The client has read the socket dry.
     virtual void drained() = 0;
+    // Whether a hang-up ends a wait of the loop by itself (the wait watches the socket), so
+    // that nothing needs to ask until the wait has reported one.
+    virtual bool reports_hang_up() const = 0;
 };
 
 }  // namespace tcp

@@ -61,6 +61,11 @@ class TcpClient {
     // Without a connection it answers at once, without a call: the receive loop asks 100 times
     // a second.
     LinkState Connected() { return fd_ < 0 ? LinkState::NotConnected : connected_test(); }
+    // Whether the connection is up as far as anyone knows and its watch will report a hang-up
+    // unasked: until the watch reports, every connected test would find it up.
+    bool UpUnderWatch() const {
+        return fd_ >= 0 && !broken_ && watch_ && watch_->reports_hang_up();
+    }
     // Takes in whatever has arrived, without waiting, whatever a watch says; then as Connected.
     LinkState TakeIn();
 

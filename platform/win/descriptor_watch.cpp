@@ -56,6 +56,9 @@ VELMOR_WAKE_CODE void NativeDescriptorsWaited(std::span<const int> ready) {
         if (w->watched())
             w->waited(std::find(ready.begin(), ready.end(), w->fd()) != ready.end());
     }
+    // A timer's owner skips ticks only while nothing comes; its descriptor may have news now.
+    if (!ready.empty())
+        detail::end_timer_skips();
 }
 
 namespace detail {

@@ -126,6 +126,10 @@ struct TimerEntry {
     void* context = nullptr;
     TIMERPROC proc;
     uint64_t key = 0;
+    // A skip (SkipTimerTicks): the ticks due from skip_from up to next_due pass undelivered.
+    bool skipping = false;
+    int64_t skip_from = 0;
+    UINT skipped = 0;  // skipped ticks that have passed, until the owner takes them
 };
 
 struct HookEntry {
@@ -333,6 +337,13 @@ std::optional<int64_t> next_timer_due(HWND filter = nullptr, UINT lo = 0, UINT h
 // share wake-ups (nothing when it takes no timer).
 UINT timer_slack(UINT interval);
 std::optional<int64_t> timer_wake_time(HWND filter = nullptr, UINT lo = 0, UINT hi = 0);
+// Timer skips (timer_skip.cpp): ends a timer's skip at `now`, counting the skipped ticks due by
+// then, and moves its next tick to the first one after them; ends every skip (something came
+// from outside the loop that the owners may want to look at); counts a skip whose ticks have
+// all passed when the tick after them is taken.
+void end_timer_skip(TimerEntry& timer, int64_t now);
+void end_timer_skips();
+void finish_timer_skip(TimerEntry& timer);
 
 // Subclass chain (subclass.cpp).
 void drop_subclasses(Window* w);

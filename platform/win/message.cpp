@@ -112,6 +112,8 @@ UINT_PTR set_timer(HWND hwnd, UINT_PTR id, UINT elapseMs, TIMERPROC proc, TIMERC
             if (t.interval != interval) {
                 t.interval = interval;
                 t.next_due = now + interval;
+                t.skipping = false;
+                t.skipped = 0;
             }
             t.proc = std::move(proc);
             t.callback = callback;
@@ -202,6 +204,7 @@ VELMOR_WAKE_CODE bool take_timer(MSG* out, HWND filter, UINT lo, UINT hi, bool r
     m.time = static_cast<DWORD>(now);
     m.pt = s.cursor;
     if (remove) {
+        detail::finish_timer_skip(*best);
         // The next tick keeps the phase; when the loop fell behind by whole periods the
         // missed ticks are dropped rather than delivered in a burst.
         int64_t next = best->next_due + best->interval;

@@ -19,6 +19,17 @@ using TIMERCALLBACK = void (*)(void* context);
 UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapseMs, TIMERCALLBACK callback, void* context);
 bool KillTimer(HWND hwnd, UINT_PTR id);
 
+// Lets the next `ticks` ticks of a timer pass undelivered, for an owner who knows that they
+// would only be counted: the loop does not wake for them, and the tick after them comes at the
+// timer's phase as if they had been delivered. TakeSkippedTicks ends the skip early (the next
+// tick is then the first one due after now) and tells how many skipped ticks have passed since
+// it was last asked; the owner counts them then. A wait that a watched descriptor ends
+// (DescriptorWatch) ends every skip, so the owners look at the descriptor at their next tick.
+// A skip set while one runs replaces it, its passed ticks kept for TakeSkippedTicks; killing the
+// timer, or changing its interval, drops what was not taken. False for an unknown timer.
+bool SkipTimerTicks(HWND hwnd, UINT_PTR id, UINT ticks);
+UINT TakeSkippedTicks(HWND hwnd, UINT_PTR id);
+
 constexpr UINT USER_TIMER_MINIMUM = 10;
 
 }  // namespace win

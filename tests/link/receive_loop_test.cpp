@@ -131,6 +131,35 @@ TEST_F(ReceiveLoopTest, NoiseOversizedBatchesAndSplitRepliesAreForgotten) {
     EXPECT_EQ(Panel2(), kSuccess);
 }
 
+// Between two reads the loop only counts, so it sleeps through those ticks: one tick runs per
+// read. A port closed between two reads keeps the count of the ticks that passed before.
+TEST_F(ReceiveLoopTest, BetweenReadsTheLoopSleepsAndAClosedPortKeepsTheCountItHad) {
+    OpenSerial();
+    Send(protocol::PollStatus(3));
+    const long ticks = Form1->Timer_read232->Ticks();
+    Arrive(kStatus);
+    win::RunFor(120);
+    EXPECT_EQ(Form1->Timer_read232->Ticks(), ticks + 2) << "the reads at 60 and 120 ms";
+    EXPECT_EQ(Panel2(), kSuccess);
+
+    win::RunFor(35);
+    Form1->Bn_ser_conn->Click();
+    ASSERT_EQ(Form1->SerialHandle, serial::INVALID_HANDLE_VALUE);
+    EXPECT_EQ(Form1->ReceiveTickCount, 3);
+    win::RunFor(100);
+    EXPECT_EQ(Form1->ReceiveTickCount, 3) << "without a link ticks do not count";
+
+    // Open again, the loop counts on from three and reads on the third tick.
+    Form1->Bn_ser_conn->Click();
+    ASSERT_NE(Form1->SerialHandle, serial::INVALID_HANDLE_VALUE);
+    Form1->StatusBar1->Panels(2).SetText("Status:");
+    Arrive(kStatus);
+    win::RunFor(24);
+    EXPECT_EQ(Panel2(), "Status:");
+    win::RunFor(1);
+    EXPECT_EQ(Panel2(), kSuccess);
+}
+
 TEST_F(ReceiveLoopTest, WithoutAnEthernetConnectionTicksDoNotCount) {
     StartLinkWindow();
     Form1->SendFrame(protocol::PollStatus(1));

@@ -11,6 +11,8 @@
 #include "platform/gdi/dc.h"
 #include "platform/gdi/png.h"
 #include "platform/win/descriptor_watch.h"
+#include "platform/win/test_driver.h"
+#include "platform/win/timer.h"
 #include "platform/win/win.h"
 
 using namespace win;
@@ -182,6 +184,33 @@ TEST(HeadlessWait, AWatchedDescriptorIsQuietUntilInputOrAHangUpComes) {
     close(pair[1]);
     OneIdleWait();
     EXPECT_TRUE(watch.may_be_ready());
+    watch.watch(-1);
+    close(pair[0]);
+    KillTimer(nullptr, timer);
+}
+
+// A timer that sleeps through ticks it would only count must not sleep through a device's
+// hang-up: the hang-up ends the wait at once, and with it the skip, so the timer's owner runs at
+// its next tick and finds it.
+TEST(HeadlessWait, AHangUpEndsTheSkipOfATimerThatSleepsThroughItsTicks) {
+    display::Options o;
+    o.kind = display::Kind::Headless;
+    std::string err;
+    auto disp = display::Open(o, &err);
+    ASSERT_TRUE(disp) << err;
+    int pair[2];
+    ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pair), 0);
+    DescriptorWatch watch;
+    watch.watch(pair[0], DescriptorWatch::Interest::HangUp);
+    watch.drained();
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10, nullptr);
+    ASSERT_TRUE(SkipTimerTicks(nullptr, timer, 6000));  // a minute
+    close(pair[1]);
+    OneIdleWait();
+    EXPECT_TRUE(watch.may_be_ready());
+    const auto next = NextTimerWakeTime();
+    ASSERT_TRUE(next);
+    EXPECT_LE(*next, clk::monotonic_now_ms() + 10);
     watch.watch(-1);
     close(pair[0]);
     KillTimer(nullptr, timer);

@@ -150,6 +150,7 @@ class HandWatch : public SocketWatch {
         ++drains;
         input = false;
     }
+    bool reports_hang_up() const override { return true; }
     std::vector<int> watched;
     bool input = true;
     int drains = 0;

@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 
+#include "platform/win/descriptor_watch.h"
 #include "test_support.h"
 
 using namespace win;
@@ -324,4 +325,61 @@ TEST_F(TimerWakeUps, ATimerWaitsForAnotherOnlyWithinATenthOfItsIntervalAndKeepsI
     for (const auto& t : ticks_of(1))
         t1.push_back(t.at);
     EXPECT_EQ(t1, (std::vector<int64_t>{1000, 2000, 3050, 4000}));
+}
+
+// An owner that knows its timer's next ticks would only be counted lets them pass: the loop
+// does not wake for them, the tick after them comes at the timer's phase, and the owner learns
+// how many passed when it asks.
+TEST_F(TimerWakeUps, SkippedTicksWakeNothingKeepThePhaseAndAreCountedWhenTaken) {
+    SetTimer(h_, 1, 10);
+    SetTimer(h_, 2, 100);
+    ASSERT_TRUE(SkipTimerTicks(h_, 1, 5));  // 10 to 50
+    EXPECT_EQ(wake_for(100), (std::vector<int64_t>{60, 70, 80, 90, 100}));
+    EXPECT_EQ(TakeSkippedTicks(h_, 1), 5u);
+    EXPECT_EQ(TakeSkippedTicks(h_, 1), 0u);
+
+    // Taken early, the ticks due by then count and the next one comes at the phase.
+    SkipTimerTicks(h_, 1, 5);  // 110 to 150
+    clock_.advance(25);
+    EXPECT_EQ(TakeSkippedTicks(h_, 1), 2u);
+    EXPECT_EQ(wake_for(140), (std::vector<int64_t>{130, 140}));
+
+    // A new skip replaces a running one; what passed of the old one is kept for the owner.
+    SkipTimerTicks(h_, 1, 3);  // 150 to 170
+    clock_.advance(15);
+    SkipTimerTicks(h_, 1, 2);  // 150 has passed; 160 and 170
+    EXPECT_EQ(wake_for(200), (std::vector<int64_t>{180, 190, 200}));
+    EXPECT_EQ(TakeSkippedTicks(h_, 1), 3u);
+    std::vector<int64_t> delivered;
+    for (const auto& t : ticks_of(1))
+        delivered.push_back(t.at);
+    EXPECT_EQ(delivered, (std::vector<int64_t>{60, 70, 80, 90, 100, 130, 140, 180, 190, 200}));
+    EXPECT_EQ(ticks_of(2).size(), 2u) << "the other timer is not touched";
+
+    // A new interval, or the timer killed, forgets the skip.
+    SkipTimerTicks(h_, 1, 3);
+    clock_.advance(15);
+    SetTimer(h_, 1, 20);
+    EXPECT_EQ(TakeSkippedTicks(h_, 1), 0u);
+    EXPECT_EQ(NextTimerWakeTime(), t0_ + 235);
+    KillTimer(h_, 1);
+    EXPECT_FALSE(SkipTimerTicks(h_, 1, 1));
+    EXPECT_EQ(TakeSkippedTicks(h_, 1), 0u);
+}
+
+// A wait that a watched descriptor ended may bring what the owners sleep through their ticks
+// for; every skip ends there. A wait that saw nothing leaves them.
+TEST_F(TimerWakeUps, AWaitThatAWatchedDescriptorEndsEndsEverySkip) {
+    SetTimer(h_, 1, 10);
+    SetTimer(h_, 2, 20);
+    SkipTimerTicks(h_, 1, 10);  // next at 110
+    SkipTimerTicks(h_, 2, 10);  // next at 220
+    clock_.advance(25);
+    NativeDescriptorsWaited({});
+    EXPECT_EQ(NextTimerWakeTime(), t0_ + 110);
+    const int ready[] = {5};
+    NativeDescriptorsWaited(ready);
+    EXPECT_EQ(NextTimerWakeTime(), t0_ + 30);
+    EXPECT_EQ(TakeSkippedTicks(h_, 1), 2u);
+    EXPECT_EQ(TakeSkippedTicks(h_, 2), 1u);
 }
