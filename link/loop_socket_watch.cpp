@@ -18,7 +18,7 @@ void LoopSocketWatch::drained() {
 }
 
 VELMOR_WAKE_CODE bool LoopSocketWatch::reports_hang_up() const {
-    return watch_.watched();
+    return watch_.reports_unasked();
 }
 
 }  // namespace devlink

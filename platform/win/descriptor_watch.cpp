@@ -1,4 +1,5 @@
 #include "platform/win/descriptor_watch.h"
+#include "platform/clock/clock.h"
 #include "platform/clock/wake_path.h"
 
 #include <algorithm>
@@ -49,6 +50,10 @@ VELMOR_WAKE_CODE void DescriptorWatch::waited(bool ready) {
         state_ = State::Unknown;
     else if (state_ == State::Drained)
         state_ = State::Quiet;
+}
+
+VELMOR_WAKE_CODE bool DescriptorWatch::reports_unasked() const {
+    return watched_ && !clk::current_manual();
 }
 
 VELMOR_WAKE_CODE void NativeDescriptorsWaited(std::span<const int> ready) {

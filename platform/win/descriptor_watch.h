@@ -33,6 +33,9 @@ class DescriptorWatch {
     Interest interest() const { return interest_; }
     // Whether the display's wait watches the descriptor.
     bool watched() const { return watched_; }
+    // Whether a wait of the loop will report what the watch looks for without anyone asking:
+    // the display's wait watches it and the loop really waits (not under the manual clock).
+    bool reports_unasked() const;
 
     // Whether what the watch looks for may have come since the owner last drained it.
     bool may_be_ready() const { return state_ != State::Quiet; }

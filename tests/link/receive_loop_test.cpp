@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "forms/message_box.h"
+#include "platform/clock/clock.h"
+#include "platform/display/display.h"
 #include "protocol/replies.h"
 #include "protocol/requests.h"
 #include "tests/link/link_test_support.h"
@@ -158,6 +160,37 @@ TEST_F(ReceiveLoopTest, BetweenReadsTheLoopSleepsAndAClosedPortKeepsTheCountItHa
     EXPECT_EQ(Panel2(), "Status:");
     win::RunFor(1);
     EXPECT_EQ(Panel2(), kSuccess);
+}
+
+// On the real clock with a display that waits, the loop's wait watches the socket for a
+// hang-up, so over TCP too the loop sleeps between reads: one tick runs per read, and the
+// device's replies are read as before.
+TEST_F(ReceiveLoopTest, OverAWatchedSocketOneTickRunsPerRead) {
+    clk::SystemClock real;
+    clk::ScopedClock on_real_time(real);
+    std::string error;
+    display::Options headless;
+    headless.kind = display::Kind::Headless;
+    const auto display = display::Open(headless, &error);
+    ASSERT_TRUE(display) << error;
+    LoopbackServer device;
+    StartLinkWindow();
+    ConnectTcp(device.port());
+    ASSERT_TRUE(device.Accept());
+    ASSERT_TRUE(Form1->TcpSocketWatch.reports_hang_up());
+    Form1->SendFrame(protocol::PollStatus(3));
+    device.Receive(6);
+    device.Send(kStatus);
+    const long ticks = Form1->Timer_read232->Ticks();
+    const auto end = link_test::SteadyClock::now() + std::chrono::milliseconds(300);
+    while (link_test::SteadyClock::now() < end) {
+        win::PumpPending();
+        win::WaitMessage();
+    }
+    EXPECT_EQ(Panel2(), kSuccess);
+    EXPECT_LE(Form1->Timer_read232->Ticks() - ticks, 8)
+        << "a read every 60 ms, not a tick every 10";
+    win::SetDisplayDriver(nullptr);
 }
 
 TEST_F(ReceiveLoopTest, WithoutAnEthernetConnectionTicksDoNotCount) {
