@@ -149,11 +149,14 @@ class TForm1 : public forms::TForm {
     static void ReceiveTick(void* form, forms::TObject* sender);
     // One tick of the receive loop: the connected test, the tick divider, the read when due.
     void ReceiveStep();
-    // With a link open, the ticks before the next read only count: the loop lets Timer_read232
-    // skip them instead of waking for each, and counts them when it next runs. Whatever opens
-    // or closes a link counts the skipped ticks first, as they were counted with the old link.
-    void SkipCountingTicks();
+    // Ticks that would do nothing but count are skipped (Timer_read232 does not wake the loop
+    // for them) and counted when the loop next runs: with a link open the ticks before the next
+    // read, without one every tick, which only finds that there is no link (those count for
+    // nothing). Whatever opens or closes a link counts the skipped ticks first, as the old link
+    // had them counted, and ends the skip.
+    void SkipQuietTicks();
     void CountSkippedTicks();
+    bool SkippedTicksCount = false;  // the skip was made with a link open
 
     // ---- protocol/dispatch/: replies ---------------------------------------------------------
     // One batch of received bytes, recognised by its length and first byte.

@@ -12,6 +12,7 @@ void TForm1::Ed_ip_addressExit(forms::TObject*) {
 }
 
 tcp::ConnectError TForm1::ConnectEthernet() {
+    CountSkippedTicks();
     IdTCPClient1.set_port(devlink::TcpPort());
     IdTCPClient1.set_host(Ed_ip_address->Text());
     switch (IdTCPClient1.Connected()) {

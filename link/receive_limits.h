@@ -10,6 +10,9 @@ namespace devlink {
 // reply takes about 21 ms on the serial line.
 inline constexpr uint8_t kReadTickLimit = 5;
 inline constexpr uint8_t kSlowReadTickLimit = 20;
+// Without a link every tick only finds that there is none; the loop sleeps through a second of
+// them at a time.
+inline constexpr unsigned kTicksSkippedWithoutLink = 100;
 
 // The longest reply; a longer batch can be no reply and is dropped.
 inline constexpr size_t kMaxBatch = 41;

@@ -20,7 +20,7 @@
 VELMOR_WAKE_CODE void TForm1::Timer_read232Timer(forms::TObject*) {
     CountSkippedTicks();
     ReceiveStep();
-    SkipCountingTicks();
+    SkipQuietTicks();
 }
 
 VELMOR_WAKE_CODE void TForm1::ReceiveStep() {
@@ -86,17 +86,29 @@ VELMOR_WAKE_CODE void TForm1::ReceiveTick(void* form, forms::TObject* sender) {
 // the socket's watch answers without asking while no hang-up has come; a hang-up ends the wait
 // the loop sleeps in and with it the skip (win::SkipTimerTicks), so the next tick sees it. An
 // unwatched socket (no display that waits) is asked at every tick and is never skipped over.
-VELMOR_WAKE_CODE void TForm1::SkipCountingTicks() {
+// Without any link the loop sleeps a second at a time: Set_Serial and ConnectEthernet end the
+// skip, and a path that opened a link without them would still be read within the second.
+VELMOR_WAKE_CODE void TForm1::SkipQuietTicks() {
     CountSkippedTicks();
-    if (SerialHandle == serial::INVALID_HANDLE_VALUE && !IdTCPClient1.UpUnderWatch())
+    const bool serial_link = SerialHandle != serial::INVALID_HANDLE_VALUE;
+    if (!serial_link && !IdTCPClient1.HasConnection()) {
+        Timer_read232->SkipTicks(devlink::kTicksSkippedWithoutLink);
+        SkippedTicksCount = false;
+        return;
+    }
+    if (!serial_link && !IdTCPClient1.UpUnderWatch())
         return;
     const uint8_t limit = ReadSettingsSent ? devlink::kSlowReadTickLimit : devlink::kReadTickLimit;
-    if (ReceiveTickCount < limit)
+    if (ReceiveTickCount < limit) {
         Timer_read232->SkipTicks(limit - ReceiveTickCount);
+        SkippedTicksCount = true;
+    }
 }
 
 VELMOR_WAKE_CODE void TForm1::CountSkippedTicks() {
-    ReceiveTickCount = static_cast<uint8_t>(ReceiveTickCount + Timer_read232->TakeSkippedTicks());
+    const unsigned skipped = Timer_read232->TakeSkippedTicks();
+    if (SkippedTicksCount)
+        ReceiveTickCount = static_cast<uint8_t>(ReceiveTickCount + skipped);
 }
 
 void TForm1::HandleConnectionLoss() {

@@ -70,7 +70,7 @@ void TForm1::SendFrame(std::span<const uint8_t> payload) {
     Timer1->SetEnabled(true);
     FailureTickCount = 0;
     // 11. The loop sleeps until the read that may find the reply.
-    SkipCountingTicks();
+    SkipQuietTicks();
 }
 
 void TForm1::Timer1Timer(forms::TObject*) {

@@ -40,6 +40,7 @@ void ShowPortInvalid() {
 }  // namespace
 
 bool TForm1::Set_Serial(int port_number) {
+    CountSkippedTicks();
     const std::string name = "COM" + std::to_string(port_number);
     StatusBar1->Panels(0).SetText(PortDescription(name));
     if (SerialHandle != serial::INVALID_HANDLE_VALUE)

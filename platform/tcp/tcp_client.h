@@ -61,6 +61,8 @@ class TcpClient {
     // Without a connection it answers at once, without a call: the receive loop asks 100 times
     // a second.
     LinkState Connected() { return fd_ < 0 ? LinkState::NotConnected : connected_test(); }
+    // Whether a connection is open (up or broken), asking nothing.
+    bool HasConnection() const { return fd_ >= 0; }
     // Whether the connection is up as far as anyone knows and its watch will report a hang-up
     // unasked: until the watch reports, every connected test would find it up.
     bool UpUnderWatch() const {

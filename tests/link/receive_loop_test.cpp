@@ -193,6 +193,25 @@ TEST_F(ReceiveLoopTest, OverAWatchedSocketOneTickRunsPerRead) {
     win::SetDisplayDriver(nullptr);
 }
 
+// Without a link every tick would only find that there is none: the loop sleeps through them,
+// a second at a time, until a link opens; then it counts and reads as after any frame.
+TEST_F(ReceiveLoopTest, WithoutALinkTheLoopSleepsUntilOneOpens) {
+    StartLinkWindow();
+    const long ticks = Form1->Timer_read232->Ticks();
+    win::RunFor(3000);
+    EXPECT_LE(Form1->Timer_read232->Ticks() - ticks, 3);
+    EXPECT_EQ(Form1->ReceiveTickCount, 0);
+
+    serial::set_com_mapping(1, line_.path());
+    Form1->Bn_ser_conn->Click();
+    ASSERT_NE(Form1->SerialHandle, serial::INVALID_HANDLE_VALUE);
+    Arrive(kStatus);
+    const long opened = Form1->Timer_read232->Ticks();
+    win::RunFor(60);
+    EXPECT_EQ(Form1->Timer_read232->Ticks(), opened + 2) << "the first counting tick, the read";
+    EXPECT_EQ(Form1->SerialBytesWaiting(), 0u);
+}
+
 TEST_F(ReceiveLoopTest, WithoutAnEthernetConnectionTicksDoNotCount) {
     StartLinkWindow();
     Form1->SendFrame(protocol::PollStatus(1));
