@@ -33,6 +33,13 @@ class ReceiveLoopTest : public LinkWindowTest {
         line_.Receive(6);
         Form1->StatusBar1->Panels(2).SetText("Status:");
     }
+    // The read that takes what arrived comes `ms` from now, not a tick earlier.
+    void ExpectReadIn(int64_t ms) {
+        win::RunFor(ms - 1);
+        EXPECT_EQ(Panel2(), "Status:");
+        win::RunFor(1);
+        EXPECT_EQ(Panel2(), kSuccess);
+    }
     PtyLine line_;
 };
 
@@ -53,10 +60,7 @@ TEST_F(ReceiveLoopTest, TheFirstReadComesOnTheSixthTickAfterASend) {
     Form1->StatusBar1->Panels(2).SetText("Status:");
     Form1->Timer1->SetEnabled(true);
     Arrive(kStatus);
-    win::RunFor(59);
-    EXPECT_EQ(Panel2(), "Status:");
-    win::RunFor(1);
-    EXPECT_EQ(Panel2(), kSuccess);
+    ExpectReadIn(60);
 }
 
 TEST_F(ReceiveLoopTest, AfterASettingsRequestReadsComeOnEveryTwentyFirstTick) {
@@ -67,18 +71,12 @@ TEST_F(ReceiveLoopTest, AfterASettingsRequestReadsComeOnEveryTwentyFirstTick) {
     const Bytes reply = protocol::build_settings_reply(settings);
     Send(protocol::ReadSettings(3));
     Arrive(reply);
-    win::RunFor(209);
-    EXPECT_EQ(Panel2(), "Status:");
-    win::RunFor(1);
-    EXPECT_EQ(Panel2(), kSuccess);
+    ExpectReadIn(210);
 
     // The slow rate lasts until a frame of another kind goes out.
     Form1->StatusBar1->Panels(2).SetText("Status:");
     Arrive(reply);
-    win::RunFor(209);
-    EXPECT_EQ(Panel2(), "Status:");
-    win::RunFor(1);
-    EXPECT_EQ(Panel2(), kSuccess);
+    ExpectReadIn(210);
 
     Send(protocol::PollStatus(3));
     Arrive(kStatus);
@@ -156,10 +154,7 @@ TEST_F(ReceiveLoopTest, BetweenReadsTheLoopSleepsAndAClosedPortKeepsTheCountItHa
     ASSERT_NE(Form1->SerialHandle, serial::INVALID_HANDLE_VALUE);
     Form1->StatusBar1->Panels(2).SetText("Status:");
     Arrive(kStatus);
-    win::RunFor(24);
-    EXPECT_EQ(Panel2(), "Status:");
-    win::RunFor(1);
-    EXPECT_EQ(Panel2(), kSuccess);
+    ExpectReadIn(25);
 }
 
 // On the real clock with a display that waits, the loop's wait watches the socket for a

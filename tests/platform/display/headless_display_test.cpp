@@ -116,20 +116,29 @@ void OneIdleWait() {
     WaitMessage();
 }
 
+// A headless display installed as the loop's driver, and a connected pair of sockets: the one
+// the loop watches (pair_[0]) and the device's end (pair_[1]).
+class HeadlessWait : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        display::Options o;
+        o.kind = display::Kind::Headless;
+        std::string err;
+        disp_ = display::Open(o, &err);
+        ASSERT_TRUE(disp_) << err;
+        ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pair_), 0);
+    }
+    std::unique_ptr<display::Display> disp_;
+    int pair_[2] = {-1, -1};
+};
+
 // The idle wait watches a device's socket for its owner, so that the owner asks the socket only
 // when something came: quiet only after it was read dry and a wait since saw nothing.
-TEST(HeadlessWait, AWatchedDescriptorIsQuietUntilInputOrAHangUpComes) {
-    display::Options o;
-    o.kind = display::Kind::Headless;
-    std::string err;
-    auto disp = display::Open(o, &err);
-    ASSERT_TRUE(disp) << err;
-    int pair[2];
-    ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pair), 0);
+TEST_F(HeadlessWait, AWatchedDescriptorIsQuietUntilInputOrAHangUpComes) {
     const UINT_PTR timer = SetTimer(nullptr, 0, 10, nullptr);
 
     DescriptorWatch watch;
-    watch.watch(pair[0]);
+    watch.watch(pair_[0]);
     EXPECT_TRUE(watch.watched());
     EXPECT_TRUE(watch.may_be_ready());
     watch.drained();
@@ -140,13 +149,13 @@ TEST(HeadlessWait, AWatchedDescriptorIsQuietUntilInputOrAHangUpComes) {
     EXPECT_FALSE(watch.may_be_ready());
 
     // Input that comes is reported once; read dry, the socket is quiet again after a wait.
-    ASSERT_EQ(write(pair[1], "x", 1), 1);
+    ASSERT_EQ(write(pair_[1], "x", 1), 1);
     OneIdleWait();
     EXPECT_TRUE(watch.may_be_ready());
     OneIdleWait();
     EXPECT_TRUE(watch.may_be_ready()) << "not read yet";
     char c;
-    ASSERT_EQ(read(pair[0], &c, 1), 1);
+    ASSERT_EQ(read(pair_[0], &c, 1), 1);
     watch.drained();
     OneIdleWait();
     EXPECT_FALSE(watch.may_be_ready());
@@ -155,64 +164,57 @@ TEST(HeadlessWait, AWatchedDescriptorIsQuietUntilInputOrAHangUpComes) {
     SetDisplayDriver(nullptr);
     EXPECT_FALSE(watch.watched());
     EXPECT_TRUE(watch.may_be_ready());
-    SetDisplayDriver(disp.get());
+    SetDisplayDriver(disp_.get());
     EXPECT_TRUE(watch.watched());
     watch.drained();
     OneIdleWait();
     EXPECT_FALSE(watch.may_be_ready());
 
     // The peer hanging up is reported like input.
-    close(pair[1]);
+    close(pair_[1]);
     OneIdleWait();
     EXPECT_TRUE(watch.may_be_ready());
 
     watch.watch(-1);
     EXPECT_FALSE(watch.watched());
-    close(pair[0]);
+    close(pair_[0]);
 
     // Watched for a hang-up only: input does not end the watch's quiet, the hang-up does.
-    ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pair), 0);
-    watch.watch(pair[0], DescriptorWatch::Interest::HangUp);
+    ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pair_), 0);
+    watch.watch(pair_[0], DescriptorWatch::Interest::HangUp);
     EXPECT_TRUE(watch.watched());
     watch.drained();
     OneIdleWait();
     EXPECT_FALSE(watch.may_be_ready());
-    ASSERT_EQ(write(pair[1], "x", 1), 1);
+    ASSERT_EQ(write(pair_[1], "x", 1), 1);
     OneIdleWait();
     OneIdleWait();
     EXPECT_FALSE(watch.may_be_ready());
-    close(pair[1]);
+    close(pair_[1]);
     OneIdleWait();
     EXPECT_TRUE(watch.may_be_ready());
     watch.watch(-1);
-    close(pair[0]);
+    close(pair_[0]);
     KillTimer(nullptr, timer);
 }
 
 // A timer that sleeps through ticks it would only count must not sleep through a device's
 // hang-up: the hang-up ends the wait at once, and with it the skip, so the timer's owner runs at
 // its next tick and finds it.
-TEST(HeadlessWait, AHangUpEndsTheSkipOfATimerThatSleepsThroughItsTicks) {
-    display::Options o;
-    o.kind = display::Kind::Headless;
-    std::string err;
-    auto disp = display::Open(o, &err);
-    ASSERT_TRUE(disp) << err;
-    int pair[2];
-    ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pair), 0);
+TEST_F(HeadlessWait, AHangUpEndsTheSkipOfATimerThatSleepsThroughItsTicks) {
     DescriptorWatch watch;
-    watch.watch(pair[0], DescriptorWatch::Interest::HangUp);
+    watch.watch(pair_[0], DescriptorWatch::Interest::HangUp);
     watch.drained();
     const UINT_PTR timer = SetTimer(nullptr, 0, 10, nullptr);
     ASSERT_TRUE(SkipTimerTicks(nullptr, timer, 6000));  // a minute
-    close(pair[1]);
+    close(pair_[1]);
     OneIdleWait();
     EXPECT_TRUE(watch.may_be_ready());
     const auto next = NextTimerWakeTime();
     ASSERT_TRUE(next);
     EXPECT_LE(*next, clk::monotonic_now_ms() + 10);
     watch.watch(-1);
-    close(pair[0]);
+    close(pair_[0]);
     KillTimer(nullptr, timer);
 }
 
