@@ -151,9 +151,9 @@ BENCHMARK(BM_PanelsShareOfStartUp)->Unit(benchmark::kMillisecond);
 
 constexpr auto kIdleSpan = std::chrono::seconds(3);
 
-// The console idle on this page for a few seconds of real time, its receive loop ticking every
-// 10 ms and four devices polled in turn (each every 400 ms), no link open: the process's CPU
-// time over the wall time.
+// The console idle on this page for a few seconds of real time, four devices polled in turn
+// (each every 400 ms) with no link open, so the receive loop sleeps through its ticks: the
+// process's CPU time over the wall time.
 void BM_IdleConsoleOnThePage(benchmark::State& state) {
     WindowWorld world;
     WindowWorld::StartWindow();
