@@ -37,6 +37,8 @@ void civil_from_days(int64_t z, int& y, int& m, int& d) {
 
 // 1899-12-30 in days since 1970-01-01.
 constexpr int64_t kEpochOffset = -25569;
+// 9999-12-31, the last day of the calendar, as a day count.
+constexpr double kLastDay = 2958465.0;
 
 int64_t ms_of_day(const LocalTime& t) {
     return ((static_cast<int64_t>(t.hour) * 60 + t.minute) * 60 + t.second) * 1000 + t.millisecond;
@@ -95,6 +97,13 @@ LocalTime from_day_count(double days) {
         // December 00:00, day 0, not 28 December.
         ms -= 86400000;
         whole += 1;
+    }
+    if (whole > kLastDay) {
+        // No calendar day follows 31 December 9999: a time of day there that rounds up to the
+        // next midnight, and 2958466.0 (that midnight, the range's end), are the last
+        // millisecond of the day, the nearest moment the calendar has.
+        whole = kLastDay;
+        ms = 86400000 - 1;
     }
     LocalTime t;
     civil_from_days(static_cast<int64_t>(whole) + kEpochOffset, t.year, t.month, t.day);

@@ -90,7 +90,8 @@ double to_day_count(const LocalTime& t);
 double date_part(const LocalTime& t);
 double time_part(const LocalTime& t);
 // Back to a calendar time, rounded to the millisecond; weekday is filled in. Values outside
-// years 1..9999 or not finite give the epoch.
+// years 1..9999 or not finite give the epoch; from the last millisecond of 31 December 9999 up
+// to 2958466.0 (the range's end) the result is that last millisecond, never year 10000.
 LocalTime from_day_count(double days);
 // 0 Sunday ... 6 Saturday for a civil date.
 int weekday_of(int year, int month, int day);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <ctime>
 #include <limits>
@@ -52,6 +53,21 @@ TEST(DayCount, RoundingUpToMidnightBeforeTheEpochGivesTheNextCalendarDay) {
     EXPECT_EQ(clk::from_day_count(-1.25), (LocalTime{1899, 12, 29, 6, 0, 0, 0, 5}));
     EXPECT_EQ(clk::from_day_count(-0.5), (LocalTime{1899, 12, 30, 12, 0, 0, 0, 6}));
     EXPECT_EQ(clk::from_day_count(-0.0), (LocalTime{1899, 12, 30, 0, 0, 0, 0, 6}));
+}
+
+// The counts run from 1 January 0001 (-693593.0) to the end of 31 December 9999 (2958466.0);
+// whatever lies inside converts to a date of those years.
+TEST(DayCount, TheEndsOfTheRangeStayInsideYears1To9999) {
+    const LocalTime last_ms{9999, 12, 31, 23, 59, 59, 999, 5};
+    EXPECT_EQ(clk::from_day_count(2958465.0), (LocalTime{9999, 12, 31, 0, 0, 0, 0, 5}));
+    // 23:59:59.9999 rounds up to a midnight that has no day after it.
+    EXPECT_EQ(clk::from_day_count(2958465.9999999988), last_ms);
+    EXPECT_EQ(clk::from_day_count(2958466.0), last_ms);
+    EXPECT_TRUE(clk::is_valid(clk::from_day_count(2958466.0)));
+    EXPECT_EQ(clk::from_day_count(clk::to_day_count(last_ms)), last_ms);
+    EXPECT_EQ(clk::from_day_count(std::nextafter(2958466.0, 3e6)), LocalTime{});
+    EXPECT_EQ(clk::from_day_count(-693593.0), (LocalTime{1, 1, 1, 0, 0, 0, 0, 1}));
+    EXPECT_EQ(clk::from_day_count(std::nextafter(-693593.0, -7e5)), LocalTime{});
 }
 
 TEST(DayCount, Validity) {
