@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <cwchar>
 
 namespace gdi {
 
@@ -327,19 +326,8 @@ void fill_bitmap_rect(Bitmap& bm, const Rect& r, Pixel p) {
     const int w = r.width();
     const size_t stride = static_cast<size_t>(bm.stride());
     Pixel* row = bm.row(r.top) + r.left;
-    if (w <= 16) {
-        // Edges, one-pixel lines and the gaps between controls: a library call per row would
-        // cost more than the stores themselves.
-        for (int y = r.top; y < r.bottom; ++y, row += stride) {
-            for (int x = 0; x < w; ++x)
-                row[x] = p;
-        }
-        return;
-    }
-    for (int y = r.top; y < r.bottom; ++y, row += stride) {
-        std::wmemset(reinterpret_cast<wchar_t*>(row), static_cast<wchar_t>(p),
-                     static_cast<size_t>(w));
-    }
+    for (int y = r.top; y < r.bottom; ++y, row += stride)
+        fill_pixels(row, w, p);
 }
 
 }  // namespace
