@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "forms/message_box.h"
+#include "link/receive_limits.h"
 #include "platform/clock/clock.h"
 #include "platform/display/display.h"
 #include "protocol/replies.h"
@@ -185,6 +186,55 @@ TEST_F(ReceiveLoopTest, OverAWatchedSocketOneTickRunsPerRead) {
     EXPECT_EQ(Panel2(), kSuccess);
     EXPECT_LE(Form1->Timer_read232->Ticks() - ticks, 8)
         << "a read every 60 ms, not a tick every 10";
+    win::SetDisplayDriver(nullptr);
+}
+
+// Runs the loop on the real clock for at most `ms`, until `done` holds.
+template <class Done>
+void RunRealTime(int ms, Done done) {
+    const auto end = link_test::SteadyClock::now() + std::chrono::milliseconds(ms);
+    while (!done() && link_test::SteadyClock::now() < end) {
+        win::PumpPending();
+        win::WaitMessage();
+    }
+}
+
+// While the loop sleeps towards the read after a settings request, whatever ends the Ethernet
+// link ends the sleep as well: the device hanging up is found at the next tick, not when the
+// read comes, and a disconnect by the button keeps the ticks that passed before it and counts
+// none after it.
+TEST_F(ReceiveLoopTest, OverAWatchedSocketAHangUpOrADisconnectEndsTheSleepBetweenReads) {
+    clk::SystemClock real;
+    clk::ScopedClock on_real_time(real);
+    std::string error;
+    display::Options headless;
+    headless.kind = display::Kind::Headless;
+    const auto display = display::Open(headless, &error);
+    ASSERT_TRUE(display) << error;
+    LoopbackServer device;
+    StartLinkWindow();
+    ConnectTcp(device.port());
+    ASSERT_TRUE(device.Accept());
+    ASSERT_TRUE(Form1->TcpSocketWatch.reports_hang_up());
+
+    Form1->SendFrame(protocol::ReadSettings(3));
+    device.Receive(6);
+    device.Drop();
+    RunRealTime(1000, [] { return !Form1->IdTCPClient1.HasConnection(); });
+    EXPECT_FALSE(Form1->IdTCPClient1.HasConnection());
+    EXPECT_LT(Form1->ReceiveTickCount, devlink::kSlowReadTickLimit)
+        << "the hang-up waited for the read";
+
+    Form1->Bn_ip_conn->Click();  // connects anew
+    ASSERT_TRUE(device.Accept());
+    Form1->SendFrame(protocol::ReadSettings(3));
+    device.Receive(6);
+    RunRealTime(35, [] { return false; });
+    Form1->Bn_ip_conn->Click();
+    ASSERT_FALSE(Form1->IdTCPClient1.HasConnection());
+    const uint8_t counted = Form1->ReceiveTickCount;
+    RunRealTime(300, [] { return false; });
+    EXPECT_EQ(Form1->ReceiveTickCount, counted) << "ticks after the disconnect were counted";
     win::SetDisplayDriver(nullptr);
 }
 
