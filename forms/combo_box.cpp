@@ -51,9 +51,12 @@ void TComboBox::SetText(const std::string& text) {
     editor_.set_text(Utf8ToU32(text));
     std::string shown = U32ToUtf8(editor_.text());
     item_index_ = items_.IndexOf(shown);
-    // A list shows no text outside its items.
-    if (style_ == TComboBoxStyle::csDropDownList && item_index_ < 0)
+    // A list shows no text outside its items, and its editor keeps none behind what it shows:
+    // made editable later, the box goes on from the text it showed.
+    if (style_ == TComboBoxStyle::csDropDownList && item_index_ < 0) {
         shown.clear();
+        editor_.set_text({});
+    }
     TakeText(std::move(shown));
     Invalidate();
 }

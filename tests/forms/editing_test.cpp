@@ -174,6 +174,20 @@ TEST_F(UiTest, DropDownListPicksByTypedLetterAndIgnoresTheSameItem) {
     EXPECT_EQ(seen, (std::vector<int>{1, 2, 0}));
 }
 
+TEST_F(UiTest, ComboListKeepsNoTextOutsideItsItemsWhenMadeEditable) {
+    auto* c = Add<TComboBox>("CB", 10, 10, 120, 24);
+    c->SetStyle(TComboBoxStyle::csDropDownList);
+    c->Items().Assign({"alpha", "beta"});
+    c->SetText("gamma");
+    EXPECT_EQ(c->Text(), "");
+    EXPECT_EQ(c->ItemIndex(), -1);
+    // Editable now: typing at the end of what it showed gives just the typed text.
+    c->SetStyle(TComboBoxStyle::csDropDown);
+    auto r = Run("focus CB\nkey End\nkey x\nexpect CB x\n");
+    EXPECT_EQ(r.exit_code, 0) << r.report;
+    EXPECT_EQ(c->Text(), "x");
+}
+
 TEST_F(UiTest, ComboItemsChangeDropsAnIndexThatNoLongerExists) {
     auto* c = Add<TComboBox>("CB", 10, 10, 120, 24);
     c->Items().Assign({"a", "b", "c"});
