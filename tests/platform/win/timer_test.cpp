@@ -383,3 +383,23 @@ TEST_F(TimerWakeUps, AWaitThatAWatchedDescriptorEndsEndsEverySkip) {
     EXPECT_EQ(TakeSkippedTicks(h_, 1), 2u);
     EXPECT_EQ(TakeSkippedTicks(h_, 2), 1u);
 }
+
+// A loop that comes late to the end of a skip, or takes the skipped ticks late: the owner counts
+// the ticks it skipped and no more, the tick after them is delivered once, and the ticks missed
+// after it are dropped as for any late timer.
+TEST_F(TimerWakeUps, ALoopLateForTheEndOfASkipCountsTheSkipAndDropsWhatItMissedAfter) {
+    SetTimer(h_, 1, 10);
+    SkipTimerTicks(h_, 1, 5);  // 10 to 50
+    clock_.advance(125);
+    PumpPending();
+    EXPECT_EQ(ticks_of(1).size(), 1u);
+    EXPECT_EQ(TakeSkippedTicks(h_, 1), 5u);
+    EXPECT_EQ(NextTimerWakeTime(), t0_ + 130);
+
+    SkipTimerTicks(h_, 1, 5);  // 130 to 170
+    clock_.advance(200);
+    EXPECT_EQ(TakeSkippedTicks(h_, 1), 5u);
+    PumpPending();
+    EXPECT_EQ(ticks_of(1).size(), 2u);
+    EXPECT_EQ(NextTimerWakeTime(), t0_ + 330);
+}
