@@ -59,7 +59,7 @@ void TForm1::CreateDesignedControls() {
         auto* sheet = new forms::TTabSheet(this);
         sheet->SetName(sheet_names[i]);
         sheet->SetPageControl(PageControl1);
-        sheet->SetCaption(std::string(i18n::kMainWindowCaptions[i].text.zh_cn));
+        sheet->SetCaption(i18n::kMainWindowCaptions[i].text.zh_cn);
         *sheets[i] = sheet;
     }
     PageControl1->SetActivePage(TabSheet1);

@@ -47,7 +47,7 @@ void TComboBox::SetItemIndex(int index) {
     Invalidate();
 }
 
-void TComboBox::SetText(const std::string& text) {
+void TComboBox::SetText(std::string_view text) {
     editor_.set_text(Utf8ToU32(text));
     std::string shown = U32ToUtf8(editor_.text());
     item_index_ = items_.IndexOf(shown);

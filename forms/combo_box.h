@@ -29,7 +29,7 @@ class TComboBox : public TWinControl {
     // Picks an item (or none with -1) from code: no OnChange.
     void SetItemIndex(int index);
     const std::string& Text() const override { return caption_; }
-    void SetText(const std::string& text) override;
+    void SetText(std::string_view text) override;
     int DropDownCount() const { return drop_down_count_; }
     void SetDropDownCount(int n) { drop_down_count_ = n < 1 ? 1 : n; }
     int MaxLength() const { return editor_.max_length(); }

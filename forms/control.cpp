@@ -134,7 +134,7 @@ void TControl::SetAlign(TAlign a) {
         parent_->AlignControls();
 }
 
-void TControl::SetText(const std::string& text) {
+void TControl::SetText(std::string_view text) {
     if (text == caption_)
         return;
     caption_ = text;

@@ -82,9 +82,9 @@ class TControl : public TComponent {
 
     // Caption and Text are the same string (the control's window text).
     const std::string& Caption() const { return caption_; }
-    void SetCaption(const std::string& text) { SetText(text); }
+    void SetCaption(std::string_view text) { SetText(text); }
     virtual const std::string& Text() const { return caption_; }
-    virtual void SetText(const std::string& text);
+    virtual void SetText(std::string_view text);
 
     TFont& Font() { return font_; }
     const TFont& Font() const { return font_; }

@@ -22,7 +22,7 @@ TEdit::TEdit(TComponent* owner) : TWinControl(owner) {
     TControl::SetColor(clWindow);
 }
 
-void TEdit::SetText(const std::string& text) {
+void TEdit::SetText(std::string_view text) {
     editor_.set_text(Utf8ToU32(text));
     SyncFromEditor();
 }

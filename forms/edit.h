@@ -18,7 +18,7 @@ class TEdit : public TWinControl {
 
     const std::string& Text() const override { return caption_; }
     // Sets the text (cut to MaxLength); no OnChange.
-    void SetText(const std::string& text) override;
+    void SetText(std::string_view text) override;
     int MaxLength() const { return editor_.max_length(); }
     void SetMaxLength(int n);
     bool ReadOnly() const { return read_only_; }

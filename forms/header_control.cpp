@@ -12,7 +12,7 @@ const std::string& THeaderSection::Text() const {
     return header_->state_.items.at(index_).text;
 }
 
-void THeaderSection::SetText(const std::string& text) {
+void THeaderSection::SetText(std::string_view text) {
     auto& item = header_->state_.items.at(index_);
     if (item.text == text)
         return;

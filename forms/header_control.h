@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <string_view>
 
 #include "forms/button.h"
 #include "forms/win_control.h"
@@ -15,7 +16,7 @@ class THeaderSection {
   public:
     int Index() const { return index_; }
     const std::string& Text() const;
-    void SetText(const std::string& text);
+    void SetText(std::string_view text);
     int Width() const;
     void SetWidth(int width);
     TAlignment Alignment() const;

@@ -4,7 +4,7 @@
 
 namespace forms {
 
-void TStatusPanel::SetText(const std::string& t) {
+void TStatusPanel::SetText(std::string_view t) {
     if (t == text_)
         return;
     text_ = t;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "forms/win_control.h"
@@ -14,7 +15,7 @@ class TStatusBar;
 class TStatusPanel {
   public:
     const std::string& Text() const { return text_; }
-    void SetText(const std::string& t);
+    void SetText(std::string_view t);
     int Width() const { return width_; }
     void SetWidth(int w);
 

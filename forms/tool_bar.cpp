@@ -26,7 +26,7 @@ const std::string& TToolButton::Caption() const {
     return Item().text;
 }
 
-void TToolButton::SetCaption(const std::string& caption) {
+void TToolButton::SetCaption(std::string_view caption) {
     if (Item().text == caption)
         return;
     Item().text = caption;

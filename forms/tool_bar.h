@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "forms/win_control.h"
@@ -24,7 +25,7 @@ class TToolButton : public TObject {
     // The command id the bar reports for it (WM_COMMAND, TB_* messages).
     int Command() const;
     const std::string& Caption() const;
-    void SetCaption(const std::string& caption);
+    void SetCaption(std::string_view caption);
     TToolButtonStyle Style() const;
     void SetStyle(TToolButtonStyle style);
     bool Grouped() const;

@@ -21,7 +21,7 @@ std::vector<std::string> CaptionTables::ApplyStatic(forms::TComponent& owner, in
             missing.emplace_back(row.control);
             continue;
         }
-        control->SetCaption(std::string(PickText(row.text, language)));
+        control->SetCaption(PickText(row.text, language));
     }
     return missing;
 }

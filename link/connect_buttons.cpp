@@ -32,8 +32,7 @@ void TForm1::Bn_ser_connClick(forms::TObject*) {
     const std::string connect(i18n::PickText(i18n::kConnectCaption, LanguageIndex));
     if (Bn_ser_conn->Caption() == connect) {
         if (Set_Serial(CB_com->ItemIndex() + 1))
-            Bn_ser_conn->SetCaption(
-                std::string(i18n::PickText(i18n::kDisconnectCaption, LanguageIndex)));
+            Bn_ser_conn->SetCaption(i18n::PickText(i18n::kDisconnectCaption, LanguageIndex));
         return;
     }
     if (SerialHandle != serial::INVALID_HANDLE_VALUE)
@@ -56,11 +55,10 @@ void TForm1::Bn_ip_connClick(forms::TObject*) {
         ShowLinkError(devlink::kConnectFailed, LanguageIndex);
     }
     if (IdTCPClient1.Connected() == tcp::LinkState::Connected) {
-        Bn_ip_conn->SetCaption(
-            std::string(i18n::PickText(i18n::kDisconnectCaption, LanguageIndex)));
+        Bn_ip_conn->SetCaption(i18n::PickText(i18n::kDisconnectCaption, LanguageIndex));
         StatusBar1->Panels(0).SetText(devlink::kEthernetPanelPrefix + Ed_ip_address->Text());
     } else {
-        Bn_ip_conn->SetCaption(std::string(i18n::PickText(i18n::kConnectCaption, LanguageIndex)));
+        Bn_ip_conn->SetCaption(i18n::PickText(i18n::kConnectCaption, LanguageIndex));
         StatusBar1->Panels(0).SetText(devlink::kPortPanelIdle);
     }
 }

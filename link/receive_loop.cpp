@@ -118,6 +118,6 @@ void TForm1::HandleConnectionLoss() {
     forms::MessageBox(nullptr, std::string(i18n::PickText(devlink::kConnectFailed, LanguageIndex)),
                       std::string(i18n::PickText(devlink::kErrorCaption, LanguageIndex)),
                       forms::MB_OK | forms::MB_TASKMODAL);
-    Bn_ip_conn->SetCaption(std::string(i18n::PickText(i18n::kConnectCaption, LanguageIndex)));
+    Bn_ip_conn->SetCaption(i18n::PickText(i18n::kConnectCaption, LanguageIndex));
     StatusBar1->Panels(0).SetText(devlink::kPortPanelIdle);
 }

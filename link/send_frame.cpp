@@ -77,8 +77,7 @@ void TForm1::Timer1Timer(forms::TObject*) {
     if (FailureTickCount != 0) {
         FailureTickCount = 0;
         Timer1->SetEnabled(false);
-        StatusBar1->Panels(2).SetText(
-            std::string(i18n::PickText(i18n::kDataSentFailed, LanguageIndex)));
+        StatusBar1->Panels(2).SetText(i18n::PickText(i18n::kDataSentFailed, LanguageIndex));
         return;
     }
     FailureTickCount = 1;

@@ -50,20 +50,17 @@ bool TForm1::Set_Serial(int port_number) {
     if (SerialHandle == serial::INVALID_HANDLE_VALUE) {
         Timer_read232->SetEnabled(false);
         ShowPortInvalid();
-        StatusBar1->Panels(1).SetText(
-            std::string(i18n::PickText(i18n::kPortOpenFailed, LanguageIndex)));
+        StatusBar1->Panels(1).SetText(i18n::PickText(i18n::kPortOpenFailed, LanguageIndex));
         return false;
     }
     // A port whose settings cannot even be read is refused like one that does not take them.
     if (!ApplyLineSettings(SerialHandle)) {
         SerialClose();
         ShowPortInvalid();
-        StatusBar1->Panels(1).SetText(
-            std::string(i18n::PickText(i18n::kPortOpenFailed, LanguageIndex)));
+        StatusBar1->Panels(1).SetText(i18n::PickText(i18n::kPortOpenFailed, LanguageIndex));
         return false;
     }
-    StatusBar1->Panels(1).SetText(
-        std::string(i18n::PickText(i18n::kPortOpenSucceeded, LanguageIndex)));
+    StatusBar1->Panels(1).SetText(i18n::PickText(i18n::kPortOpenSucceeded, LanguageIndex));
     Timer_read232->SetEnabled(true);
     return true;
 }

@@ -15,9 +15,9 @@
 #include "pages/device_setup/checks/device_id.h"
 #include "pages/device_setup/checks/device_setup_texts.h"
 
+using forms::MakeControl;
 using operator_input::kDelayChannels;
 using operator_input::kDelayKinds;
-using forms::MakeControl;
 
 namespace {
 
@@ -41,7 +41,7 @@ void TForm1::BuildDelayGrid() {
         group->SetName("DelayGroup" + std::to_string(k));
         group->SetParent(GroupBox_dly_setup);
         group->SetBounds(4, 28 + 132 * k, 1200, 126);
-        group->SetCaption(std::string(device_setup::kDelayGroupCaptions[k].zh_cn));
+        group->SetCaption(device_setup::kDelayGroupCaptions[k].zh_cn);
         DelayGroup[k] = group;
         for (int b = 0; b < kDelayChannels; ++b) {
             const int r = b / kCellsPerRow;
@@ -67,7 +67,7 @@ void TForm1::BuildDelayGrid() {
             minutes->SetParent(group);
             minutes->SetBounds(x + 95, y + 29, 39, 33);
             minutes->Font().SetSize(12);
-            minutes->SetCaption(std::string(device_setup::kMinutesCaption.zh_cn));
+            minutes->SetCaption(device_setup::kMinutesCaption.zh_cn);
             DelayLabel[k][b] = label;
             DelayEdit[k][b] = edit;
             DelayMinutes[k][b] = minutes;
@@ -96,12 +96,10 @@ void TForm1::ApplyDelayCaptions(int language) {
     for (int k = 0; k < kDelayKinds; ++k) {
         if (!DelayGroup[k])
             continue;
-        DelayGroup[k]->SetCaption(
-            std::string(i18n::PickText(device_setup::kDelayGroupCaptions[k], language)));
+        DelayGroup[k]->SetCaption(i18n::PickText(device_setup::kDelayGroupCaptions[k], language));
         // The unit boxes are relabelled; whether they are checked does not change.
         for (forms::TCheckBox* minutes : DelayMinutes[k])
-            minutes->SetCaption(
-                std::string(i18n::PickText(device_setup::kMinutesCaption, language)));
+            minutes->SetCaption(i18n::PickText(device_setup::kMinutesCaption, language));
     }
 }
 

@@ -84,7 +84,7 @@ void TForm1::BuildDevicePanels() {
         PanelIdEdit[d]->OnExit = [this](forms::TObject* s) { PanelIdEditExit(s); };
         PanelStatusLabel[d] = MakePanelControl<forms::TLabel>(
             this, group, Indexed("PanelStatusLabel", d), 115, 25, 82, 30);
-        PanelStatusLabel[d]->SetCaption(std::string(realtime::kStatusCaption.zh_cn));
+        PanelStatusLabel[d]->SetCaption(realtime::kStatusCaption.zh_cn);
 
         for (int c = 0; c < kPanelChannels; ++c) {
             const int x = kColumn * c;
@@ -107,10 +107,10 @@ void TForm1::BuildDevicePanels() {
         // Up to the all box: the English caption does not fit in 64 pixels.
         PanelMaskLabel[d] = MakePanelControl<forms::TLabel>(
             this, group, Indexed("PanelMaskLabel", d), 24, 63, kMaskLabelWidth, 20);
-        PanelMaskLabel[d]->SetCaption(std::string(realtime::kMaskLabelCaption.zh_cn));
+        PanelMaskLabel[d]->SetCaption(realtime::kMaskLabelCaption.zh_cn);
         PanelMaskAll[d] = MakePanelControl<forms::TCheckBox>(
             this, group, Indexed("PanelMaskAll", d), 120, 64, 100, 17);
-        PanelMaskAll[d]->SetCaption(std::string(realtime::kMaskAllCaption.zh_cn));
+        PanelMaskAll[d]->SetCaption(realtime::kMaskAllCaption.zh_cn);
         PanelMaskAll[d]->OnClick = [this](forms::TObject* s) { PanelMaskAllClick(s); };
         for (int m = 0; m < kPanelMasks; ++m) {
             auto* mask = MakePanelControl<forms::TCheckBox>(
@@ -122,11 +122,11 @@ void TForm1::BuildDevicePanels() {
 
         PanelSeqOnButton[d] = MakePanelControl<forms::TButton>(
             this, group, Indexed("PanelSeqOnButton", d), 16, 84, 82, 30, false);
-        PanelSeqOnButton[d]->SetCaption(std::string(realtime::kSeqOnCaption.zh_cn));
+        PanelSeqOnButton[d]->SetCaption(realtime::kSeqOnCaption.zh_cn);
         PanelSeqOnButton[d]->OnClick = [this](forms::TObject* s) { PanelSeqOnClick(s); };
         PanelRevOffButton[d] = MakePanelControl<forms::TButton>(
             this, group, Indexed("PanelRevOffButton", d), 104, 84, 82, 30, false);
-        PanelRevOffButton[d]->SetCaption(std::string(realtime::kRevOffCaption.zh_cn));
+        PanelRevOffButton[d]->SetCaption(realtime::kRevOffCaption.zh_cn);
         PanelRevOffButton[d]->OnClick = [this](forms::TObject* s) { PanelRevOffClick(s); };
         for (int c = 0; c < kPanelChannels; ++c) {
             auto* button = MakePanelControl<forms::TButton>(
@@ -206,16 +206,11 @@ void TForm1::ApplyPanelCaptions(int language) {
     for (int d = 0; d < kDevicePanels; ++d) {
         if (!PanelGroup[d])
             continue;
-        PanelStatusLabel[d]->SetCaption(
-            std::string(i18n::PickText(realtime::kStatusCaption, language)));
-        PanelMaskLabel[d]->SetCaption(
-            std::string(i18n::PickText(realtime::kMaskLabelCaption, language)));
-        PanelMaskAll[d]->SetCaption(
-            std::string(i18n::PickText(realtime::kMaskAllCaption, language)));
-        PanelSeqOnButton[d]->SetCaption(
-            std::string(i18n::PickText(realtime::kSeqOnCaption, language)));
-        PanelRevOffButton[d]->SetCaption(
-            std::string(i18n::PickText(realtime::kRevOffCaption, language)));
+        PanelStatusLabel[d]->SetCaption(i18n::PickText(realtime::kStatusCaption, language));
+        PanelMaskLabel[d]->SetCaption(i18n::PickText(realtime::kMaskLabelCaption, language));
+        PanelMaskAll[d]->SetCaption(i18n::PickText(realtime::kMaskAllCaption, language));
+        PanelSeqOnButton[d]->SetCaption(i18n::PickText(realtime::kSeqOnCaption, language));
+        PanelRevOffButton[d]->SetCaption(i18n::PickText(realtime::kRevOffCaption, language));
         // Every channel button takes the on-text whatever its channel's state; the panel's next
         // status answer puts the right captions back.
         for (forms::TButton* button : ChannelButton[d])
@@ -266,11 +261,8 @@ void TForm1::ShowChannel(int d, int c, bool on) {
     if (d < 0 || d >= kDevicePanels || c < 0 || c >= kPanelChannels || !ChannelLed[d][c])
         return;
     ChannelLed[d][c]->SetBrushColor(on ? forms::clRed : forms::clWhite);
-    const std::string_view text =
-        i18n::PickText(on ? realtime::kChannelOffText : realtime::kChannelOnText, LanguageIndex);
-    // No string is made for a caption that stays.
-    if (ChannelButton[d][c]->Caption() != text)
-        ChannelButton[d][c]->SetCaption(std::string(text));
+    ChannelButton[d][c]->SetCaption(
+        i18n::PickText(on ? realtime::kChannelOffText : realtime::kChannelOnText, LanguageIndex));
 }
 
 void TForm1::ShowUnmaskedChannels(int d, bool on) {

@@ -113,7 +113,7 @@ void TForm1::SetWeekdayCaptions() {
         if (!DayEnableBox[d])
             continue;
         DayEnableBox[d]->SetCaption(
-            std::string(i18n::PickText(timed_tasks::kWeekdayCaptions[d], LanguageIndex)));
+            i18n::PickText(timed_tasks::kWeekdayCaptions[d], LanguageIndex));
         for (int s = 0; s < kDaySlots; ++s) {
             EntryOnBox[d][s]->SetCaption(on_text);
             EntryOffBox[d][s]->SetCaption(off_text);

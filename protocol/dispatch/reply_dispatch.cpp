@@ -26,13 +26,10 @@ bool ShowsDevice(const forms::TEdit* edit, uint8_t id) {
 
 void TForm1::HandleReply(std::span<const uint8_t> received) {
     const auto batch = protocol::single_reply(received);
-    // To confirm: end the send-failure watch and show the success text. The text is made only
-    // when the panel does not show it already (a poll's reply confirms ten times a second).
+    // To confirm: end the send-failure watch and show the success text (a text the panel shows
+    // already is not set again: a poll's reply confirms ten times a second).
     const auto show_success = [this] {
-        auto& panel = StatusBar1->Panels(2);
-        const std::string_view text = i18n::PickText(i18n::kDataSentSuccessfully, LanguageIndex);
-        if (panel.Text() != text)
-            panel.SetText(std::string(text));
+        StatusBar1->Panels(2).SetText(i18n::PickText(i18n::kDataSentSuccessfully, LanguageIndex));
     };
     const auto confirm = [this, &show_success] {
         Timer1->SetEnabled(false);
