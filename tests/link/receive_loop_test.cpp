@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <optional>
+
 #include "forms/message_box.h"
 #include "link/receive_limits.h"
 #include "platform/clock/clock.h"
@@ -158,37 +161,6 @@ TEST_F(ReceiveLoopTest, BetweenReadsTheLoopSleepsAndAClosedPortKeepsTheCountItHa
     ExpectReadIn(25);
 }
 
-// On the real clock with a display that waits, the loop's wait watches the socket for a
-// hang-up, so over TCP too the loop sleeps between reads: one tick runs per read, and the
-// device's replies are read as before.
-TEST_F(ReceiveLoopTest, OverAWatchedSocketOneTickRunsPerRead) {
-    clk::SystemClock real;
-    clk::ScopedClock on_real_time(real);
-    std::string error;
-    display::Options headless;
-    headless.kind = display::Kind::Headless;
-    const auto display = display::Open(headless, &error);
-    ASSERT_TRUE(display) << error;
-    LoopbackServer device;
-    StartLinkWindow();
-    ConnectTcp(device.port());
-    ASSERT_TRUE(device.Accept());
-    ASSERT_TRUE(Form1->TcpSocketWatch.reports_hang_up());
-    Form1->SendFrame(protocol::PollStatus(3));
-    device.Receive(6);
-    device.Send(kStatus);
-    const long ticks = Form1->Timer_read232->Ticks();
-    const auto end = link_test::SteadyClock::now() + std::chrono::milliseconds(300);
-    while (link_test::SteadyClock::now() < end) {
-        win::PumpPending();
-        win::WaitMessage();
-    }
-    EXPECT_EQ(Panel2(), kSuccess);
-    EXPECT_LE(Form1->Timer_read232->Ticks() - ticks, 8)
-        << "a read every 60 ms, not a tick every 10";
-    win::SetDisplayDriver(nullptr);
-}
-
 // Runs the loop on the real clock for at most `ms`, until `done` holds.
 template <class Done>
 void RunRealTime(int ms, Done done) {
@@ -199,43 +171,71 @@ void RunRealTime(int ms, Done done) {
     }
 }
 
+// The loop on the real clock with a display that waits, connected over TCP to `device_`: the
+// loop's wait watches the socket for a hang-up, as in the running console.
+class WatchedSocketTest : public ReceiveLoopTest {
+  protected:
+    void SetUp() override {
+        ReceiveLoopTest::SetUp();
+        on_real_time_.emplace(real_);
+        display::Options headless;
+        headless.kind = display::Kind::Headless;
+        std::string error;
+        display_ = display::Open(headless, &error);
+        ASSERT_TRUE(display_) << error;
+        StartLinkWindow();
+        ConnectTcp(device_.port());
+        ASSERT_TRUE(device_.Accept());
+        ASSERT_TRUE(Form1->TcpSocketWatch.reports_hang_up());
+    }
+    void TearDown() override {
+        win::SetDisplayDriver(nullptr);
+        display_.reset();
+        on_real_time_.reset();
+        ReceiveLoopTest::TearDown();
+    }
+    clk::SystemClock real_;
+    std::optional<clk::ScopedClock> on_real_time_;
+    std::unique_ptr<display::Display> display_;
+    LoopbackServer device_;
+};
+
+// Over TCP too the loop sleeps between reads: one tick runs per read, and the device's replies
+// are read as before.
+TEST_F(WatchedSocketTest, OneTickRunsPerRead) {
+    Form1->SendFrame(protocol::PollStatus(3));
+    device_.Receive(6);
+    device_.Send(kStatus);
+    const long ticks = Form1->Timer_read232->Ticks();
+    RunRealTime(300, [] { return false; });
+    EXPECT_EQ(Panel2(), kSuccess);
+    EXPECT_LE(Form1->Timer_read232->Ticks() - ticks, 8)
+        << "a read every 60 ms, not a tick every 10";
+}
+
 // While the loop sleeps towards the read after a settings request, whatever ends the Ethernet
 // link ends the sleep as well: the device hanging up is found at the next tick, not when the
 // read comes, and a disconnect by the button keeps the ticks that passed before it and counts
 // none after it.
-TEST_F(ReceiveLoopTest, OverAWatchedSocketAHangUpOrADisconnectEndsTheSleepBetweenReads) {
-    clk::SystemClock real;
-    clk::ScopedClock on_real_time(real);
-    std::string error;
-    display::Options headless;
-    headless.kind = display::Kind::Headless;
-    const auto display = display::Open(headless, &error);
-    ASSERT_TRUE(display) << error;
-    LoopbackServer device;
-    StartLinkWindow();
-    ConnectTcp(device.port());
-    ASSERT_TRUE(device.Accept());
-    ASSERT_TRUE(Form1->TcpSocketWatch.reports_hang_up());
-
+TEST_F(WatchedSocketTest, AHangUpOrADisconnectEndsTheSleepBetweenReads) {
     Form1->SendFrame(protocol::ReadSettings(3));
-    device.Receive(6);
-    device.Drop();
+    device_.Receive(6);
+    device_.Drop();
     RunRealTime(1000, [] { return !Form1->IdTCPClient1.HasConnection(); });
     EXPECT_FALSE(Form1->IdTCPClient1.HasConnection());
     EXPECT_LT(Form1->ReceiveTickCount, devlink::kSlowReadTickLimit)
         << "the hang-up waited for the read";
 
     Form1->Bn_ip_conn->Click();  // connects anew
-    ASSERT_TRUE(device.Accept());
+    ASSERT_TRUE(device_.Accept());
     Form1->SendFrame(protocol::ReadSettings(3));
-    device.Receive(6);
+    device_.Receive(6);
     RunRealTime(35, [] { return false; });
     Form1->Bn_ip_conn->Click();
     ASSERT_FALSE(Form1->IdTCPClient1.HasConnection());
     const uint8_t counted = Form1->ReceiveTickCount;
     RunRealTime(300, [] { return false; });
     EXPECT_EQ(Form1->ReceiveTickCount, counted) << "ticks after the disconnect were counted";
-    win::SetDisplayDriver(nullptr);
 }
 
 // Without a link every tick would only find that there is none: the loop sleeps through them,
