@@ -8,15 +8,16 @@
 # it), cuts the accesses into wake-ups at each entry of the display's wait (display::WaitSet::wait),
 # and prints for the last 100 wake-ups the pages each touched and, for every page touched by most of
 # them, which mapping it lies in (code, data, heap, stack). Each page a wake-up touches costs a TLB
-# miss on this machine after the other processes ran, so this count, not the instructions, is what
-# makes the idle console dearer than a bare loop. Under valgrind the C library's clock_gettime
+# miss on this machine after the other processes ran, so this count, more than the instructions,
+# is what one wake-up of the console costs beyond one of a bare loop. Under valgrind the C library's clock_gettime
 # stands in for the vDSO's, so the clock's pages are counted as the C library's and the loader's.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 dir=${1:-$root/build/release}
 seconds=${2:-90}
 page=${3:-first}
-# Wake-ups kept for the figures: a tenth of them poll and a tenth read on the Real-time page.
+# Wake-ups kept for the figures: on the Real-time page the receive loop sleeps between reads, so
+# about a third of them poll and a third read.
 keep=100
 [ "$page" = first ] || keep=400
 command -v valgrind > /dev/null 2>&1 || bash "$root/scripts/deps.sh" valgrind
