@@ -337,13 +337,14 @@ std::optional<int64_t> next_timer_due(HWND filter = nullptr, UINT lo = 0, UINT h
 // share wake-ups (nothing when it takes no timer).
 UINT timer_slack(UINT interval);
 std::optional<int64_t> timer_wake_time(HWND filter = nullptr, UINT lo = 0, UINT hi = 0);
+// The timer `id` of `hwnd` (nullptr for a window-less one), or nullptr (message.cpp).
+TimerEntry* find_timer(HWND hwnd, UINT_PTR id);
 // Timer skips (timer_skip.cpp): ends a timer's skip at `now`, counting the skipped ticks due by
-// then, and moves its next tick to the first one after them; ends every skip (something came
-// from outside the loop that the owners may want to look at); counts a skip whose ticks have
-// all passed when the tick after them is taken.
+// then (all of them once the tick after them is due), and moves its next tick to the first one
+// after them; ends every skip (something came from outside the loop that the owners may want
+// to look at).
 void end_timer_skip(TimerEntry& timer, int64_t now);
 void end_timer_skips();
-void finish_timer_skip(TimerEntry& timer);
 
 // Subclass chain (subclass.cpp).
 void drop_subclasses(Window* w);

@@ -83,6 +83,14 @@ void kill_window_timers(HWND hwnd) {
             t.end());
 }
 
+VELMOR_WAKE_CODE TimerEntry* find_timer(HWND hwnd, UINT_PTR id) {
+    for (TimerEntry& t : state().timers) {
+        if (t.hwnd == hwnd && t.id == id)
+            return &t;
+    }
+    return nullptr;
+}
+
 std::optional<int64_t> next_timer_due(HWND filter, UINT lo, UINT hi) {
     std::optional<int64_t> best;
     if (!in_range(WM_TIMER, lo, hi))
@@ -107,19 +115,17 @@ UINT_PTR set_timer(HWND hwnd, UINT_PTR id, UINT elapseMs, TIMERPROC proc, TIMERC
         return 0;
     UINT interval = std::max(elapseMs, USER_TIMER_MINIMUM);
     const int64_t now = detail::now_ms();
-    for (auto& t : s.timers) {
-        if (t.hwnd == hwnd && t.id == id) {
-            if (t.interval != interval) {
-                t.interval = interval;
-                t.next_due = now + interval;
-                t.skipping = false;
-                t.skipped = 0;
-            }
-            t.proc = std::move(proc);
-            t.callback = callback;
-            t.context = context;
-            return id;
+    if (detail::TimerEntry* t = detail::find_timer(hwnd, id)) {
+        if (t->interval != interval) {
+            t->interval = interval;
+            t->next_due = now + interval;
+            t->skipping = false;
+            t->skipped = 0;
         }
+        t->proc = std::move(proc);
+        t->callback = callback;
+        t->context = context;
+        return id;
     }
     if (!hwnd) {
         // Thread timers get a fresh id unless the caller named an existing one (handled above).
@@ -149,13 +155,11 @@ UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapseMs, TIMERCALLBACK callback,
 }
 
 bool KillTimer(HWND hwnd, UINT_PTR id) {
-    auto& t = state().timers;
-    auto it = std::find_if(t.begin(), t.end(), [&](const detail::TimerEntry& e) {
-        return e.hwnd == hwnd && e.id == id;
-    });
-    if (it == t.end())
+    detail::TimerEntry* timer = detail::find_timer(hwnd, id);
+    if (!timer)
         return false;
-    t.erase(it);
+    auto& t = state().timers;
+    t.erase(t.begin() + (timer - t.data()));
     return true;
 }
 
@@ -204,7 +208,7 @@ VELMOR_WAKE_CODE bool take_timer(MSG* out, HWND filter, UINT lo, UINT hi, bool r
     m.time = static_cast<DWORD>(now);
     m.pt = s.cursor;
     if (remove) {
-        detail::finish_timer_skip(*best);
+        detail::end_timer_skip(*best, now);
         // The next tick keeps the phase; when the loop fell behind by whole periods the
         // missed ticks are dropped rather than delivered in a burst.
         int64_t next = best->next_due + best->interval;

@@ -31,29 +31,10 @@ void end_timer_skips() {
         end_timer_skip(t, now);
 }
 
-VELMOR_WAKE_CODE void finish_timer_skip(TimerEntry& timer) {
-    if (!timer.skipping)
-        return;
-    timer.skipped += static_cast<UINT>((timer.next_due - timer.skip_from) / timer.interval);
-    timer.skipping = false;
-}
-
 }  // namespace detail
 
-namespace {
-
-VELMOR_WAKE_CODE detail::TimerEntry* find_timer(HWND hwnd, UINT_PTR id) {
-    for (detail::TimerEntry& t : detail::state().timers) {
-        if (t.hwnd == hwnd && t.id == id)
-            return &t;
-    }
-    return nullptr;
-}
-
-}  // namespace
-
 VELMOR_WAKE_CODE bool SkipTimerTicks(HWND hwnd, UINT_PTR id, UINT ticks) {
-    detail::TimerEntry* timer = find_timer(hwnd, id);
+    detail::TimerEntry* timer = detail::find_timer(hwnd, id);
     if (!timer)
         return false;
     detail::end_timer_skip(*timer, detail::now_ms());
@@ -66,11 +47,10 @@ VELMOR_WAKE_CODE bool SkipTimerTicks(HWND hwnd, UINT_PTR id, UINT ticks) {
 }
 
 VELMOR_WAKE_CODE UINT TakeSkippedTicks(HWND hwnd, UINT_PTR id) {
-    detail::TimerEntry* timer = find_timer(hwnd, id);
+    detail::TimerEntry* timer = detail::find_timer(hwnd, id);
     if (!timer)
         return 0;
-    if (timer->skipping)
-        detail::end_timer_skip(*timer, detail::now_ms());
+    detail::end_timer_skip(*timer, detail::now_ms());
     return std::exchange(timer->skipped, 0);
 }
 
