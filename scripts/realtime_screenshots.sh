@@ -1,26 +1,22 @@
-#!/bin/sh
+#!/usr/bin/env bash
 # realtime_screenshots.sh [BUILD_DIR] [OUT_DIR]: screenshots of the Real-time Control page with
 # four live devices of sequencer-sim on loopback, in each of the three languages: channels
 # switched on device 1, masks on device 3 greying their buttons, all channels of device 4 on,
 # and device 2 running its power-on sequence, taken several times while it advances.
-set -eu
+set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+# shellcheck source=scripts/sim_session.sh
+. "$root/scripts/sim_session.sh"
 build=${1:-$root/build/release}
 out=${2:-$build/screenshots/realtime}
 mkdir -p "$out"
 for language in 0 1 2; do
     script="$out/live_panels_$language.script"
-    cat > "$script" <<SCRIPT
-type Ed_ip_address 127.0.0.1
-click Bn_ip_conn
-expect Bn_ip_conn.enabled true
-select CB_language $language
-page 2
-type PanelIdEdit[0] 1
-type PanelIdEdit[1] 2
-type PanelIdEdit[2] 3
-type PanelIdEdit[3] 4
-click Panel1
+    {
+        tcp_connect_lines
+        echo "select CB_language $language"
+        four_panels_lines
+        cat << SCRIPT
 wait 500
 click ChannelButton[0][1]
 wait 300
@@ -44,6 +40,7 @@ screenshot $out/realtime_${language}_b.png
 wait 1800
 screenshot $out/realtime_${language}_c.png
 SCRIPT
+    } > "$script"
     sh "$root/tests/link/run_with_simulator.sh" "$build/bin/sequencer-sim" \
         "$build/bin/velmor-manager" "$out/settings_$language" "$script" \
         --devices 1,2,3,4 --time-scale 2

@@ -1,7 +1,7 @@
 # shellcheck shell=bash
 # Sourced by the measuring scripts: starts sequencer-sim and writes the automation script that
 # brings a console onto the Real-time Control page with its four devices.
-# Defines sim_start and realtime_page_script.
+# Defines sim_start, tcp_connect_lines, four_panels_lines and realtime_page_script.
 
 # sim_start SIM OUT_FILE ARG...: starts the simulator SIM with ARG... (--tcp 127.0.0.1:0 or
 # --pty, and its devices), its output in OUT_FILE, and waits for its first line. Sets sim_pid,
@@ -29,19 +29,25 @@ sim_start() {
 # Real-time Control page with IDs 1 to 4 in its panels, leaves the last edit (so its ID is
 # taken) and then waits far longer than any measurement.
 realtime_page_script() {
-    if [ "$2" = tcp ]; then
-        printf '%s\n' "type Ed_ip_address 127.0.0.1" "click Bn_ip_conn" \
-            "expect Bn_ip_conn.enabled true" > "$1"
-    else
-        printf '%s\n' "click Bn_ser_conn" > "$1"
-    fi
-    cat >> "$1" << 'SCRIPT'
-page 2
-type PanelIdEdit[0] 1
-type PanelIdEdit[1] 2
-type PanelIdEdit[2] 3
-type PanelIdEdit[3] 4
-click Panel1
-wait 86400000
-SCRIPT
+    {
+        if [ "$2" = tcp ]; then
+            tcp_connect_lines
+        else
+            echo "click Bn_ser_conn"
+        fi
+        four_panels_lines
+        echo "wait 86400000"
+    } > "$1"
+}
+
+# tcp_connect_lines: the script lines that connect to 127.0.0.1 on the console's --tcp-port.
+tcp_connect_lines() {
+    printf '%s\n' "type Ed_ip_address 127.0.0.1" "click Bn_ip_conn" "expect Bn_ip_conn.enabled true"
+}
+
+# four_panels_lines: the script lines that show the Real-time Control page with IDs 1 to 4 in
+# its panels and leave the last edit, so that its ID is taken.
+four_panels_lines() {
+    printf '%s\n' "page 2" "type PanelIdEdit[0] 1" "type PanelIdEdit[1] 2" \
+        "type PanelIdEdit[2] 3" "type PanelIdEdit[3] 4" "click Panel1"
 }
